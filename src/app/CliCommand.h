@@ -1,0 +1,33 @@
+// Sub-commands of vantorix-cli. Each cli_*.cpp file registers its command with a static
+// CliCommand object; main() dispatches on the first argument.
+#pragma once
+
+#include <QStringList>
+#include <functional>
+#include <map>
+
+namespace vantorix::cli {
+
+// Exit codes shared by all sub-commands.
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitCancelled = 3;
+
+struct CliCommand {
+    using Handler = std::function<int(const QStringList& args)>;
+    CliCommand(const char* name, const char* usage, Handler handler);
+};
+
+struct CommandEntry {
+    QString usage;
+    CliCommand::Handler handler;
+};
+std::map<QString, CommandEntry>& commands();
+
+// Prints "vantorix-cli: <message>" to stderr.
+void printError(const QString& message);
+// Prints the usage lines of every command to stdout (help) or stderr (bad usage).
+void printUsage(bool toStderr);
+
+}  // namespace vantorix::cli

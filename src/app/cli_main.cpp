@@ -1,0 +1,57 @@
+// vantorix-cli: the program's core from a terminal.
+#include <QCoreApplication>
+#include <QTextStream>
+#include <cstdio>
+
+#include "app/CliCommand.h"
+
+namespace vantorix::cli {
+
+std::map<QString, CommandEntry>& commands() {
+    static std::map<QString, CommandEntry> table;
+    return table;
+}
+
+CliCommand::CliCommand(const char* name, const char* usage, Handler handler) {
+    commands()[QString::fromLatin1(name)] = {QString::fromUtf8(usage), std::move(handler)};
+}
+
+void printError(const QString& message) {
+    QTextStream(stderr) << "vantorix-cli: " << message << Qt::endl;
+}
+
+void printUsage(bool toStderr) {
+    QTextStream out(toStderr ? stderr : stdout);
+    out << "usage: vantorix-cli COMMAND [OPTIONS]\n\ncommands:\n";
+    for (const auto& [name, entry] : commands()) out << "  " << entry.usage << "\n";
+    out.flush();
+}
+
+}  // namespace vantorix::cli
+
+int main(int argc, char** argv) {
+    using namespace vantorix::cli;
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty()) {
+        printUsage(true);
+        return kExitUsage;
+    }
+    const QString name = args.takeFirst();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
+        name == QLatin1String("help")) {
+        printUsage(false);
+        return kExitOk;
+    }
+    auto it = commands().find(name);
+    if (it == commands().end()) {
+        printError(QStringLiteral("unknown command '%1'").arg(name));
+        printUsage(true);
+        return kExitUsage;
+    }
+    if (args.contains(QLatin1String("--help"))) {
+        QTextStream(stdout) << "usage: vantorix-cli " << it->second.usage << Qt::endl;
+        return kExitOk;
+    }
+    return it->second.handler(args);
+}

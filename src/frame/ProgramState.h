@@ -1,0 +1,69 @@
+// Program-wide state: created once by main() (or by a test) and handed to the windows and to
+// core. There is one document, one run and one options dialog at a time.
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include "files/KeyStore.h"
+#include "options/RunOptions.h"
+#include "results/Readings.h"
+
+namespace vantorix {
+
+struct ProgramState {
+    // Run options: the persisted defaults and those of the measurement window's run.
+    RunOptions DefaultOptions;
+    RunOptions CurrentOptions;
+
+    // The document: the last parsed data file and the readings table.
+    KeyStore keyStore;
+    Readings readings;
+    QString FileFormatId;
+    QString FirmwareVersion;
+    qint16 CurrentSet = 1;
+
+    // The measurement window's document flags (it is the only document).
+    qint16 SetCount = 0;
+    bool HasData = false;
+    bool Saved = false;
+    bool CanEdit = false;
+    bool RunStopped = true;
+    QDateTime DataDate;
+    // Header texts of the measurement window; the run and the writer read them.
+    QString Operator, Test, PlateNo, Notes;
+
+    // Run state.
+    bool RunActive = false;
+    bool Receiving = false;
+    qint16 FirstSet = 1;
+    qint16 LastSet = 1;
+    qint16 RunSet = 1;
+    // Seconds on the monotonic clock; RunStartTime is -1 before the run's first reading.
+    qint64 RunStartTime = -1;
+    qint64 SilenceTimer = 0;
+    qint64 LinkActivityTime = 0;
+
+    // File names: the current document's file, the title proposed for the next run and the
+    // folder data files are named, listed and opened in.
+    QString DataFileName;
+    QString DataFileTitle = QStringLiteral("Sample");
+    QString DataFolder;
+
+    // Frame members.
+    QString OperatorName;
+    bool BurstMode = false;
+};
+
+// The program's own version numbers.
+struct ProgramVersion {
+    int major = VANTORIX_VERSION_MAJOR;
+    int minor = VANTORIX_VERSION_MINOR;
+    int revision = VANTORIX_VERSION_REVISION;
+    QString text() const {
+        return QString::number(major) + u'.' + QString::number(minor) + u'.' +
+               QString::number(revision);
+    }
+};
+
+}  // namespace vantorix

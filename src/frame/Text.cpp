@@ -1,0 +1,122 @@
+#include "frame/Text.h"
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace vantorix {
+
+namespace {
+
+// Length of the number at the start of text (after `start`), 0 when there is none.
+qsizetype numberLength(QStringView text, qsizetype start) {
+    qsizetype i = start;
+    const qsizetype n = text.size();
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) ++i;
+    qsizetype digits = 0;
+    while (i < n && text[i].isDigit() && text[i].unicode() < 128) ++i, ++digits;
+    if (i < n && text[i] == u'.') {
+        ++i;
+        while (i < n && text[i].isDigit() && text[i].unicode() < 128) ++i, ++digits;
+    }
+    if (digits == 0) return 0;
+    if (i < n && (text[i] == u'e' || text[i] == u'E')) {
+        qsizetype j = i + 1;
+        if (j < n && (text[j] == u'+' || text[j] == u'-')) ++j;
+        qsizetype expDigits = 0;
+        while (j < n && text[j].isDigit() && text[j].unicode() < 128) ++j, ++expDigits;
+        if (expDigits > 0) i = j;
+    }
+    return i - start;
+}
+
+qsizetype skipBlanks(QStringView text, qsizetype i) {
+    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) ++i;
+    return i;
+}
+
+// printf-style %G text, rewritten to the program's exponent form (E+NN / E-NN).
+QString significantText(double value, int digits) {
+    if (value == 0) return QStringLiteral("0");
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*G", digits, value);
+    QString text = QString::fromLatin1(buf);
+    const qsizetype e = text.indexOf(u'E');
+    if (e < 0) return text;
+    QString mantissa = text.left(e);
+    const QChar sign = text[e + 1];
+    QString exponent = text.mid(e + 2);
+    while (exponent.size() > 2 && exponent.startsWith(u'0')) exponent.remove(0, 1);
+    return mantissa + u'E' + sign + exponent;
+}
+
+}  // namespace
+
+double leadingNumber(QStringView text) {
+    const qsizetype start = skipBlanks(text, 0);
+    const qsizetype len = numberLength(text, start);
+    if (len == 0) return 0.0;
+    bool ok = false;
+    const double v = text.mid(start, len).toString().toDouble(&ok);
+    return ok && std::isfinite(v) ? v : 0.0;
+}
+
+bool isNumeric(QStringView text) {
+    const qsizetype start = skipBlanks(text, 0);
+    const qsizetype len = numberLength(text, start);
+    if (len == 0) return false;
+    if (skipBlanks(text, start + len) != text.size()) return false;
+    bool ok = false;
+    const double v = text.mid(start, len).toString().toDouble(&ok);
+    return ok && std::isfinite(v);
+}
+
+QString formatFixed(double value, int minIntegerDigits, int decimals) {
+    const double scale = std::pow(10.0, decimals);
+    const double rounded = std::round(std::fabs(value) * scale) / scale;
+    QString digits = QString::number(rounded, 'f', decimals);
+    const qsizetype point = decimals > 0 ? digits.indexOf(u'.') : digits.size();
+    if (point < minIntegerDigits) digits.prepend(QString(minIntegerDigits - point, u'0'));
+    const bool negative = value < 0 && rounded != 0;
+    return negative ? u'-' + digits : digits;
+}
+
+QString singleText(float value) {
+    return significantText(static_cast<double>(value), 7);
+}
+
+QString doubleText(double value) {
+    return significantText(value, 15);
+}
+
+QString ordinal(int n) {
+    const int a = n < 0 ? -n : n;
+    const int tens = a % 100;
+    const char* suffix = "th";
+    if (tens < 11 || tens > 13) {
+        switch (a % 10) {
+            case 1:
+                suffix = "st";
+                break;
+            case 2:
+                suffix = "nd";
+                break;
+            case 3:
+                suffix = "rd";
+                break;
+            default:
+                break;
+        }
+    }
+    return QString::number(n) + QLatin1String(suffix);
+}
+
+qint16 toInt16(double value) {
+    if (!std::isfinite(value)) return 0;
+    const double r = std::round(value);
+    if (r > std::numeric_limits<qint16>::max()) return std::numeric_limits<qint16>::max();
+    if (r < std::numeric_limits<qint16>::min()) return std::numeric_limits<qint16>::min();
+    return static_cast<qint16>(r);
+}
+
+}  // namespace vantorix

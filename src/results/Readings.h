@@ -1,0 +1,51 @@
+// The program-wide table of readings: set 0-255 x plate row 0-8 x plate column 0-12, of which
+// sets 1-255, rows 1-8 (A-H) and columns 1-12 hold wells.
+#pragma once
+
+#include <QString>
+#include <vector>
+
+namespace vantorix {
+
+constexpr int kMaxSets = 255;
+constexpr double kSaturationLimit = 1473000;  // a raw reading above it shows "sat"
+constexpr double kDarkOffset = 280;           // subtracted from every reading shown or exported
+
+struct Reading {
+    QString Value;  // raw reading as received; "-1" for none
+    QString Time;   // whole seconds since the run's first reading
+};
+
+class Readings {
+  public:
+    static constexpr int kSetSlots = kMaxSets + 1;
+    static constexpr int kRowSlots = 9;
+    static constexpr int kColumnSlots = 13;
+
+    Readings() : cells_(kSetSlots * kRowSlots * kColumnSlots) {}
+
+    // set 0-255, row 1-8, column 1-12; anything else is a programming error (asserted) and is
+    // clamped into slot 0 so that it never writes outside the table.
+    Reading& at(int set, int row, int column) { return cells_[slot(set, row, column)]; }
+    const Reading& at(int set, int row, int column) const { return cells_[slot(set, row, column)]; }
+    static bool inRange(int set, int row, int column) {
+        return set >= 0 && set < kSetSlots && row >= 0 && row < kRowSlots && column >= 0 &&
+               column < kColumnSlots;
+    }
+    // Sets every well of the set to value "-1", time "-1".
+    void clearSet(int set) {
+        for (int r = 1; r <= 8; ++r)
+            for (int c = 1; c <= 12; ++c)
+                at(set, r, c) = {QStringLiteral("-1"), QStringLiteral("-1")};
+    }
+
+  private:
+    static int slot(int set, int row, int column) {
+        Q_ASSERT(inRange(set, row, column));
+        if (!inRange(set, row, column)) return 0;
+        return (set * kRowSlots + row) * kColumnSlots + column;
+    }
+    std::vector<Reading> cells_;
+};
+
+}  // namespace vantorix

@@ -1,0 +1,42 @@
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <QFile>
+#include <QProcess>
+
+namespace vantorix::test {
+
+CliResult runCli(const QStringList& args, const QString& workingDir, int timeout_ms) {
+    QProcess p;
+    if (!workingDir.isEmpty()) p.setWorkingDirectory(workingDir);
+    p.start(QStringLiteral(VANTORIX_CLI_PATH), args);
+    CliResult r;
+    if (!p.waitForStarted(10000)) {
+        ADD_FAILURE() << "vantorix-cli did not start";
+        return r;
+    }
+    p.closeWriteChannel();
+    if (!p.waitForFinished(timeout_ms)) {
+        p.kill();
+        p.waitForFinished();
+        ADD_FAILURE() << "vantorix-cli did not finish in time";
+    }
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+QByteArray readFileBytes(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.readAll();
+}
+
+void writeFileBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+}  // namespace vantorix::test

@@ -1,0 +1,24 @@
+// Helpers shared by the test programs.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace vantorix::test {
+
+// Result of running vantorix-cli.
+struct CliResult {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// Runs the built vantorix-cli with the arguments, in workingDir when given.
+CliResult runCli(const QStringList& args, const QString& workingDir = {}, int timeout_ms = 60000);
+
+// Reads / writes a whole file as bytes.
+QByteArray readFileBytes(const QString& path);
+void writeFileBytes(const QString& path, const QByteArray& bytes);
+
+}  // namespace vantorix::test
