@@ -49,6 +49,9 @@ struct ProgramState {
     QString DataFileName;
     QString DataFileTitle = QStringLiteral("Sample");
     QString DataFolder;
+    // Writable folder of the program's own files: the parse dump "temp.txt" and the firmware
+    // image. The program's folder for a portable install, else a per-user folder.
+    QString AppFolder;
 
     // Frame members.
     QString OperatorName;
