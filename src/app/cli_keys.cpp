@@ -1,0 +1,53 @@
+// vantorix-cli keys: the key-store entries of a data file, as the parser sees them.
+#include <QDir>
+#include <QTextStream>
+
+#include "app/CliCommand.h"
+#include "files/OvdParser.h"
+#include "frame/ProgramState.h"
+
+namespace vantorix::cli {
+
+namespace {
+
+const char* const kKeysUsage = "keys [--header-only] FILE  print the key-store entries of FILE";
+
+int keysUsageError(const QString& message) {
+    printError(message);
+    QTextStream(stderr) << "usage: vantorix-cli " << kKeysUsage << Qt::endl;
+    return kExitUsage;
+}
+
+int runKeys(const QStringList& args) {
+    bool headerOnly = false;
+    QString file;
+    for (const QString& arg : args) {
+        if (arg == u"--header-only")
+            headerOnly = true;
+        else if (arg.startsWith(u'-') && arg.size() > 1)
+            return keysUsageError(QStringLiteral("keys: unknown option '%1'").arg(arg));
+        else if (!file.isEmpty())
+            return keysUsageError(QStringLiteral("keys: only one FILE may be given"));
+        else
+            file = arg;
+    }
+    if (file.isEmpty()) return keysUsageError(QStringLiteral("keys: FILE is missing"));
+
+    ProgramState s;
+    s.DataFolder = s.AppFolder = QDir::currentPath();
+    QString reason;
+    if (!ParseDataFile(s, headerOnly, file, &reason)) {
+        printError(file + QStringLiteral(": ") + reason);
+        return kExitFailure;
+    }
+    QTextStream out(stdout);
+    for (const QString& entry : s.keyStore.entries()) out << entry << '\n';
+    out.flush();
+    return kExitOk;
+}
+
+const CliCommand keysCommand("keys", kKeysUsage, runKeys);
+
+}  // namespace
+
+}  // namespace vantorix::cli

@@ -1,0 +1,95 @@
+// vantorix-cli show: one set of a data file as the results grid shows it.
+#include <QDir>
+#include <QTextStream>
+
+#include "app/CliCommand.h"
+#include "files/KeyStore.h"
+#include "files/OvdLoader.h"
+#include "frame/ProgramState.h"
+#include "results/CellText.h"
+
+namespace vantorix::cli {
+
+namespace {
+
+const char* const kShowUsage =
+    "show [--set N] [--times] FILE  print set N (default 1) of FILE as the results grid shows it";
+
+struct ShowArgs {
+    int set = 1;
+    GridMode mode = GridMode::Readings;
+    QString file;
+};
+
+int showUsageError(const QString& message) {
+    printError(message);
+    QTextStream(stderr) << "usage: vantorix-cli " << kShowUsage << Qt::endl;
+    return kExitUsage;
+}
+
+// Empty text when the arguments are good, else what is wrong with them.
+QString parseShowArgs(const QStringList& args, ShowArgs& out) {
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (arg == u"--times") {
+            out.mode = GridMode::Times;
+        } else if (arg == u"--set") {
+            bool ok = false;
+            out.set = i + 1 < args.size() ? args[++i].toInt(&ok) : 0;
+            if (!ok || out.set < 1 || out.set > kMaxSets)
+                return QStringLiteral("show: --set needs a set number from 1 to %1").arg(kMaxSets);
+        } else if (arg.startsWith(u'-') && arg.size() > 1) {
+            return QStringLiteral("show: unknown option '%1'").arg(arg);
+        } else if (!out.file.isEmpty()) {
+            return QStringLiteral("show: only one FILE may be given");
+        } else {
+            out.file = arg;
+        }
+    }
+    return out.file.isEmpty() ? QStringLiteral("show: FILE is missing") : QString();
+}
+
+void printGrid(const ProgramState& s, const ShowArgs& a, const QString& setsValue) {
+    QTextStream out(stdout);
+    out << "Sets: " << setsValue << '\n' << "Set: " << a.set << '\n';
+    for (int c = 1; c <= 12; ++c) out << '\t' << c;
+    out << '\n';
+    for (int r = 1; r <= 8; ++r) {
+        out << QChar(u'A' + r - 1);
+        for (int c = 1; c <= 12; ++c)
+            out << '\t' << cellText(s.readings, a.set, r, c, a.mode, setsValue);
+        out << '\n';
+    }
+    out.flush();
+}
+
+int runShow(const QStringList& args) {
+    ShowArgs a;
+    const QString problem = parseShowArgs(args, a);
+    if (!problem.isEmpty()) return showUsageError(problem);
+
+    ProgramState s;
+    s.DataFolder = s.AppFolder = QDir::currentPath();
+    const LoadResult loaded = LoadDataFile(s, a.file, 0);
+    if (!loaded.ok) {
+        printError(QString(loaded.message).replace(u'\n', u' '));
+        return kExitFailure;
+    }
+    if (!loaded.message.isEmpty()) printError(loaded.message);
+    // A document without sets still shows set 1, all "X"; beyond that only its own sets.
+    if (a.set > std::max(loaded.setsLoaded, 1)) {
+        printError(QStringLiteral("%1 holds %2 sets; there is no set %3")
+                       .arg(a.file)
+                       .arg(loaded.setsLoaded)
+                       .arg(a.set));
+        return kExitFailure;
+    }
+    printGrid(s, a, s.keyStore.value(kRootKey + QStringLiteral(".data.sets")));
+    return kExitOk;
+}
+
+const CliCommand showCommand("show", kShowUsage, runShow);
+
+}  // namespace
+
+}  // namespace vantorix::cli

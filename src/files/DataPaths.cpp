@@ -1,0 +1,49 @@
+#include "files/DataPaths.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include "frame/ProgramState.h"
+
+namespace vantorix {
+
+namespace {
+
+QString withForwardSlashes(QString path) {
+    return path.replace(u'\\', u'/');
+}
+
+bool isWritableFolder(const QString& folder) {
+    const QFileInfo info(folder);
+    return !folder.isEmpty() && info.isDir() && info.isWritable();
+}
+
+}  // namespace
+
+QString joinPath(const QString& folder, const QString& name) {
+    if (folder.isEmpty()) return QDir::toNativeSeparators(withForwardSlashes(name));
+    QString path = withForwardSlashes(folder);
+    if (!path.endsWith(u'/')) path += u'/';
+    return QDir::toNativeSeparators(path + withForwardSlashes(name));
+}
+
+QString resolveDataPath(const QString& dataFolder, const QString& fileName) {
+    if (fileName.contains(u'/') || fileName.contains(u'\\'))
+        return QDir::toNativeSeparators(QDir::cleanPath(withForwardSlashes(fileName)));
+    return joinPath(dataFolder, fileName);
+}
+
+void initFolders(ProgramState& s, const QString& programDir) {
+    QString folder = programDir;
+    if (!isWritableFolder(folder)) {
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        folder = withForwardSlashes(documents) + QStringLiteral("/Vantorix");
+        QDir().mkpath(folder);
+    }
+    s.DataFolder = QDir::toNativeSeparators(withForwardSlashes(folder));
+    s.AppFolder = s.DataFolder;
+}
+
+}  // namespace vantorix

@@ -1,0 +1,28 @@
+// Opening a data file as the current document: parse it, then copy its sets into Readings.
+#pragma once
+
+#include <QString>
+
+namespace vantorix {
+
+struct ProgramState;
+
+struct LoadResult {
+    bool ok = false;
+    QString message;  // for the user: why the file did not open, or that sets were left out
+    int setsLoaded = 0;
+    bool truncated = false;  // the file declares more sets than Readings holds
+};
+
+// Parses the whole file; on success fills Readings sets 1..N from it (at most 255), sets
+// FileFormatId and CurrentSet = 1 and refreshes SilenceTimer and LinkActivityTime with
+// nowSeconds. On failure nothing but the key store changes.
+LoadResult LoadDataFile(ProgramState& s, const QString& fileName, qint64 nowSeconds);
+
+// The load step alone, from what the key store holds now.
+LoadResult loadReadingsFromStore(ProgramState& s, qint64 nowSeconds);
+
+// The first space-separated token of text; text keeps the rest. Runs of spaces count as one.
+QString NextToken(QString& text);
+
+}  // namespace vantorix

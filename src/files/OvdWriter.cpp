@@ -1,0 +1,41 @@
+#include "files/OvdWriter.h"
+
+#include <QSaveFile>
+
+#include "files/DataPaths.h"
+#include "files/OvdLayout.h"
+
+namespace vantorix {
+
+namespace {
+
+WriteResult failure(const QString& error) {
+    return {false, error};
+}
+
+QString describe(const QString& path, const QSaveFile& file) {
+    return path + QStringLiteral(": ") + file.errorString();
+}
+
+}  // namespace
+
+WriteResult WriteDataFile(const ProgramState& s, const QDateTime& now, const ProgramVersion& v) {
+    if (s.DataFileName.isEmpty()) return failure(QStringLiteral("no data file has been named"));
+    if (s.FirstSet < 1 || s.LastSet > kMaxSets || s.LastSet < s.FirstSet - 1)
+        return failure(QStringLiteral("sets %1 to %2 are not a run of the readings table")
+                           .arg(s.FirstSet)
+                           .arg(s.LastSet));
+    const QString path = resolveDataPath(s.DataFolder, s.DataFileName);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return failure(describe(path, file));
+    const QByteArray bytes = ovdFileText(s, now, v).toUtf8();
+    if (file.write(bytes) != bytes.size()) {
+        const QString error = describe(path, file);
+        file.cancelWriting();
+        return failure(error);
+    }
+    if (!file.commit()) return failure(describe(path, file));
+    return {true, {}};
+}
+
+}  // namespace vantorix
