@@ -1,0 +1,65 @@
+// Every persisted setting declared once: sections, keys, defaults, and the orders in which the
+// run defaults are read at start-up and written at shut-down. Loading and saving both work from
+// these tables, so a key can never be spelled two ways.
+#pragma once
+
+#include <QString>
+#include <array>
+
+#include "options/RunOptions.h"
+
+namespace vantorix::settings {
+
+// Section "Communication": the instrument line.
+inline const QString kCommunication = QStringLiteral("Communication");
+inline const QString kComPort = QStringLiteral("ComPort");
+inline const QString kLineSettings = QStringLiteral("Settings");
+inline const QString kBurstMode = QStringLiteral("BurstMode");
+// A device name chosen by the user ("/dev/ttyUSB0"); empty means "use ComPort".
+inline const QString kPortName = QStringLiteral("PortName");
+
+constexpr int kDefaultComPort = 1;
+inline const QString kDefaultLineSettings = QStringLiteral("2400,n,8,1");
+constexpr bool kDefaultBurstMode = false;
+inline const QString kDefaultPortName;
+
+// Section "Options": the run defaults. Their default values are those of a default-constructed
+// RunOptions. Prime1 and Prime2 are deliberately absent: priming is never carried over from
+// one program start to the next.
+inline const QString kOptions = QStringLiteral("Options");
+
+// "Well" + well number: Well0 = A1, Well11 = A12, Well95 = H12.
+inline QString wellKey(int wellIndex) {
+    return QStringLiteral("Well") + QString::number(wellIndex);
+}
+
+// One numeric or Boolean field of RunOptions and its key; exactly one member pointer is set.
+struct OptionKey {
+    const char* key;
+    qint16 RunOptions::*number;
+    bool RunOptions::*flag;
+};
+
+inline constexpr OptionKey kPresamples{"Presamples", &RunOptions::Presamples, nullptr};
+inline constexpr OptionKey kPostsamples{"Postsamples", &RunOptions::Postsamples, nullptr};
+inline constexpr OptionKey kPump1Volume{"Pump1Volume", &RunOptions::Pump1Volume, nullptr};
+inline constexpr OptionKey kPump2Volume{"Pump2Volume", &RunOptions::Pump2Volume, nullptr};
+inline constexpr OptionKey kDwell{"Dwell", &RunOptions::Dwell, nullptr};
+inline constexpr OptionKey kPostInjectDelay{"PostInjectDelay", &RunOptions::PostInjectDelay,
+                                            nullptr};
+inline constexpr OptionKey kRepeatMode{"RepeatMode", nullptr, &RunOptions::RepeatMode};
+inline constexpr OptionKey kRepeats{"Repeats", &RunOptions::Repeats, nullptr};
+inline constexpr OptionKey kDelay{"Delay", &RunOptions::Delay, nullptr};
+inline constexpr OptionKey kReaction{"Reaction", &RunOptions::Reaction, nullptr};
+inline constexpr OptionKey kSensitive{"Sensitive", &RunOptions::Sensitive, nullptr};
+
+// The fields after the 96 wells, in the order start-up reads them...
+inline constexpr std::array<OptionKey, 11> kOptionsReadOrder{
+    kPresamples, kPostsamples, kPump1Volume, kPump2Volume, kDwell,    kPostInjectDelay,
+    kRepeatMode, kRepeats,     kDelay,       kReaction,    kSensitive};
+// ...and in the order shut-down writes them (PostInjectDelay moves ahead of the pumps).
+inline constexpr std::array<OptionKey, 11> kOptionsWriteOrder{
+    kPresamples, kPostsamples, kPostInjectDelay, kPump1Volume, kPump2Volume, kDwell,
+    kRepeatMode, kRepeats,     kDelay,           kReaction,    kSensitive};
+
+}  // namespace vantorix::settings

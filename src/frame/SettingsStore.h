@@ -1,0 +1,81 @@
+// The per-user settings store: text values by section and key. The program reads and writes
+// its settings only through this interface, so tests can hand it a store in memory.
+#pragma once
+
+#include <QString>
+#include <map>
+#include <memory>
+#include <utility>
+#include <vector>
+
+class QSettings;
+
+namespace vantorix {
+
+class SettingsStore {
+  public:
+    virtual ~SettingsStore() = default;
+    // The stored text, or `fallback` when the key is missing.
+    virtual QString read(const QString& section, const QString& key,
+                         const QString& fallback) const = 0;
+    virtual void write(const QString& section, const QString& key, const QString& value) = 0;
+    // Makes the writes lasting (the settings must survive a crash after shut-down).
+    virtual void sync() {}
+};
+
+// The platform's store of the current user (registry on Windows, a .conf file elsewhere);
+// sections are groups.
+class QSettingsStore : public SettingsStore {
+  public:
+    // An empty application name means the executable's base name. An empty organisation
+    // means the application name, so the settings get a folder of their own instead of a
+    // shared "unknown organisation" one (and, on Windows, a registry key at all).
+    explicit QSettingsStore(const QString& application = {}, const QString& organisation = {});
+    ~QSettingsStore() override;
+
+    QString read(const QString& section, const QString& key,
+                 const QString& fallback) const override;
+    void write(const QString& section, const QString& key, const QString& value) override;
+    void sync() override;
+
+    // Where the settings live: a file path, or a registry path on Windows.
+    QString location() const;
+    // True once a write or sync could not reach the store (read-only file, ...).
+    bool failed() const;
+
+  private:
+    std::unique_ptr<QSettings> settings_;
+};
+
+// A store in memory that records every access, for tests and for runs that must not touch
+// the user's settings.
+class MemorySettingsStore : public SettingsStore {
+  public:
+    struct Access {
+        QString section, key, value;  // value: the text written, or the text a read returned
+        bool operator==(const Access&) const = default;
+    };
+
+    QString read(const QString& section, const QString& key,
+                 const QString& fallback) const override;
+    void write(const QString& section, const QString& key, const QString& value) override;
+
+    // Stored value, if any.
+    bool contains(const QString& section, const QString& key) const;
+    QString value(const QString& section, const QString& key) const;
+    void remove(const QString& section, const QString& key);
+
+    const std::vector<Access>& reads() const { return reads_; }
+    const std::vector<Access>& writes() const { return writes_; }
+    void clearLog() {
+        reads_.clear();
+        writes_.clear();
+    }
+
+  private:
+    std::map<std::pair<QString, QString>, QString> values_;
+    mutable std::vector<Access> reads_;
+    std::vector<Access> writes_;
+};
+
+}  // namespace vantorix

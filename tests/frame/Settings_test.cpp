@@ -1,0 +1,191 @@
+#include "frame/Settings.h"
+#include "options/WellSelection.h"
+
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+
+using namespace vantorix;
+
+namespace {
+
+QStringList keysOf(const std::vector<MemorySettingsStore::Access>& log) {
+    QStringList keys;
+    for (const auto& a : log) keys << a.section + u'/' + a.key;
+    return keys;
+}
+
+QStringList wellKeys() {
+    QStringList keys;
+    for (int i = 0; i < kWellCount; ++i) keys << QStringLiteral("Options/Well%1").arg(i);
+    return keys;
+}
+
+}  // namespace
+
+TEST(Settings, FirstStartWithEmptyStoreGivesTheDefaults) {
+    const MemorySettingsStore store;
+    const CommunicationSettings comm = loadCommunication(store);
+    EXPECT_EQ(comm.ComPort, 1);
+    EXPECT_EQ(comm.Settings, "2400,n,8,1");
+    EXPECT_FALSE(comm.BurstMode);
+    EXPECT_TRUE(comm.PortName.isEmpty());
+
+    const RunOptions o = loadOptions(store);
+    EXPECT_EQ(selectedCount(o.SelectedWells), kWellCount);
+    EXPECT_EQ(o.Presamples, 0);
+    EXPECT_EQ(o.Postsamples, 20);
+    EXPECT_EQ(o.Pump1Volume, 100);
+    EXPECT_EQ(o.Pump2Volume, 100);
+    EXPECT_EQ(o.Dwell, 500);
+    EXPECT_EQ(o.PostInjectDelay, 0);
+    EXPECT_EQ(o.Prime1, 0);
+    EXPECT_EQ(o.Prime2, 0);
+    EXPECT_EQ(o.Reaction, 1);
+    EXPECT_FALSE(o.RepeatMode);
+    EXPECT_EQ(o.Repeats, 1);
+    EXPECT_EQ(o.Delay, 0);
+    EXPECT_EQ(o.Sensitive, 0);
+}
+
+TEST(Settings, OptionsSurviveARestartExceptPriming) {
+    RunOptions o;
+    o.SelectedWells[1][2] = false;  // B3 = Well14
+    o.Postsamples = 7;
+    o.Pump1Volume = 150;
+    o.Dwell = 12;
+    o.RepeatMode = true;
+    o.Repeats = 5;
+    o.Delay = 30;
+    o.Reaction = kReactionFlash;
+    o.Sensitive = 1;
+    o.Prime1 = 5;
+    o.Prime2 = 6;
+    MemorySettingsStore store;
+    saveOptions(store, o);
+    EXPECT_EQ(store.value("Options", "Well14"), "False");
+    EXPECT_EQ(store.value("Options", "Well0"), "True");
+    EXPECT_EQ(store.value("Options", "RepeatMode"), "True");
+    EXPECT_FALSE(store.contains("Options", "Prime1"));
+    EXPECT_FALSE(store.contains("Options", "Prime2"));
+
+    // Priming found in the store (written by hand) is ignored too.
+    store.write("Options", "Prime1", "9");
+    store.write("Options", "Prime2", "9");
+    RunOptions expected = o;
+    expected.Prime1 = 0;
+    expected.Prime2 = 0;
+    EXPECT_EQ(loadOptions(store), expected);
+}
+
+TEST(Settings, StoredTextThatDoesNotFitGivesTheDefault) {
+    const struct {
+        const char* text;
+        qint16 postsamples;
+    } numbers[] = {{"abc", 20},      {"70000", 20}, {"-40000", 20}, {"12.5", 20}, {"", 20},
+                   {"32767", 32767}, {"-5", -5},    {" 7 ", 7},     {"1e1", 10},  {"7abc", 20}};
+    for (const auto& c : numbers) {
+        MemorySettingsStore store;
+        store.write("Options", "Postsamples", c.text);
+        EXPECT_EQ(loadOptions(store).Postsamples, c.postsamples) << c.text;
+    }
+
+    const struct {
+        const char* text;
+        bool fallback;
+        bool expected;
+    } flags[] = {{"True", false, true}, {"FALSE", true, false}, {"true", false, true},
+                 {"0", true, false},    {"-1", false, true},    {"2", false, true},
+                 {"yes", true, true},   {"yes", false, false},  {"", true, true}};
+    for (const auto& c : flags) EXPECT_EQ(storedBool(c.text, c.fallback), c.expected) << c.text;
+
+    MemorySettingsStore store;
+    store.write("Options", "Well5", "maybe");
+    store.write("Communication", "ComPort", "0");
+    store.write("Communication", "Settings", "  ");
+    store.write("Communication", "BurstMode", "x");
+    EXPECT_TRUE(loadOptions(store).SelectedWells[0][5]);
+    EXPECT_EQ(loadCommunication(store), CommunicationSettings{});
+}
+
+TEST(Settings, ReadsAndWritesInTheirFixedOrders) {
+    MemorySettingsStore store;
+    loadCommunication(store);
+    loadOptions(store);
+    const QStringList readOrder =
+        QStringList{"Communication/ComPort", "Communication/Settings", "Communication/BurstMode",
+                    "Communication/PortName"} +
+        wellKeys() +
+        QStringList{"Options/Presamples",  "Options/Postsamples", "Options/Pump1Volume",
+                    "Options/Pump2Volume", "Options/Dwell",       "Options/PostInjectDelay",
+                    "Options/RepeatMode",  "Options/Repeats",     "Options/Delay",
+                    "Options/Reaction",    "Options/Sensitive"};
+    EXPECT_EQ(keysOf(store.reads()), readOrder);
+
+    saveCommunication(store, CommunicationSettings{});
+    saveOptions(store, RunOptions{});
+    const QStringList writeOrder =
+        QStringList{"Communication/ComPort", "Communication/Settings", "Communication/BurstMode",
+                    "Communication/PortName"} +
+        wellKeys() +
+        QStringList{"Options/Presamples",  "Options/Postsamples", "Options/PostInjectDelay",
+                    "Options/Pump1Volume", "Options/Pump2Volume", "Options/Dwell",
+                    "Options/RepeatMode",  "Options/Repeats",     "Options/Delay",
+                    "Options/Reaction",    "Options/Sensitive"};
+    EXPECT_EQ(keysOf(store.writes()), writeOrder);
+    EXPECT_EQ(store.value("Communication", "ComPort"), "1");
+    EXPECT_EQ(store.value("Communication", "BurstMode"), "False");
+}
+
+TEST(Settings, CommunicationComesBackAsSaved) {
+    const CommunicationSettings comm{3, "9600,E,7,2", true, "/dev/ttyUSB0"};
+    MemorySettingsStore store;
+    saveCommunication(store, comm);
+    EXPECT_EQ(store.value("Communication", "ComPort"), "3");
+    EXPECT_EQ(store.value("Communication", "BurstMode"), "True");
+    EXPECT_EQ(loadCommunication(store), comm);
+}
+
+// The real per-user store: ctest gives every test its own XDG_CONFIG_HOME.
+TEST(QSettingsStore, KeepsSettingsAcrossInstances) {
+    RunOptions o;
+    o.SelectedWells[7][11] = false;
+    o.Dwell = 42;
+    {
+        QSettingsStore store(QStringLiteral("vantorix-settings-test"));
+        saveOptions(store, o);
+        saveCommunication(store, {2, "2400,n,8,1", false, {}});
+        store.sync();
+        EXPECT_FALSE(store.failed());
+        const QString home = qEnvironmentVariable("XDG_CONFIG_HOME");
+        if (!home.isEmpty()) {
+            EXPECT_TRUE(store.location().startsWith(QDir(home).absolutePath()))
+                << store.location().toStdString();
+        }
+    }
+    QSettingsStore again(QStringLiteral("vantorix-settings-test"));
+    EXPECT_EQ(again.read("Options", "Well95", "x"), "False");
+    EXPECT_EQ(again.read("Options", "Nothing", "fallback"), "fallback");
+    EXPECT_EQ(loadOptions(again), o);
+    EXPECT_EQ(loadCommunication(again).ComPort, 2);
+    EXPECT_EQ(loadCommunication(again).Settings, "2400,n,8,1");
+}
+
+TEST(QSettingsStore, ReadsAHandEditedLineSettingsValue) {
+    const QString app = QStringLiteral("vantorix-settings-handedited");
+    QString path;
+    {
+        QSettingsStore store(app);
+        store.write("Communication", "ComPort", "1");
+        store.sync();
+        path = store.location();
+    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("[Communication]\nSettings=4800,e,7,2\nComPort=4\n");
+    file.close();
+    const QSettingsStore store(app);
+    EXPECT_EQ(store.read("Communication", "Settings", ""), "4800,e,7,2");
+    EXPECT_EQ(loadCommunication(store).ComPort, 4);
+}
