@@ -1,0 +1,93 @@
+#include "serial/QtSerialPort.h"
+
+#include "serial/LineSettings.h"
+
+namespace vantorix {
+
+QtSerialPort::QtSerialPort() : port_(std::make_unique<QSerialPort>()) {
+    QObject::connect(port_.get(), &QSerialPort::readyRead, [this] { notifyReady(); });
+    QObject::connect(port_.get(), &QSerialPort::errorOccurred,
+                     [this](QSerialPort::SerialPortError e) { onError(e); });
+}
+
+QtSerialPort::~QtSerialPort() {
+    // No handler may run while the port is being torn down.
+    port_->disconnect();
+    port_->close();
+}
+
+QString QtSerialPort::deviceForPortNumber(int n) {
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(n);
+#else
+    return QStringLiteral("/dev/ttyS%1").arg(n - 1);
+#endif
+}
+
+QString QtSerialPort::device() const {
+    return portName_.isEmpty() ? deviceForPortNumber(portNumber_) : portName_;
+}
+
+void QtSerialPort::setSettings(const QString& lineSettings) {
+    settings_ = lineSettings;
+    if (port_->isOpen()) applySettings();
+}
+
+void QtSerialPort::applySettings() {
+    const LineSettings s = LineSettings::fromString(settings_);
+    port_->setBaudRate(s.baudRate());
+    port_->setParity(s.parity());
+    port_->setDataBits(s.dataBits());
+    port_->setStopBits(s.stopBits());
+    port_->setFlowControl(QSerialPort::NoFlowControl);
+}
+
+bool QtSerialPort::open(QString* error) {
+    if (port_->isOpen()) return true;
+    port_->setPortName(device());
+    if (!port_->open(QIODevice::ReadWrite)) {
+        if (error)
+            *error = QStringLiteral("cannot open %1: %2").arg(device(), port_->errorString());
+        port_->clearError();
+        return false;
+    }
+    applySettings();
+    return true;
+}
+
+void QtSerialPort::close() {
+    if (port_->isOpen()) port_->close();
+}
+
+bool QtSerialPort::isOpen() const {
+    return port_->isOpen();
+}
+
+int QtSerialPort::bytesWaiting() const {
+    return port_->isOpen() ? static_cast<int>(port_->bytesAvailable()) : 0;
+}
+
+QByteArray QtSerialPort::read() {
+    if (!port_->isOpen()) return {};
+    return inputLen_ == 0 ? port_->readAll() : port_->read(inputLen_);
+}
+
+bool QtSerialPort::write(const QByteArray& bytes) {
+    if (!port_->isOpen()) return false;
+    return port_->write(bytes) == bytes.size();
+}
+
+void QtSerialPort::onError(QSerialPort::SerialPortError e) {
+    // A pulled adapter or a closed far end keeps raising the same error for as long as the
+    // port stays open: close it now so the failure is reported once.
+    if (e != QSerialPort::ReadError && e != QSerialPort::ResourceError &&
+        e != QSerialPort::WriteError)
+        return;
+    if (!port_->isOpen()) return;
+    const QString reason = QStringLiteral("%1: %2").arg(device(), port_->errorString());
+    port_->close();
+    port_->clearError();
+    notifyError(reason);
+}
+
+}  // namespace vantorix
