@@ -1,0 +1,110 @@
+// vantorix-cli simulate: a simulated instrument on a pseudo-terminal, for trying the program
+// without the instrument. Prints the terminal's path on its first line, runs until
+// interrupted.
+#include <unistd.h>
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <QTextStream>
+#include <csignal>
+#include <cstdio>
+
+#include "app/CliCommand.h"
+#include "simulator/PtyHost.h"
+
+namespace vantorix::cli {
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int) {
+    const char c = 1;
+    [[maybe_unused]] ssize_t n = ::write(signalPipe[1], &c, 1);
+}
+
+// Turns SIGINT and SIGTERM into a quit of the event loop, so the terminal is closed cleanly.
+bool quitOnSignals() {
+    if (::pipe(signalPipe) != 0) return false;
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, qApp);
+    QObject::connect(notifier, &QSocketNotifier::activated, qApp, &QCoreApplication::quit);
+    struct sigaction sa {};
+    sa.sa_handler = onSignal;
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGTERM, &sa, nullptr);
+    return true;
+}
+
+// Reads the options into config; on bad usage says why and returns false.
+bool parseArgs(const QStringList& args, sim::SimulatorConfig& config) {
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (i + 1 >= args.size()) {
+            printError(QStringLiteral("'%1' needs a value").arg(arg));
+            return false;
+        }
+        const QString value = args[++i];
+        bool ok = false;
+        QString error;
+        if (arg == QLatin1String("--fault")) {
+            if (!config.faults.add(value, &error)) {
+                printError(error);
+                return false;
+            }
+        } else if (arg == QLatin1String("--seed")) {
+            config.seed = value.toUInt(&ok);
+            if (!ok) {
+                printError(QStringLiteral("--seed needs a whole number, not '%1'").arg(value));
+                return false;
+            }
+        } else if (arg == QLatin1String("--well-time")) {
+            const double seconds = value.toDouble(&ok);
+            if (!ok || seconds < 0 || seconds > 3600) {
+                printError(QStringLiteral("--well-time needs seconds from 0 to 3600, not '%1'")
+                               .arg(value));
+                return false;
+            }
+            config.wellTime_ms = qRound64(seconds * 1000);
+        } else {
+            printError(QStringLiteral("unknown option '%1'").arg(arg));
+            return false;
+        }
+    }
+    return true;
+}
+
+int simulate(const QStringList& args) {
+    sim::SimulatorConfig config;
+    if (!parseArgs(args, config)) return kExitUsage;
+    sim::PtyHost host(config);
+    QString error;
+    if (!host.start(&error)) {
+        printError(error);
+        return kExitFailure;
+    }
+    if (!quitOnSignals()) {
+        printError(QStringLiteral("cannot watch for interrupts"));
+        return kExitFailure;
+    }
+    int exitCode = kExitOk;
+    host.setHungUpHandler([&exitCode] {
+        printError(QStringLiteral("the simulated instrument hung up the line (drop-out)"));
+        exitCode = kExitFailure;
+        QCoreApplication::quit();
+    });
+    QTextStream(stdout) << host.slavePath() << Qt::endl;
+    QTextStream(stderr) << "Simulated instrument at 2400 baud on " << host.slavePath()
+                        << "; Ctrl+C stops it." << Qt::endl;
+    QCoreApplication::exec();
+    host.stop();
+    return exitCode;
+}
+
+const CliCommand command("simulate",
+                         "simulate [--fault NAME[=N]]... [--seed N] [--well-time S]   "
+                         "a simulated instrument on a pseudo-terminal (path printed first)",
+                         simulate);
+
+}  // namespace
+
+}  // namespace vantorix::cli
