@@ -1,4 +1,5 @@
 #include "frame/Settings.h"
+#include "frame/SettingsLifecycle.h"
 #include "options/WellSelection.h"
 
 #include <gtest/gtest.h>
@@ -188,4 +189,32 @@ TEST(QSettingsStore, ReadsAHandEditedLineSettingsValue) {
     const QSettingsStore store(app);
     EXPECT_EQ(store.read("Communication", "Settings", ""), "4800,e,7,2");
     EXPECT_EQ(loadCommunication(store).ComPort, 4);
+}
+
+TEST(SettingsLifecycle, StartUpFillsTheProgramStateAndShutDownStoresTheDefaults) {
+    MemorySettingsStore store;
+    store.write("Communication", "ComPort", "3");
+    store.write("Communication", "Settings", "9600,e,7,2");
+    store.write("Communication", "BurstMode", "True");
+    store.write("Options", "Well0", "False");
+    store.write("Options", "Prime1", "5");
+    ProgramState state;
+    state.DataFileTitle = "Old";
+    state.DefaultOptions.Prime1 = 4;
+    const CommunicationSettings comm = loadStartupSettings(store, state);
+    EXPECT_EQ(comm.ComPort, 3);
+    EXPECT_EQ(comm.Settings, "9600,e,7,2");
+    EXPECT_TRUE(state.BurstMode);
+    EXPECT_FALSE(state.DefaultOptions.SelectedWells[0][0]);
+    EXPECT_EQ(state.DefaultOptions.Prime1, 0);
+    EXPECT_EQ(state.DataFileTitle, "Sample");
+
+    store.clearLog();
+    state.DefaultOptions.SelectedWells[0][0] = true;
+    state.DefaultOptions.Delay = 9;
+    saveShutdownSettings(store, state);
+    EXPECT_EQ(store.writes().size(), size_t(kWellCount + 11));
+    for (const auto& w : store.writes()) EXPECT_EQ(w.section, "Options");
+    EXPECT_EQ(store.value("Options", "Well0"), "True");
+    EXPECT_EQ(store.value("Options", "Delay"), "9");
 }
