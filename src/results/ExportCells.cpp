@@ -1,0 +1,57 @@
+#include "results/ExportCells.h"
+
+#include <algorithm>
+
+#include "frame/ProgramState.h"
+#include "frame/Text.h"
+
+namespace vantorix {
+
+namespace {
+constexpr double kNoReading = -1;
+
+ExportCell text(const char* t) {
+    return {ExportCell::Kind::Text, QString::fromLatin1(t), 0};
+}
+}  // namespace
+
+ExportCell readingCell(const Reading& reading) {
+    const double v = leadingNumber(reading.Value);
+    if (v > kSaturationLimit) return text("sat");
+    if (v == kNoReading) return text("X");
+    if (v - kDarkOffset < 0) return {ExportCell::Kind::Integer, {}, 0};
+    return {ExportCell::Kind::Number, {}, v - kDarkOffset};
+}
+
+ExportCell timeCell(const Reading& reading) {
+    if (leadingNumber(reading.Value) == kNoReading) return text("X");
+    return {ExportCell::Kind::Number, {}, leadingNumber(reading.Time)};
+}
+
+std::array<ExportHeaderLine, kExportHeaderLines> exportHeaderLines(const DataHeader& h) {
+    return {{{QStringLiteral("Date: "), h.date},
+             {QStringLiteral("Time: "), h.time},
+             {QStringLiteral("Operator: "), h.operatorName},
+             {QStringLiteral("Plate No: "), h.plateNo},
+             {QStringLiteral("Notes: "), h.notes},
+             {QStringLiteral("Test: "), h.test},
+             {QStringLiteral("Extra Sensitivity Option: "), h.extraSensitivity}}};
+}
+
+QString exportSetLine(int set) {
+    return QStringLiteral("Set: ") + QString::number(set);
+}
+
+std::optional<DataHeader> readExportHeader(ProgramState& s) {
+    DataHeader header;
+    if (!ReadDataHeader(s.keyStore, header, s.FileFormatId)) return std::nullopt;
+    const QString sets = s.keyStore.value(kRootKey + QStringLiteral(".data.sets"));
+    s.SetCount = static_cast<qint16>(std::clamp<int>(toInt16(leadingNumber(sets)), 0, kMaxSets));
+    return header;
+}
+
+int exportSetCount(const ProgramState& s) {
+    return std::clamp<int>(s.SetCount, 0, kMaxSets);
+}
+
+}  // namespace vantorix

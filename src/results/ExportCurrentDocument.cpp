@@ -1,0 +1,56 @@
+#include "results/ExportCurrentDocument.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <algorithm>
+
+#include "frame/ProgramState.h"
+
+namespace vantorix {
+
+namespace {
+
+// The title of the data file, whatever separator its path uses, made safe as a file name.
+QString documentTitle(const QString& dataFileName) {
+    QString name = dataFileName.mid(
+        std::max(dataFileName.lastIndexOf(u'/'), dataFileName.lastIndexOf(u'\\')) + 1);
+    name = QFileInfo(name).completeBaseName();
+    for (QChar& ch : name)
+        if (QStringLiteral("\\/:*?\"<>|").contains(ch) || ch.unicode() < 0x20) ch = u'_';
+    return name.trimmed().isEmpty() ? QStringLiteral("Vantorix") : name;
+}
+
+}  // namespace
+
+QString exportFolder() {
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
+    if (base.isEmpty()) return {};
+    const QString folder = base + QStringLiteral("/vantorix-export");
+    if (!QDir().mkpath(folder)) return {};
+    // Owner-only, since the temporary folder may be shared by every user of the machine.
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QFileInfo info(folder);
+    if (!info.isDir() || !info.isWritable()) return {};
+    return folder;
+}
+
+QString exportFilePath(const QString& folder, const QString& dataFileName, const QDateTime& now) {
+    const QString stem = folder + u'/' + documentTitle(dataFileName) + u' ' +
+                         now.toString(QStringLiteral("yyyy-MM-dd hh-mm-ss"));
+    QString path = stem + QStringLiteral(".xlsx");
+    for (int n = 2; QFileInfo::exists(path); ++n) path = stem + QStringLiteral(" (%1).xlsx").arg(n);
+    return path;
+}
+
+ExportOutcome exportCurrentDocument(ProgramState& s, WorkbookViewer* viewer,
+                                    const MessageSink& show, const QDateTime& now) {
+    const QString folder = viewer ? exportFolder() : QString();
+    SpreadsheetFactory start;
+    if (!folder.isEmpty())
+        start = xlsxSpreadsheet(exportFilePath(folder, s.DataFileName, now), viewer);
+    return ExportToExcel(s, start, show);
+}
+
+}  // namespace vantorix

@@ -1,0 +1,28 @@
+// "Save to Excel" of the measurement window: exports the current document into a new .xlsx
+// file in a per-user temporary folder and opens it in the desktop's spreadsheet program,
+// where the user saves it.
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include "results/ExportToExcel.h"
+#include "results/XlsxSpreadsheet.h"
+
+namespace vantorix {
+
+struct ProgramState;
+
+// The folder exports go to: "vantorix-export" in the user's temporary folder, created with
+// owner-only access. Empty when it cannot be made.
+QString exportFolder();
+
+// "<data file title> <yyyy-MM-dd hh-mm-ss>.xlsx", in `folder`, not naming an existing file.
+QString exportFilePath(const QString& folder, const QString& dataFileName, const QDateTime& now);
+
+// The button's whole action. Without a viewer, or a viewer without a program, or without a
+// usable temporary folder, shows the "not found" message.
+ExportOutcome exportCurrentDocument(ProgramState& s, WorkbookViewer* viewer,
+                                    const MessageSink& show, const QDateTime& now);
+
+}  // namespace vantorix

@@ -1,0 +1,40 @@
+// A recognised document in a ProgramState, built directly in the key store and readings, for
+// the export tests.
+#pragma once
+
+#include <QString>
+
+#include "frame/ProgramState.h"
+
+namespace vantorix::test {
+
+inline void addKey(ProgramState& s, const QString& path, const QString& value) {
+    s.keyStore.append(kRootKey + path + u'=' + value);
+}
+
+// Header keys of a "C" document with `sets` as its set count (as text, so tests can store
+// anything there).
+inline void fillHeader(ProgramState& s, const QString& sets) {
+    addKey(s, ".format-id", "A");
+    addKey(s, ".user-application.name", "The Vantorix");
+    addKey(s, ".user-application.format-id", "C");
+    addKey(s, ".data-header.date", "3/14/2024");
+    addKey(s, ".data-header.time", "9:05:07 AM");
+    addKey(s, ".data-header.test", "ATP, batch \"7\"");
+    addKey(s, ".data-header.operator", "Ines");
+    addKey(s, ".data-header.plate-no", "0042");
+    addKey(s, ".data-header.notes", "a=b; second=line");
+    addKey(s, ".data-header.extra-sensitivity-option", "On");
+    addKey(s, ".data.sets", sets);
+}
+
+// Fills every well of sets 1..sets with a distinct reading and time.
+inline void fillReadings(ProgramState& s, int sets) {
+    for (int k = 1; k <= sets; ++k)
+        for (int r = 1; r <= 8; ++r)
+            for (int c = 1; c <= 12; ++c)
+                s.readings.at(k, r, c) = {QString::number(1000 * k + 100 * r + c),
+                                          QString::number(10 * k + r + c)};
+}
+
+}  // namespace vantorix::test

@@ -1,0 +1,255 @@
+#include "results/ExportToExcel.h"
+
+#include <gtest/gtest.h>
+
+#include "frame/ProgramState.h"
+#include "results/ExportRecordingSpreadsheet.h"
+#include "results/ExportTestDocument.h"
+
+using namespace vantorix;
+using vantorix::test::fillHeader;
+using vantorix::test::fillReadings;
+using Kind = ExportCell::Kind;
+
+namespace {
+
+struct ExportRun {
+    std::shared_ptr<SpreadsheetRecord> record = std::make_shared<SpreadsheetRecord>();
+    QStringList messages;
+    ExportOutcome outcome;
+};
+
+ExportRun exportWith(ProgramState& s, RecordingFailures failures = {}) {
+    ExportRun run;
+    run.outcome = ExportToExcel(s, recordingSpreadsheet(run.record, failures),
+                                [&](const QString& m) { run.messages << m; });
+    return run;
+}
+
+ExportCell text(const char* t) {
+    return {Kind::Text, QString::fromUtf8(t), 0};
+}
+ExportCell integer(double v) {
+    return {Kind::Integer, {}, v};
+}
+ExportCell number(double v) {
+    return {Kind::Number, {}, v};
+}
+
+void expectCell(const SpreadsheetRecord& rec, int sheet, int row, int column,
+                const ExportCell& expected) {
+    const ExportCell* got = rec.cell(sheet, row, column);
+    ASSERT_NE(got, nullptr) << "sheet " << sheet << " row " << row << " column " << column;
+    EXPECT_EQ(*got, expected) << "sheet " << sheet << " row " << row << " column " << column
+                              << " got " << got->text.toStdString() << " " << got->number;
+}
+
+}  // namespace
+
+TEST(ExportToExcel, OneSetDocumentFillsHeaderSetLineAndPlateRowsOnBothSheets) {
+    ProgramState s;
+    fillHeader(s, "1");
+    fillReadings(s, 1);
+    const ExportRun run = exportWith(s);
+
+    EXPECT_TRUE(run.outcome.ok());
+    EXPECT_TRUE(run.messages.isEmpty());
+    EXPECT_EQ(run.record->operations,
+              QStringList({"create", "setCaption", "addWorkbook", "setVisible", "release"}));
+    EXPECT_EQ(run.record->caption, "Excel for OV's Vantorix");
+    EXPECT_TRUE(run.record->visible);
+    EXPECT_EQ(s.SetCount, 1);
+    const char* header[][2] = {{"Date: ", "3/14/2024"},
+                               {"Time: ", "9:05:07 AM"},
+                               {"Operator: ", "Ines"},
+                               {"Plate No: ", "0042"},
+                               {"Notes: ", "a=b; second=line"},
+                               {"Test: ", "ATP, batch \"7\""},
+                               {"Extra Sensitivity Option: ", "On"}};
+    for (int sheet = 1; sheet <= 2; ++sheet) {
+        EXPECT_EQ(run.record->usedRows(sheet), 18);
+        EXPECT_EQ(run.record->sheets[sheet - 1].size(), 14u + 97u);
+        for (int row = 1; row <= 7; ++row) {
+            expectCell(*run.record, sheet, row, 1, text(header[row - 1][0]));
+            expectCell(*run.record, sheet, row, 2, text(header[row - 1][1]));
+        }
+        expectCell(*run.record, sheet, 10, 1, text("Set: 1"));
+    }
+    // Plate row B, column 3 of set 1 sits on row 12, column 3: reading 1203, time 15.
+    expectCell(*run.record, 1, 12, 3, number(1203 - 280));
+    expectCell(*run.record, 2, 12, 3, number(15));
+    expectCell(*run.record, 1, 18, 12, number(1812 - 280));
+}
+
+TEST(ExportToExcel, CellRulesOfTheReadingsAndTimesSheets) {
+    const struct {
+        const char* value;
+        const char* time;
+        ExportCell readings;
+        ExportCell times;
+    } cases[] = {
+        {"280", "4", number(0), number(4)},
+        {"279", "4", integer(0), number(4)},
+        {"279.9", "4", integer(0), number(4)},
+        {"0", "4", integer(0), number(4)},
+        {"-1", "4", text("X"), text("X")},
+        {"-5", "6", integer(0), number(6)},
+        {"", "", integer(0), number(0)},
+        {"1000.5", "12", number(720.5), number(12)},
+        {"1473000", "7", number(1473000 - 280), number(7)},
+        {"1473000.5", "7", text("sat"), number(7)},
+        {"2000000", "1003", text("sat"), number(1003)},
+    };
+    for (const auto& c : cases) {
+        ProgramState s;
+        fillHeader(s, "1");
+        fillReadings(s, 1);
+        s.readings.at(1, 3, 5) = {QString::fromLatin1(c.value), QString::fromLatin1(c.time)};
+        const ExportRun run = exportWith(s);
+        SCOPED_TRACE(c.value);
+        expectCell(*run.record, 1, 13, 5, c.readings);
+        expectCell(*run.record, 2, 13, 5, c.times);
+    }
+}
+
+TEST(ExportToExcel, EverySetTakesTenRows) {
+    ProgramState s;
+    fillHeader(s, "3");
+    fillReadings(s, 3);
+    const ExportRun run = exportWith(s);
+    for (int sheet = 1; sheet <= 2; ++sheet) {
+        EXPECT_EQ(run.record->usedRows(sheet), 38);
+        expectCell(*run.record, sheet, 20, 1, text("Set: 2"));
+        expectCell(*run.record, sheet, 30, 1, text("Set: 3"));
+        EXPECT_EQ(run.record->cell(sheet, 29, 1), nullptr);
+    }
+    expectCell(*run.record, 1, 31, 1, number(3101 - 280));
+    expectCell(*run.record, 2, 38, 12, number(30 + 8 + 12));
+    EXPECT_EQ(run.record->cellWrites, 2 + 2 * (14 + 3 * 97));
+}
+
+TEST(ExportToExcel, SetCountFromTheDocumentDecidesHowManySetsAreWritten) {
+    const struct {
+        const char* sets;
+        int setCount;
+        int usedRows;
+    } cases[] = {{"0", 0, 7},  {"2", 2, 28},       {"abc", 0, 7},
+                 {"-4", 0, 7}, {"300", 255, 2558}, {"1.6", 2, 28}};
+    for (const auto& c : cases) {
+        ProgramState s;
+        fillHeader(s, c.sets);
+        fillReadings(s, 3);
+        s.SetCount = 9;
+        const ExportRun run = exportWith(s);
+        SCOPED_TRACE(c.sets);
+        EXPECT_TRUE(run.outcome.ok());
+        EXPECT_EQ(s.SetCount, c.setCount);
+        EXPECT_EQ(run.record->usedRows(1), c.usedRows);
+        EXPECT_EQ(run.record->usedRows(2), c.usedRows);
+    }
+}
+
+TEST(ExportToExcel, FailedHeaderCheckWritesTheSetsFromRowThreeWithTheWindowsSetCount) {
+    ProgramState s;
+    fillReadings(s, 2);
+    s.SetCount = 2;
+    s.keyStore.append(".orvexa-labs-format.format-id=a");
+    const ExportRun run = exportWith(s);
+
+    EXPECT_TRUE(run.outcome.ok());
+    EXPECT_TRUE(run.outcome.headerMissing);
+    EXPECT_EQ(run.messages, QStringList({"error cmdInsertDataIntoMicrosoftExcel"}));
+    EXPECT_EQ(s.SetCount, 2);
+    for (int sheet = 1; sheet <= 2; ++sheet) {
+        expectCell(*run.record, sheet, 3, 1, text("Set: 1"));
+        expectCell(*run.record, sheet, 13, 1, text("Set: 2"));
+        EXPECT_EQ(run.record->usedRows(sheet), 21);
+        EXPECT_EQ(run.record->cell(sheet, 1, 1), nullptr);
+    }
+    expectCell(*run.record, 1, 4, 1, number(1101 - 280));
+}
+
+TEST(ExportToExcel, MissingSheetsAreAddedOnePerMissingIndex) {
+    const struct {
+        int sheetsInNewWorkbook;
+        int added;
+    } cases[] = {{0, 2}, {1, 1}, {2, 0}, {3, 0}};
+    for (const auto& c : cases) {
+        ProgramState s;
+        fillHeader(s, "1");
+        fillReadings(s, 1);
+        const ExportRun run = exportWith(s, {.sheetsInNewWorkbook = c.sheetsInNewWorkbook});
+        SCOPED_TRACE(c.sheetsInNewWorkbook);
+        if (c.sheetsInNewWorkbook == 0) {
+            // Nothing to add a sheet to: a workbook without sheets cannot be written.
+            EXPECT_EQ(run.outcome.result, ExportOutcome::Result::CommunicationFailed);
+            continue;
+        }
+        EXPECT_TRUE(run.outcome.ok());
+        EXPECT_EQ(run.record->operations.count("addWorksheet"), c.added);
+        EXPECT_EQ(run.record->usedRows(2), 18);
+        expectCell(*run.record, 2, 10, 1, text("Set: 1"));
+    }
+}
+
+TEST(ExportToExcel, EachFailureShowsItsOwnMessageAndNothingIsReleased) {
+    const QString notFound = kExcelNotFoundMessage;
+    const QString broken = kExcelCommunicationMessage;
+    const QString header = kExportHeaderErrorMessage;
+    const struct {
+        const char* name;
+        bool validHeader;
+        RecordingFailures failures;
+        ExportOutcome::Result result;
+        QStringList messages;
+    } cases[] = {
+        {"creation", true, {.creationFails = true}, ExportOutcome::Result::NotFound, {notFound}},
+        {"caption",
+         true,
+         {.failAfterCalls = 0},
+         ExportOutcome::Result::CommunicationFailed,
+         {broken}},
+        {"workbook",
+         true,
+         {.failAfterCalls = 1},
+         ExportOutcome::Result::CommunicationFailed,
+         {broken}},
+        {"sheet check",
+         true,
+         {.failAfterCalls = 3},
+         ExportOutcome::Result::CommunicationFailed,
+         {broken}},
+        {"mid set",
+         true,
+         {.failAfterCalls = 200},
+         ExportOutcome::Result::CommunicationFailed,
+         {broken}},
+        {"after header error",
+         false,
+         {.failAfterCalls = 200},
+         ExportOutcome::Result::CommunicationFailed,
+         {header, broken}},
+    };
+    for (const auto& c : cases) {
+        ProgramState s;
+        if (c.validHeader) fillHeader(s, "2");
+        s.SetCount = 2;
+        fillReadings(s, 2);
+        const ExportRun run = exportWith(s, c.failures);
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(run.outcome.result, c.result);
+        EXPECT_EQ(run.messages, c.messages);
+        EXPECT_FALSE(run.record->released);
+    }
+}
+
+TEST(ExportToExcel, AFailingReleaseIsACommunicationFailure) {
+    ProgramState s;
+    fillHeader(s, "0");
+    // create + caption + workbook + visible + 2x(sheet, cell) + 2x14x(sheet, cell) = 64 calls.
+    const ExportRun run = exportWith(s, {.failAfterCalls = 3 + 4 + 56});
+    EXPECT_EQ(run.outcome.result, ExportOutcome::Result::CommunicationFailed);
+    EXPECT_EQ(run.messages, QStringList({kExcelCommunicationMessage}));
+    EXPECT_EQ(run.record->usedRows(1), 7);
+    EXPECT_EQ(run.record->usedRows(2), 7);
+}

@@ -1,0 +1,194 @@
+#include "results/XlsxSpreadsheet.h"
+
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "frame/ProgramState.h"
+#include "results/ExportCurrentDocument.h"
+#include "results/ExportTestDocument.h"
+#include "results/ExportToExcel.h"
+#include "results/ExportWorkbookReader.h"
+#include "support/TestSupport.h"
+
+using namespace vantorix;
+using namespace vantorix::test;
+
+namespace {
+
+struct Exported {
+    ExportOutcome outcome;
+    QStringList messages;
+};
+
+Exported exportTo(ProgramState& s, const QString& path, WorkbookViewer* viewer = nullptr) {
+    Exported e;
+    e.outcome =
+        ExportToExcel(s, xlsxSpreadsheet(path, viewer), [&](const QString& m) { e.messages << m; });
+    return e;
+}
+
+void expectNumber(const ReadSheet& sheet, int row, int column, double value) {
+    const ReadCell cell = sheet.at(row, column);
+    EXPECT_TRUE(cell.type == "int" || cell.type == "float")
+        << "row " << row << " column " << column << " holds " << cell.type.toStdString();
+    EXPECT_DOUBLE_EQ(cell.value.toDouble(), value) << "row " << row << " column " << column;
+}
+
+void expectText(const ReadSheet& sheet, int row, int column, const QString& text) {
+    const ReadCell cell = sheet.at(row, column);
+    EXPECT_EQ(cell.type, "str") << "row " << row << " column " << column;
+    EXPECT_EQ(cell.value.toString(), text) << "row " << row << " column " << column;
+}
+
+class ViewerStub : public WorkbookViewer {
+  public:
+    bool hasProgram = true;
+    bool opens = true;
+    QStringList opened;
+    bool available() const override { return hasProgram; }
+    bool open(const QString& path) override {
+        opened << path;
+        return opens;
+    }
+};
+
+}  // namespace
+
+TEST(XlsxSpreadsheet, OneSetWorkbookReadsBackWithNumbersAsNumbersAndTextAsText) {
+    QTemporaryDir dir;
+    ProgramState s;
+    fillHeader(s, "1");
+    fillReadings(s, 1);
+    s.readings.at(1, 1, 1) = {"280", "0"};
+    s.readings.at(1, 1, 2) = {"279", "1"};
+    s.readings.at(1, 1, 3) = {"-1", "-1"};
+    s.readings.at(1, 1, 4) = {"1473001", "9"};
+    s.readings.at(1, 1, 5) = {"1000.25", "12"};
+    const QString path = dir.filePath("one.xlsx");
+    const Exported e = exportTo(s, path);
+    ASSERT_TRUE(e.outcome.ok()) << e.outcome.detail.toStdString();
+
+    const auto sheets = readWorkbook(path);
+    ASSERT_EQ(sheets.size(), 2u);
+    for (const ReadSheet& sheet : sheets) {
+        SCOPED_TRACE(sheet.name.toStdString());
+        EXPECT_EQ(sheet.usedRows(), 18);
+        expectText(sheet, 1, 1, "Date: ");
+        expectText(sheet, 2, 2, "9:05:07 AM");
+        expectText(sheet, 4, 2, "0042");  // header values stay text, leading zero and all
+        expectText(sheet, 6, 2, "ATP, batch \"7\"");
+        expectText(sheet, 7, 1, "Extra Sensitivity Option: ");
+        expectText(sheet, 10, 1, "Set: 1");
+        expectText(sheet, 11, 3, "X");
+        EXPECT_TRUE(sheet.at(9, 1).type.isEmpty());
+    }
+    const ReadSheet& readings = sheets[0];
+    expectNumber(readings, 11, 1, 0);
+    expectNumber(readings, 11, 2, 0);
+    expectText(readings, 11, 4, "sat");
+    expectNumber(readings, 11, 5, 720.25);
+    expectNumber(readings, 18, 12, 1812 - 280);
+    const ReadSheet& times = sheets[1];
+    expectNumber(times, 11, 1, 0);
+    expectNumber(times, 11, 4, 9);
+    expectNumber(times, 18, 12, 10 + 8 + 12);
+}
+
+TEST(XlsxSpreadsheet, NoSetsGivesTheHeaderBlockAndAFailedHeaderCheckStartsOnRowThree) {
+    QTemporaryDir dir;
+    ProgramState empty;
+    fillHeader(empty, "0");
+    ASSERT_TRUE(exportTo(empty, dir.filePath("empty.xlsx")).outcome.ok());
+    for (const ReadSheet& sheet : readWorkbook(dir.filePath("empty.xlsx")))
+        EXPECT_EQ(sheet.usedRows(), 7);
+
+    ProgramState unknown;
+    unknown.SetCount = 1;
+    fillReadings(unknown, 1);
+    const Exported e = exportTo(unknown, dir.filePath("unknown.xlsx"));
+    EXPECT_TRUE(e.outcome.ok());
+    EXPECT_EQ(e.messages, QStringList({kExportHeaderErrorMessage}));
+    const auto sheets = readWorkbook(dir.filePath("unknown.xlsx"));
+    ASSERT_EQ(sheets.size(), 2u);
+    for (const ReadSheet& sheet : sheets) {
+        expectText(sheet, 3, 1, "Set: 1");
+        EXPECT_EQ(sheet.usedRows(), 11);
+        EXPECT_TRUE(sheet.at(1, 1).type.isEmpty());
+    }
+}
+
+TEST(XlsxSpreadsheet, AFailedExportLeavesTheExistingFileAndNoLeftovers) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("keep.xlsx");
+    writeFileBytes(path, "previous workbook");
+    ProgramState s;
+    fillHeader(s, "1");
+    // A cell holds at most 32767 characters, so this export cannot be written.
+    s.keyStore.ClearKeyStore();
+    addKey(s, ".format-id", "A");
+    addKey(s, ".user-application.name", "The Vantorix");
+    addKey(s, ".user-application.format-id", "C");
+    addKey(s, ".data-header.notes", QString(40000, u'n'));
+    const Exported e = exportTo(s, path);
+    EXPECT_EQ(e.outcome.result, ExportOutcome::Result::CommunicationFailed);
+    EXPECT_EQ(e.messages, QStringList({kExcelCommunicationMessage}));
+    EXPECT_FALSE(e.outcome.detail.isEmpty());
+    EXPECT_EQ(readFileBytes(path), "previous workbook");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"keep.xlsx"}));
+
+    const Exported noFolder = exportTo(s, dir.filePath("missing/out.xlsx"));
+    EXPECT_EQ(noFolder.outcome.result, ExportOutcome::Result::CommunicationFailed);
+}
+
+TEST(XlsxSpreadsheet, TheViewerDecidesBetweenNotFoundAndCommunicationFailure) {
+    QTemporaryDir dir;
+    ProgramState s;
+    fillHeader(s, "1");
+    fillReadings(s, 1);
+
+    ViewerStub none;
+    none.hasProgram = false;
+    Exported e = exportTo(s, dir.filePath("a.xlsx"), &none);
+    EXPECT_EQ(e.messages, QStringList({kExcelNotFoundMessage}));
+    EXPECT_FALSE(QFile::exists(dir.filePath("a.xlsx")));
+
+    ViewerStub refuses;
+    refuses.opens = false;
+    e = exportTo(s, dir.filePath("b.xlsx"), &refuses);
+    EXPECT_EQ(e.messages, QStringList({kExcelCommunicationMessage}));
+
+    ViewerStub viewer;
+    e = exportTo(s, dir.filePath("c.xlsx"), &viewer);
+    EXPECT_TRUE(e.outcome.ok());
+    EXPECT_EQ(viewer.opened, QStringList({dir.filePath("c.xlsx")}));
+    EXPECT_EQ(readWorkbook(dir.filePath("c.xlsx")).size(), 2u);
+}
+
+TEST(XlsxSpreadsheet, SaveToExcelWritesANewFileInThePerUserTemporaryFolder) {
+    QTemporaryDir tmp;
+    const QByteArray oldTmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", tmp.path().toLocal8Bit());
+    ProgramState s;
+    fillHeader(s, "1");
+    fillReadings(s, 1);
+    s.DataFileName = "C:\\plates\\Run: 7.ovd";
+    const QDateTime now(QDate(2024, 3, 14), QTime(9, 5, 7));
+    ViewerStub viewer;
+    const ExportOutcome first = exportCurrentDocument(s, &viewer, {}, now);
+    const ExportOutcome second = exportCurrentDocument(s, &viewer, {}, now);
+    qputenv("TMPDIR", oldTmp);
+
+    EXPECT_TRUE(first.ok());
+    EXPECT_TRUE(second.ok());
+    const QString folder = tmp.path() + "/vantorix-export";
+    EXPECT_EQ(viewer.opened, QStringList({folder + "/Run_ 7 2024-03-14 09-05-07.xlsx",
+                                          folder + "/Run_ 7 2024-03-14 09-05-07 (2).xlsx"}));
+    EXPECT_EQ(QFileInfo(folder).permissions() & (QFile::ReadOther | QFile::WriteOther), 0);
+    EXPECT_EQ(readWorkbook(viewer.opened.value(1)).size(), 2u);
+
+    QStringList shown;
+    exportCurrentDocument(
+        s, nullptr, [&](const QString& m) { shown << m; }, now);
+    EXPECT_EQ(shown, QStringList({kExcelNotFoundMessage}));
+}
