@@ -1,0 +1,48 @@
+#include "files/DataPaths.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include "frame/ProgramState.h"
+
+using namespace vantorix;
+
+TEST(DataPaths, ResolveAcceptsBothSeparators) {
+    const struct {
+        const char *folder, *name, *path;
+    } cases[] = {
+        {"/data", "a.ovd", "/data/a.ovd"},
+        {"/data/", "a.ovd", "/data/a.ovd"},
+        {"C:\\data", "a.ovd", "C:/data/a.ovd"},
+        {"/data", "/other/b.ovd", "/other/b.ovd"},
+        {"/data", "\\other\\sub\\..\\b.ovd", "/other/b.ovd"},
+        {"/data", "rel/c.ovd", "rel/c.ovd"},
+        {"", "a.ovd", "a.ovd"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(resolveDataPath(c.folder, c.name), QDir::toNativeSeparators(c.path)) << c.name;
+}
+
+TEST(DataPaths, InitFoldersUsesTheProgramFolderWhenWritable) {
+    QTemporaryDir dir;
+    ProgramState s;
+    initFolders(s, dir.path());
+    EXPECT_EQ(s.DataFolder, QDir::toNativeSeparators(dir.path()));
+    EXPECT_EQ(s.AppFolder, s.DataFolder);
+}
+
+TEST(DataPaths, InitFoldersFallsBackToTheDocumentsFolder) {
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toUtf8());
+    qunsetenv("XDG_DOCUMENTS_DIR");
+    ProgramState s;
+    initFolders(s, home.filePath("not-there"));
+    const QString expected =
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + "/Vantorix";
+    EXPECT_EQ(s.DataFolder, QDir::toNativeSeparators(expected));
+    EXPECT_EQ(s.AppFolder, s.DataFolder);
+    EXPECT_TRUE(QFileInfo(expected).isDir());
+}

@@ -1,0 +1,157 @@
+#include "files/OvdLoader.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "OvdSamples.h"
+#include "frame/ProgramState.h"
+#include "support/TestSupport.h"
+
+using namespace vantorix;
+
+namespace {
+
+struct Folder {
+    QTemporaryDir dir;
+    ProgramState s;
+    Folder() { s.DataFolder = s.AppFolder = dir.path(); }
+    LoadResult load(const QByteArray& bytes, qint64 now = 42) {
+        test::writeFileBytes(dir.filePath("f.ovd"), bytes);
+        return LoadDataFile(s, "f.ovd", now);
+    }
+    QString value(int set, int well) const {
+        return s.readings.at(set, well / 12 + 1, well % 12 + 1).Value;
+    }
+    QString time(int set, int well) const {
+        return s.readings.at(set, well / 12 + 1, well % 12 + 1).Time;
+    }
+};
+
+QByteArray cFileWithSets(const QByteArray& declared, int listed) {
+    QByteArray t =
+        "<orvexa-labs-format><user-application><format-id>C</format-id></"
+        "user-application><data><sets>" +
+        declared + "</sets>";
+    for (int n = 1; n <= listed; ++n) {
+        const QByteArray nnn = QByteArray::number(n).rightJustified(3, '0');
+        t += "<set-data-" + nnn + ">" + test::fieldList(n * 1000) + "</set-data-" + nnn + ">";
+    }
+    return t + "</data></orvexa-labs-format>";
+}
+
+}  // namespace
+
+TEST(OvdLoader, FormatCWithAMissingTimeList) {
+    Folder f;
+    f.s.CurrentSet = 2;
+    const LoadResult r = f.load(test::handWrittenC(), 77);
+    ASSERT_TRUE(r.ok) << r.message.toStdString();
+    EXPECT_EQ(r.setsLoaded, 2);
+    EXPECT_FALSE(r.truncated);
+    EXPECT_EQ(f.s.FileFormatId, "C");
+    EXPECT_EQ(f.s.CurrentSet, 1);
+    EXPECT_EQ(f.s.SilenceTimer, 77);
+    EXPECT_EQ(f.s.LinkActivityTime, 77);
+    EXPECT_EQ(f.value(1, 0), "1000");
+    EXPECT_EQ(f.value(1, 95), "1095");
+    EXPECT_EQ(f.time(1, 13), "13");
+    EXPECT_EQ(f.value(2, 50), "2050");
+    EXPECT_EQ(f.time(2, 0), "-1");
+    EXPECT_EQ(f.time(2, 95), "-1");
+}
+
+TEST(OvdLoader, FormatBHasNoTimes) {
+    Folder f;
+    ASSERT_TRUE(f.load(test::handWrittenB()).ok);
+    EXPECT_EQ(f.s.FileFormatId, "B");
+    EXPECT_EQ(f.value(1, 7), "507");
+    EXPECT_EQ(f.time(1, 7), "-1");
+}
+
+TEST(OvdLoader, ListsAndSetCounts) {
+    const struct {
+        const char* name;
+        QByteArray file;
+        int sets;
+        const char *first, *last;  // values of wells A1 and H12 of set 1
+    } cases[] = {
+        {"short list leaves wells empty",
+         "<orvexa-labs-format><user-application><format-id>C</format-id></"
+         "user-application><data><sets>1</sets>"
+         "<set-data-001>  5   6 </set-data-001></data></orvexa-labs-format>",
+         1, "5", ""},
+        {"surplus tokens are ignored", cFileWithSets("1", 1) + "", 1, "1000", "1095"},
+        {"missing list reads -1", cFileWithSets("2", 0), 2, "-1", "-1"},
+        {"sets that are not a number", cFileWithSets("many", 1), 0, "", ""},
+        {"negative sets", cFileWithSets("-3", 1), 0, "", ""},
+        {"fractional sets round", cFileWithSets("1.6", 2), 2, "1000", "1095"},
+        {"unknown format has no data key",
+         "<orvexa-labs-format><user-application><format-id>D</format-id></"
+         "user-application><data><sets>1</sets>"
+         "<set-data-001>1 2</set-data-001></data></orvexa-labs-format>",
+         1, "-1", "-1"},
+    };
+    for (const auto& c : cases) {
+        Folder f;
+        const LoadResult r = f.load(c.file);
+        ASSERT_TRUE(r.ok) << c.name;
+        EXPECT_EQ(r.setsLoaded, c.sets) << c.name;
+        EXPECT_EQ(f.value(1, 0), c.first) << c.name;
+        EXPECT_EQ(f.value(1, 95), c.last) << c.name;
+    }
+}
+
+TEST(OvdLoader, UnknownFormatLeavesTimesAlone) {
+    Folder f;
+    f.s.readings.at(1, 1, 1).Time = "9";
+    ASSERT_TRUE(
+        f.load("<orvexa-labs-format><user-application><format-id>Z</format-id></user-application>"
+               "<data><sets>1</sets></data></orvexa-labs-format>")
+            .ok);
+    EXPECT_EQ(f.time(1, 0), "9");
+}
+
+// Readings holds 255 sets; a file that claims more loads what fits and says so.
+TEST(OvdLoader, MoreThan255SetsAreCutAndReported) {
+    for (const QByteArray& declared : {QByteArray("256"), QByteArray("40000")}) {
+        Folder f;
+        const LoadResult r = f.load(cFileWithSets(declared, 256));
+        ASSERT_TRUE(r.ok);
+        EXPECT_TRUE(r.truncated);
+        EXPECT_EQ(r.setsLoaded, 255);
+        EXPECT_TRUE(r.message.contains("255")) << r.message.toStdString();
+        EXPECT_TRUE(r.message.contains(QString::fromLatin1(declared))) << r.message.toStdString();
+        EXPECT_EQ(f.value(255, 0), "255000");
+    }
+}
+
+TEST(OvdLoader, FailureNamesTheFileAndTheReasonAndChangesNoReadings) {
+    Folder f;
+    f.s.readings.at(1, 1, 1).Value = "keep";
+    f.s.CurrentSet = 3;
+    f.s.FileFormatId = "C";
+    LoadResult r = f.load("<data><sets>1</Sets></data>");
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.message.startsWith("Can't open that file\nf.ovd: ")) << r.message.toStdString();
+    EXPECT_TRUE(r.message.contains("</Sets>"));
+    EXPECT_EQ(f.value(1, 0), "keep");
+    EXPECT_EQ(f.s.CurrentSet, 3);
+    EXPECT_EQ(f.s.FileFormatId, "C");
+
+    r = LoadDataFile(f.s, "nowhere.ovd", 0);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.message.startsWith("Can't open that file\nnowhere.ovd: "));
+}
+
+TEST(OvdLoader, NextToken) {
+    const struct {
+        const char *text, *token, *rest;
+    } cases[] = {{"1 2 3", "1", "2 3"}, {"  1   2  ", "1", "  2"}, {"7", "7", ""}, {"   ", "", ""},
+                 {"", "", ""},          {"a\tb c", "a\tb", "c"}};
+    for (const auto& c : cases) {
+        QString text = QString::fromLatin1(c.text);
+        EXPECT_EQ(NextToken(text), c.token) << c.text;
+        EXPECT_EQ(text, c.rest) << c.text;
+    }
+}

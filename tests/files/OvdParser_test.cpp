@@ -1,0 +1,205 @@
+#include "files/OvdParser.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "OvdSamples.h"
+#include "files/KeyStore.h"
+#include "frame/ProgramState.h"
+#include "support/TestSupport.h"
+
+using namespace vantorix;
+using vantorix::test::entriesOf;
+
+namespace {
+
+struct ScanCase {
+    const char* name;
+    QByteArray input;
+    bool ok;
+    QStringList entries;
+};
+
+QStringList parsed(const QByteArray& bytes, bool headerOnly, bool* ok = nullptr,
+                   QString* reason = nullptr) {
+    KeyStore store;
+    const bool result = parseDataBytes(store, bytes, headerOnly, reason);
+    if (ok) *ok = result;
+    return entriesOf(store);
+}
+
+}  // namespace
+
+TEST(OvdParser, TagScannerRules) {
+    const ScanCase cases[] = {
+        {"nesting, children first", "<a><b>x</b></a>", true, {".a.b=x", ".a="}},
+        {"value keeps '='", "<a>p=q</a>", true, {".a=p=q"}},
+        {"comment ends at first >", "<a><!-- x > y -->z</a>", true, {".a= y -->z"}},
+        {"declaration text is dropped", "<?xml version=\"1.0\" ?><a>v</a>", true, {".a=v"}},
+        {"tail compare closes ab with b", "<ab>v</b>", true, {".ab=v"}},
+        {"names are case-sensitive", "<data>v</Data>", false, {".data=v"}},
+        {"attributes become part of the name", "<a x=\"1\">v</a>", false, {".a x=\"1\"=v"}},
+        {"empty-element tag never closes", "<r><a/></r>", false, {".r.a/="}},
+        {"end tag without start tag", "</a>", false, {"="}},
+        {"name as long as the path", "<a></.a>", false, {".a="}},
+        {"unclosed elements make no entry", "<a><b>v", true, {}},
+        {"tag without > takes the rest", "<a>v</a", true, {".a=v"}},
+        {"entities stay as written", "<a>&amp;&lt;</a>", true, {".a=&amp;&lt;"}},
+        {"duplicate paths each count",
+         "<a><b>1</b><b>2</b></a>",
+         true,
+         {".a.b=1", ".a.b=2", ".a="}},
+        {"container keeps text after last child",
+         "<a><b>1</b>tail</a>",
+         true,
+         {".a.b=1", ".a=tail"}},
+        {"spaces inside a line stay", "<a>  x  </a>", true, {".a=  x  "}},
+        {"only spaces are trimmed", "<a>v\t</a>\t", true, {".a=v\t"}},
+        {"lines are trimmed and joined",
+         "<a>\r\n  multi  \r\n  line\r\n</a>",
+         true,
+         {".a=multiline"}},
+        {"bare LF is inside the line", "<a>\n  <b>v</b>\n</a>", true, {".a.b=v", ".a=\n"}},
+        {"<data-io> ends reading", "<a>v</a>\r\n<data-io>\r\n<b>w</b>", true, {".a=v"}},
+        {"<data-io> must be the whole line",
+         "<a>v</a><data-io>\r\n<b>w</b>",
+         true,
+         {".a=v", ".data-io.b=w"}},
+        {"empty input", "", true, {}},
+    };
+    for (const ScanCase& c : cases) {
+        bool ok = false;
+        EXPECT_EQ(parsed(c.input, false, &ok), c.entries) << c.name;
+        EXPECT_EQ(ok, c.ok) << c.name;
+    }
+}
+
+TEST(OvdParser, MismatchNamesTheTags) {
+    QString reason;
+    bool ok = true;
+    parsed("<data><sets>1</Sets>", false, &ok, &reason);
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(reason.contains("</Sets>")) << reason.toStdString();
+    EXPECT_TRUE(reason.contains("<sets>")) << reason.toStdString();
+}
+
+// The same document in every line shape gives the same entries.
+TEST(OvdParser, LineShapesDoNotChangeTheEntries) {
+    const QByteArray crlf = test::handWrittenC();
+    const QStringList expected = parsed(crlf, false);
+    ASSERT_EQ(expected.size(), 12);
+
+    QByteArray crOnly = crlf;
+    crOnly.replace("\r\n", "\r");
+    EXPECT_EQ(parsed(crOnly, false), expected);
+
+    QByteArray noLineEnds;
+    for (const QByteArray& line : crlf.split('\n')) noLineEnds += line.trimmed();
+    EXPECT_EQ(parsed(noLineEnds, false), expected);
+
+    QByteArray trailing = crlf + "some trailing text without tags";
+    EXPECT_EQ(parsed(trailing, false), expected);
+    trailing = crlf + "<data-io>\r\n</nonsense><<<";
+    EXPECT_EQ(parsed(trailing, false), expected);
+
+    // Bare LF: one line, so containers hold the line breaks before their end tags.
+    QByteArray lfOnly = crlf;
+    lfOnly.replace("\r\n", "\n");
+    QStringList lfEntries = parsed(lfOnly, false);
+    for (QString& e : lfEntries) e.remove(u'\n');
+    EXPECT_EQ(lfEntries, expected);
+}
+
+// A document split into one character per line reads as the whole, as long as no value holds
+// a space (trimming would remove a lone space line).
+TEST(OvdParser, EveryCharacterOnItsOwnLine) {
+    const QByteArray whole =
+        "<?xml?><!--c--><r><format-id>A</format-id><x><y>1.5</y><z>a=b</z></x></r>";
+    QByteArray split;
+    for (const char c : whole) split += QByteArray(1, c) + "\r\n";
+    EXPECT_EQ(parsed(split, false), parsed(whole, false));
+    EXPECT_EQ(parsed(whole, false),
+              QStringList({".r.format-id=A", ".r.x.y=1.5", ".r.x.z=a=b", ".r.x=", ".r="}));
+}
+
+TEST(OvdParser, HeaderOnlyStopsAfterTheFirstSetLine) {
+    const QStringList header = parsed(test::handWrittenC(), true);
+    const QStringList whole = parsed(test::handWrittenC(), false);
+    ASSERT_FALSE(header.isEmpty());
+    EXPECT_TRUE(header.last().startsWith(".orvexa-labs-format.data.set-data-001="));
+    EXPECT_EQ(header, whole.mid(0, header.size()));
+    EXPECT_FALSE(header.join('\n').contains("timestamp"));
+}
+
+TEST(OvdParser, TooManyElementsFailWithAReason) {
+    const auto document = [](int elements) {
+        QByteArray t = "<r>";
+        for (int i = 0; i < elements; ++i) t += "<a>1</a>";
+        return t + "</r>";
+    };
+    bool ok = false;
+    QString reason;
+    EXPECT_EQ(parsed(document(kMaxKeyStoreEntries - 1), false, &ok).size(), kMaxKeyStoreEntries);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(parsed(document(kMaxKeyStoreEntries), false, &ok, &reason).size(),
+              kMaxKeyStoreEntries);
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(reason.contains("25480")) << reason.toStdString();
+}
+
+TEST(OvdParser, TextThatIsNotUtf8IsReadAsWindows1252) {
+    bool ok = false;
+    EXPECT_EQ(parsed("<n>Jos\xc3\xa9</n>", false, &ok), QStringList({".n=Jos\u00e9"}));
+    EXPECT_EQ(parsed("<n>Jos\xe9 \x80 \x96</n>", false, &ok),
+              QStringList({".n=Jos\u00e9 \u20ac \u2013"}));
+}
+
+TEST(OvdParser, ParseDataFileResolvesTheNameAndWritesTheDump) {
+    QTemporaryDir data, app;
+    ProgramState s;
+    s.DataFolder = data.path();
+    s.AppFolder = app.path();
+    test::writeFileBytes(data.filePath("plate.ovd"), "<a>1</a>\r\n<b>2</b>");
+
+    QString reason;
+    ASSERT_TRUE(ParseDataFile(s, false, "plate.ovd", &reason)) << reason.toStdString();
+    EXPECT_EQ(test::readFileBytes(app.filePath("temp.txt")),
+              (data.path() + "\\plate.ovd\r\n.a=1\r\n.b=2\r\n").toUtf8());
+
+    // A full path ("\" accepted too) is used as it is and named as passed.
+    QString full = data.filePath("plate.ovd");
+    full.replace('/', '\\');
+    ASSERT_TRUE(ParseDataFile(s, false, full));
+    EXPECT_TRUE(test::readFileBytes(app.filePath("temp.txt"))
+                    .startsWith((s.DataFolder + "\\" + full).toUtf8()));
+}
+
+TEST(OvdParser, AFailedDumpDoesNotFailTheParse) {
+    QTemporaryDir data;
+    ProgramState s;
+    s.DataFolder = data.path();
+    s.AppFolder = data.filePath("no/such/folder");
+    test::writeFileBytes(data.filePath("p.ovd"), "<a>1</a>");
+    EXPECT_TRUE(ParseDataFile(s, false, "p.ovd"));
+    EXPECT_EQ(s.keyStore.KeyCount(), 1);
+}
+
+TEST(OvdParser, FailuresWriteNoDumpAndMissingFilesKeepTheStore) {
+    QTemporaryDir data;
+    ProgramState s;
+    s.DataFolder = s.AppFolder = data.path();
+    test::writeFileBytes(data.filePath("good.ovd"), "<a>1</a>");
+    test::writeFileBytes(data.filePath("bad.ovd"), "<a>1</b>");
+    ASSERT_TRUE(ParseDataFile(s, false, "good.ovd"));
+    QFile::remove(data.filePath("temp.txt"));
+
+    EXPECT_FALSE(ParseDataFile(s, false, "bad.ovd"));
+    EXPECT_FALSE(QFile::exists(data.filePath("temp.txt")));
+
+    ASSERT_TRUE(ParseDataFile(s, false, "good.ovd"));
+    QString reason;
+    EXPECT_FALSE(ParseDataFile(s, false, "missing.ovd", &reason));
+    EXPECT_FALSE(reason.isEmpty());
+    EXPECT_EQ(entriesOf(s.keyStore), QStringList({".a=1"}));
+}

@@ -1,0 +1,253 @@
+#include "files/OvdWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "OvdSamples.h"
+#include "files/OvdParser.h"
+#include "support/TestSupport.h"
+
+using namespace vantorix;
+using vantorix::test::entriesOf;
+
+namespace {
+
+const QDateTime kNow(QDate(2025, 3, 7), QTime(21, 5, 7));
+
+// State for a run of the sets first..last, reading 1000 + well at time well.
+ProgramState runState(const QString& folder, int first, int last) {
+    ProgramState s;
+    s.DataFolder = s.AppFolder = folder;
+    s.DataFileName = QStringLiteral("run.ovd");
+    s.FirstSet = qint16(first);
+    s.LastSet = qint16(last);
+    s.FirmwareVersion = QStringLiteral("FW 3.2");
+    s.Test = QStringLiteral("glow");
+    s.Operator = QStringLiteral("Ana");
+    s.PlateNo = QStringLiteral("17");
+    s.Notes = QStringLiteral("a=b & c");
+    for (int set = first; set <= last; ++set)
+        for (int r = 1; r <= 8; ++r)
+            for (int c = 1; c <= 12; ++c) {
+                const int well = (r - 1) * 12 + (c - 1);
+                s.readings.at(set, r, c) = {QString::number(1000 + well), QString::number(well)};
+            }
+    return s;
+}
+
+QStringList writeAndParse(ProgramState& s) {
+    const WriteResult w = WriteDataFile(s, kNow, ProgramVersion{2, 1, 7});
+    EXPECT_TRUE(w.ok) << w.error.toStdString();
+    QString reason;
+    EXPECT_TRUE(ParseDataFile(s, false, s.DataFileName, &reason)) << reason.toStdString();
+    return entriesOf(s.keyStore);
+}
+
+QString fields(const ProgramState& s, int set, bool times) {
+    QString t;
+    for (int r = 1; r <= 8; ++r)
+        for (int c = 1; c <= 12; ++c) {
+            const Reading& w = s.readings.at(set, r, c);
+            t += (s.CurrentOptions.SelectedWells[r - 1][c - 1] ? (times ? w.Time : w.Value)
+                                                               : QStringLiteral("-1")) +
+                 u' ';
+        }
+    return t;
+}
+
+}  // namespace
+
+// The document key table, in store order.
+TEST(OvdWriter, WrittenFileParsesBackToTheDocumentKeys) {
+    QTemporaryDir dir;
+    ProgramState s = runState(dir.path(), 5, 7);
+    s.CurrentOptions.SelectedWells[1][3] = false;  // B4 is not read
+    s.CurrentOptions.Sensitive = 1;
+    const QStringList entries = writeAndParse(s);
+
+    const QString r = QStringLiteral(".orvexa-labs-format");
+    QStringList expected = {
+        r + ".format-id=A",
+        r + ".user-application.name=The Vantorix",
+        r + ".user-application.format-id=C",
+        r + ".user-application.version.string=2.1.7",
+        r + ".user-application.version.major=2",
+        r + ".user-application.version.minor=1",
+        r + ".user-application.version.revision=7",
+        r + ".user-application.version=",
+        r + ".user-application=",
+        r + ".firmware.name=The Vantorix",
+        r + ".firmware.format-id=A",
+        r + ".firmware.version.string=FW 3.2",
+        r + ".firmware.version=",
+        r + ".firmware=",
+        r + ".data-header.date=3/7/2025",
+        r + ".data-header.time=9:05:07 PM",
+        r + ".data-header.test=glow",
+        r + ".data-header.operator=Ana",
+        r + ".data-header.plate-no=17",
+        r + ".data-header.notes=a=b & c",
+        r + ".data-header.extra-sensitivity-option=On",
+        r + ".data-header=",
+        r + ".data.min-value=1000",
+        r + ".data.max-value=1095",
+        r + ".data.avg-value=1047.5",
+    };
+    for (int k = 0; k < 8; ++k)
+        expected << r + ".data.mask.row-00" + QString::number(k) +
+                        (k == 1 ? "=111011111111" : "=111111111111");
+    expected << r + ".data.mask=" << r + ".data.sets=3";
+    for (int n = 1; n <= 3; ++n) {
+        expected << r + ".data.set-data-00" + QString::number(n) + "=" + fields(s, n + 4, false);
+        expected << r + ".data.set-timestamp-00" + QString::number(n) + "=" +
+                        fields(s, n + 4, true);
+    }
+    expected << r + ".data=" << r + "=";
+    EXPECT_EQ(entries, expected);
+    EXPECT_EQ(entries.size(), 37 + 2 * 3);
+    EXPECT_TRUE(entries.contains(r + ".data.set-data-002=" + fields(s, 6, false)));
+}
+
+TEST(OvdWriter, ByteLayout) {
+    QTemporaryDir dir;
+    ProgramState s = runState(dir.path(), 1, 1);
+    s.CurrentOptions.SelectedWells[7][11] = false;
+    ASSERT_TRUE(WriteDataFile(s, kNow, ProgramVersion{2, 1, 0}).ok);
+    const QByteArray bytes = test::readFileBytes(dir.filePath("run.ovd"));
+    ASSERT_TRUE(bytes.endsWith("</orvexa-labs-format>\r\n"));
+    EXPECT_EQ(bytes.count("\r\n"), bytes.count('\n'));  // every line ends CR LF
+    const QList<QByteArray> lines = bytes.chopped(2).split('\n');
+    const auto line = [&](int n) { return lines[n - 1].chopped(n == int(lines.size()) ? 0 : 1); };
+    ASSERT_EQ(lines.size(), 63 + 2 + 3);
+    EXPECT_EQ(line(1), "<?xml version=\"1.0\" ?>");
+    EXPECT_EQ(line(2), "");
+    EXPECT_EQ(line(3), "<!-- The Vantorix (tm)-->");
+    for (int n = 5; n <= 14; ++n) {
+        EXPECT_TRUE(line(n).startsWith("<!-- ") && line(n).endsWith(" -->")) << n;
+        EXPECT_FALSE(line(n).mid(5).chopped(4).contains('>')) << n;
+    }
+    EXPECT_EQ(line(16), "<orvexa-labs-format>");
+    EXPECT_EQ(line(20), "    <name>The Vantorix</name>");
+    EXPECT_EQ(line(23), "        <string>2.1.0</string>");
+    EXPECT_EQ(line(45), "    <extra-sensitivity-option>Off</extra-sensitivity-option>");
+    EXPECT_EQ(line(53), "           <row-000>111111111111</row-000>");
+    EXPECT_EQ(line(60), "           <row-007>111111111110</row-007>");
+    EXPECT_EQ(line(62), "    <sets>1</sets>");
+    EXPECT_EQ(line(63), "");
+    EXPECT_TRUE(line(64).startsWith("    <set-data-001>1000 1001 "));
+    EXPECT_TRUE(line(64).endsWith(" 1094 -1 </set-data-001>"));
+    EXPECT_TRUE(line(65).startsWith("    <set-timestamp-001>0 1 2 "));
+    EXPECT_EQ(line(66), "</data>");
+    EXPECT_EQ(line(67), "");
+}
+
+TEST(OvdWriter, Statistics) {
+    const struct {
+        const char* name;
+        int first, last;
+        QStringList values;  // well A1.., the rest "-1"
+        const char *min, *max, *avg;
+    } cases[] = {
+        {"no sets", 1, 0, {}, "9999", "-1", "0"},
+        {"sets without a counted reading", 1, 2, {"0", "-5", "abc"}, "9999", "-1", "0"},
+        {"readings above 9999 leave the minimum",
+         1,
+         1,
+         {"20000", "30000"},
+         "9999",
+         "30000",
+         "25000"},
+        {"single and double precision",
+         1,
+         1,
+         {"1473000.25", "1", "2"},
+         "1",
+         "1473000",
+         "491001.083333333"},
+        {"leading number of the text", 1, 1, {"12abc", " 4"}, "4", "12", "8"},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        ProgramState s = runState(dir.path(), c.first, c.last);
+        for (int set = 1; set <= 2; ++set)
+            for (int well = 0; well < 96; ++well)
+                s.readings.at(set, well / 12 + 1, well % 12 + 1).Value =
+                    well < c.values.size() ? c.values[well] : QStringLiteral("-1");
+        writeAndParse(s);
+        const QString d = QStringLiteral(".orvexa-labs-format.data.");
+        EXPECT_EQ(s.keyStore.value(d + "min-value"), c.min) << c.name;
+        EXPECT_EQ(s.keyStore.value(d + "max-value"), c.max) << c.name;
+        EXPECT_EQ(s.keyStore.value(d + "avg-value"), c.avg) << c.name;
+    }
+}
+
+// Nothing the user or the instrument typed can make the file unreadable or shift its fields.
+TEST(OvdWriter, ValuesThatWouldBreakTheFileAreCleaned) {
+    QTemporaryDir dir;
+    ProgramState s = runState(dir.path(), 1, 1);
+    s.Notes = QStringLiteral("<b>bold</b> 1<2");
+    s.Operator = QStringLiteral("José");
+    s.FirmwareVersion = QStringLiteral("<v1>");
+    s.readings.at(1, 1, 1).Value = QString();
+    s.readings.at(1, 1, 2).Value = QStringLiteral("12 34");
+    s.readings.at(1, 1, 3).Value = QStringLiteral("<99");
+    writeAndParse(s);
+    const QString h = QStringLiteral(".orvexa-labs-format.");
+    EXPECT_EQ(s.keyStore.value(h + "data-header.notes"), "b>bold/b> 12");
+    EXPECT_EQ(s.keyStore.value(h + "data-header.operator"), "José");
+    EXPECT_EQ(s.keyStore.value(h + "firmware.version.string"), "v1>");
+    EXPECT_TRUE(s.keyStore.value(h + "data.set-data-001").startsWith("0 12 99 1003 "));
+    EXPECT_TRUE(test::readFileBytes(dir.filePath("run.ovd")).contains("Jos\xc3\xa9"));
+}
+
+TEST(OvdWriter, WriteErrorsAreReportedAndKeepTheOldFile) {
+    QTemporaryDir dir;
+    ProgramState s = runState(dir.path(), 1, 1);
+    s.DataFileName = dir.filePath("missing-folder/run.ovd");
+    WriteResult w = WriteDataFile(s, kNow);
+    EXPECT_FALSE(w.ok);
+    EXPECT_TRUE(w.error.contains("missing-folder")) << w.error.toStdString();
+
+    // A folder standing where the file should go cannot be replaced.
+    QDir(dir.path()).mkdir("taken.ovd");
+    s.DataFileName = dir.filePath("taken.ovd");
+    w = WriteDataFile(s, kNow);
+    EXPECT_FALSE(w.ok);
+    EXPECT_FALSE(w.error.isEmpty());
+
+    s.DataFileName = QString();
+    EXPECT_FALSE(WriteDataFile(s, kNow).ok);
+    s.DataFileName = dir.filePath("range.ovd");
+    s.LastSet = 300;
+    EXPECT_FALSE(WriteDataFile(s, kNow).ok);
+}
+
+TEST(OvdWriter, ReplacesAnExistingFileWhole) {
+    QTemporaryDir dir;
+    ProgramState s = runState(dir.path(), 1, 1);
+    test::writeFileBytes(dir.filePath("run.ovd"), QByteArray(1 << 20, 'x'));
+    ASSERT_TRUE(WriteDataFile(s, kNow).ok);
+    const QByteArray bytes = test::readFileBytes(dir.filePath("run.ovd"));
+    EXPECT_TRUE(bytes.startsWith("<?xml"));
+    EXPECT_FALSE(bytes.contains("xxx"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"run.ovd"}));
+}
+
+TEST(OvdWriter, MorningAndMiddayTimes) {
+    QTemporaryDir dir;
+    const struct {
+        QTime time;
+        const char* text;
+    } cases[] = {{QTime(0, 0, 5), "12:00:05 AM"},
+                 {QTime(9, 5, 7), "9:05:07 AM"},
+                 {QTime(12, 30, 0), "12:30:00 PM"},
+                 {QTime(23, 59, 59), "11:59:59 PM"}};
+    for (const auto& c : cases) {
+        ProgramState s = runState(dir.path(), 1, 0);
+        ASSERT_TRUE(WriteDataFile(s, QDateTime(QDate(2024, 12, 31), c.time)).ok);
+        ASSERT_TRUE(ParseDataFile(s, true, s.DataFileName));
+        EXPECT_EQ(s.keyStore.value(".orvexa-labs-format.data-header.time"), c.text);
+        EXPECT_EQ(s.keyStore.value(".orvexa-labs-format.data-header.date"), "12/31/2024");
+    }
+}

@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <functional>
+
+#include "OvdSamples.h"
+#include "support/TestSupport.h"
+
+using vantorix::test::runCli;
+
+namespace {
+
+// Rows of a set whose well w reads base + w.
+QString expectedRows(const std::function<QString(int well)>& cell) {
+    QString t = "\t1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\n";
+    for (int r = 0; r < 8; ++r) {
+        t += QChar(u'A' + r);
+        for (int c = 0; c < 12; ++c) t += '\t' + cell(r * 12 + c);
+        t += '\n';
+    }
+    return t;
+}
+
+}  // namespace
+
+TEST(CliShow, ReadingsAndTimesOfASet) {
+    QTemporaryDir dir;
+    vantorix::test::writeFileBytes(dir.filePath("c.ovd"), vantorix::test::handWrittenC());
+
+    auto r = runCli({"show", "c.ovd"}, dir.path());
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "Sets: 2\nSet: 1\n" +
+                         expectedRows([](int w) { return QString::number(720 + w) + ".0"; }));
+
+    r = runCli({"show", "--times", "c.ovd"}, dir.path());
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "Sets: 2\nSet: 1\n" + expectedRows([](int w) {
+                         return QString::number(w).rightJustified(3, '0');
+                     }));
+
+    // Set 2 has no time list: every time is -1.
+    r = runCli({"show", "--set", "2", "--times", "c.ovd"}, dir.path());
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "Sets: 2\nSet: 2\n" + expectedRows([](int) { return QString("-001"); }));
+}
+
+TEST(CliShow, FormatBAndADocumentWithoutSets) {
+    QTemporaryDir dir;
+    vantorix::test::writeFileBytes(dir.filePath("b.ovd"), vantorix::test::handWrittenB());
+    auto r = runCli({"show", "b.ovd"}, dir.path());
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "Sets: 1\nSet: 1\n" +
+                         expectedRows([](int w) { return QString::number(500 + w - 280) + ".0"; }));
+
+    vantorix::test::writeFileBytes(
+        dir.filePath("empty.ovd"),
+        "<orvexa-labs-format><data><sets>0</sets></data></orvexa-labs-format>");
+    r = runCli({"show", "empty.ovd"}, dir.path());
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "Sets: 0\nSet: 1\n" + expectedRows([](int) { return QString("X"); }));
+}
+
+TEST(CliShow, FailuresAndUsage) {
+    QTemporaryDir dir;
+    vantorix::test::writeFileBytes(dir.filePath("c.ovd"), vantorix::test::handWrittenC());
+    vantorix::test::writeFileBytes(dir.filePath("bad.ovd"), "<a></b>");
+
+    auto r = runCli({"show", "bad.ovd"}, dir.path());
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("Can't open that file")) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+
+    r = runCli({"show", "--set", "3", "c.ovd"}, dir.path());
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("no set 3")) << r.err.toStdString();
+
+    for (const QStringList& args :
+         {QStringList{"show"}, QStringList{"show", "--set", "0", "c.ovd"},
+          QStringList{"show", "--set", "x", "c.ovd"}, QStringList{"show", "c.ovd", "--set"},
+          QStringList{"show", "--view", "c.ovd"}}) {
+        r = runCli(args, dir.path());
+        EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains("usage:")) << args.join(' ').toStdString();
+    }
+}
