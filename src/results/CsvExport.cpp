@@ -1,0 +1,80 @@
+#include "results/CsvExport.h"
+
+#include <QSaveFile>
+#include <algorithm>
+#include <charconv>
+
+#include "frame/ProgramState.h"
+#include "results/ExportCells.h"
+
+namespace vantorix {
+
+namespace {
+
+// Shortest text that reads back as the same double, "." whatever the locale.
+QString numberText(double value) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return QString::fromLatin1(buffer, result.ptr - buffer);
+}
+
+QString cellText(const ExportCell& cell) {
+    return cell.kind == ExportCell::Kind::Text ? cell.text : numberText(cell.number);
+}
+
+void appendPlate(std::vector<QStringList>& records, const ProgramState& s, int set,
+                 ExportCell (*rule)(const Reading&)) {
+    for (int r = 1; r <= 8; ++r) {
+        QStringList fields;
+        for (int c = 1; c <= 12; ++c) fields << cellText(rule(s.readings.at(set, r, c)));
+        records.push_back(fields);
+    }
+}
+
+}  // namespace
+
+std::vector<QStringList> csvExportRecords(ProgramState& s, bool& headerMissing) {
+    std::vector<QStringList> records;
+    const auto header = readExportHeader(s);
+    headerMissing = !header;
+    if (header)
+        for (const ExportHeaderLine& line : exportHeaderLines(*header))
+            records.push_back({line.label, line.value});
+    // Two empty records, then each set: its line, readings, times line, times, empty record.
+    records.resize(records.size() + 2);
+    const int sets = exportSetCount(s);
+    for (int k = 1; k <= sets; ++k) {
+        records.push_back({exportSetLine(k)});
+        appendPlate(records, s, k, readingCell);
+        records.push_back({QStringLiteral("Times: ") + QString::number(k)});
+        appendPlate(records, s, k, timeCell);
+        if (k < sets) records.emplace_back();
+    }
+    return records;
+}
+
+QString csvField(const QString& text) {
+    static const QString special = QStringLiteral(",\"\r\n");
+    if (std::none_of(text.begin(), text.end(), [](QChar c) { return special.contains(c); }))
+        return text;
+    return u'"' + QString(text).replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+
+CsvExportResult WriteCsvExport(ProgramState& s, const QString& path) {
+    CsvExportResult result;
+    QByteArray bytes;
+    for (const QStringList& record : csvExportRecords(s, result.headerMissing)) {
+        QStringList fields;
+        for (const QString& field : record) fields << csvField(field);
+        bytes += fields.join(u',').toUtf8() + "\r\n";
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        result.error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
+}  // namespace vantorix

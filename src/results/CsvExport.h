@@ -1,0 +1,29 @@
+// The export as one CSV file (RFC 4180, "." as decimal separator): the header block, then per
+// set the readings and the times as plate-shaped blocks, with the workbook's cell rules.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace vantorix {
+
+struct ProgramState;
+
+struct CsvExportResult {
+    bool ok = false;
+    bool headerMissing = false;  // the header check failed; sets were written without it
+    QString error;               // why the file could not be written
+};
+
+// The records of the CSV file, each a list of fields (not yet quoted). Refreshes SetCount
+// like the workbook export does.
+std::vector<QStringList> csvExportRecords(ProgramState& s, bool& headerMissing);
+
+// One field, quoted when it holds a comma, a quote or a line break.
+QString csvField(const QString& text);
+
+// Writes the records to path with CR LF line ends, replacing the file only once complete.
+CsvExportResult WriteCsvExport(ProgramState& s, const QString& path);
+
+}  // namespace vantorix

@@ -1,0 +1,103 @@
+// vantorix-cli export, run as a program on data files written by the program's own writer.
+#include <gtest/gtest.h>
+#include <QTemporaryDir>
+
+#include "files/OvdWriter.h"
+#include "frame/ProgramState.h"
+#include "results/ExportTestDocument.h"
+#include "results/ExportWorkbookReader.h"
+#include "support/TestSupport.h"
+
+using namespace vantorix;
+using namespace vantorix::test;
+
+namespace {
+
+// Writes a run of `sets` sets to folder/name.
+void writeRun(const QString& folder, const QString& name, int sets) {
+    ProgramState s;
+    s.DataFolder = folder;
+    s.DataFileName = name;
+    s.FirstSet = 1;
+    s.LastSet = static_cast<qint16>(sets);
+    s.Operator = "Ines";
+    s.Notes = "first, second";
+    fillReadings(s, sets);
+    s.readings.at(1, 1, 1) = {"-1", "-1"};
+    s.readings.at(1, 1, 2) = {"2000000", "3"};
+    const WriteResult written = WriteDataFile(s, QDateTime(QDate(2024, 3, 14), QTime(9, 5, 7)));
+    ASSERT_TRUE(written.ok) << written.error.toStdString();
+}
+
+}  // namespace
+
+TEST(ExportCli, WritesTheWorkbookAndTheCsvOfADataFile) {
+    QTemporaryDir dir;
+    writeRun(dir.path(), "plate.ovd", 2);
+    const CliResult r =
+        runCli({"export", "plate.ovd", "--xlsx", "out.xlsx", "--csv", "out.csv"}, dir.path());
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+
+    const auto sheets = readWorkbook(dir.filePath("out.xlsx"));
+    ASSERT_EQ(sheets.size(), 2u);
+    for (const ReadSheet& sheet : sheets) {
+        EXPECT_EQ(sheet.usedRows(), 28);
+        EXPECT_EQ(sheet.at(3, 2).value.toString(), "Ines");
+        EXPECT_EQ(sheet.at(5, 2).value.toString(), "first, second");
+        EXPECT_EQ(sheet.at(20, 1).value.toString(), "Set: 2");
+        EXPECT_EQ(sheet.at(11, 1).value.toString(), "X");
+    }
+    EXPECT_EQ(sheets[0].at(11, 2).value.toString(), "sat");
+    EXPECT_DOUBLE_EQ(sheets[1].at(11, 2).value.toDouble(), 3);
+    EXPECT_DOUBLE_EQ(sheets[0].at(28, 12).value.toDouble(), 2812 - 280);
+
+    const QString csv = QString::fromUtf8(readFileBytes(dir.filePath("out.csv")));
+    EXPECT_TRUE(csv.startsWith("Date: ,")) << csv.left(40).toStdString();
+    EXPECT_TRUE(csv.contains("\r\nNotes: ,\"first, second\"\r\n"));
+    EXPECT_TRUE(csv.contains("\r\nSet: 2\r\n"));
+    EXPECT_TRUE(csv.contains("\r\nX,sat,"));
+}
+
+TEST(ExportCli, AnUnrecognisedDocumentIsWrittenWithoutItsHeaderAndSaysSo) {
+    QTemporaryDir dir;
+    writeRun(dir.path(), "other.ovd", 1);
+    QByteArray bytes = readFileBytes(dir.filePath("other.ovd"));
+    bytes.replace("<name>The Vantorix</name>", "<name>Another</name>");
+    writeFileBytes(dir.filePath("other.ovd"), bytes);
+
+    const CliResult r = runCli({"export", "other.ovd", "--xlsx", "out.xlsx"}, dir.path());
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("error cmdInsertDataIntoMicrosoftExcel")) << r.err.toStdString();
+    const auto sheets = readWorkbook(dir.filePath("out.xlsx"));
+    ASSERT_EQ(sheets.size(), 2u);
+    EXPECT_EQ(sheets[0].at(3, 1).value.toString(), "Set: 1");
+    EXPECT_EQ(sheets[1].usedRows(), 11);
+}
+
+TEST(ExportCli, BadInputGetsAClearMessageAndWritesNothing) {
+    QTemporaryDir dir;
+    writeRun(dir.path(), "plate.ovd", 1);
+    writeFileBytes(dir.filePath("broken.ovd"), "<orvexa-labs-format><data></dat>");
+    const struct {
+        QStringList args;
+        int exitCode;
+        const char* message;
+    } cases[] = {
+        {{"export", "plate.ovd"}, 2, "--xlsx OUT or --csv OUT"},
+        {{"export", "--xlsx", "a.xlsx"}, 2, "FILE is missing"},
+        {{"export", "plate.ovd", "--xlsx"}, 2, "needs an output file"},
+        {{"export", "plate.ovd", "--pdf", "a.pdf"}, 2, "unknown option"},
+        {{"export", "absent.ovd", "--xlsx", "a.xlsx"}, 1, "absent.ovd"},
+        {{"export", "broken.ovd", "--xlsx", "a.xlsx"}, 1, ""},
+        {{"export", "plate.ovd", "--xlsx", "no/such/a.xlsx"}, 1, "cannot write no/such/a.xlsx"},
+        {{"export", "plate.ovd", "--csv", "no/such/a.csv"}, 1, "cannot write"},
+    };
+    for (const auto& c : cases) {
+        const CliResult r = runCli(c.args, dir.path());
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(c.message)) << r.err.toStdString();
+        EXPECT_FALSE(QFile::exists(dir.filePath("a.xlsx")));
+    }
+}
