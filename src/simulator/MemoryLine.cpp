@@ -134,7 +134,7 @@ QString MemoryLine::transcriptText() const {
         if (row.isEmpty()) return;
         out += QStringLiteral("%1 %2 %3\n")
                    .arg(double(rowTime), 10, 'f', 0)
-                   .arg(rowDirection == Direction::ToInstrument ? u'>' : u'<')
+                   .arg(QChar(rowDirection == Direction::ToInstrument ? u'>' : u'<'))
                    .arg(row);
         row.clear();
     };
