@@ -1,0 +1,93 @@
+// Speed of the spreadsheet export of a full 255-set document: in process against the recording
+// and the xlsx backends, and end to end as `vantorix-cli export FILE --xlsx OUT` (target: under
+// 0.5 s).
+#include <benchmark/benchmark.h>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "files/OvdWriter.h"
+#include "frame/ProgramState.h"
+#include "results/CsvExport.h"
+#include "results/ExportRecordingSpreadsheet.h"
+#include "results/ExportToExcel.h"
+#include "results/XlsxSpreadsheet.h"
+
+using namespace vantorix;
+
+namespace {
+
+constexpr int kSets = kMaxSets;
+
+// A full run: every well of every set read, written with the program's own writer.
+ProgramState fullRun(const QString& folder) {
+    ProgramState s;
+    s.DataFolder = folder;
+    s.DataFileName = QStringLiteral("full.ovd");
+    s.FirstSet = 1;
+    s.LastSet = kSets;
+    for (int k = 1; k <= kSets; ++k)
+        for (int r = 1; r <= 8; ++r)
+            for (int c = 1; c <= 12; ++c)
+                s.readings.at(k, r, c) = {
+                    QString::number(200 + 997 * (k * 96 + r * 12 + c) % 1500000),
+                    QString::number(k * 30 + r * 12 + c)};
+    return s;
+}
+
+ProgramState loadedDocument(const QString& folder) {
+    ProgramState s = fullRun(folder);
+    if (!WriteDataFile(s, QDateTime::currentDateTime()).ok) return s;
+    s.keyStore.append(QStringLiteral(".orvexa-labs-format.format-id=A"));
+    s.keyStore.append(QStringLiteral(".orvexa-labs-format.user-application.name=The Vantorix"));
+    s.keyStore.append(QStringLiteral(".orvexa-labs-format.user-application.format-id=C"));
+    s.keyStore.append(QStringLiteral(".orvexa-labs-format.data.sets=255"));
+    return s;
+}
+
+void BM_ExportRecording(benchmark::State& state) {
+    QTemporaryDir dir;
+    ProgramState s = loadedDocument(dir.path());
+    for (auto _ : state) {
+        auto record = std::make_shared<SpreadsheetRecord>();
+        benchmark::DoNotOptimize(ExportToExcel(s, recordingSpreadsheet(record), {}));
+    }
+}
+BENCHMARK(BM_ExportRecording)->Unit(benchmark::kMillisecond);
+
+void BM_ExportXlsx(benchmark::State& state) {
+    QTemporaryDir dir;
+    ProgramState s = loadedDocument(dir.path());
+    const QString out = dir.filePath(QStringLiteral("out.xlsx"));
+    for (auto _ : state) benchmark::DoNotOptimize(ExportToExcel(s, xlsxSpreadsheet(out), {}));
+}
+BENCHMARK(BM_ExportXlsx)->Unit(benchmark::kMillisecond);
+
+void BM_ExportCsv(benchmark::State& state) {
+    QTemporaryDir dir;
+    ProgramState s = loadedDocument(dir.path());
+    const QString out = dir.filePath(QStringLiteral("out.csv"));
+    for (auto _ : state) benchmark::DoNotOptimize(WriteCsvExport(s, out));
+}
+BENCHMARK(BM_ExportCsv)->Unit(benchmark::kMillisecond);
+
+// The whole command: start, load the 255-set file, write the workbook, exit.
+void BM_CliExportXlsx(benchmark::State& state) {
+    QTemporaryDir dir;
+    loadedDocument(dir.path());
+    for (auto _ : state) {
+        QProcess p;
+        p.setWorkingDirectory(dir.path());
+        p.start(QStringLiteral(VANTORIX_CLI_PATH),
+                {QStringLiteral("export"), QStringLiteral("full.ovd"), QStringLiteral("--xlsx"),
+                 QStringLiteral("out.xlsx")});
+        if (!p.waitForFinished(60000) || p.exitCode() != 0) {
+            state.SkipWithError("vantorix-cli export failed");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_CliExportXlsx)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();
