@@ -1,0 +1,137 @@
+// The desktop program. `vantorix --simulate` puts a simulated instrument on a pseudo-terminal
+// inside the program and uses it as the instrument's port, so the program can be tried with no
+// instrument at hand.
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QIcon>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QStyleFactory>
+#include <QTimer>
+#include <cstdio>
+#include <memory>
+
+#include "files/DataPaths.h"
+#include "frame/GuiDialogs.h"
+#include "frame/ProgramState.h"
+#include "frame/Scheduler.h"
+#include "frame/SettingsStore.h"
+#include "frame/frmMain.h"
+#include "measurement/frmZyvora.h"
+#include "results/ExportCurrentDocument.h"
+#include "results/GuiWorkbookViewer.h"
+#include "serial/QtSerialPort.h"
+#include "simulator/PtyHost.h"
+
+using namespace vantorix;
+
+namespace {
+
+struct Options {
+    bool simulate = false;
+    sim::SimulatorConfig simulator;
+    bool exitAfterStart = false;
+};
+
+Options parseArguments(const QApplication& app) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Companion program of the Vantorix plate luminometer."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption simulate(
+        QStringLiteral("simulate"),
+        QStringLiteral(
+            "Use a simulated instrument on a pseudo-terminal instead of the serial port."));
+    const QCommandLineOption seed(QStringLiteral("seed"),
+                                  QStringLiteral("Seed of the simulated readings."),
+                                  QStringLiteral("N"), QStringLiteral("1"));
+    const QCommandLineOption wellTime(
+        QStringLiteral("well-time"),
+        QStringLiteral("Seconds the simulated instrument measures a well."), QStringLiteral("S"),
+        QStringLiteral("0.5"));
+    const QCommandLineOption exitAfterStart(
+        QStringLiteral("exit-after-start"),
+        QStringLiteral(
+            "Quit once the frame is on screen and print the start-up time (for measuring)."));
+    parser.addOptions({simulate, seed, wellTime, exitAfterStart});
+    parser.process(app);
+    Options o;
+    o.simulate = parser.isSet(simulate);
+    o.simulator.seed = parser.value(seed).toUInt();
+    o.simulator.wellTime_ms = qMax<qint64>(0, qRound64(parser.value(wellTime).toDouble() * 1000));
+    o.exitAfterStart = parser.isSet(exitAfterStart);
+    return o;
+}
+
+// "Save to Excel": the workbook goes to a temporary file that the desktop's spreadsheet
+// program opens.
+void connectExcelExport(frmMain& frame, ProgramState& state) {
+    QObject::connect(
+        &frame, &frmMain::measurementWindowCreated, &frame, [&frame, &state](frmZyvora* window) {
+            window->setExcelHandler([&frame, &state, window] {
+                DesktopWorkbookViewer viewer;
+                QApplication::setOverrideCursor(Qt::WaitCursor);
+                exportCurrentDocument(
+                    state, &viewer,
+                    [&frame, window](const QString& m) { frame.dialogs().warn(window, m); },
+                    QDateTime::currentDateTime());
+                QApplication::restoreOverrideCursor();
+            });
+        });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    QApplication app(argc, argv);
+    Q_INIT_RESOURCE(vantorix);
+    QApplication::setApplicationName(QStringLiteral("vantorix"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Vantorix"));
+    QApplication::setApplicationVersion(ProgramVersion().text());
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/vantorix/vantorix.png")));
+    const Options options = parseArguments(app);
+
+    ProgramState state;
+    state.RunActive = false;
+    state.Receiving = false;
+    initFolders(state, QCoreApplication::applicationDirPath());
+
+    QSettingsStore settings;
+    QtSerialPort port;
+    QtScheduler scheduler;
+    QtDialogs dialogs;
+    std::unique_ptr<sim::PtyHost> simulator;
+    if (options.simulate) {
+        simulator = std::make_unique<sim::PtyHost>(options.simulator);
+        QString error;
+        if (!simulator->start(&error)) {
+            QMessageBox::critical(
+                nullptr, messageBoxTitle(),
+                QStringLiteral("The simulated instrument could not be started.\n") + error);
+            return 1;
+        }
+    }
+
+    frmMain frame(state, settings, port, scheduler, dialogs);
+    connectExcelExport(frame, state);
+    if (simulator) {
+        port.setPortName(simulator->slavePath());
+        frame.statusBar()->showMessage(QStringLiteral("Simulated instrument on ") +
+                                       simulator->slavePath());
+    }
+    frame.show();
+    if (options.exitAfterStart) {
+        QTimer::singleShot(0, &app, [&] {
+            std::fprintf(stderr, "first frame shown after %lld ms\n",
+                         static_cast<long long>(sinceStart.elapsed()));
+            frame.close();
+        });
+    }
+    return app.exec();
+}

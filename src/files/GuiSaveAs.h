@@ -1,0 +1,25 @@
+// The "Save As" step of a run: the user names the data file before anything is sent.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QFileDialog;
+class QWidget;
+
+namespace vantorix {
+
+inline const QString kSaveAsTitle = QStringLiteral("Save As");
+inline const QString kSaveAsFilter = QStringLiteral("Orvexa Data Format (*.ovd)");
+
+// The naming dialog, set up and not yet shown: title "Save As", the data-file filter,
+// `proposedTitle` in `folder`, confirmation before an existing file is overwritten, and
+// ".ovd" added to a name typed without an extension (so the file browser lists it).
+QFileDialog* makeSaveAsDialog(QWidget* parent, const QString& proposedTitle, const QString& folder);
+
+// Shows the naming dialog window-modal and returns at once; `answer` gets the chosen full
+// path, or "" when the user cancelled.
+void AskDataFileName(QWidget* parent, const QString& proposedTitle, const QString& folder,
+                     std::function<void(QString path)> answer);
+
+}  // namespace vantorix

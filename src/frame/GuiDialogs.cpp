@@ -1,0 +1,79 @@
+#include "frame/GuiDialogs.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "files/GuiSaveAs.h"
+
+namespace vantorix {
+
+QString messageBoxTitle() {
+    const QString name = QGuiApplication::applicationDisplayName();
+    return name.isEmpty() ? QStringLiteral("Vantorix") : name;
+}
+
+namespace {
+
+// Opens a window-modal box and hands the pressed button to `answer` once it closes.
+void openBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
+             QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton,
+             std::function<void(QMessageBox::StandardButton)> answer) {
+    auto* box = new QMessageBox(icon, title, text, buttons, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
+    if (defaultButton != QMessageBox::NoButton) box->setDefaultButton(defaultButton);
+    QObject::connect(box, &QMessageBox::finished, box, [box, answer = std::move(answer)](int) {
+        if (answer) answer(box->standardButton(box->clickedButton()));
+    });
+    box->open();
+}
+
+}  // namespace
+
+void QtDialogs::askDataFileName(QWidget* parent, const QString& proposedTitle,
+                                const QString& folder, std::function<void(QString)> answer) {
+    AskDataFileName(parent, proposedTitle, folder, std::move(answer));
+}
+
+void QtDialogs::askRetryCancel(QWidget* parent, const QString& title, const QString& text,
+                               std::function<void(bool)> answer) {
+    openBox(parent, QMessageBox::Critical, title, text, QMessageBox::Retry | QMessageBox::Cancel,
+            QMessageBox::Retry,
+            [answer](QMessageBox::StandardButton b) { answer(b == QMessageBox::Retry); });
+}
+
+void QtDialogs::askOkCancel(QWidget* parent, const QString& text,
+                            std::function<void(bool)> answer) {
+    openBox(parent, QMessageBox::Warning, messageBoxTitle(), text,
+            QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok,
+            [answer](QMessageBox::StandardButton b) { answer(b == QMessageBox::Ok); });
+}
+
+void QtDialogs::askYesNo(QWidget* parent, const QString& text, std::function<void(bool)> answer) {
+    openBox(parent, QMessageBox::Question, messageBoxTitle(), text,
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
+            [answer](QMessageBox::StandardButton b) { answer(b == QMessageBox::Yes); });
+}
+
+void QtDialogs::askYesNoCancel(QWidget* parent, const QString& text,
+                               std::function<void(YesNoCancel)> answer) {
+    openBox(parent, QMessageBox::Question, messageBoxTitle(), text,
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes,
+            [answer](QMessageBox::StandardButton b) {
+                answer(b == QMessageBox::Yes  ? YesNoCancel::Yes
+                       : b == QMessageBox::No ? YesNoCancel::No
+                                              : YesNoCancel::Cancel);
+            });
+}
+
+void QtDialogs::inform(QWidget* parent, const QString& text) {
+    openBox(parent, QMessageBox::NoIcon, messageBoxTitle(), text, QMessageBox::Ok, QMessageBox::Ok,
+            {});
+}
+
+void QtDialogs::warn(QWidget* parent, const QString& text) {
+    openBox(parent, QMessageBox::Warning, messageBoxTitle(), text, QMessageBox::Ok, QMessageBox::Ok,
+            {});
+}
+
+}  // namespace vantorix

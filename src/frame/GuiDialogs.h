@@ -1,0 +1,60 @@
+// The questions and notices the windows put to the user. Every answer comes back through a
+// callback, at once or once the box closes, so no window nests an event loop while a run is
+// waiting. QtDialogs shows window-modal message boxes; tests supply scripted answers.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace vantorix {
+
+enum class YesNoCancel { Yes, No, Cancel };
+
+class Dialogs {
+  public:
+    virtual ~Dialogs() = default;
+
+    // The "Save As" step of a run: the chosen full path, or "" when the user cancelled.
+    virtual void askDataFileName(QWidget* parent, const QString& proposedTitle,
+                                 const QString& folder, std::function<void(QString)> answer) = 0;
+    // Retry/Cancel with the critical icon; true = Retry.
+    virtual void askRetryCancel(QWidget* parent, const QString& title, const QString& text,
+                                std::function<void(bool)> answer) = 0;
+    // OK/Cancel with the exclamation icon; true = OK.
+    virtual void askOkCancel(QWidget* parent, const QString& text,
+                             std::function<void(bool)> answer) = 0;
+    // Yes/No with the question icon; true = Yes.
+    virtual void askYesNo(QWidget* parent, const QString& text,
+                          std::function<void(bool)> answer) = 0;
+    // Yes/No/Cancel with the question icon.
+    virtual void askYesNoCancel(QWidget* parent, const QString& text,
+                                std::function<void(YesNoCancel)> answer) = 0;
+    // A plain notice with OK.
+    virtual void inform(QWidget* parent, const QString& text) = 0;
+    // A failure the user must know about, with OK.
+    virtual void warn(QWidget* parent, const QString& text) = 0;
+};
+
+// Window-modal QMessageBox / QFileDialog, opened with open(): the caller's code returns to the
+// event loop at once and the answer arrives when the user closes the box.
+class QtDialogs : public Dialogs {
+  public:
+    void askDataFileName(QWidget* parent, const QString& proposedTitle, const QString& folder,
+                         std::function<void(QString)> answer) override;
+    void askRetryCancel(QWidget* parent, const QString& title, const QString& text,
+                        std::function<void(bool)> answer) override;
+    void askOkCancel(QWidget* parent, const QString& text,
+                     std::function<void(bool)> answer) override;
+    void askYesNo(QWidget* parent, const QString& text, std::function<void(bool)> answer) override;
+    void askYesNoCancel(QWidget* parent, const QString& text,
+                        std::function<void(YesNoCancel)> answer) override;
+    void inform(QWidget* parent, const QString& text) override;
+    void warn(QWidget* parent, const QString& text) override;
+};
+
+// The title of the program's message boxes: the application's display name.
+QString messageBoxTitle();
+
+}  // namespace vantorix

@@ -1,0 +1,90 @@
+// The program's frame: menus and shortcuts, the caption, start-up from the persisted settings,
+// File > New, and closing without losing a run's data. It owns no logic of the dialogs its
+// menus open: their developers fill the entries through setEntryHandler, and an entry stays
+// disabled until it has a handler.
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+#include <map>
+
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+
+namespace vantorix {
+
+struct ProgramState;
+class Dialogs;
+class Scheduler;
+class SerialPort;
+class SettingsStore;
+class frmZyvora;
+
+inline const QString kCompanyName = QStringLiteral("Orvexa Labs");
+inline const QString kInstrumentLineSettings = QStringLiteral("2400,n,8,1");
+
+// "The Vantorix (tm) by Orvexa Labs - Version 2.1.0"
+QString frameCaption();
+
+class frmMain : public QMainWindow {
+    Q_OBJECT
+  public:
+    enum class Entry { FileOpen, Communications, Options, DownloadFirmware, About };
+
+    // Runs the start-up: caption, the line and run defaults from `settings`, centred.
+    frmMain(ProgramState& state, SettingsStore& settings, SerialPort& comPort, Scheduler& scheduler,
+            Dialogs& dialogs, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    SerialPort& comPort() { return comPort_; }
+    Dialogs& dialogs() { return dialogs_; }
+    // The one measurement window, created on first use.
+    frmZyvora& measurementWindow();
+    bool hasMeasurementWindow() const { return zyvora_ != nullptr; }
+    // Shows the measurement window as the frame's child and brings it to the front.
+    void showMeasurementWindow();
+
+    void setEntryHandler(Entry entry, std::function<void()> handler);
+    QAction* entryAction(Entry entry) const;
+
+    void mnuFileNew_Click();
+
+  signals:
+    // The measurement window was just created (hooks for its buttons go in here).
+    void measurementWindowCreated(frmZyvora* window);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildMenus();
+    void startUp();
+    void centreOnScreen();
+    void shutDown();
+    void updateEntries();
+
+    ProgramState& state_;
+    SettingsStore& settings_;
+    SerialPort& comPort_;
+    Scheduler& scheduler_;
+    Dialogs& dialogs_;
+
+    QMdiArea* mdiArea_ = nullptr;
+    QMdiSubWindow* zyvoraWindow_ = nullptr;
+    frmZyvora* zyvora_ = nullptr;
+    std::map<Entry, std::function<void()>> handlers_;
+    bool firmwareAllowed_ = true;
+    bool running_ = false;
+    bool shutDown_ = false;
+
+    QAction* mnuFileNew = nullptr;
+    QAction* mnuFileOpen = nullptr;
+    QAction* mnuFileExit = nullptr;
+    QAction* mnuSettingsCommunications = nullptr;
+    QAction* mnuSettingsOptions = nullptr;
+    QAction* mnuUtilitiesDownloadFirmware = nullptr;
+    QAction* mnuHelpNewAbout = nullptr;
+};
+
+}  // namespace vantorix

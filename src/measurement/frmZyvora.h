@@ -1,0 +1,159 @@
+// The measurement window: the plate's header fields, Start/Cancel, the results grid with its
+// values/times toggle and set browser, the status and instrument message lines and the link
+// monitor. There is one, shared by File > New and the file browser. It shows state and hands
+// the user's actions to the run; the run's questions are answered through Dialogs without
+// nesting event loops.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "results/CellText.h"
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStackedWidget;
+class QTableWidget;
+class QToolButton;
+
+namespace vantorix {
+
+struct ProgramState;
+class Dialogs;
+class RunSequence;
+class Scheduler;
+class SerialPort;
+
+inline const QString kDataSetsKey = QStringLiteral(".orvexa-labs-format.data.sets");
+inline const QString kUnsavedDataText =
+    QStringLiteral("Integrated Data has not been saved. Save it now?");
+inline const QString kCancelRunOnCloseText = QStringLiteral(
+    "A run is in progress. Cancel the run, save the datasets already measured and close?");
+
+class frmZyvora : public QWidget {
+    Q_OBJECT
+  public:
+    frmZyvora(ProgramState& state, SerialPort& port, Scheduler& scheduler, Dialogs& dialogs,
+              QWidget* parent = nullptr);
+    ~frmZyvora() override;
+
+    // Set by the frame when the program closes.
+    bool bTerminate = false;
+
+    // Empties the four header fields.
+    void clearGUI();
+    void setCanEditState(bool bCanEdit);
+    // A new measurement: editable, header fields enabled and empty.
+    void setNew();
+    // Redraws the window from the key store and Readings.
+    void repaintGUI();
+    void UpdateConfigurationText() {}
+    void InitResultsGrid();
+    // Rewrites the 96 cells of CurrentSet in the mode the toggle names.
+    void ShowCurrentSet();
+    // Light green behind the wells CurrentOptions selects, while CanEdit holds.
+    void shadeSelectedWells();
+    // One tick of the link monitor (every 100 ms on the scheduler's clock).
+    void tmrComStatus_Timer();
+
+    // True when the window may close now. Otherwise it asks (a run in progress, unsaved data),
+    // returns false, and calls `proceed` once the user has agreed and the data are safe.
+    bool queryClose(std::function<void()> proceed);
+
+    RunSequence& runSequence() { return *run_; }
+    GridMode gridMode() const;
+    qint16 comStatusStep() const { return ComStatusStep; }
+
+    // Entries other dialogs fill in; until then their buttons stay disabled.
+    void setOptionsHandler(std::function<void()> handler);
+    void setExcelHandler(std::function<void()> handler);
+
+  signals:
+    // Each link-monitor tick: whether the firmware download may be offered now.
+    void firmwareDownloadAllowed(bool allowed);
+    // A run started or ended.
+    void runningChanged(bool running);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    class FrontEnd;
+    friend class FrontEnd;
+
+    void buildControls();
+    void layOutControls();
+    void connectControls();
+    void bindHeaderField(QLineEdit* field, QString ProgramState::*text);
+    void cmdStartCancel_Click();
+    void cmdToggleDataTime_Click();
+    void picSpinDown_Click();
+    void picSpinUp_Click();
+    void setDatasetBrowserVisible(bool visible);
+    void showDatasetLabels();
+    void setEditControlsEnabled(bool enabled);
+    void refreshHeaderFromStore();
+    void showNumberOfRuns(const QString& text);
+    void scheduleComStatusTick();
+    void runFinished();
+    void saveFailed(const QString& reason);
+    void saveWithRecovery(std::function<void(bool saved)> done);
+    void offerSaveElsewhere(const QString& reason, std::function<void(bool saved)> done);
+    void reloadAfterRecoveredSave();
+    void closeWindow();
+
+    ProgramState& state_;
+    SerialPort& port_;
+    Scheduler& scheduler_;
+    Dialogs& dialogs_;
+    std::unique_ptr<FrontEnd> frontEnd_;
+    std::unique_ptr<RunSequence> run_;
+
+    qint16 ComStatusStep = 0;
+    quint64 comStatusTimer_ = 0;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    bool busyCursor_ = false;
+    bool optionsWanted_ = true;
+    std::function<void()> optionsHandler_;
+    std::function<void()> excelHandler_;
+    // Closing: a question is open / the user agreed / continue once the run has ended.
+    bool askingClose_ = false;
+    bool closeAgreed_ = false;
+    bool closing_ = false;
+    std::function<void()> closeAfterRun_;
+
+    QLabel* lblOperator = nullptr;
+    QLineEdit* txtOperator = nullptr;
+    QLabel* lblTest = nullptr;
+    QLineEdit* txtTest = nullptr;
+    QLabel* lblPlateNo = nullptr;
+    QLineEdit* txtPlateNo = nullptr;
+    QLabel* lblNotes = nullptr;
+    QLineEdit* txtNotes = nullptr;
+    QPushButton* cmdStartCancel = nullptr;
+    QPushButton* cmdOptions = nullptr;
+    QPushButton* cmdInsertDataIntoMicrosoftExcel = nullptr;
+    QPushButton* cmdToggleDataTime = nullptr;
+    QTableWidget* grdResults = nullptr;
+    QLabel* lblNumberOfRunsTitle = nullptr;
+    QLabel* lblNumberOfRuns = nullptr;
+    QLabel* lblDataset = nullptr;
+    QLabel* lblDatasets = nullptr;
+    QToolButton* picSpinUp = nullptr;
+    QToolButton* picSpinDown = nullptr;
+    QLabel* lblExtraSensitivity = nullptr;
+    QLabel* lblExtraSensitivityStatus = nullptr;
+    QLabel* StatusLine = nullptr;
+    QLabel* lblErrorMessage = nullptr;
+    QFrame* ComStatusLowRes = nullptr;
+    QStackedWidget* picComStatus = nullptr;
+    QLabel* picComOK[7] = {};
+    QLabel* picComQuestion[2] = {};
+};
+
+}  // namespace vantorix

@@ -1,0 +1,155 @@
+// The measurement window's document view: repaint from the key store, the results grid, the
+// set browser and the link monitor's tick.
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <QToolButton>
+
+#include "files/KeyStore.h"
+#include "frame/ProgramState.h"
+#include "frame/Scheduler.h"
+#include "frame/Text.h"
+#include "measurement/LinkMonitor.h"
+#include "measurement/frmZyvora.h"
+#include "results/GuiResultsGrid.h"
+
+namespace vantorix {
+
+namespace {
+const QString kViewTimes = QStringLiteral("&View Times");
+const QString kViewData = QStringLiteral("&View Data");
+constexpr qint64 kComStatusInterval_ms = 100;
+}  // namespace
+
+GridMode frmZyvora::gridMode() const {
+    return cmdToggleDataTime->text() == kViewTimes ? GridMode::Readings : GridMode::Times;
+}
+
+void frmZyvora::InitResultsGrid() {
+    layOutResultsGrid(*grdResults);
+}
+
+void frmZyvora::ShowCurrentSet() {
+    const QString sets = state_.keyStore.value(kDataSetsKey);
+    lblDatasets->setText(sets + QStringLiteral(" available"));
+    fillResultsGrid(*grdResults, state_.readings, state_.CurrentSet, gridMode(), sets);
+}
+
+void frmZyvora::shadeSelectedWells() {
+    shadeWells(*grdResults, state_.CurrentOptions.SelectedWells, state_.CanEdit);
+}
+
+void frmZyvora::repaintGUI() {
+    const QString sets = state_.keyStore.value(kDataSetsKey);
+    state_.SetCount = isNumeric(sets) ? toInt16(leadingNumber(sets)) : 0;
+    setDatasetBrowserVisible(leadingNumber(sets) > 1);
+    state_.CurrentSet = 1;
+    if (state_.CanEdit) {
+        setEditControlsEnabled(true);
+        const RunOptions& o = state_.CurrentOptions;
+        lblExtraSensitivityStatus->setText(o.Sensitive == 1 ? QStringLiteral("On")
+                                                            : QStringLiteral("Off"));
+        // The number of datasets the next run will measure.
+        showNumberOfRuns(o.RepeatMode ? QString::number(o.Repeats) : QStringLiteral("1"));
+    } else {
+        // A stored document can be neither edited nor started again until File > New.
+        setEditControlsEnabled(false);
+        refreshHeaderFromStore();
+    }
+    InitResultsGrid();
+    ShowCurrentSet();
+    shadeSelectedWells();
+    lblDataset->setText(QString::number(state_.CurrentSet));
+}
+
+void frmZyvora::setEditControlsEnabled(bool enabled) {
+    for (QWidget* w : {static_cast<QWidget*>(txtTest), static_cast<QWidget*>(txtOperator),
+                       static_cast<QWidget*>(txtPlateNo), static_cast<QWidget*>(txtNotes),
+                       static_cast<QWidget*>(cmdStartCancel)})
+        w->setEnabled(enabled);
+    optionsWanted_ = enabled;
+    cmdOptions->setEnabled(enabled && optionsHandler_);
+}
+
+void frmZyvora::refreshHeaderFromStore() {
+    const KeyStore& store = state_.keyStore;
+    const QString header = kRootKey + QStringLiteral(".data-header.");
+    txtOperator->setText(store.value(header + QStringLiteral("operator")));
+    txtPlateNo->setText(store.value(header + QStringLiteral("plate-no")));
+    txtNotes->setText(store.value(header + QStringLiteral("notes")));
+    txtTest->setText(store.value(header + QStringLiteral("test")));
+    const bool on =
+        store.value(header + QStringLiteral("extra-sensitivity-option")).toUpper() == u"ON";
+    lblExtraSensitivityStatus->setText(on ? QStringLiteral("On") : QStringLiteral("Off"));
+    showNumberOfRuns(store.value(kDataSetsKey));
+}
+
+void frmZyvora::showNumberOfRuns(const QString& text) {
+    lblNumberOfRuns->setText(text);
+    lblNumberOfRunsTitle->show();
+    lblNumberOfRuns->show();
+}
+
+void frmZyvora::setDatasetBrowserVisible(bool visible) {
+    for (QWidget* w : {static_cast<QWidget*>(lblDataset), static_cast<QWidget*>(lblDatasets),
+                       static_cast<QWidget*>(picSpinUp), static_cast<QWidget*>(picSpinDown)})
+        w->setVisible(visible);
+}
+
+void frmZyvora::cmdToggleDataTime_Click() {
+    cmdToggleDataTime->setText(cmdToggleDataTime->text() == kViewTimes ? kViewData : kViewTimes);
+    ShowCurrentSet();
+}
+
+void frmZyvora::picSpinDown_Click() {
+    const int n = state_.CurrentSet - 1;
+    if (n < 1) return;
+    state_.CurrentSet = static_cast<qint16>(n);
+    lblDataset->setText(QString::number(n));
+    ShowCurrentSet();
+}
+
+void frmZyvora::picSpinUp_Click() {
+    const int n = state_.CurrentSet + 1;
+    if (n > state_.SetCount || n > kMaxSets) return;
+    state_.CurrentSet = static_cast<qint16>(n);
+    lblDataset->setText(QString::number(n));
+    ShowCurrentSet();
+}
+
+void frmZyvora::tmrComStatus_Timer() {
+    LinkMonitorInput in;
+    in.timer_s = scheduler_.now_ms() / 1000.0;
+    in.LinkActivityTime = state_.LinkActivityTime;
+    in.RunActive = state_.RunActive;
+    in.startCaptionIsStart = cmdStartCancel->text() == QStringLiteral("&Start");
+    DataHeader header;
+    QString formatId;
+    in.documentRecognised = ReadDataHeader(state_.keyStore, header, formatId);
+    in.ComStatusStep = ComStatusStep;
+    const LinkMonitorOutput out = linkMonitorTick(in);
+
+    ComStatusStep = out.ComStatusStep;
+    QLabel* picture = out.picture == LinkMonitorOutput::Picture::ComOK
+                          ? picComOK[qBound(0, out.frame, 6)]
+                          : picComQuestion[qBound(0, out.frame, 1)];
+    picComStatus->setCurrentWidget(picture);
+    ComStatusLowRes->setVisible(out.runIndicatorVisible);
+    cmdInsertDataIntoMicrosoftExcel->setEnabled(out.excelEnabled);
+    emit firmwareDownloadAllowed(out.firmwareMenuEnabled);
+    scheduleComStatusTick();
+}
+
+void frmZyvora::scheduleComStatusTick() {
+    if (comStatusTimer_) scheduler_.cancel(comStatusTimer_);
+    std::weak_ptr<bool> alive = alive_;
+    comStatusTimer_ = scheduler_.callAfter(kComStatusInterval_ms, [this, alive] {
+        if (alive.expired() || !*alive.lock()) return;
+        comStatusTimer_ = 0;
+        tmrComStatus_Timer();
+    });
+}
+
+}  // namespace vantorix

@@ -1,0 +1,262 @@
+// The measurement window during and after a run: the run's questions and updates, saving
+// with a second chance, and closing without losing data.
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTimer>
+
+#include "files/DataFileNaming.h"
+#include "files/OvdLoader.h"
+#include "frame/GuiDialogs.h"
+#include "frame/ProgramState.h"
+#include "frame/Scheduler.h"
+#include "measurement/RunSequence.h"
+#include "measurement/frmZyvoraFrontEnd.h"
+#include "results/GuiResultsGrid.h"
+
+namespace vantorix {
+
+// --- What the run asks and shows ---
+
+void frmZyvora::FrontEnd::askDataFileName(const QString& proposedTitle, const QString& folder,
+                                          std::function<void(QString)> answer) {
+    w_.dialogs_.askDataFileName(&w_, proposedTitle, folder, std::move(answer));
+}
+
+void frmZyvora::FrontEnd::askRetryCancel(const QString& title, const QString& text,
+                                         std::function<void(bool)> answer) {
+    w_.dialogs_.askRetryCancel(&w_, title, text, std::move(answer));
+}
+
+void frmZyvora::FrontEnd::askOkCancel(const QString& text, std::function<void(bool)> answer) {
+    w_.dialogs_.askOkCancel(&w_, text, std::move(answer));
+}
+
+void frmZyvora::FrontEnd::notify(const QString& text) {
+    // The user who closes the program knows the run is being cancelled.
+    if (!w_.closing_) w_.dialogs_.inform(&w_, text);
+}
+
+void frmZyvora::FrontEnd::reportError(const QString& text) {
+    w_.dialogs_.warn(&w_, text);
+}
+
+void frmZyvora::FrontEnd::saveFailed(const QString& reason) {
+    w_.saveFailed(reason);
+}
+
+void frmZyvora::FrontEnd::setStatusLine(const QString& text, bool visible) {
+    w_.StatusLine->setText(text);
+    w_.StatusLine->setVisible(visible);
+}
+
+void frmZyvora::FrontEnd::setMessageLine(const QString& text, bool visible) {
+    w_.lblErrorMessage->setText(text);
+    w_.lblErrorMessage->setVisible(visible);
+}
+
+void frmZyvora::FrontEnd::setCaption(const QString& title) {
+    w_.setWindowTitle(title);
+}
+
+void frmZyvora::FrontEnd::setStartCancelCaption(const QString& caption) {
+    w_.cmdStartCancel->setText(caption);
+}
+
+void frmZyvora::FrontEnd::initResultsGrid() {
+    w_.InitResultsGrid();
+}
+
+void frmZyvora::FrontEnd::shadeSelectedWells() {
+    w_.shadeSelectedWells();
+}
+
+void frmZyvora::FrontEnd::setCell(int row, int column, const QString& text) {
+    setWellText(*w_.grdResults, row, column, text);
+}
+
+void frmZyvora::FrontEnd::setDatasetBrowserVisible(bool visible) {
+    if (visible) {
+        w_.lblDataset->setText(QString::number(w_.state_.CurrentSet));
+        w_.lblDatasets->setText(QString::number(w_.state_.SetCount) + QStringLiteral(" available"));
+    }
+    w_.setDatasetBrowserVisible(visible);
+}
+
+void frmZyvora::FrontEnd::setExcelEnabled(bool enabled) {
+    w_.cmdInsertDataIntoMicrosoftExcel->setEnabled(enabled);
+}
+
+void frmZyvora::FrontEnd::setOptionsEnabled(bool enabled) {
+    w_.optionsWanted_ = enabled;
+    w_.cmdOptions->setEnabled(enabled && w_.optionsHandler_);
+}
+
+void frmZyvora::FrontEnd::setBusyCursor(bool busy) {
+    if (busy == w_.busyCursor_) return;
+    w_.busyCursor_ = busy;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void frmZyvora::FrontEnd::focusStartButton() {
+    w_.cmdStartCancel->setFocus();
+}
+
+void frmZyvora::FrontEnd::repaint() {
+    w_.repaintGUI();
+}
+
+void frmZyvora::FrontEnd::runFinished() {
+    w_.runFinished();
+}
+
+// --- After a run ---
+
+void frmZyvora::runFinished() {
+    frontEnd_->setBusyCursor(false);
+    emit runningChanged(false);
+    if (!closeAfterRun_) return;
+    // The run has saved what it measured; go on closing on the next turn of the event loop,
+    // once the run's own stack has unwound.
+    auto proceed = std::move(closeAfterRun_);
+    closeAfterRun_ = nullptr;
+    std::weak_ptr<bool> alive = alive_;
+    QTimer::singleShot(0, this, [this, alive, proceed] {
+        if (alive.expired()) return;
+        if (queryClose(proceed)) proceed();
+    });
+}
+
+void frmZyvora::saveFailed(const QString& reason) {
+    // While closing, the unsaved-data question that follows the run offers the same choice.
+    if (closing_) {
+        dialogs_.warn(this, reason);
+        return;
+    }
+    std::weak_ptr<bool> alive = alive_;
+    offerSaveElsewhere(reason, [this, alive](bool saved) {
+        if (!alive.expired() && saved) reloadAfterRecoveredSave();
+    });
+}
+
+void frmZyvora::saveWithRecovery(std::function<void(bool)> done) {
+    const QDateTime when =
+        state_.DataDate.isValid() ? state_.DataDate : QDateTime::currentDateTime();
+    const WriteResult written = SaveDocument(state_, when);
+    if (written.ok) {
+        done(true);
+        return;
+    }
+    offerSaveElsewhere(QStringLiteral("The data could not be saved to %1: %2")
+                           .arg(QDir::toNativeSeparators(state_.DataFileName), written.error),
+                       std::move(done));
+}
+
+// Says why the save failed and offers another file until the user saves or declines.
+void frmZyvora::offerSaveElsewhere(const QString& reason, std::function<void(bool)> done) {
+    std::weak_ptr<bool> alive = alive_;
+    dialogs_.askYesNo(this, reason + QStringLiteral("\n\nSave the data to another file?"),
+                      [this, alive, done](bool yes) {
+                          if (alive.expired()) return;
+                          if (!yes) {
+                              done(false);
+                              return;
+                          }
+                          const QFileInfo current(state_.DataFileName);
+                          dialogs_.askDataFileName(this, current.fileName(), current.absolutePath(),
+                                                   [this, alive, done](const QString& path) {
+                                                       if (alive.expired()) return;
+                                                       if (path.isEmpty()) {
+                                                           done(false);
+                                                           return;
+                                                       }
+                                                       state_.DataFileName = path;
+                                                       state_.DataFolder =
+                                                           QFileInfo(path).absolutePath();
+                                                       setWindowTitle(QFileInfo(path).fileName());
+                                                       saveWithRecovery(done);
+                                                   });
+                      });
+}
+
+void frmZyvora::reloadAfterRecoveredSave() {
+    // A cancelled run is kept as measured, not reloaded.
+    if (run_->running() || run_->outcome() == RunOutcome::Cancelled) return;
+    const LoadResult loaded = LoadDataFile(state_, state_.DataFileName, scheduler_.nowSeconds());
+    if (!loaded.ok) dialogs_.warn(this, loaded.message);
+    repaintGUI();
+}
+
+// --- Closing ---
+// Answers may come at once (inside the close request that asked) or later; either way the
+// close is requested again from the event loop, never from inside the close being handled.
+
+bool frmZyvora::queryClose(std::function<void()> proceed) {
+    if (closeAgreed_) return true;
+    if (askingClose_ || closeAfterRun_) return false;
+    std::weak_ptr<bool> alive = alive_;
+    if (run_->running()) {
+        askingClose_ = true;
+        dialogs_.askYesNo(this, kCancelRunOnCloseText, [this, alive, proceed](bool yes) {
+            if (alive.expired()) return;
+            askingClose_ = false;
+            if (!yes) return;
+            closing_ = true;
+            closeAfterRun_ = proceed;
+            run_->cancel();
+            if (!run_->running() && closeAfterRun_) runFinished();
+        });
+        return false;
+    }
+    if (state_.HasData && !state_.Saved) {
+        askingClose_ = true;
+        dialogs_.askYesNoCancel(this, kUnsavedDataText, [this, alive, proceed](YesNoCancel a) {
+            if (alive.expired()) return;
+            askingClose_ = false;
+            closing_ = false;
+            if (a == YesNoCancel::Cancel) return;
+            if (a == YesNoCancel::No) {
+                closeAgreed_ = true;
+                QTimer::singleShot(0, this, proceed);
+                return;
+            }
+            saveWithRecovery([this, alive, proceed](bool saved) {
+                if (alive.expired() || !saved) return;
+                closeAgreed_ = true;
+                QTimer::singleShot(0, this, proceed);
+            });
+        });
+        return false;
+    }
+    return true;
+}
+
+void frmZyvora::closeWindow() {
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->close();
+    else
+        close();
+}
+
+void frmZyvora::closeEvent(QCloseEvent* event) {
+    if (queryClose([this] { closeWindow(); }))
+        event->accept();
+    else
+        event->ignore();
+}
+
+void frmZyvora::showEvent(QShowEvent* event) {
+    // A window shown again starts a fresh close question.
+    closeAgreed_ = false;
+    closing_ = false;
+    QWidget::showEvent(event);
+}
+
+}  // namespace vantorix

@@ -1,0 +1,95 @@
+#include "results/GuiResultsGrid.h"
+
+#include <gtest/gtest.h>
+
+#include <QHeaderView>
+#include <QTableWidget>
+
+#include "results/Readings.h"
+
+namespace vantorix {
+namespace {
+
+TEST(GuiResultsGrid, LaysOutThePlateWithItsHeaders) {
+    QTableWidget grid;
+    layOutResultsGrid(grid);
+    ASSERT_EQ(grid.rowCount(), 8);
+    ASSERT_EQ(grid.columnCount(), 12);
+    EXPECT_EQ(grid.verticalHeaderItem(0)->text(), "  A");
+    EXPECT_EQ(grid.verticalHeaderItem(7)->text(), "  H");
+    EXPECT_EQ(grid.horizontalHeaderItem(0)->text(), "1");
+    EXPECT_EQ(grid.horizontalHeaderItem(11)->text(), "12");
+    EXPECT_EQ(grid.horizontalHeader()->defaultAlignment(), Qt::AlignLeft | Qt::AlignBottom);
+    EXPECT_EQ(grid.item(3, 4)->textAlignment(), int(Qt::AlignLeft | Qt::AlignVCenter));
+    EXPECT_FALSE(grid.item(0, 0)->flags() & Qt::ItemIsEditable);
+}
+
+// The grid shows what the cell rule gives, in both modes, for well B7 of set 2.
+TEST(GuiResultsGrid, FillsEveryCaseOfTheCellRuleInBothModes) {
+    struct Case {
+        const char* value;
+        const char* time;
+        const char* sets;
+        const char* reading;
+        const char* times;
+    };
+    const Case cases[] = {
+        {"1000", "7", "3", "720.0", "007"},
+        {"290", "125", "3", "010.0", "125"},
+        {"1280", "1003", "3", "1000.0", "1003"},
+        {"280", "0", "3", "000.0", "000"},
+        {"279.9", "4", "3", "0", "004"},
+        {"0", "4", "3", "0", "004"},
+        {"1473000", "9", "3", "1472720.0", "009"},
+        {"1473000.5", "9", "3", "sat", "sat"},
+        {"-1", "-1", "3", "X", "X"},
+        {"-5", "2", "3", "X", "X"},
+        {"1000", "7", "0", "X", "X"},
+        {"1000", "7", "", "X", "X"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.value) + " sets " + c.sets);
+        Readings readings;
+        readings.clearSet(2);
+        readings.at(2, 2, 7) = {QString::fromLatin1(c.value), QString::fromLatin1(c.time)};
+        QTableWidget grid;
+        layOutResultsGrid(grid);
+        fillResultsGrid(grid, readings, 2, GridMode::Readings, QString::fromLatin1(c.sets));
+        EXPECT_EQ(wellText(grid, 2, 7), QString::fromLatin1(c.reading));
+        EXPECT_EQ(wellText(grid, 1, 1), "X");
+        fillResultsGrid(grid, readings, 2, GridMode::Times, QString::fromLatin1(c.sets));
+        EXPECT_EQ(wellText(grid, 2, 7), QString::fromLatin1(c.times));
+    }
+}
+
+TEST(GuiResultsGrid, ShadesSelectedWellsOnlyWhileEditable) {
+    QTableWidget grid;
+    layOutResultsGrid(grid);
+    WellMatrix wells{};
+    wells[0][0] = true;   // A1
+    wells[7][11] = true;  // H12
+    const QColor plain = grid.palette().color(QPalette::Base);
+
+    shadeWells(grid, wells, true);
+    EXPECT_EQ(wellBackground(grid, 1, 1), kSelectedWellColour);
+    EXPECT_EQ(wellBackground(grid, 8, 12), kSelectedWellColour);
+    EXPECT_EQ(wellBackground(grid, 1, 2), plain);
+
+    shadeWells(grid, wells, false);
+    EXPECT_EQ(wellBackground(grid, 1, 1), plain);
+    EXPECT_EQ(wellBackground(grid, 8, 12), plain);
+}
+
+TEST(GuiResultsGrid, IgnoresCellsOffThePlate) {
+    QTableWidget grid;
+    layOutResultsGrid(grid);
+    setWellText(grid, 9, 1, "x");
+    setWellText(grid, 1, 13, "x");
+    setWellText(grid, 0, 0, "x");
+    EXPECT_EQ(wellText(grid, 9, 1), "");
+    for (int r = 0; r < 8; ++r)
+        for (int c = 0; c < 12; ++c) EXPECT_EQ(grid.item(r, c)->text(), "");
+}
+
+}  // namespace
+}  // namespace vantorix
