@@ -5,6 +5,18 @@
 #include <QString>
 #include <QStringList>
 
+#include <ostream>
+
+// Readable QString values in GoogleTest messages.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& l, std::ostream* os) {
+    *os << '{';
+    for (const QString& s : l) *os << '"' << s.toStdString() << "\" ";
+    *os << '}';
+}
+
 namespace vantorix::test {
 
 // Result of running vantorix-cli.

@@ -1,0 +1,22 @@
+#include "app/CliGrid.h"
+
+#include <QTextStream>
+
+namespace vantorix::cli {
+
+void printGrid(const ProgramState& s, int set, GridMode mode) {
+    const QString setsValue = s.keyStore.value(kRootKey + QStringLiteral(".data.sets"));
+    QTextStream out(stdout);
+    out << "Sets: " << setsValue << '\n' << "Set: " << set << '\n';
+    for (int c = 1; c <= 12; ++c) out << '\t' << c;
+    out << '\n';
+    for (int r = 1; r <= 8; ++r) {
+        out << QChar(u'A' + r - 1);
+        for (int c = 1; c <= 12; ++c)
+            out << '\t' << cellText(s.readings, set, r, c, mode, setsValue);
+        out << '\n';
+    }
+    out.flush();
+}
+
+}  // namespace vantorix::cli

@@ -1,0 +1,13 @@
+// Texts the run shows, exactly as the instrument's users know them.
+#pragma once
+
+namespace vantorix {
+
+inline constexpr char kCommunicationErrorTitle[] = "Communication Error";
+inline constexpr char kNotRespondingText[] =
+    "The VantorixTM is not responding.  Do you want to try again?";
+inline constexpr char kPrimingText[] =
+    "Prepare an empty plate for Pump priming, Click 'OK' to proceed...";
+inline constexpr char kCancelledText[] = "You have cancelled this run.";
+
+}  // namespace vantorix

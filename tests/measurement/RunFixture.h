@@ -1,0 +1,134 @@
+// A run of the program against the simulated instrument in virtual time, with a front end
+// that records what the window would show and answers questions from a script.
+#pragma once
+
+#include <QTemporaryDir>
+#include <deque>
+#include <optional>
+
+#include "frame/ProgramState.h"
+#include "measurement/RunSequence.h"
+#include "simulator/PairHarness.h"
+#include "support/TestSupport.h"
+
+namespace vantorix::test {
+
+struct Question {
+    qint64 time_ms;
+    QString text;
+};
+
+class ScriptedFrontEnd : public RunFrontEnd {
+  public:
+    explicit ScriptedFrontEnd(Scheduler& scheduler) : scheduler_(scheduler) {}
+
+    QString fileAnswer;                // "" cancels the naming step
+    std::deque<bool> retryAnswers;     // answers to "Communication Error"; Cancel when empty
+    std::deque<bool> okAnswers;        // answers to the priming question; OK when empty
+    std::function<void()> onQuestion;  // called when a question is asked, before the answer
+
+    std::vector<QString> statusLines;  // every visible status text, as it changed
+    std::vector<QString> messageLines;
+    std::vector<QString> notices, errors;
+    std::vector<Question> questions;
+    QString cells[8][12];
+    int finished = 0;
+    bool excelEnabled = false;
+
+    void askDataFileName(const QString&, const QString&, std::function<void(QString)> a) override {
+        a(fileAnswer);
+    }
+    void askRetryCancel(const QString&, const QString& text, std::function<void(bool)> a) override {
+        record(text);
+        bool retry = false;
+        if (!retryAnswers.empty()) {
+            retry = retryAnswers.front();
+            retryAnswers.pop_front();
+        }
+        a(retry);
+    }
+    void askOkCancel(const QString& text, std::function<void(bool)> a) override {
+        record(text);
+        bool ok = true;
+        if (!okAnswers.empty()) {
+            ok = okAnswers.front();
+            okAnswers.pop_front();
+        }
+        a(ok);
+    }
+    void notify(const QString& text) override { notices.push_back(text); }
+    void reportError(const QString& text) override { errors.push_back(text); }
+    void setStatusLine(const QString& text, bool visible) override {
+        if (visible && !text.isEmpty() && (statusLines.empty() || statusLines.back() != text))
+            statusLines.push_back(text);
+    }
+    void setMessageLine(const QString& text, bool visible) override {
+        if (visible) messageLines.push_back(text);
+    }
+    void setStartCancelCaption(const QString&) override {}
+    void setCell(int row, int column, const QString& text) override {
+        cells[row - 1][column - 1] = text;
+    }
+    void setExcelEnabled(bool enabled) override { excelEnabled = enabled; }
+    void runFinished() override { ++finished; }
+
+  private:
+    void record(const QString& text) {
+        questions.push_back({scheduler_.now_ms(), text});
+        if (onQuestion) onQuestion();
+    }
+    Scheduler& scheduler_;
+};
+
+// The program and the simulated instrument on one line, with a data folder of their own.
+struct RunFixture {
+    explicit RunFixture(sim::SimulatorConfig config = {})
+        : pair(config), ui(pair.scheduler()), run(state, pair.port(), pair.scheduler(), ui, [] {
+              return QDateTime(QDate(2026, 12, 6), QTime(14, 5, 9));
+          }) {
+        state.DataFolder = state.AppFolder = dir.path();
+        ui.fileAnswer = dir.filePath(QStringLiteral("plate.001"));
+        for (auto& row : state.CurrentOptions.SelectedWells) row.fill(false);
+    }
+
+    void selectWells(std::initializer_list<int> wells) {
+        for (int w : wells) state.CurrentOptions.SelectedWells[w / 12][w % 12] = true;
+    }
+    // Starts the run and runs virtual time until it ends (or limit_ms passed).
+    bool runToEnd(qint64 limit_ms = 3'600'000) {
+        run.start();
+        return finish(limit_ms);
+    }
+    // Runs until the run has ended, then lets the last bytes cross the line.
+    bool finish(qint64 limit_ms = 3'600'000) {
+        const bool ended = pair.runUntil([this] { return !run.running(); }, limit_ms);
+        pair.runFor(2000);
+        return ended;
+    }
+    // Texts the program sent, in order.
+    QStringList sentLines() const {
+        QStringList out;
+        for (const auto& l : pair.linesFromProgram()) out << QString::fromLatin1(l.text);
+        return out;
+    }
+    // Time the n-th line (0-based) equal to text arrived, or -1.
+    qint64 timeOfLine(const QString& text, int n = 0) const {
+        for (const auto& l : pair.linesFromProgram())
+            if (QString::fromLatin1(l.text) == text && n-- == 0) return l.time_ms;
+        return -1;
+    }
+    std::vector<qint64> timesOf(const QString& text) const {
+        std::vector<qint64> out;
+        for (const auto& l : pair.linesFromProgram())
+            if (QString::fromLatin1(l.text) == text) out.push_back(l.time_ms);
+        return out;
+    }
+
+    QTemporaryDir dir;
+    sim::PairHarness pair;
+    ProgramState state;
+    ScriptedFrontEnd ui;
+    RunSequence run;
+};
+
+}  // namespace vantorix::test

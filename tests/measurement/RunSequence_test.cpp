@@ -1,0 +1,274 @@
+// Whole runs against the simulated instrument in virtual time: what goes on the wire and
+// when, what the window is told, and the file the run leaves behind.
+#include <gtest/gtest.h>
+
+#include <QRegularExpression>
+
+#include "RunFixture.h"
+#include "files/OvdParser.h"
+#include "measurement/OptionsBlock.h"
+#include "measurement/RunTexts.h"
+
+using namespace vantorix;
+using namespace vantorix::test;
+
+namespace {
+
+// The lines of one options block as they must appear on the wire, starting at "{".
+QStringList blockOf(const RunOptions& o) {
+    return optionsBlockLines(o);
+}
+
+qsizetype indexOfBlock(const QStringList& sent, int n = 0) {
+    qsizetype at = -1;
+    for (int i = 0; i <= n; ++i) at = sent.indexOf(QStringLiteral("{"), at + 1);
+    return at;
+}
+
+}  // namespace
+
+TEST(RunSequence, OneGlowDatasetGoesOutExactlyAndIsSavedAndReloaded) {
+    RunFixture f;
+    f.selectWells({0, 1, 13, 95});
+    f.state.Operator = QStringLiteral("Ann");
+    ASSERT_TRUE(f.runToEnd()) << f.pair.transcriptText().toStdString();
+    EXPECT_EQ(f.run.outcome(), RunOutcome::Completed) << f.pair.transcriptText().toStdString();
+
+    const QStringList sent = f.sentLines();
+    ASSERT_GE(sent.size(), 1 + 108);
+    EXPECT_EQ(sent[0], "START");
+    const qsizetype b = indexOfBlock(sent);
+    ASSERT_GE(b, 0);
+    EXPECT_EQ(sent.mid(b, 108), blockOf(f.state.CurrentOptions));
+    // Four wells: four "G" answers to "&", nothing else after the block.
+    EXPECT_EQ(sent.mid(b + 108), QStringList(4, QStringLiteral("G")));
+
+    // Pauses: 0.1 s after each well line, 0.7 s more after each row, 0.1 s inside the tail.
+    const auto lines = f.pair.linesFromProgram();
+    // A1 goes out right behind "{" and queues on the line; every later well line leaves idle.
+    const qint64 t0 = lines[b].time_ms;
+    for (int w = 1; w < 96; ++w)
+        EXPECT_EQ(lines[b + 1 + w].time_ms - t0, w / 12 * 1900 + w % 12 * 100) << w;
+    EXPECT_EQ(lines[b + 97].time_ms - t0, 7 * 1900 + 1100 + 800);     // first "0" parameter
+    EXPECT_EQ(lines[b + 107].time_ms - lines[b + 101].time_ms, 100);  // "}" 0.1 s after the tail
+
+    EXPECT_EQ(f.ui.statusLines,
+              (std::vector<QString>{"Downloading Options", "Waiting for data", "Receiving data"}));
+    // The run's file is written, read back, and the key store holds it.
+    EXPECT_TRUE(f.state.Saved);
+    EXPECT_EQ(f.state.keyStore.value(kRootKey + ".data.sets"), "1");
+    EXPECT_EQ(f.state.keyStore.value(kRootKey + ".data-header.operator"), "Ann");
+    EXPECT_EQ(f.state.DataFileTitle, "plate.002");
+    EXPECT_EQ(f.state.readings.at(1, 1, 3).Value, "-1");  // A3 not selected
+    EXPECT_NE(f.state.readings.at(1, 8, 12).Value, "-1");
+    EXPECT_EQ(f.state.readings.at(1, 1, 1).Time, "0");
+    EXPECT_FALSE(f.state.FirmwareVersion.isEmpty());
+    EXPECT_EQ(f.ui.finished, 1);
+}
+
+TEST(RunSequence, FlashRunAsksToPrimeOnceThenSwitchesPrimingOff) {
+    RunFixture f;
+    f.selectWells({0});
+    f.state.CurrentOptions.Reaction = kReactionFlash;
+    f.state.CurrentOptions.Prime1 = 5;
+    f.state.DefaultOptions.Prime1 = 5;
+    ASSERT_TRUE(f.runToEnd());
+    ASSERT_EQ(f.ui.questions.size(), 1u);
+    EXPECT_EQ(f.ui.questions[0].text, kPrimingText);
+    const QStringList sent = f.sentLines();
+    const qsizetype b = indexOfBlock(sent);
+    EXPECT_EQ(sent.mid(b + 97, 8),
+              (QStringList{"0", "20", "100", "100", "500", "0", "5", "0"}));  // the pump settings
+    EXPECT_EQ(sent[b + 105], "2");
+    EXPECT_EQ(f.state.CurrentOptions.Prime1, 0);
+    EXPECT_EQ(f.state.DefaultOptions.Prime1, 0);
+
+    // The next run primes nothing and asks nothing.
+    f.ui.questions.clear();
+    ASSERT_TRUE(f.runToEnd());
+    EXPECT_TRUE(f.ui.questions.empty());
+    EXPECT_EQ(f.run.outcome(), RunOutcome::Completed);
+}
+
+TEST(RunSequence, PrimingCancelledSendsNothingMore) {
+    RunFixture f;
+    f.selectWells({0});
+    f.state.CurrentOptions.Reaction = kReactionFlash;
+    f.state.CurrentOptions.Prime1 = 1;
+    f.ui.okAnswers = {false};
+    ASSERT_TRUE(f.runToEnd());
+    EXPECT_EQ(f.sentLines(), QStringList{"START"});
+    EXPECT_EQ(f.state.CurrentOptions.Prime1, 1);
+}
+
+TEST(RunSequence, ThreeRepeatsWithDelayGiveThreeSetsAndTwoDelays) {
+    RunFixture f;
+    f.selectWells({5, 50});
+    f.state.CurrentOptions.RepeatMode = true;
+    f.state.CurrentOptions.Repeats = 3;
+    f.state.CurrentOptions.Delay = 10;
+    ASSERT_TRUE(f.runToEnd());
+    EXPECT_EQ(f.run.outcome(), RunOutcome::Completed);
+    const auto& s = f.ui.statusLines;
+    EXPECT_EQ(std::count(s.begin(), s.end(), QStringLiteral("10 second delay")), 2);
+    EXPECT_EQ(s.front(), "Downloading Options for 1st of 3 datasets");
+    EXPECT_NE(std::find(s.begin(), s.end(), "Waiting for 3rd of 3 datasets"), s.end());
+    EXPECT_NE(s.back(), "10 second delay");
+    EXPECT_EQ(f.state.keyStore.value(kRootKey + ".data.sets"), "3");
+    // The handshake of the second dataset starts 10 s after the first dataset's block ended.
+    const auto starts = f.timesOf(QStringLiteral("START"));
+    ASSERT_EQ(starts.size(), 3u);
+    const auto gs = f.timesOf(QStringLiteral("G"));
+    EXPECT_GT(starts[1] - gs[1], 10'000);
+    EXPECT_EQ(f.state.readings.at(3, 1, 6).Value.isEmpty(), false);
+    // Times keep counting from the first reading of the run.
+    EXPECT_GT(f.state.readings.at(3, 1, 6).Time.toInt(), f.state.readings.at(1, 5, 3).Time.toInt());
+}
+
+TEST(RunSequence, CancelDuringSecondOfThreeKeepsTheFirstDataset) {
+    RunFixture f;
+    f.selectWells({0, 1, 2});
+    f.state.CurrentOptions.RepeatMode = true;
+    f.state.CurrentOptions.Repeats = 3;
+    f.state.CurrentOptions.Reaction = kReactionFlash;
+    f.state.CurrentOptions.Prime1 = 2;
+    f.run.start();
+    ASSERT_TRUE(f.pair.runUntil(
+        [&] {
+            return !f.ui.statusLines.empty() &&
+                   f.ui.statusLines.back() == "Waiting for 2nd of 3 datasets";
+        },
+        600'000));
+    f.pair.runFor(700);
+    f.run.cancel();
+    ASSERT_TRUE(f.finish());
+    EXPECT_EQ(f.run.outcome(), RunOutcome::Cancelled);
+    EXPECT_EQ(f.sentLines().back(), "S");
+    EXPECT_EQ(f.ui.notices, std::vector<QString>{kCancelledText});
+    EXPECT_EQ(f.state.CurrentOptions.Prime1, 2);
+    EXPECT_EQ(f.state.SetCount, 0);  // one dataset: no set browser
+    // The file holds the one completed dataset; a cancelled run is not read back.
+    ProgramState check;
+    check.AppFolder = f.dir.path();
+    ASSERT_TRUE(ParseDataFile(check, false, f.state.DataFileName));
+    EXPECT_EQ(check.keyStore.value(kRootKey + ".data.sets"), "1");
+    EXPECT_EQ(f.state.keyStore.KeyCount(), 0);
+}
+
+TEST(RunSequence, SilentInstrumentIsPolledThreeTimesThenTheUserIsAsked) {
+    sim::SimulatorConfig config;
+    config.faults.silentAfter = 1;
+    RunFixture f(config);
+    f.selectWells({0, 1});
+    ASSERT_TRUE(f.runToEnd());
+    ASSERT_EQ(f.ui.questions.size(), 1u);
+    EXPECT_EQ(f.ui.questions[0].text, kNotRespondingText);
+    // The last activity is the "G" that answered the first "&"; polls follow ~4 s apart.
+    const auto gs = f.timesOf(QStringLiteral("G"));
+    ASSERT_EQ(gs.size(), 4u);
+    for (int i = 1; i <= 3; ++i) {
+        EXPECT_GT(gs[i] - gs[i - 1], 3500) << i;
+        EXPECT_LT(gs[i] - gs[i - 1], 5000) << i;
+    }
+    EXPECT_LT(f.ui.questions[0].time_ms - gs[3], 10);  // the question follows the third poll
+    EXPECT_EQ(f.sentLines().back(), "S");
+    EXPECT_EQ(f.run.outcome(), RunOutcome::Cancelled);
+    EXPECT_FALSE(f.state.Saved);  // no dataset was completed, nothing to save
+}
+
+TEST(RunSequence, UnacknowledgedBlockIsFollowedByZHandshakeAndTheBlockAgain) {
+    sim::SimulatorConfig config;
+    config.faults.noAck = 1;
+    RunFixture f(config);
+    f.selectWells({7});
+    ASSERT_TRUE(f.runToEnd());
+    EXPECT_EQ(f.run.outcome(), RunOutcome::Completed);
+    const QStringList sent = f.sentLines();
+    const qsizetype first = indexOfBlock(sent);
+    EXPECT_EQ(sent.mid(first + 108, 2), (QStringList{"Z", "START"}));
+    EXPECT_EQ(sent.mid(indexOfBlock(sent, 1), 108), blockOf(f.state.CurrentOptions));
+    const qint64 z = f.timeOfLine(QStringLiteral("Z"));
+    EXPECT_NEAR(z - f.timeOfLine(QStringLiteral("}")), 5000, 20);
+    EXPECT_NEAR(f.timeOfLine(QStringLiteral("START"), 1) - z, 500, 40);
+}
+
+TEST(RunSequence, StopWhileWellLinesGoOutSendsNoClosingBrace) {
+    RunFixture f;
+    f.selectWells({0});
+    f.run.start();
+    ASSERT_TRUE(f.pair.runUntil([&] { return f.sentLines().size() > 20; }, 60'000));
+    f.run.cancel();
+    ASSERT_TRUE(f.finish());
+    const QStringList sent = f.sentLines();
+    EXPECT_FALSE(sent.contains("}"));
+    EXPECT_TRUE(sent.contains("S"));
+    // The block is abandoned at the end of the row; the acknowledgement times out into "Z".
+    EXPECT_EQ(sent.back(), "Z");
+    const QStringList afterBrace = sent.mid(sent.indexOf("{") + 1);
+    EXPECT_EQ(afterBrace.filter(QRegularExpression("^[01]$")).size(), 24);  // two rows went out
+    EXPECT_EQ(f.run.outcome(), RunOutcome::Cancelled);
+}
+
+TEST(RunSequence, TenFailedHandshakesAskAndRetry) {
+    sim::SimulatorConfig config;
+    config.faults.noReady = 10;
+    RunFixture f(config);
+    f.selectWells({0});
+    f.ui.retryAnswers = {true};
+    ASSERT_TRUE(f.runToEnd());
+    ASSERT_EQ(f.ui.questions.size(), 1u);
+    EXPECT_EQ(f.timesOf(QStringLiteral("START")).size(), 11u);
+    EXPECT_EQ(f.run.outcome(), RunOutcome::Completed);
+    const auto starts = f.timesOf(QStringLiteral("START"));
+    EXPECT_NEAR(starts[9] - starts[8], 100, 2);  // the 0.1 s pause between attempts
+}
+
+TEST(RunSequence, HandshakeGivenUpCancelsTheRun) {
+    sim::SimulatorConfig config;
+    config.faults.noReady = 100;
+    RunFixture f(config);
+    f.selectWells({0});
+    ASSERT_TRUE(f.runToEnd());
+    EXPECT_EQ(f.sentLines(), QStringList(10, "START") << "S");
+    EXPECT_EQ(f.run.outcome(), RunOutcome::Cancelled);
+}
+
+TEST(RunSequence, NamingCancelledSendsNothing) {
+    RunFixture f;
+    f.ui.fileAnswer.clear();
+    ASSERT_TRUE(f.runToEnd());
+    EXPECT_TRUE(f.sentLines().isEmpty());
+    EXPECT_EQ(f.run.outcome(), RunOutcome::NotStarted);
+    EXPECT_EQ(f.state.DataFileTitle, "Sample");
+}
+
+// Every fault of the simulated instrument ends the run as the protocol prescribes.
+TEST(RunSequence, SimulatorFaults) {
+    struct Case {
+        const char* fault;
+        RunOutcome outcome;
+        int wellsWithReadings;  // of the four selected, held in memory after the run
+    };
+    const Case cases[] = {
+        {"garbage=20", RunOutcome::Completed, 4},  {"split", RunOutcome::Completed, 4},
+        {"off-plate=2", RunOutcome::Completed, 3}, {"lower-case=3", RunOutcome::Completed, 3},
+        {"stall-block", RunOutcome::Cancelled, 4}, {"drop-out", RunOutcome::Failed, 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fault);
+        sim::SimulatorConfig config;
+        config.seed = 7;
+        ASSERT_TRUE(config.faults.add(QString::fromLatin1(c.fault)));
+        RunFixture f(config);
+        f.selectWells({0, 11, 12, 95});
+        ASSERT_TRUE(f.runToEnd());
+        EXPECT_EQ(f.run.outcome(), c.outcome) << f.pair.transcriptText().toStdString();
+        int read = 0;
+        for (int w : {0, 11, 12, 95})
+            read += f.state.readings.at(1, w / 12 + 1, w % 12 + 1).Value != "-1";
+        EXPECT_EQ(read, c.wellsWithReadings);
+        if (c.outcome == RunOutcome::Failed) {
+            EXPECT_FALSE(f.ui.errors.empty());
+        }
+    }
+}
