@@ -56,6 +56,9 @@ class frmZyvora : public QWidget {
     void ShowCurrentSet();
     // Light green behind the wells CurrentOptions selects, while CanEdit holds.
     void shadeSelectedWells();
+    // After the options dialog was confirmed: the sensitivity and number-of-runs labels and
+    // the shading, from CurrentOptions.
+    void showConfirmedOptions();
     // One tick of the link monitor (every 100 ms on the scheduler's clock).
     void tmrComStatus_Timer();
 

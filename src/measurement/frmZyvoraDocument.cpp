@@ -41,6 +41,14 @@ void frmZyvora::shadeSelectedWells() {
     shadeWells(*grdResults, state_.CurrentOptions.SelectedWells, state_.CanEdit);
 }
 
+void frmZyvora::showConfirmedOptions() {
+    const RunOptions& o = state_.CurrentOptions;
+    lblExtraSensitivityStatus->setText(o.Sensitive == 1 ? QStringLiteral("On")
+                                                        : QStringLiteral("Off"));
+    showNumberOfRuns(o.RepeatMode ? QString::number(o.Repeats) : QStringLiteral("1"));
+    shadeSelectedWells();
+}
+
 void frmZyvora::repaintGUI() {
     const QString sets = state_.keyStore.value(kDataSetsKey);
     state_.SetCount = isNumeric(sets) ? toInt16(leadingNumber(sets)) : 0;
