@@ -1,0 +1,93 @@
+#include "frame/frmMain.h"
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QTest>
+
+#include "measurement/GuiDesktopUnderTest.h"
+
+namespace vantorix {
+namespace {
+
+using test::DesktopUnderTest;
+
+TEST(frmMain, StartsWithItsCaptionAndTheInstrumentsLineSettings) {
+    DesktopUnderTest d;
+    EXPECT_EQ(d.frame->windowTitle(),
+              "The Vantorix (tm) by Orvexa Labs - Version " + ProgramVersion().text());
+    EXPECT_FALSE(d.frame->hasMeasurementWindow());
+    EXPECT_FALSE(d.pair.port().isOpen());
+    EXPECT_EQ(d.state.DataFileTitle, "Sample");
+}
+
+TEST(frmMain, StoredLineSettingsGiveWayTo2400Baud) {
+    test::ScriptedDialogs dialogs;
+    sim::PairHarness pair;
+    ProgramState state;
+    MemorySettingsStore settings;
+    settings.write("Communication", "Settings", "9600,e,7,2");
+    settings.write("Communication", "ComPort", "3");
+    frmMain frame(state, settings, pair.port(), pair.scheduler(), dialogs);
+    EXPECT_EQ(pair.port().settings(), "2400,n,8,1");
+    EXPECT_EQ(pair.port().portNumber(), 3);
+    frame.mnuFileNew_Click();
+    EXPECT_EQ(pair.port().settings(), "2400,n,8,1");
+    EXPECT_TRUE(pair.port().isOpen());
+}
+
+TEST(frmMain, FileNewTwiceGivesOneWindowEmptied) {
+    DesktopUnderTest d;
+    d.state.OperatorName = "Last Operator";
+    d.newMeasurement();
+    auto* operatorField = d.control<QLineEdit>("txtOperator");
+    EXPECT_EQ(operatorField->text(), "");  // window load filled it, File > New empties it
+    QTest::keyClicks(operatorField, "Ann");
+    QTest::keyClicks(d.control<QLineEdit>("txtTest"), "ATP");
+    d.state.keyStore.append(kDataSetsKey + "=2");
+    d.newMeasurement();
+    EXPECT_EQ(d.frame->findChildren<frmZyvora*>().size(), 1);
+    EXPECT_EQ(d.frame->findChildren<QMdiSubWindow*>().size(), 1);
+    EXPECT_EQ(operatorField->text(), "");
+    EXPECT_EQ(d.control<QLineEdit>("txtTest")->text(), "");
+    EXPECT_EQ(d.state.keyStore.KeyCount(), 0);
+    EXPECT_TRUE(d.state.CanEdit);
+    EXPECT_TRUE(d.frame->findChild<frmZyvora*>()->isVisible());
+}
+
+TEST(frmMain, FileNewReportsAPortThatCannotBeOpened) {
+    DesktopUnderTest d;
+    d.pair.line().close();  // the line is gone: opening fails
+    d.newMeasurement();
+    ASSERT_EQ(d.dialogs.texts("warn").size(), 1);
+    EXPECT_TRUE(d.dialogs.texts("warn")[0].contains("could not be opened"));
+    EXPECT_FALSE(d.pair.port().isOpen());
+    EXPECT_TRUE(d.frame->findChild<frmZyvora*>()->isVisible());
+}
+
+TEST(frmMain, EntriesOfLaterDialogsStayDisabledUntilFilled) {
+    DesktopUnderTest d;
+    using E = frmMain::Entry;
+    int called = 0;
+    for (E e : {E::FileOpen, E::Communications, E::Options, E::DownloadFirmware, E::About}) {
+        QAction* action = d.frame->entryAction(e);
+        EXPECT_FALSE(action->isEnabled()) << action->objectName().toStdString();
+        d.frame->setEntryHandler(e, [&called] { ++called; });
+        EXPECT_TRUE(action->isEnabled()) << action->objectName().toStdString();
+        action->trigger();
+    }
+    EXPECT_EQ(called, 5);
+    EXPECT_EQ(d.control<QAction>("mnuFileNew")->shortcut(), QKeySequence("Ctrl+N"));
+    EXPECT_EQ(d.control<QAction>("mnuFileOpen")->shortcut(), QKeySequence("Ctrl+O"));
+}
+
+TEST(frmMain, ShutDownStoresTheRunDefaults) {
+    DesktopUnderTest d;
+    d.state.DefaultOptions.Repeats = 7;
+    EXPECT_TRUE(d.frame->close());
+    EXPECT_EQ(d.settings.value("Options", "Repeats"), "7");
+}
+
+}  // namespace
+}  // namespace vantorix

@@ -1,0 +1,273 @@
+#include "measurement/frmZyvora.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include "files/OvdLoader.h"
+#include "measurement/GuiDesktopUnderTest.h"
+#include "measurement/RunTexts.h"
+#include "results/CellText.h"
+#include "results/GuiResultsGrid.h"
+
+namespace vantorix {
+namespace {
+
+using test::DesktopUnderTest;
+
+struct Window {
+    explicit Window(DesktopUnderTest& d)
+        : start(d.control<QPushButton>("cmdStartCancel")),
+          toggle(d.control<QPushButton>("cmdToggleDataTime")),
+          excel(d.control<QPushButton>("cmdInsertDataIntoMicrosoftExcel")),
+          status(d.control<QLabel>("StatusLine")),
+          message(d.control<QLabel>("lblErrorMessage")),
+          dataset(d.control<QLabel>("lblDataset")),
+          datasets(d.control<QLabel>("lblDatasets")),
+          up(d.control<QToolButton>("picSpinUp")),
+          down(d.control<QToolButton>("picSpinDown")),
+          grid(d.control<QTableWidget>("grdResults")),
+          pictures(d.control<QStackedWidget>("picComStatus")),
+          runIndicator(d.control<QFrame>("ComStatusLowRes")),
+          firmware(d.control<QAction>("mnuUtilitiesDownloadFirmware")) {}
+    QPushButton* start;
+    QPushButton* toggle;
+    QPushButton* excel;
+    QLabel* status;
+    QLabel* message;
+    QLabel* dataset;
+    QLabel* datasets;
+    QToolButton* up;
+    QToolButton* down;
+    QTableWidget* grid;
+    QStackedWidget* pictures;
+    QFrame* runIndicator;
+    QAction* firmware;
+};
+
+// The grid against the file read back on its own: every cell of `set` in `mode`.
+void expectGridShowsFile(const QTableWidget& grid, const QString& file, int set, GridMode mode,
+                         const QString& appFolder) {
+    ProgramState reloaded;
+    reloaded.AppFolder = appFolder;
+    ASSERT_TRUE(LoadDataFile(reloaded, file, 0).ok);
+    const QString sets = reloaded.keyStore.value(kDataSetsKey);
+    for (int r = 1; r <= 8; ++r)
+        for (int c = 1; c <= 12; ++c)
+            ASSERT_EQ(wellText(grid, r, c), cellText(reloaded.readings, set, r, c, mode, sets))
+                << "set " << set << " row " << r << " column " << c;
+}
+
+TEST(frmZyvora, ARunOfThreeDatasetsFromStartToTheReloadedFile) {
+    DesktopUnderTest d;
+    d.frame->setEntryHandler(frmMain::Entry::DownloadFirmware, [] {});
+    frmZyvora& w = d.newMeasurement();
+    Window ui(d);
+    d.pair.runFor(300);
+    EXPECT_TRUE(ui.firmware->isEnabled());
+    EXPECT_FALSE(ui.excel->isEnabled());
+    EXPECT_EQ(wellText(*ui.grid, 1, 1), "X");  // an empty new document
+    EXPECT_FALSE(ui.up->isVisible());
+
+    d.selectRows(2);
+    d.state.CurrentOptions.RepeatMode = true;
+    d.state.CurrentOptions.Repeats = 3;
+    d.state.CurrentOptions.Delay = 10;
+    QTest::keyClicks(d.control<QLineEdit>("txtOperator"), "Ann Lee");
+    QTest::keyClicks(d.control<QLineEdit>("txtPlateNo"), "P-7");
+    QTest::keyClicks(d.control<QLineEdit>("txtNotes"), "x<y");  // "<" is refused
+    QTest::mouseClick(ui.start, Qt::LeftButton);
+    EXPECT_EQ(ui.start->text(), "&Cancel");
+
+    ASSERT_TRUE(d.runUntil([&] { return ui.status->text() == "Waiting for 1st of 3 datasets"; }));
+    EXPECT_TRUE(ui.status->isVisible());
+    ASSERT_TRUE(d.runUntil([&] { return ui.message->text().contains("Reading:"); }));
+    d.pair.runFor(250);
+    EXPECT_TRUE(ui.message->isVisible());
+    EXPECT_FALSE(ui.firmware->isEnabled());
+    EXPECT_TRUE(ui.runIndicator->isVisible());
+    EXPECT_TRUE(ui.pictures->currentWidget()->objectName().startsWith("picComOK"));
+
+    const char* steps[] = {"10 second delay",
+                           "Downloading Options for 2nd of 3 datasets",
+                           "Waiting for 2nd of 3 datasets",
+                           "10 second delay",
+                           "Downloading Options for 3rd of 3 datasets",
+                           "Waiting for 3rd of 3 datasets"};
+    for (const char* step : steps)
+        ASSERT_TRUE(d.runUntil([&] { return ui.status->text() == QLatin1String(step); })) << step;
+    // The first dataset is on screen while the run goes on: rows A and B read, the rest "X".
+    EXPECT_NE(wellText(*ui.grid, 3, 1), "");
+    EXPECT_EQ(wellText(*ui.grid, 3, 1), "X");
+
+    ASSERT_TRUE(d.runUntil([&] { return !w.runSequence().running(); }));
+    EXPECT_EQ(w.runSequence().outcome(), RunOutcome::Completed);
+    EXPECT_EQ(ui.start->text(), "&Start");
+    EXPECT_FALSE(ui.status->isVisible());
+    EXPECT_FALSE(ui.message->isVisible());
+    const QString file = d.dir.filePath("Sample.ovd");
+    ASSERT_TRUE(QFile::exists(file));
+    EXPECT_TRUE(d.state.Saved);
+    EXPECT_EQ(w.windowTitle(), "Sample.ovd");
+    EXPECT_EQ(d.state.keyStore.value(kRootKey + ".data-header.operator"), "Ann Lee");
+    EXPECT_EQ(d.state.keyStore.value(kRootKey + ".data-header.notes"), "xy");
+    EXPECT_EQ(d.state.OperatorName, "Ann Lee");
+
+    // The reloaded document with its set browser.
+    EXPECT_EQ(ui.datasets->text(), "3 available");
+    EXPECT_EQ(ui.dataset->text(), "1");
+    EXPECT_TRUE(ui.up->isVisible());
+    expectGridShowsFile(*ui.grid, file, 1, GridMode::Readings, d.dir.path());
+    QTest::mouseClick(ui.up, Qt::LeftButton);
+    QTest::mouseClick(ui.up, Qt::LeftButton);
+    QTest::mouseClick(ui.up, Qt::LeftButton);  // already at the last set
+    EXPECT_EQ(ui.dataset->text(), "3");
+    expectGridShowsFile(*ui.grid, file, 3, GridMode::Readings, d.dir.path());
+    QTest::mouseClick(ui.toggle, Qt::LeftButton);
+    EXPECT_EQ(ui.toggle->text(), "&View Data");
+    expectGridShowsFile(*ui.grid, file, 3, GridMode::Times, d.dir.path());
+    for (int i = 0; i < 3; ++i) QTest::mouseClick(ui.down, Qt::LeftButton);
+    EXPECT_EQ(ui.dataset->text(), "1");
+    expectGridShowsFile(*ui.grid, file, 1, GridMode::Times, d.dir.path());
+    EXPECT_EQ(wellText(*ui.grid, 1, 1), "000");  // the run's first reading
+
+    // The link monitor's next tick enables the export and the firmware entry.
+    d.pair.runFor(150);
+    EXPECT_TRUE(ui.excel->isEnabled());
+    EXPECT_TRUE(ui.firmware->isEnabled());
+    EXPECT_FALSE(ui.runIndicator->isVisible());
+    // About 6 s after the run the question mark blinks.
+    d.pair.runFor(7000);
+    EXPECT_TRUE(ui.pictures->currentWidget()->objectName().startsWith("picComQuestion"));
+    EXPECT_TRUE(d.dialogs.texts("warn").isEmpty())
+        << d.dialogs.texts("warn").join('\n').toStdString();
+}
+
+TEST(frmZyvora, CancelDuringTheSecondDatasetKeepsTheFirst) {
+    DesktopUnderTest d;
+    frmZyvora& w = d.newMeasurement();
+    Window ui(d);
+    d.selectRows(1);
+    d.state.CurrentOptions.RepeatMode = true;
+    d.state.CurrentOptions.Repeats = 3;
+    QTest::mouseClick(ui.start, Qt::LeftButton);
+    ASSERT_TRUE(d.runUntil([&] { return ui.status->text() == "Waiting for 2nd of 3 datasets"; }));
+    d.pair.runFor(2000);
+    QTest::mouseClick(ui.start, Qt::LeftButton);
+    EXPECT_EQ(ui.start->text(), "&Start");
+    EXPECT_EQ(d.dialogs.texts("inform"), QStringList{kCancelledText});
+    ASSERT_TRUE(d.runUntil([&] { return !w.runSequence().running(); }));
+    EXPECT_EQ(w.runSequence().outcome(), RunOutcome::Cancelled);
+    d.pair.runFor(500);
+    EXPECT_TRUE(d.linesSent().contains("S"));
+    EXPECT_FALSE(ui.up->isVisible());  // one dataset: no browser
+
+    ProgramState reloaded;
+    reloaded.AppFolder = d.dir.path();
+    ASSERT_TRUE(LoadDataFile(reloaded, d.dir.filePath("Sample.ovd"), 0).ok);
+    EXPECT_EQ(reloaded.keyStore.value(kDataSetsKey), "1");
+}
+
+TEST(frmZyvora, MessageLineHidesOnDoubleClick) {
+    DesktopUnderTest d;
+    frmZyvora& w = d.newMeasurement();
+    Window ui(d);
+    d.selectRows(1);
+    QTest::mouseClick(ui.start, Qt::LeftButton);
+    ASSERT_TRUE(d.runUntil([&] { return ui.message->isVisible(); }));
+    QTest::mouseDClick(ui.message, Qt::LeftButton);
+    EXPECT_FALSE(ui.message->isVisible());
+    // The next message shows it again.
+    ASSERT_TRUE(d.runUntil([&] { return ui.message->isVisible(); }));
+    ASSERT_TRUE(d.runUntil([&] { return !w.runSequence().running(); }));
+}
+
+TEST(frmZyvora, ClosingAfterASavedRunAsksNothing) {
+    DesktopUnderTest d;
+    frmZyvora& w = d.newMeasurement();
+    d.selectRows(1);
+    QTest::mouseClick(d.control<QPushButton>("cmdStartCancel"), Qt::LeftButton);
+    ASSERT_TRUE(d.runUntil([&] { return !w.runSequence().running(); }));
+    EXPECT_TRUE(d.frame->close());
+    EXPECT_TRUE(d.dialogs.asked.size() == 1);  // only the file name
+}
+
+TEST(frmZyvora, UnsavedDataPromptOnClose) {
+    struct Case {
+        YesNoCancel answer;
+        bool closed;
+        bool saved;
+    };
+    for (const Case& c : {Case{YesNoCancel::Cancel, false, false},
+                          Case{YesNoCancel::No, true, false}, Case{YesNoCancel::Yes, true, true}}) {
+        DesktopUnderTest d;
+        frmZyvora& w = d.newMeasurement();
+        d.state.HasData = true;
+        d.state.Saved = false;
+        d.state.DataFileName = d.dir.filePath("Unsaved.ovd");
+        d.dialogs.yesNoCancelAnswers = {c.answer};
+        d.frame->close();
+        DesktopUnderTest::settle();
+        EXPECT_EQ(d.dialogs.texts("yesnocancel"), QStringList{kUnsavedDataText});
+        EXPECT_EQ(!d.frame->isVisible(), c.closed);
+        EXPECT_EQ(QFile::exists(d.state.DataFileName), c.saved);
+        EXPECT_TRUE(w.bTerminate);  // stays set even when the close was cancelled
+    }
+}
+
+TEST(frmZyvora, AFailedSaveOffersAnotherFile) {
+    DesktopUnderTest d;
+    d.newMeasurement();
+    d.state.HasData = true;
+    d.state.Saved = false;
+    d.state.DataFileName = d.dir.filePath("no-such-folder/Run.ovd");
+    const QString elsewhere = d.dir.filePath("Elsewhere.ovd");
+    d.dialogs.yesNoCancelAnswers = {YesNoCancel::Yes};
+    d.dialogs.yesNoAnswers = {true};
+    d.dialogs.fileAnswers = {elsewhere};
+    d.frame->close();
+    DesktopUnderTest::settle();
+    ASSERT_EQ(d.dialogs.texts("yesno").size(), 1);
+    EXPECT_TRUE(d.dialogs.texts("yesno")[0].contains("could not be saved"));
+    EXPECT_TRUE(QFile::exists(elsewhere));
+    EXPECT_FALSE(d.frame->isVisible());
+}
+
+TEST(frmZyvora, ClosingDuringARunCancelsItAndSavesWhatWasMeasured) {
+    DesktopUnderTest d;
+    frmZyvora& w = d.newMeasurement();
+    Window ui(d);
+    d.selectRows(1);
+    d.state.CurrentOptions.RepeatMode = true;
+    d.state.CurrentOptions.Repeats = 2;
+    QTest::mouseClick(ui.start, Qt::LeftButton);
+    ASSERT_TRUE(d.runUntil([&] { return ui.status->text() == "Waiting for 2nd of 2 datasets"; }));
+
+    d.dialogs.yesNoAnswers = {false};  // keep the run going
+    EXPECT_FALSE(d.frame->close());
+    EXPECT_TRUE(w.runSequence().running());
+
+    d.dialogs.yesNoAnswers = {true};
+    EXPECT_FALSE(d.frame->close());  // closes once the run has ended
+    ASSERT_TRUE(d.runUntil([&] { return !w.runSequence().running(); }));
+    DesktopUnderTest::settle();
+    EXPECT_FALSE(d.frame->isVisible());
+    d.pair.runFor(500);  // the last bytes on the line
+    EXPECT_TRUE(d.linesSent().contains("S")) << d.pair.transcriptText().toStdString();
+    EXPECT_TRUE(d.dialogs.texts("inform").isEmpty());
+    ProgramState reloaded;
+    reloaded.AppFolder = d.dir.path();
+    ASSERT_TRUE(LoadDataFile(reloaded, d.dir.filePath("Sample.ovd"), 0).ok);
+    EXPECT_EQ(reloaded.keyStore.value(kDataSetsKey), "1");
+}
+
+}  // namespace
+}  // namespace vantorix
