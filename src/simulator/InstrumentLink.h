@@ -13,6 +13,9 @@ class InstrumentLink {
     virtual void send(const QByteArray& bytes) = 0;
     // Closes the line once the bytes already sent have gone out (a pulled cable).
     virtual void hangUp() = 0;
+    // Changes the line speed, both ways, for the bytes written from now on (the command shell
+    // talks at 9600 baud). A host without pacing ignores it.
+    virtual void setBaud(int baud) { (void)baud; }
 };
 
 }  // namespace vantorix::sim

@@ -75,6 +75,11 @@ void MemoryLine::hangUp() {
     });
 }
 
+void MemoryLine::setBaud(int baud) {
+    toInstrument_.setBaud(baud);
+    toProgram_.setBaud(baud);
+}
+
 void MemoryLine::close() {
     if (closed_) return;
     closed_ = true;

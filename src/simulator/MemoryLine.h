@@ -104,6 +104,7 @@ class MemoryLine : private InstrumentLink {
     friend class MemoryPort;
     void send(const QByteArray& bytes) override;  // from the instrument
     void hangUp() override;
+    void setBaud(int baud) override;
     void sendToInstrument(const QByteArray& bytes);
     void record(const QByteArray& bytes, Direction direction, qint64 now_ms);
 

@@ -11,7 +11,12 @@ constexpr qint64 kNsPerMs = 1'000'000;
 PacedChannel::PacedChannel(Scheduler& scheduler, int baud, Sink sink, int bitsPerByte)
     : scheduler_(scheduler),
       sink_(std::move(sink)),
+      bitsPerByte_(bitsPerByte),
       byteTime_ns_(qint64(bitsPerByte) * 1'000'000'000 / std::max(baud, 1)) {}
+
+void PacedChannel::setBaud(int baud) {
+    byteTime_ns_ = qint64(bitsPerByte_) * 1'000'000'000 / std::max(baud, 1);
+}
 
 PacedChannel::~PacedChannel() {
     clear();

@@ -27,6 +27,8 @@ class PacedChannel {
     // When the last byte written so far arrives (now when nothing is in flight).
     qint64 drainedAt_ms() const;
     qint64 byteTime_ns() const { return byteTime_ns_; }
+    // Bytes sent from now on travel at the new speed; those in flight keep their times.
+    void setBaud(int baud);
 
   private:
     struct InFlight {
@@ -37,6 +39,7 @@ class PacedChannel {
 
     Scheduler& scheduler_;
     Sink sink_;
+    int bitsPerByte_;
     qint64 byteTime_ns_;
     qint64 busyUntil_ns_ = 0;
     std::deque<InFlight> inFlight_;

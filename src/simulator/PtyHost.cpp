@@ -42,6 +42,10 @@ struct PtyHost::Impl : InstrumentLink {
         if (toProgram) toProgram->send(bytes);
     }
     void hangUp() override;
+    void setBaud(int newBaud) override {
+        if (toInstrument) toInstrument->setBaud(newBaud);
+        if (toProgram) toProgram->setBaud(newBaud);
+    }
 };
 
 bool PtyHost::Impl::open(QString* error) {

@@ -4,6 +4,7 @@
 // lives: the in-memory line of PairHarness in virtual time, or a pseudo-terminal (PtyHost).
 #pragma once
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <memory>
 
@@ -16,6 +17,7 @@
 namespace vantorix::sim {
 
 class MeasurementMode;
+class ShellMode;
 
 class SimulatedInstrument {
   public:
@@ -28,15 +30,23 @@ class SimulatedInstrument {
     void feed(QByteArrayView bytes, qint64 now_ms);
 
     const SimulatorConfig& config() const { return config_; }
-    // The measurement program (the instrument's only program for now; its command shell for
-    // firmware updates will be a second InstrumentMode switched to on "Q").
+    // The measurement program, at 2400 baud; a line "Q" leaves it for the command shell at
+    // 9600 baud (firmware updates), which returns to it when the new firmware starts.
     MeasurementMode& measurement() { return *measurement_; }
+    ShellMode& shell() { return *shell_; }
+    bool inShell() const;
 
   private:
+    void enterShell();
+    void leaveShell();
+
     SimulatorConfig config_;
+    InstrumentLink& link_;
     MessageWriter writer_;
     std::unique_ptr<MeasurementMode> measurement_;
+    std::unique_ptr<ShellMode> shell_;
     InstrumentMode* mode_ = nullptr;
+    QByteArray quitLine_;  // the measurement program's current line, watched for "Q"
 };
 
 }  // namespace vantorix::sim
