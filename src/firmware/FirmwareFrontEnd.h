@@ -1,0 +1,31 @@
+// What the firmware download asks of the dialog (or of the command line): the download
+// panel's labels and buttons, notices, and the end of a download.
+#pragma once
+
+#include <QString>
+
+namespace vantorix {
+
+class FirmwareFrontEnd {
+  public:
+    virtual ~FirmwareFrontEnd() = default;
+    // lblRx: "Preparing Luminometer...", "37%", "Almost done...".
+    virtual void setStatusText(const QString& text) = 0;
+    // lblRx and lblPleaseWait together.
+    virtual void setStatusVisible(bool visible) = 0;
+    virtual void setStartCancelCaption(const QString& caption) = 0;
+    virtual void setDoneEnabled(bool enabled) = 0;
+    // Diagnostics: Label2 ("1" once the receiver announced itself), Label3 (last block number).
+    virtual void setReceiverLabel(const QString& text) { (void)text; }
+    virtual void setBlockLabel(const QString& text) { (void)text; }
+    // A notice with an OK button.
+    virtual void inform(const QString& text) = 0;
+    // A failure; the download is back to idle when this is called.
+    virtual void reportError(const QString& text) = 0;
+    // The new firmware was sent and started; the dialog closes.
+    virtual void firmwareUpdated() = 0;
+    // A cancel or a failure brought the download back to idle.
+    virtual void returnedToIdle() {}
+};
+
+}  // namespace vantorix
