@@ -224,6 +224,13 @@ void frmZyvora::layOutControls() {
     outer->addWidget(grdResults, 1);
     outer->addWidget(StatusLine);
     outer->addWidget(lblErrorMessage);
+    // The lines keep their room while hidden, so the grid does not jump during a run.
+    for (QWidget* line : {static_cast<QWidget*>(StatusLine), static_cast<QWidget*>(lblErrorMessage),
+                          static_cast<QWidget*>(ComStatusLowRes)}) {
+        QSizePolicy policy = line->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        line->setSizePolicy(policy);
+    }
     grdResults->setMinimumSize(
         grdResults->fontMetrics().horizontalAdvance(QStringLiteral("0000000.0")) * 13,
         grdResults->fontMetrics().height() * 14);

@@ -4,6 +4,7 @@
 
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QTest>
 
 #include "measurement/GuiDesktopUnderTest.h"
@@ -54,6 +55,11 @@ TEST(frmMain, FileNewTwiceGivesOneWindowEmptied) {
     EXPECT_EQ(d.state.keyStore.KeyCount(), 0);
     EXPECT_TRUE(d.state.CanEdit);
     EXPECT_TRUE(d.frame->findChild<frmZyvora*>()->isVisible());
+    // The run options dialog is not there yet: its button waits for it.
+    auto* options = d.control<QPushButton>("cmdOptions");
+    EXPECT_FALSE(options->isEnabled());
+    d.frame->findChild<frmZyvora*>()->setOptionsHandler([] {});
+    EXPECT_TRUE(options->isEnabled());
 }
 
 TEST(frmMain, FileNewReportsAPortThatCannotBeOpened) {
