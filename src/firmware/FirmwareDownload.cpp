@@ -1,5 +1,6 @@
 #include "firmware/FirmwareDownload.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include "firmware/FirmwareTexts.h"
@@ -7,6 +8,16 @@
 namespace vantorix {
 
 using namespace firmware;
+
+FirmwareImageSource programImageSource(const QString& programFolder, const QString& appFolder) {
+    FirmwareImageSource source;
+    for (const QString& folder : {programFolder, appFolder}) {
+        const QString path = QDir(folder).absoluteFilePath(kImageName);
+        if (!folder.isEmpty() && !source.candidates.contains(path)) source.candidates << path;
+    }
+    source.missingMessage = missingImageMessage(QDir::toNativeSeparators(appFolder));
+    return source;
+}
 
 FirmwareDownload::FirmwareDownload(SerialPort& port, Scheduler& scheduler, FirmwareFrontEnd& ui)
     : port_(port), scheduler_(scheduler), ui_(ui), caption_(kStartCaption) {}
@@ -298,7 +309,6 @@ void FirmwareDownload::succeed() {
     buffer_.clear();
     // The port closes once "melto" has left at the shell's speed.
     restorePortAfter(lineTime_ms(kRunFirmware.size(), 9600) + kDrainMargin_ms);
-    ui_.inform(kUpdated);
     ui_.firmwareUpdated();
 }
 

@@ -26,6 +26,11 @@ struct FirmwareImageSource {
     QString missingMessage;
 };
 
+// The dialog's image "melto.exe": looked for in the program's folder, then in the writable
+// folder of the program's files (the same one for a portable install); the message names the
+// writable folder, the one the user can place the file in.
+FirmwareImageSource programImageSource(const QString& programFolder, const QString& appFolder);
+
 class FirmwareDownload {
   public:
     enum State : qint16 {

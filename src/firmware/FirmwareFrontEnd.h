@@ -22,7 +22,8 @@ class FirmwareFrontEnd {
     virtual void inform(const QString& text) = 0;
     // A failure; the download is back to idle when this is called.
     virtual void reportError(const QString& text) = 0;
-    // The new firmware was sent and started; the dialog closes.
+    // The new firmware was sent and started: says "The firmware has been updated." and, in
+    // the dialog, closes it.
     virtual void firmwareUpdated() = 0;
     // A cancel or a failure brought the download back to idle.
     virtual void returnedToIdle() {}
