@@ -6,6 +6,10 @@
 #include <QStandardPaths>
 #include <algorithm>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 #include "frame/ProgramState.h"
 
 namespace vantorix {
@@ -22,18 +26,31 @@ QString documentTitle(const QString& dataFileName) {
     return name.trimmed().isEmpty() ? QStringLiteral("Vantorix") : name;
 }
 
+// A folder only this user can enter: created owner-only, or found owned by this user.
+bool usablePrivateFolder(const QString& folder) {
+    if (!QDir().mkpath(folder)) return false;
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QFileInfo info(folder);
+#ifdef Q_OS_UNIX
+    if (info.ownerId() != ::geteuid()) return false;
+#endif
+    return info.isDir() && info.isWritable();
+}
+
 }  // namespace
 
 QString exportFolder() {
     const QString base = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
     if (base.isEmpty()) return {};
-    const QString folder = base + QStringLiteral("/vantorix-export");
-    if (!QDir().mkpath(folder)) return {};
-    // Owner-only, since the temporary folder may be shared by every user of the machine.
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    const QFileInfo info(folder);
-    if (!info.isDir() || !info.isWritable()) return {};
-    return folder;
+    // The temporary folder may be shared by every user of the machine; when another user
+    // holds the name, fall back to one that carries our user id.
+    QString folder = base + QStringLiteral("/vantorix-export");
+    if (usablePrivateFolder(folder)) return folder;
+#ifdef Q_OS_UNIX
+    folder += u'-' + QString::number(::geteuid());
+    if (usablePrivateFolder(folder)) return folder;
+#endif
+    return {};
 }
 
 QString exportFilePath(const QString& folder, const QString& dataFileName, const QDateTime& now) {

@@ -13,8 +13,8 @@ namespace vantorix {
 
 struct ProgramState;
 
-// The folder exports go to: "vantorix-export" in the user's temporary folder, created with
-// owner-only access. Empty when it cannot be made.
+// The folder exports go to: "vantorix-export" in the user's temporary folder, owner-only (with
+// the user id appended when another user holds that name). Empty when it cannot be made.
 QString exportFolder();
 
 // "<data file title> <yyyy-MM-dd hh-mm-ss>.xlsx", in `folder`, not naming an existing file.

@@ -74,12 +74,3 @@ TEST(CsvExport, FailedHeaderCheckStartsWithTheSetsAndSetsAreSeparatedByAnEmptyRe
     EXPECT_EQ(records[21], QStringList({"Set: 2"}));
     EXPECT_EQ(records[21 + 9], QStringList({"Times: 2"}));
 }
-
-TEST(CsvExport, AnUnwritablePathIsReportedAndLeavesNothing) {
-    QTemporaryDir dir;
-    ProgramState s;
-    fillHeader(s, "0");
-    const CsvExportResult result = WriteCsvExport(s, dir.filePath("missing/out.csv"));
-    EXPECT_FALSE(result.ok);
-    EXPECT_TRUE(result.error.contains("missing/out.csv")) << result.error.toStdString();
-}

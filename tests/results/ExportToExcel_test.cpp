@@ -242,14 +242,3 @@ TEST(ExportToExcel, EachFailureShowsItsOwnMessageAndNothingIsReleased) {
         EXPECT_FALSE(run.record->released);
     }
 }
-
-TEST(ExportToExcel, AFailingReleaseIsACommunicationFailure) {
-    ProgramState s;
-    fillHeader(s, "0");
-    // create + caption + workbook + visible + 2x(sheet, cell) + 2x14x(sheet, cell) = 64 calls.
-    const ExportRun run = exportWith(s, {.failAfterCalls = 3 + 4 + 56});
-    EXPECT_EQ(run.outcome.result, ExportOutcome::Result::CommunicationFailed);
-    EXPECT_EQ(run.messages, QStringList({kExcelCommunicationMessage}));
-    EXPECT_EQ(run.record->usedRows(1), 7);
-    EXPECT_EQ(run.record->usedRows(2), 7);
-}
