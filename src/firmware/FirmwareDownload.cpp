@@ -283,6 +283,8 @@ FirmwareDownload::Step FirmwareDownload::finish() {
     char byte;
     if (readByte(byte)) {
         append(byte);
+        const QByteArray again = sender_ ? sender_->feed(byte) : QByteArray();
+        if (!again.isEmpty() && !send(again)) return Step::EndTick;
         return Step::Repeat;
     }
     if (buffer_.contains(kPrompt)) succeed();

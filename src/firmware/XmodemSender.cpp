@@ -35,6 +35,12 @@ QByteArray XmodemSender::feed(char byte) {
             }
             break;  // any other byte is noise
         case Phase::Done:
+            // A receiver may NAK the first EOT to be sure of it: say it again.
+            if (byte == xmodem::kNak && eotRepeats_ < kMaxRepeats) {
+                ++eotRepeats_;
+                out_.append(xmodem::kEot);
+            }
+            break;
         case Phase::Failed:
             break;
     }

@@ -3,7 +3,8 @@
 // the image block by block, the next one on each ACK, and ends with EOT, EOT, CR, LF.
 //
 // A NAK during the transfer asks for the last block again, as XMODEM receivers expect; after
-// kMaxRepeats repeats of one block, or on CAN CAN from the receiver, the transfer fails.
+// kMaxRepeats repeats of one block, or on CAN CAN from the receiver, the transfer fails. A NAK
+// after the end is answered with EOT again (receivers may NAK the first EOT).
 #pragma once
 
 #include <QByteArray>
@@ -54,6 +55,7 @@ class XmodemSender {
     int blocksSent_ = 0;
     int repeats_ = 0;
     int repeatsTotal_ = 0;
+    int eotRepeats_ = 0;
     bool canSeen_ = false;
 };
 
