@@ -1,0 +1,315 @@
+// The whole download against the simulated instrument's shell in virtual time, and its
+// failures against a scripted port.
+#include "firmware/FirmwareDownload.h"
+
+#include <gtest/gtest.h>
+#include <random>
+
+#include "FirmwareTestSupport.h"
+#include "firmware/FirmwareTexts.h"
+#include "simulator/PairHarness.h"
+#include "simulator/ShellMode.h"
+
+using namespace vantorix;
+using namespace vantorix::test;
+using namespace vantorix::sim;
+
+namespace {
+
+struct RecordingUi : FirmwareFrontEnd {
+    void setStatusText(const QString& t) override { statuses << t; }
+    void setStatusVisible(bool v) override { statusVisible = v; }
+    void setStartCancelCaption(const QString& c) override { caption = c; }
+    void setDoneEnabled(bool e) override { doneEnabled = e; }
+    void setBlockLabel(const QString& t) override { blockLabels << t; }
+    void inform(const QString& t) override { notices << t; }
+    void reportError(const QString& t) override { errors << t; }
+    void firmwareUpdated() override { updated = true; }
+    QStringList statuses, blockLabels, notices, errors;
+    QString caption;
+    bool statusVisible = false, doneEnabled = true, updated = false;
+};
+
+// The program's port with faults: noise bytes read during the transfer (never an ACK, which
+// no XMODEM sender can tell from a real one) and damaged blocks written. Seeded.
+class NoisyPort : public SerialPort {
+  public:
+    NoisyPort(MemoryPort& port, quint32 seed) : port_(port), rng_(seed) {
+        port_.setReadyHandler([this] { notifyReady(); });
+        port_.setErrorHandler([this](const QString& r) { notifyError(r); });
+    }
+    void setPortNumber(int n) override { port_.setPortNumber(n); }
+    int portNumber() const override { return port_.portNumber(); }
+    void setPortName(const QString& n) override { port_.setPortName(n); }
+    QString portName() const override { return port_.portName(); }
+    void setSettings(const QString& s) override { port_.setSettings(s); }
+    QString settings() const override { return port_.settings(); }
+    bool open(QString* e) override { return port_.open(e); }
+    void close() override { port_.close(); }
+    bool isOpen() const override { return port_.isOpen(); }
+    void setInputMode(InputMode m) override { port_.setInputMode(m); }
+    void setInputLen(int n) override { port_.setInputLen(n); }
+    int bytesWaiting() const override { return port_.bytesWaiting(); }
+    QByteArray read() override {
+        QByteArray got = port_.read();
+        if (noisy && !got.isEmpty() && rng_() % 8 == 0) {
+            const char noise[] = {21, 0, '~', 'B', 26, char(0xff)};
+            const char byte = noise[rng_() % sizeof noise];
+            got.prepend(byte);
+            ++noiseBytes;
+            if (byte == 21) ++noiseNaks;
+        }
+        return got;
+    }
+    bool write(const QByteArray& bytes) override {
+        QByteArray out = bytes;
+        if (damagedBlocks < maxDamagedBlocks && out.size() == 132 && rng_() % 20 == 0) {
+            out[10] = char(out[10] ^ 0x55);
+            ++damagedBlocks;
+        }
+        return port_.write(out);
+    }
+    bool noisy = false;
+    int maxDamagedBlocks = 0;
+    int noiseBytes = 0, noiseNaks = 0, damagedBlocks = 0;
+
+  private:
+    MemoryPort& port_;
+    std::mt19937 rng_;
+};
+
+struct Download {
+    explicit Download(const QByteArray& image, SerialPort* port = nullptr)
+        : dl(port ? *port : pair.port(), pair.scheduler(), ui) {
+        path = writeImage(dir, image);
+        dl.setImageSource({{path}, "missing"});
+        dl.load();
+    }
+    bool runToEnd(qint64 limit_ms = 30 * 60 * 1000) {
+        return pair.runUntil([&] { return ui.updated || !ui.errors.isEmpty(); }, limit_ms);
+    }
+    QTemporaryDir dir;
+    QString path;
+    PairHarness pair;
+    RecordingUi ui;
+    FirmwareDownload dl;
+};
+
+}  // namespace
+
+TEST(FirmwareDownload, SendsTheImageToTheShellAndStartsIt) {
+    // 300 blocks: the numbers wrap from 255 to 0 on the way.
+    const QByteArray image = imageBytes(300 * 128 + 5);
+    Download d(image);
+    d.dl.StartOrCancelDownload();
+    EXPECT_EQ(d.ui.caption, firmware::kCancelCaption);
+    EXPECT_FALSE(d.ui.doneEnabled);
+    ASSERT_TRUE(d.runToEnd());
+    ASSERT_TRUE(d.ui.errors.isEmpty()) << d.ui.errors.join('\n').toStdString();
+    EXPECT_EQ(d.pair.instrument().shell().file("melto.exe"), padded(image));
+    EXPECT_EQ(d.ui.blockLabels.size(), 301);
+    EXPECT_EQ(d.ui.blockLabels[254], "255");
+    EXPECT_EQ(d.ui.blockLabels[255], "0");
+    EXPECT_EQ(d.ui.statuses.front(), firmware::kPreparing);
+    EXPECT_TRUE(d.ui.statuses.contains("100%"));
+    EXPECT_EQ(d.ui.statuses.back(), firmware::kAlmostDone);
+
+    d.pair.runFor(2000);
+    const auto lines = d.pair.linesFromProgram();
+    ASSERT_GE(lines.size(), 6u);
+    EXPECT_EQ(lines[0].text, "Q");
+    EXPECT_EQ(lines[3].text, "b:");
+    EXPECT_TRUE(lines.back().text.endsWith("melto"));
+    // "melto" started the new firmware: it reported the image and measures again at 2400.
+    EXPECT_TRUE(d.pair.line()
+                    .bytes(Direction::ToProgram)
+                    .contains(ShellMode::imageReport("MELTO.EXE", padded(image))));
+    EXPECT_FALSE(d.pair.instrument().inShell());
+    // The port is left as the next run expects it.
+    EXPECT_FALSE(d.pair.port().isOpen());
+    EXPECT_EQ(d.pair.port().settings(), "2400,n,8,1");
+    EXPECT_EQ(d.pair.port().inputMode(), InputMode::Text);
+    ASSERT_TRUE(d.pair.sendLine("START"));
+    EXPECT_TRUE(d.pair.runUntilReceived("O", 500));
+    // The next opening starts idle, with nothing of the last download in its buffer.
+    d.dl.load();
+    EXPECT_EQ(d.dl.state(), FirmwareDownload::Idle);
+    EXPECT_TRUE(d.dl.receiveBuffer().isEmpty());
+}
+
+TEST(FirmwareDownload, SurvivesNoiseAndDamagedBlocks) {
+    for (quint32 seed : {1u, 2u, 3u}) {
+        SCOPED_TRACE(testing::Message() << "seed " << seed);
+        const QByteArray image = imageBytes(40 * 128 + 64, seed);
+        Download d(image);
+        NoisyPort port(d.pair.port(), seed);
+        port.maxDamagedBlocks = 3;
+        FirmwareDownload dl(port, d.pair.scheduler(), d.ui);
+        dl.setImageSource({{d.path}, "missing"});
+        dl.load();
+        dl.StartOrCancelDownload();
+        ASSERT_TRUE(d.pair.runUntil(
+            [&] {
+                port.noisy = dl.state() == FirmwareDownload::Transfer;
+                return d.ui.updated || !d.ui.errors.isEmpty();
+            },
+            30 * 60 * 1000));
+        ASSERT_TRUE(d.ui.errors.isEmpty()) << d.ui.errors.join('\n').toStdString();
+        EXPECT_EQ(d.pair.instrument().shell().file("melto.exe"), padded(image));
+        EXPECT_GT(port.noiseBytes, 0);
+        EXPECT_GT(port.damagedBlocks, 0);
+        EXPECT_GE(dl.sender()->blocksRepeated(), port.damagedBlocks);
+    }
+}
+
+TEST(FirmwareDownload, CancelClosesThePortAndGoesBackToIdle) {
+    Download d(imageBytes(100 * 128));
+    d.dl.StartOrCancelDownload();
+    ASSERT_TRUE(d.pair.runUntil([&] { return d.dl.state() == FirmwareDownload::Transfer; }, 60000));
+    d.pair.runFor(500);
+    d.dl.StartOrCancelDownload();
+    EXPECT_EQ(d.dl.state(), FirmwareDownload::Idle);
+    EXPECT_EQ(d.ui.caption, firmware::kStartCaption);
+    EXPECT_TRUE(d.ui.doneEnabled);
+    EXPECT_FALSE(d.ui.statusVisible);
+    EXPECT_FALSE(d.pair.port().isOpen());
+    EXPECT_EQ(d.pair.port().settings(), "2400,n,8,1");
+    EXPECT_TRUE(d.dl.started());
+    const qsizetype sent = d.pair.line().bytes(Direction::ToInstrument).size();
+    d.pair.runFor(30000);
+    EXPECT_LE(d.pair.line().bytes(Direction::ToInstrument).size(), sent + 132);  // in flight
+}
+
+TEST(FirmwareDownload, AMissingOrEmptyImageIsRefusedBeforeAnythingIsSent) {
+    struct Case {
+        bool create;
+        QString message;
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath("melto.exe");
+    const Case cases[] = {{false, firmware::missingImageMessage(dir.path())},
+                          {true, firmware::emptyImageMessage(path)}};
+    for (const Case& c : cases) {
+        PairHarness pair;
+        RecordingUi ui;
+        FirmwareDownload dl(pair.port(), pair.scheduler(), ui);
+        if (c.create) writeFileBytes(path, {});
+        dl.setImageSource(programImageSource(dir.path(), dir.path()));
+        dl.load();
+        dl.StartOrCancelDownload();
+        pair.runFor(20000);
+        EXPECT_EQ(ui.notices, QStringList{c.message});
+        EXPECT_TRUE(pair.line().transcript().empty());
+        EXPECT_EQ(ui.caption, firmware::kStartCaption);
+        EXPECT_TRUE(dl.started());  // Done will ask for a reboot
+    }
+}
+
+TEST(FirmwareDownload, TheImageIsLookedForInTheProgramFolderThenTheUserFolder) {
+    const FirmwareImageSource s = programImageSource("/opt/vantorix", "/home/u/Documents/Vantorix");
+    EXPECT_EQ(s.candidates,
+              (QStringList{"/opt/vantorix/melto.exe", "/home/u/Documents/Vantorix/melto.exe"}));
+    EXPECT_EQ(s.missingMessage,
+              "Please place the file 'melto.exe' into the directory "
+              "'/home/u/Documents/Vantorix',  and try again.");
+    EXPECT_EQ(programImageSource("/a", "/a").candidates, QStringList{"/a/melto.exe"});
+}
+
+// A port whose far end is scripted by the test.
+class ScriptedPort : public SerialPort {
+  public:
+    void setPortNumber(int) override {}
+    int portNumber() const override { return 1; }
+    void setPortName(const QString&) override {}
+    QString portName() const override { return {}; }
+    void setSettings(const QString& s) override { settings_ = s; }
+    QString settings() const override { return settings_; }
+    bool open(QString* e) override {
+        if (openFails && e) *e = "no such port";
+        open_ = !openFails;
+        return open_;
+    }
+    void close() override { open_ = false; }
+    bool isOpen() const override { return open_; }
+    void setInputMode(InputMode) override {}
+    void setInputLen(int) override {}
+    int bytesWaiting() const override { return int(in.size()); }
+    QByteArray read() override {
+        if (in.isEmpty()) return {};
+        QByteArray b = in.left(1);
+        in.remove(0, 1);
+        return b;
+    }
+    bool write(const QByteArray& b) override {
+        if (!open_ || writeFails) return false;
+        written += b;
+        return true;
+    }
+    void arrive(const QByteArray& b) {
+        in += b;
+        notifyReady();
+    }
+    QByteArray in, written;
+    bool openFails = false, writeFails = false;
+
+  private:
+    QString settings_;
+    bool open_ = false;
+};
+
+TEST(FirmwareDownload, ThePromptIsACaseSensitiveSubstring) {
+    struct Case {
+        QByteArray answer;
+        bool found;
+    };
+    const Case cases[] = {
+        {"\r\nB:\\>", true}, {"noise B:\\> more", true}, {"\r\nb:\\>", false}, {"B:/>", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answer.toStdString());
+        QTemporaryDir dir;
+        VirtualScheduler clock;
+        ScriptedPort port;
+        RecordingUi ui;
+        FirmwareDownload dl(port, clock, ui);
+        dl.setImageSource({{writeImage(dir, imageBytes(10))}, "missing"});
+        dl.load();
+        dl.StartOrCancelDownload();
+        clock.runFor(4200);  // "Q", the port at 9600, "b:", 4 s of settling, CR LF
+        EXPECT_EQ(dl.state(), FirmwareDownload::LookForPrompt);
+        EXPECT_EQ(port.written, "Q\r\n\r\n\r\nb:\r\n\r\n");
+        port.arrive(c.answer);
+        clock.runFor(100);
+        EXPECT_EQ(port.written.contains("transfer /r melto.exe\r\n"), c.found);
+        if (!c.found) {
+            clock.runFor(10000);  // no prompt within 10 s: a new attempt
+            EXPECT_EQ(port.written.count("b:\r\n"), 2);
+        }
+    }
+}
+
+TEST(FirmwareDownload, APortThatCannotBeOpenedOrWrittenEndsInIdleWithAMessage) {
+    for (const bool openFails : {true, false}) {
+        QTemporaryDir dir;
+        VirtualScheduler clock;
+        ScriptedPort port;
+        RecordingUi ui;
+        FirmwareDownload dl(port, clock, ui);
+        dl.setImageSource({{writeImage(dir, imageBytes(10))}, "missing"});
+        dl.load();
+        port.openFails = openFails;
+        dl.StartOrCancelDownload();
+        if (!openFails) {
+            clock.runFor(4200);
+            port.writeFails = true;
+            port.arrive("B:\\>");
+        }
+        clock.runFor(100);
+        ASSERT_EQ(ui.errors.size(), 1);
+        EXPECT_TRUE(ui.errors[0].contains(openFails ? "no such port" : "written"));
+        EXPECT_EQ(dl.state(), FirmwareDownload::Idle);
+        EXPECT_EQ(ui.caption, firmware::kStartCaption);
+        EXPECT_TRUE(ui.doneEnabled);
+        EXPECT_FALSE(port.isOpen());
+        EXPECT_EQ(port.settings(), "2400,n,8,1");
+    }
+}
