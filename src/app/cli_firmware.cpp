@@ -32,15 +32,16 @@ class CliFirmwareFrontEnd : public FirmwareFrontEnd {
     void setStartCancelCaption(const QString&) override {}
     void setDoneEnabled(bool) override {}
     void inform(const QString& text) override {
-        lastNotice = text;
-        if (outcome == Outcome::Running && status_.isEmpty()) return;  // said by the caller
-        QTextStream(stdout) << "\n" << text << Qt::endl;
+        lastNotice = text;  // only the refusals of the image come here; the caller says them
     }
     void reportError(const QString& text) override {
         failure = text;
         end(Outcome::Failed);
     }
-    void firmwareUpdated() override { end(Outcome::Updated); }
+    void firmwareUpdated() override {
+        QTextStream(stdout) << "\n" << firmware::kUpdated << Qt::endl;
+        end(Outcome::Updated);
+    }
     void returnedToIdle() override {
         if (outcome == Outcome::Running) end(Outcome::Cancelled);
     }
