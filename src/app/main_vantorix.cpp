@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "files/DataPaths.h"
+#include "firmware/frmDownloadNewFirmware.h"
 #include "frame/GuiDialogs.h"
 #include "frame/ProgramState.h"
 #include "frame/Scheduler.h"
@@ -120,6 +121,8 @@ int main(int argc, char** argv) {
 
     frmMain frame(state, settings, port, scheduler, dialogs);
     connectExcelExport(frame, state);
+    connectFirmwareDownload(frame, state, settings, scheduler,
+                            QCoreApplication::applicationDirPath());
     if (simulator) {
         port.setPortName(simulator->slavePath());
         frame.statusBar()->showMessage(QStringLiteral("Simulated instrument on ") +

@@ -6,13 +6,7 @@
 #include <QStringList>
 
 #include "files/KeyStore.h"
-
-#include <ostream>
-
-// Readable QString values in failure messages.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
+#include "support/TestSupport.h"  // readable QString values in failure messages
 
 namespace vantorix::test {
 

@@ -1,0 +1,95 @@
+#include "files/FolderScan.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <algorithm>
+
+#include "files/DataPaths.h"
+#include "files/DateTimeSortKey.h"
+#include "files/OvdHeaderParse.h"
+#include "frame/Text.h"
+
+namespace vantorix {
+
+std::vector<FolderEntry> listDataFiles(const QString& folder) {
+    std::vector<FolderEntry> out;
+    if (folder.isEmpty()) return out;
+    // Without QDir::CaseSensitive the pattern matches "A.OVD" too, as on the instrument's PCs.
+    const QDir dir(folder, QStringLiteral("*.ovd"), QDir::Name | QDir::IgnoreCase,
+                   QDir::Files | QDir::Readable);
+    const QFileInfoList infos = dir.entryInfoList();
+    out.reserve(infos.size());
+    for (const QFileInfo& info : infos)
+        out.push_back({info.fileName(), info.lastModified().toMSecsSinceEpoch(), info.size()});
+    return out;
+}
+
+QString listSignature(const std::vector<FolderEntry>& files) {
+    QString signature;
+    signature.reserve(static_cast<qsizetype>(files.size()) * 48);
+    for (const FolderEntry& f : files) {
+        signature += f.fileName;
+        signature += u'\t';
+        signature += QString::number(f.modified_ms);
+        signature += u'\t';
+        signature += QString::number(f.size);
+        signature += u'\n';
+    }
+    return signature;
+}
+
+std::optional<ListedFile> examineDataFile(const QString& folder, const QString& fileName,
+                                          KeyStore& scratch) {
+    // A file deleted or locked since the folder was listed simply fails here.
+    if (!parseDataFileHeader(joinPath(folder, fileName), scratch)) return std::nullopt;
+    DataHeader h;
+    QString formatId;
+    if (!ReadDataHeader(scratch, h, formatId)) return std::nullopt;
+    return ListedFile{fileName,
+                      h.test,
+                      h.operatorName,
+                      h.plateNo,
+                      h.sets,
+                      h.date + QStringLiteral("  ") + h.time,
+                      DateTimeSortKey(h.date, h.time)};
+}
+
+void sortListedFiles(std::vector<ListedFile>& rows) {
+    std::vector<std::pair<double, qsizetype>> order;
+    order.reserve(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i)
+        order.emplace_back(leadingNumber(rows[i].sortKey), static_cast<qsizetype>(i));
+    std::stable_sort(order.begin(), order.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<ListedFile> sorted;
+    sorted.reserve(rows.size());
+    for (const auto& [key, index] : order) sorted.push_back(std::move(rows[index]));
+    rows = std::move(sorted);
+}
+
+FolderScan::FolderScan(QString folder, std::vector<FolderEntry> files)
+    : folder_(std::move(folder)), files_(std::move(files)) {}
+
+int FolderScan::percent() const {
+    return total() == 0 ? 0 : static_cast<int>(qint64(next_) * 100 / total());
+}
+
+void FolderScan::examineNext() {
+    if (atEnd()) return;
+    if (auto row = examineDataFile(folder_, files_[next_].fileName, scratch_))
+        rows_.push_back(std::move(*row));
+    ++next_;
+}
+
+std::vector<ListedFile> FolderScan::takeSortedRows() {
+    sortListedFiles(rows_);
+    return std::move(rows_);
+}
+
+std::vector<ListedFile> scanFolder(const QString& folder) {
+    FolderScan scan(folder, listDataFiles(folder));
+    while (!scan.atEnd()) scan.examineNext();
+    return scan.takeSortedRows();
+}
+
+}  // namespace vantorix
