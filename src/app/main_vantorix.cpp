@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "files/DataPaths.h"
+#include "files/frmOpenFile.h"
 #include "firmware/frmDownloadNewFirmware.h"
 #include "frame/GuiDialogs.h"
 #include "frame/ProgramState.h"
@@ -121,6 +122,7 @@ int main(int argc, char** argv) {
 
     frmMain frame(state, settings, port, scheduler, dialogs);
     connectExcelExport(frame, state);
+    installFileBrowser(frame, state, scheduler);
     connectFirmwareDownload(frame, state, settings, scheduler,
                             QCoreApplication::applicationDirPath());
     if (simulator) {

@@ -1,0 +1,117 @@
+// The file browser behind File > Open: the data files of one folder with their header values,
+// oldest first, kept current while the dialog is open; Open (or a double click) loads the
+// chosen file into the measurement window. It is modeless, created once and then only hidden.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QComboBox;
+class QFileSystemModel;
+class QFileSystemWatcher;
+class QLabel;
+class QPushButton;
+class QTableWidget;
+class QTimer;
+class QTreeView;
+
+namespace vantorix {
+
+struct ListedFile;
+struct ProgramState;
+class Dialogs;
+class FolderScan;
+class GuiSplitProgressBar;
+class Scheduler;
+class frmMain;
+class frmZyvora;
+
+inline const QString kListInfoText =
+    QStringLiteral("The following files contain data downloaded from the Vantorix unit.");
+inline const QString kListBusyText = QStringLiteral("File list being created... One Moment...");
+
+class frmOpenFile : public QDialog {
+    Q_OBJECT
+  public:
+    // Brings the measurement window to the front, creating it when needed.
+    using MeasurementWindow = std::function<frmZyvora&()>;
+
+    frmOpenFile(ProgramState& state, Dialogs& dialogs, Scheduler& scheduler,
+                MeasurementWindow measurementWindow, QWidget* parent = nullptr);
+    ~frmOpenFile() override;
+
+    // Rebuilds the list when the folder's files changed since the last rebuild. The rebuild
+    // itself runs in slices between window events; listRebuilt() tells when it is done.
+    void RefreshFileList();
+    bool rebuilding() const { return scan_ != nullptr; }
+    // Forces the next refresh to rebuild.
+    void forgetList();
+
+    // Between folder checks while the dialog is open (changes in the folder are also
+    // noticed at once through a watcher).
+    static constexpr int kRefreshInterval_ms = 2000;
+
+  signals:
+    void listRebuilt();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    void buildControls();
+    void layOutControls();
+    void connectControls();
+    void initGrid();
+    void placeOnScreen();
+    void gotFocus();
+    void Drive1_Change(int index);
+    void Dir1_Change(const QString& folder);
+    void showFolder(const QString& folder);
+    void selectDriveOf(const QString& folder);
+    void watchFolder(const QString& folder);
+    void showBusy(bool busy);
+    void scanSlice();
+    void fillGrid(const std::vector<ListedFile>& rows);
+    void grdOVDList_Click(int row);
+    void clearSelection();
+    void cmdOpen_Click();
+
+    ProgramState& state_;
+    Dialogs& dialogs_;
+    Scheduler& scheduler_;
+    MeasurementWindow measurementWindow_;
+    // The folder and the stamps of its files at the last rebuild; kEmptySignature forces one.
+    QString ListSignature;
+    std::unique_ptr<FolderScan> scan_;
+    QString shownFolder_;
+    bool settingFolder_ = false;
+
+    QWidget* frameAncor = nullptr;
+    QWidget* frameReady = nullptr;
+    QWidget* frameBusy = nullptr;
+    QComboBox* Drive1 = nullptr;
+    QTreeView* Dir1 = nullptr;
+    QFileSystemModel* folders_ = nullptr;
+    QLabel* lblInfo = nullptr;
+    QTableWidget* grdOVDList = nullptr;
+    QLabel* lblFilenameTitle = nullptr;
+    QLabel* lblFilename = nullptr;
+    QLabel* lblBusy = nullptr;
+    GuiSplitProgressBar* picWhiteBack = nullptr;
+    QPushButton* cmdOpen = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    QTimer* tmrRefreshGrid = nullptr;
+    QTimer* scanTimer_ = nullptr;
+    QTimer* folderChanged_ = nullptr;
+    QFileSystemWatcher* watcher_ = nullptr;
+};
+
+// Gives the frame's File > Open entry its handler: the browser, created on first use as a
+// window of the frame, shown modeless and brought to the front.
+void installFileBrowser(frmMain& frame, ProgramState& state, Scheduler& scheduler);
+
+}  // namespace vantorix

@@ -1,0 +1,214 @@
+#include "files/frmOpenFile.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "FolderSamples.h"
+#include "files/DataPaths.h"
+#include "files/GuiSplitProgressBar.h"
+#include "frame/SettingsStore.h"
+#include "frame/frmMain.h"
+#include "measurement/GuiScriptedDialogs.h"
+#include "measurement/frmZyvora.h"
+#include "simulator/PairHarness.h"
+#include "support/TestSupport.h"
+
+using namespace vantorix;
+using test::at;
+using test::writeDoc;
+
+namespace {
+
+// The desktop program with the browser on File > Open, over a temporary data folder.
+struct Desktop {
+    QTemporaryDir dir;
+    sim::PairHarness pair;
+    ProgramState state;
+    MemorySettingsStore settings;
+    test::ScriptedDialogs dialogs;
+    std::unique_ptr<frmMain> frame;
+
+    Desktop() {
+        state.DataFolder = state.AppFolder = dir.path();
+        frame = std::make_unique<frmMain>(state, settings, pair.port(), pair.scheduler(), dialogs);
+        installFileBrowser(*frame, state, pair.scheduler());
+        frame->show();
+    }
+    QString folder() const { return dir.path(); }
+
+    template <typename T>
+    T* control(const char* name) const {
+        return browser()->findChild<T*>(QLatin1String(name));
+    }
+    frmOpenFile* browser() const { return frame->findChild<frmOpenFile*>(); }
+    QTableWidget* grid() const { return control<QTableWidget>("grdOVDList"); }
+
+    // File > Open, then wait for the list.
+    frmOpenFile* openBrowser() {
+        frame->entryAction(frmMain::Entry::FileOpen)->trigger();
+        EXPECT_TRUE(waitForList());
+        return browser();
+    }
+    bool listReady() const {
+        return browser() && !browser()->rebuilding() && control<QWidget>("frameReady")->isVisible();
+    }
+    bool waitForList() const {
+        return QTest::qWaitFor([this] { return listReady(); }, 5000);
+    }
+    QStringList column(int c) const {
+        QStringList out;
+        for (int r = 0; r < grid()->rowCount(); ++r) out << grid()->item(r, c)->text();
+        return out;
+    }
+    void clickRow(int row, bool twice = false) const {
+        const QPoint where = grid()->visualRect(grid()->model()->index(row, 1)).center();
+        // A double click reaches a widget as a click followed by the double-click event.
+        QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, where);
+        if (twice) QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, where);
+    }
+};
+
+void writeThree(const QString& folder) {
+    writeDoc(folder, {"b-late.ovd", "ATP", "Ana", "P-3", at(2024, 3, 9, 13, 0), 2});
+    writeDoc(folder, {"a-noon.ovd", "Blank", "Ben", "P-2", at(2024, 3, 9, 12, 5), 1});
+    writeDoc(folder, {"c-morning.ovd", "Ctrl", "Cy", "P-1", at(2024, 3, 9, 11, 59), 3});
+}
+
+}  // namespace
+
+TEST(frmOpenFile, ListsTheFolderOldestFirstInSevenColumns) {
+    Desktop d;
+    writeThree(d.folder());
+    test::writeFileBytes(QDir(d.folder()).filePath("broken.ovd"), "<a><b>1</a>");
+    // The open document's store is not touched by the listing.
+    d.state.keyStore.append(QStringLiteral(".doc=open"));
+
+    frmOpenFile* browser = d.openBrowser();
+    ASSERT_TRUE(browser && browser->isVisible());
+    QTableWidget* grid = d.grid();
+    ASSERT_EQ(grid->columnCount(), 7);
+    QStringList headers;
+    for (int c = 0; c < 7; ++c) headers << grid->horizontalHeaderItem(c)->text();
+    EXPECT_EQ(headers, QStringList({"Filename", "Test", "Operator", "Plate No.", "Sets",
+                                    "Date/Time", "Date/Time for sorting"}));
+    EXPECT_TRUE(grid->isColumnHidden(6));
+    EXPECT_EQ(d.column(0), QStringList({"c-morning.ovd", "a-noon.ovd", "b-late.ovd"}));
+    EXPECT_EQ(d.column(1), QStringList({"Ctrl", "Blank", "ATP"}));
+    EXPECT_EQ(d.column(4), QStringList({"3", "1", "2"}));
+    EXPECT_EQ(d.column(5).first(), "3/9/2024  11:59:00 AM");
+    EXPECT_EQ(d.column(6).last(), "240309130000");
+    EXPECT_FALSE(d.control<QPushButton>("cmdOpen")->isEnabled());
+    EXPECT_EQ(d.state.keyStore.entries(), std::vector<QString>({".doc=open"}));
+
+    auto* progress = browser->findChild<GuiSplitProgressBar*>("picWhiteBack");
+    EXPECT_EQ(progress->percentText(), "100%");
+    EXPECT_EQ(progress->findChild<QLabel*>("lblProgressBlue")->text(), "100%");
+    EXPECT_EQ(progress->blueWidth(), progress->contentsRect().width());
+
+    // Placed across the middle, at one third of the free height.
+    const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(browser->y(), free.top() + (free.height() - browser->height()) / 3);
+    EXPECT_EQ(browser->x(), free.left() + (free.width() - browser->width()) / 2);
+}
+
+TEST(frmOpenFile, OpenLoadsTheChosenFileIntoTheMeasurementWindow) {
+    Desktop d;
+    writeThree(d.folder());
+    d.openBrowser();
+    d.clickRow(2);
+    auto* cmdOpen = d.control<QPushButton>("cmdOpen");
+    EXPECT_TRUE(cmdOpen->isEnabled());
+    EXPECT_EQ(d.control<QLabel>("lblFilename")->text(), joinPath(d.folder(), "b-late.ovd"));
+    QTest::mouseClick(cmdOpen, Qt::LeftButton);
+
+    EXPECT_FALSE(d.browser()->isVisible());
+    auto* window = d.frame->findChild<frmZyvora*>();
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->findChild<QLineEdit*>("txtOperator")->text(), "Ana");
+    EXPECT_EQ(window->findChild<QLineEdit*>("txtTest")->text(), "ATP");
+    EXPECT_FALSE(d.state.CanEdit);
+    EXPECT_EQ(d.state.readings.at(2, 1, 1).Value, "2001");
+    EXPECT_EQ(d.state.keyStore.value(kRootKey + ".data.sets"), "2");
+    EXPECT_TRUE(d.dialogs.asked.empty());
+
+    // Shown again: the list is rebuilt with the last file still chosen, and a double click
+    // opens another at once.
+    d.openBrowser();
+    EXPECT_EQ(d.grid()->currentRow(), 2);
+    EXPECT_TRUE(d.control<QPushButton>("cmdOpen")->isEnabled());
+    d.clickRow(0, true);
+    EXPECT_FALSE(d.browser()->isVisible());
+    EXPECT_EQ(window->findChild<QLineEdit*>("txtOperator")->text(), "Cy");
+    EXPECT_EQ(d.state.readings.at(3, 8, 12).Value, "3096");
+}
+
+TEST(frmOpenFile, AFileGoneBeforeOpenIsReportedAndTheWindowStillRepaints) {
+    Desktop d;
+    writeThree(d.folder());
+    d.openBrowser();
+    d.clickRow(0);
+    ASSERT_TRUE(QFile::remove(QDir(d.folder()).filePath("c-morning.ovd")));
+    QTest::mouseClick(d.control<QPushButton>("cmdOpen"), Qt::LeftButton);
+    EXPECT_EQ(d.dialogs.texts("warn").size(), 1);
+    EXPECT_TRUE(d.frame->findChild<frmZyvora*>()->isVisible());
+    EXPECT_FALSE(d.browser()->isVisible());
+}
+
+TEST(frmOpenFile, AnOpenDialogPicksUpFilesWrittenOrTouchedInItsFolder) {
+    Desktop d;
+    writeDoc(d.folder(), {"first.ovd", "T", "Ana", "1", at(2024, 1, 1, 9, 0)});
+    d.openBrowser();
+    d.clickRow(0);
+    ASSERT_EQ(d.grid()->rowCount(), 1);
+
+    writeDoc(d.folder(), {"older.ovd", "T", "Ben", "2", at(2023, 1, 1, 9, 0)});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return d.listReady() && d.grid()->rowCount() == 2; },
+                                3 * frmOpenFile::kRefreshInterval_ms));
+    EXPECT_EQ(d.column(0), QStringList({"older.ovd", "first.ovd"}));
+    // The chosen file stays chosen across the rebuild.
+    EXPECT_EQ(d.grid()->currentRow(), 1);
+    EXPECT_TRUE(d.control<QPushButton>("cmdOpen")->isEnabled());
+
+    // A rewrite in place (same name, new contents and time) is relisted too.
+    writeDoc(d.folder(), {"first.ovd", "T", "Cy", "1", at(2022, 1, 1, 9, 0)});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return d.listReady() && d.column(2).first() == "Cy"; },
+                                3 * frmOpenFile::kRefreshInterval_ms));
+    EXPECT_EQ(d.column(0), QStringList({"first.ovd", "older.ovd"}));
+}
+
+TEST(frmOpenFile, FoldersAndDrivesChangeTheListedFolder) {
+    Desktop d;
+    writeThree(d.folder());
+    QDir(d.folder()).mkdir("sub");
+    const QString sub = QDir(d.folder()).filePath("sub");
+    writeDoc(sub, {"only.ovd", "T", "O", "P", at(2024, 1, 1, 9, 0)});
+    frmOpenFile* browser = d.openBrowser();
+    ASSERT_EQ(d.grid()->rowCount(), 3);
+
+    d.state.DataFolder = sub;
+    browser->RefreshFileList();
+    ASSERT_TRUE(d.waitForList());
+    EXPECT_EQ(d.column(0), QStringList({"only.ovd"}));
+
+    // A drive that cannot be read: the message, then the user's home.
+    auto* drives = d.control<QComboBox>("Drive1");
+    drives->addItem("/no/such/drive", "/no/such/drive");
+    emit drives->activated(drives->count() - 1);
+    EXPECT_EQ(d.dialogs.texts("warn"), QStringList({"Drive: /no/such/drive is not available"}));
+    EXPECT_EQ(d.state.DataFolder, QDir::toNativeSeparators(QDir::homePath()));
+    EXPECT_EQ(drives->currentData().toString(), QDir::toNativeSeparators(QDir::homePath()));
+    ASSERT_TRUE(d.waitForList());
+}
