@@ -14,8 +14,9 @@
 #include <memory>
 
 #include "files/DataPaths.h"
-#include "files/frmOpenFile.h"
 #include "firmware/frmDownloadNewFirmware.h"
+#include "files/frmOpenFile.h"
+#include "frame/GuiDialogEntries.h"
 #include "frame/GuiDialogs.h"
 #include "frame/ProgramState.h"
 #include "frame/Scheduler.h"
@@ -122,9 +123,10 @@ int main(int argc, char** argv) {
 
     frmMain frame(state, settings, port, scheduler, dialogs);
     connectExcelExport(frame, state);
-    installFileBrowser(frame, state, scheduler);
     connectFirmwareDownload(frame, state, settings, scheduler,
                             QCoreApplication::applicationDirPath());
+    installFileBrowser(frame, state, scheduler);
+    new GuiDialogEntries(frame, state, settings);  // owned by the frame
     if (simulator) {
         port.setPortName(simulator->slavePath());
         frame.statusBar()->showMessage(QStringLiteral("Simulated instrument on ") +

@@ -1,0 +1,72 @@
+#include "frame/GuiDialogEntries.h"
+
+#include "frame/ProgramState.h"
+#include "frame/frmMain.h"
+#include "frame/frmNewAbout.h"
+#include "measurement/frmZyvora.h"
+#include "options/frmOptions.h"
+
+namespace vantorix {
+
+GuiDialogEntries::GuiDialogEntries(frmMain& frame, ProgramState& state, SettingsStore& settings,
+                                   DialogNotices& notices,
+                                   frmCommunicationSettings::DeviceLister listDevices)
+    : QObject(&frame),
+      frame_(frame),
+      state_(state),
+      settings_(settings),
+      notices_(notices),
+      listDevices_(std::move(listDevices)) {
+    setObjectName(QStringLiteral("dialogEntries"));
+    frame.setEntryHandler(frmMain::Entry::Options, [this] { mnuSettingsOptions_Click(); });
+    frame.setEntryHandler(frmMain::Entry::Communications,
+                          [this] { mnuSettingsCommunications_Click(); });
+    frame.setEntryHandler(frmMain::Entry::About, [this] { mnuHelpNewAbout_Click(); });
+    connect(&frame, &frmMain::measurementWindowCreated, this,
+            &GuiDialogEntries::hookMeasurementWindow);
+    if (frame.hasMeasurementWindow()) hookMeasurementWindow(&frame.measurementWindow());
+}
+
+void GuiDialogEntries::hookMeasurementWindow(frmZyvora* window) {
+    window->setOptionsHandler([this, window] { cmdOptions_Click(*window); });
+}
+
+frmOptions& GuiDialogEntries::optionsDialog() {
+    if (!options_) options_ = new frmOptions(notices_, &frame_);
+    return *options_;
+}
+
+frmCommunicationSettings& GuiDialogEntries::communicationDialog() {
+    if (!communication_) {
+        communication_ = new frmCommunicationSettings(frame_.comPort(), state_.BurstMode, notices_,
+                                                      listDevices_, &frame_);
+    }
+    return *communication_;
+}
+
+void GuiDialogEntries::mnuSettingsOptions_Click() {
+    editOptions(optionsDialog(), state_.DefaultOptions, {});
+}
+
+void GuiDialogEntries::cmdOptions_Click(frmZyvora& window) {
+    editOptions(optionsDialog(), state_.CurrentOptions, [this, &window](bool confirmed) {
+        if (!confirmed) return;
+        // What the user confirmed for this run is also what the next session starts with.
+        state_.DefaultOptions = state_.CurrentOptions;
+        window.showConfirmedOptions();
+    });
+}
+
+void GuiDialogEntries::mnuHelpNewAbout_Click() {
+    frmNewAbout::showNew(frame_.windowIcon(), &frame_);
+}
+
+void GuiDialogEntries::mnuSettingsCommunications_Click() {
+    frmCommunicationSettings& dialog = communicationDialog();
+    dialog.ShowForm([this, &dialog](bool confirmed) {
+        if (!confirmed) return;
+        applyCommunicationDialog(dialog, frame_.comPort(), state_.BurstMode, settings_);
+    });
+}
+
+}  // namespace vantorix

@@ -1,0 +1,443 @@
+// The options dialog driven through its named controls: the checks on OK, the spinners, the
+// repeat mode, the well toggles, and both callers (Settings > Options and the measurement
+// window's Options button).
+#include "options/frmOptions.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+#include <optional>
+
+#include "frame/GuiDialogEntries.h"
+#include "frame/ProgramState.h"
+#include "frame/SettingsStore.h"
+#include "frame/frmMain.h"
+#include "measurement/GuiScriptedDialogs.h"
+#include "measurement/frmZyvora.h"
+#include "options/GuiDialogChecks.h"
+#include "options/GuiWellGrid.h"
+#include "results/GuiResultsGrid.h"
+#include "simulator/PairHarness.h"
+
+namespace vantorix {
+namespace {
+
+using test::RecordingNotices;
+using Icon = DialogNotices::Icon;
+
+// One dialog, filled from a record and shown; `result` holds ShowForm's answer once given.
+struct OpenDialog {
+    RecordingNotices notices;
+    frmOptions dialog{notices};
+    RunOptions record;
+    std::optional<bool> result;
+
+    explicit OpenDialog(const RunOptions& options = {}) : record(options) { show(); }
+    void show() {
+        result.reset();
+        editOptions(dialog, record, [this](bool ok) { result = ok; });
+    }
+    template <typename T>
+    T* control(const char* name) const {
+        T* c = dialog.findChild<T*>(QLatin1String(name));
+        EXPECT_NE(c, nullptr) << name;
+        return c;
+    }
+    QLineEdit* box(const char* name) const { return control<QLineEdit>(name); }
+    void click(const char* name) { test::clickButton(control<QAbstractButton>(name)); }
+    void ok() { click("cmdOK"); }
+    void type(const char* name, const QString& text) {
+        QLineEdit* b = box(name);
+        b->selectAll();
+        QTest::keyClicks(b, text);
+    }
+    void clickWell(int row, int column) {
+        QLabel* cell = dialog.findChild<GuiWellGrid*>()->cell(row, column);
+        QTest::mouseClick(cell, Qt::LeftButton);
+    }
+};
+
+RunOptions multipleRuns(qint16 repeats, qint16 delay) {
+    RunOptions o;
+    o.RepeatMode = true;
+    o.Repeats = repeats;
+    o.Delay = delay;
+    return o;
+}
+
+TEST(frmOptions, PumpTotalAbove250IsRefusedWithTheMessage) {
+    struct Case {
+        qint16 pump1, pump2;
+        bool accepted;
+        const char* selected;  // the pump box pointed at when refused
+    };
+    const Case cases[] = {
+        {150, 100, true, nullptr},           {125, 125, true, nullptr},
+        {151, 100, false, "txtPump1Volume"}, {100, 151, false, "txtPump2Volume"},
+        {126, 126, false, "txtPump1Volume"},  // equal volumes: pump 1
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.pump1 << " + " << c.pump2);
+        RunOptions o;
+        o.Pump1Volume = c.pump1;
+        o.Pump2Volume = c.pump2;
+        OpenDialog d(o);
+        d.ok();
+        EXPECT_EQ(d.result == std::optional<bool>(true), c.accepted);
+        EXPECT_EQ(d.notices.beeps, 0);
+        if (c.accepted) {
+            EXPECT_TRUE(d.notices.messages.empty());
+            EXPECT_FALSE(d.dialog.isVisible());
+            EXPECT_EQ(d.dialog.tag(), "True");
+            continue;
+        }
+        ASSERT_EQ(d.notices.messages.size(), 1u);
+        EXPECT_EQ(d.notices.messages[0].text,
+                  "'Pump 1 Volume' + 'Pump 2 Volume' cannot exceed 250");
+        EXPECT_EQ(d.notices.messages[0].icon, Icon::Information);
+        EXPECT_TRUE(d.dialog.isVisible());
+        EXPECT_FALSE(d.result.has_value());
+        // The pump boxes are out of sight: their text is selected, the focus stays where the
+        // user can see it.
+        EXPECT_EQ(d.box(c.selected)->selectedText(), d.box(c.selected)->text());
+        EXPECT_NE(d.dialog.focusWidget(), d.box(c.selected));
+    }
+}
+
+TEST(frmOptions, RepeatCountBelowTwoGivesTheMessageOnlyInMultipleRunMode) {
+    {
+        OpenDialog d(multipleRuns(1, 0));
+        d.ok();
+        ASSERT_EQ(d.notices.messages.size(), 1u);
+        EXPECT_EQ(d.notices.messages[0].text,
+                  "The number of repeating runs must be greater 1.  Please correct");
+        EXPECT_EQ(d.notices.messages[0].icon, Icon::None);
+        EXPECT_EQ(d.notices.beeps, 0);
+        EXPECT_FALSE(d.result.has_value());
+        // A repeats text that is no number reads as 0: the same message, not a beep.
+        d.notices.clear();
+        d.type("txtRepeats", "many");
+        d.ok();
+        ASSERT_EQ(d.notices.messages.size(), 1u);
+        EXPECT_EQ(d.notices.beeps, 0);
+    }
+    {
+        OpenDialog d(RunOptions{});  // single run, Repeats 1
+        d.ok();
+        EXPECT_EQ(d.result, std::optional<bool>(true));
+        EXPECT_EQ(d.record.Repeats, 1);
+        EXPECT_FALSE(d.record.RepeatMode);
+    }
+}
+
+TEST(frmOptions, OutOfRangeRepeatFieldsBeepAndGetTheFocusInMultipleRunMode) {
+    struct Case {
+        bool multiple;
+        const char* field;
+        const char* text;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {true, "txtRepeats", "256", false}, {true, "txtRepeats", "255", true},
+        {true, "txtDelay", "12.5", false},  {true, "txtDelay", "-1", false},
+        {true, "txtDelay", "1000", false},  {true, "txtDelay", "999", true},
+        {true, "txtDelay", "x", false},     {false, "txtDelay", "12.5", true},
+        {false, "txtDelay", "-1", true},    {false, "txtRepeats", "256", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << c.field << " = " << c.text << (c.multiple ? " multiple" : " single"));
+        OpenDialog d(multipleRuns(3, 10));
+        d.type(c.field, c.text);
+        if (!c.multiple) d.click("optSingleRead");
+        d.ok();
+        EXPECT_EQ(d.result == std::optional<bool>(true), c.accepted);
+        EXPECT_TRUE(d.notices.messages.empty());
+        if (c.accepted) {
+            EXPECT_EQ(d.notices.beeps, 0);
+            continue;
+        }
+        EXPECT_EQ(d.notices.beeps, 1);
+        EXPECT_EQ(d.dialog.focusWidget(), d.box(c.field));
+        EXPECT_EQ(d.box(c.field)->selectedText(), c.text);
+    }
+}
+
+TEST(frmOptions, HiddenFieldOutOfRangeIsNamedWithItsRange) {
+    RunOptions o;
+    o.Dwell = 600;  // only a hand-edited settings store can hold this
+    OpenDialog d(o);
+    d.ok();
+    EXPECT_FALSE(d.result.has_value());
+    EXPECT_EQ(d.notices.beeps, 0);
+    ASSERT_EQ(d.notices.messages.size(), 1u);
+    EXPECT_EQ(d.notices.messages[0].text, "'Dwell' must be a whole number from 0 to 500.");
+    EXPECT_EQ(d.notices.messages[0].icon, Icon::Warning);
+    d.click("cmdCancel");
+    EXPECT_EQ(d.result, std::optional<bool>(false));
+    EXPECT_EQ(d.record.Dwell, 600);
+}
+
+TEST(frmOptions, SpinnersStepAndStop) {
+    struct Case {
+        const char* box;
+        const char* spinner;
+        const char* start;
+        int clicks;
+        const char* end;
+    };
+    const Case cases[] = {
+        {"txtRepeats", "picRunsSpinDown", "3", 1, "2"},
+        {"txtRepeats", "picRunsSpinDown", "3", 4, "2"},  // stops at 2
+        {"txtRepeats", "picRunsSpinUp", "254", 3, "257"},
+        {"txtRepeats", "picRunsSpinUp", "lots", 2, "lots"},  // not a number: nothing
+        {"txtRepeats", "picRunsSpinDown", "lots", 1, "lots"},
+        {"txtDelay", "picDelaySpinDown", "0", 1, "-1"},  // no stop below 0
+        {"txtDelay", "picDelaySpinUp", "998", 2, "1000"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.spinner << " x" << c.clicks << " from " << c.start);
+        OpenDialog d(multipleRuns(3, 0));
+        d.box(c.box)->setText(c.start);
+        for (int i = 0; i < c.clicks; ++i) d.click(c.spinner);
+        EXPECT_EQ(d.box(c.box)->text(), c.end);
+        if (QString(c.start) != c.end) {
+            EXPECT_EQ(d.box(c.box)->selectedText(), c.end);
+            EXPECT_EQ(d.dialog.focusWidget(), d.box(c.box));
+        }
+    }
+    // Past the limits the spinners go on, and OK refuses the result.
+    OpenDialog d(multipleRuns(255, 0));
+    d.click("picRunsSpinUp");
+    d.ok();
+    EXPECT_EQ(d.notices.beeps, 1);
+    EXPECT_EQ(d.dialog.focusWidget(), d.box("txtRepeats"));
+    d.box("txtRepeats")->setText("255");
+    d.click("picDelaySpinDown");
+    d.ok();
+    EXPECT_EQ(d.notices.beeps, 2);
+    EXPECT_EQ(d.dialog.focusWidget(), d.box("txtDelay"));
+}
+
+TEST(frmOptions, SwitchingRepeatModesKeepsTheTexts) {
+    OpenDialog d(multipleRuns(7, 30));
+    auto spinnersShown = [&] {
+        for (const char* s :
+             {"picRunsSpinUp", "picRunsSpinDown", "picDelaySpinUp", "picDelaySpinDown"})
+            if (!d.control<QToolButton>(s)->isVisibleTo(&d.dialog)) return false;
+        return true;
+    };
+    EXPECT_TRUE(d.box("txtRepeats")->isEnabled());
+    EXPECT_TRUE(spinnersShown());
+    d.click("optSingleRead");
+    EXPECT_FALSE(d.box("txtRepeats")->isEnabled());
+    EXPECT_FALSE(d.box("txtDelay")->isEnabled());
+    EXPECT_FALSE(d.control<QLabel>("lblRepeats")->isEnabled());
+    EXPECT_FALSE(d.control<QToolButton>("picRunsSpinUp")->isVisibleTo(&d.dialog));
+    EXPECT_EQ(d.box("txtRepeats")->text(), "7");
+    EXPECT_EQ(d.box("txtDelay")->text(), "30");
+    d.click("optRepeatMode");
+    EXPECT_TRUE(d.box("txtDelay")->isEnabled());
+    EXPECT_TRUE(spinnersShown());
+    EXPECT_EQ(d.box("txtRepeats")->text(), "7");
+    EXPECT_EQ(d.box("txtDelay")->text(), "30");
+}
+
+TEST(frmOptions, HiddenFieldsAndReactionComeBackAsFilled) {
+    RunOptions o;
+    o.Presamples = 1;
+    o.Postsamples = 25;
+    o.Pump1Volume = 40;
+    o.Pump2Volume = 210;
+    o.Dwell = 0;
+    o.PostInjectDelay = 5000;
+    o.Prime1 = 3;
+    o.Prime2 = 25;
+    for (qint16 reaction : {kReactionGlow, kReactionFlash}) {
+        o.Reaction = reaction;
+        OpenDialog d(o);
+        EXPECT_FALSE(d.control<QWidget>("fraFlashConfiguration")->isVisibleTo(&d.dialog));
+        EXPECT_FALSE(d.control<QWidget>("fraReaction")->isVisibleTo(&d.dialog));
+        d.click("optRepeatMode");
+        d.click("cmdAllCells");
+        d.click("optSensitivity");
+        d.type("txtRepeats", "4");
+        d.ok();
+        ASSERT_EQ(d.result, std::optional<bool>(true));
+        RunOptions expected = o;
+        expected.RepeatMode = true;
+        expected.Repeats = 4;
+        expected.Sensitive = 1;
+        for (auto& row : expected.SelectedWells) row.fill(false);  // all were selected
+        EXPECT_EQ(d.record, expected);
+    }
+}
+
+TEST(frmOptions, EnterPressesOkAndEscCancels) {
+    OpenDialog d(multipleRuns(256, 0));
+    QTest::keyClick(d.box("txtDelay"), Qt::Key_Return);
+    EXPECT_EQ(d.notices.beeps, 1);  // OK ran its checks
+    d.type("txtRepeats", "12");
+    QTest::keyClick(d.box("txtRepeats"), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(d.result, std::optional<bool>(true));
+    EXPECT_EQ(d.record.Repeats, 12);
+
+    d.show();
+    d.type("txtRepeats", "99");
+    QTest::keyClick(d.box("txtRepeats"), Qt::Key_Escape);
+    EXPECT_EQ(d.result, std::optional<bool>(false));
+    EXPECT_EQ(d.dialog.tag(), "False");
+    EXPECT_EQ(d.record.Repeats, 12);
+
+    d.show();  // the close box is Cancel too, and keeps the dialog
+    EXPECT_EQ(d.box("txtRepeats")->text(), "12");  // filled afresh from the record
+    d.dialog.close();
+    EXPECT_EQ(d.result, std::optional<bool>(false));
+}
+
+TEST(frmOptions, RowColumnAndAllFillAPartlySelectedGroupAndClearAFullOne) {
+    OpenDialog d;  // every well selected
+    GuiWellGrid* grid = d.dialog.findChild<GuiWellGrid*>();
+    auto count = [&] { return selectedCount(grid->selection()); };
+
+    d.click("cmdRow0");  // A full: cleared
+    EXPECT_EQ(count(), 84);
+    for (int c = 0; c < 12; ++c) EXPECT_FALSE(d.dialog.SelectedWells(0, c));
+    d.click("cmdAllCells");
+    d.clickWell(0, 5);  // A with eleven selected: the twelfth is added
+    EXPECT_FALSE(d.dialog.SelectedWells(0, 5));
+    d.click("cmdRow0");
+    EXPECT_EQ(count(), 96);
+
+    d.click("cmdColumn11");  // column 12: A12, B12 ... H12
+    for (int r = 0; r < 8; ++r) EXPECT_FALSE(d.dialog.SelectedWells(r, 11));
+    EXPECT_EQ(count(), 88);
+    d.click("cmdAllCells");
+
+    d.clickWell(7, 11);  // 95 selected: All completes, then clears, then fills
+    EXPECT_EQ(count(), 95);
+    d.click("cmdAllCells");
+    EXPECT_EQ(count(), 96);
+    d.click("cmdAllCells");
+    EXPECT_EQ(count(), 0);
+    d.click("cmdAllCells");
+    EXPECT_EQ(count(), 96);
+
+    // The tag and the colour of a cell follow its state.
+    d.clickWell(2, 3);
+    QLabel* cell = grid->cell(2, 3);
+    EXPECT_EQ(cell->objectName(), "lblWell27");
+    EXPECT_EQ(cell->property("tag").toString(), "False");
+    EXPECT_EQ(cell->palette().color(QPalette::Window), QColor(224, 224, 224));
+    d.clickWell(2, 3);
+    EXPECT_EQ(cell->property("tag").toString(), "True");
+    EXPECT_EQ(cell->palette().color(QPalette::Window), QColor(0, 192, 0));
+
+    // No well at all is a valid selection.
+    d.click("cmdAllCells");
+    ASSERT_EQ(count(), 0);
+    d.ok();
+    EXPECT_EQ(d.result, std::optional<bool>(true));
+    EXPECT_EQ(selectedCount(d.record.SelectedWells), 0);
+}
+
+TEST(frmOptions, LooksFinished) {
+    OpenDialog d(multipleRuns(5, 10));
+    d.clickWell(0, 0);
+    d.click("cmdRow7");
+    test::expectNothingClipped(d.dialog);
+    EXPECT_TRUE(d.box("txtRepeats")->isVisibleTo(&d.dialog));
+    test::saveShot(d.dialog, QStringLiteral("frmOptions"));
+    d.click("optSingleRead");
+    test::saveShot(d.dialog, QStringLiteral("frmOptions-single"));
+}
+
+// Both callers, through the frame and the measurement window.
+struct Desktop {
+    sim::PairHarness pair;
+    ProgramState state;
+    MemorySettingsStore settings;
+    test::ScriptedDialogs dialogs;
+    RecordingNotices notices;
+    frmMain frame{state, settings, pair.port(), pair.scheduler(), dialogs};
+    GuiDialogEntries* entries = new GuiDialogEntries(frame, state, settings, notices,
+                                                     [] { return std::vector<SerialDevice>{}; });
+
+    frmOptions& options() { return entries->optionsDialog(); }
+    template <typename T>
+    T* control(const char* name) {
+        return frame.findChild<T*>(QLatin1String(name));
+    }
+    void click(const char* name) {
+        test::clickButton(options().findChild<QAbstractButton*>(QLatin1String(name)));
+    }
+};
+
+TEST(frmOptions, CancelLeavesBothRecordsAsTheyWere) {
+    Desktop d;
+    d.state.CurrentOptions.Repeats = 9;
+    const RunOptions defaults = d.state.DefaultOptions;
+    const RunOptions current = d.state.CurrentOptions;
+    d.control<QAction>("mnuSettingsOptions")->trigger();
+    d.click("optRepeatMode");
+    d.click("cmdAllCells");
+    d.click("cmdCancel");
+    EXPECT_EQ(d.state.DefaultOptions, defaults);
+    EXPECT_EQ(d.state.CurrentOptions, current);
+
+    // Confirmed from the menu: only the defaults change.
+    d.control<QAction>("mnuSettingsOptions")->trigger();
+    EXPECT_EQ(d.options().findChild<QLineEdit*>("txtRepeats")->text(), "1");  // from the defaults
+    d.click("cmdRow0");
+    d.click("cmdOK");
+    EXPECT_FALSE(d.state.DefaultOptions.SelectedWells[0][0]);
+    EXPECT_EQ(d.state.CurrentOptions, current);
+    EXPECT_EQ(d.frame.findChildren<frmOptions*>().size(), 1u);  // created once, kept
+}
+
+TEST(frmOptions, ConfirmingInTheMeasurementWindowUpdatesItsLabels) {
+    Desktop d;
+    d.frame.mnuFileNew_Click();
+    auto* cmdOptions = d.control<QPushButton>("cmdOptions");
+    ASSERT_TRUE(cmdOptions->isEnabled());
+
+    QTest::mouseClick(cmdOptions, Qt::LeftButton);
+    d.click("optSensitivity");
+    d.click("optRepeatMode");
+    d.options().findChild<QLineEdit*>("txtRepeats")->setText("5");
+    d.click("cmdRow0");  // row A off
+    d.click("cmdOK");
+    EXPECT_EQ(d.control<QLabel>("lblExtraSensitivityStatus")->text(), "On");
+    EXPECT_EQ(d.control<QLabel>("lblNumberOfRuns")->text(), "5");
+    EXPECT_TRUE(d.control<QLabel>("lblNumberOfRuns")->isVisibleTo(&d.frame));
+    EXPECT_EQ(d.state.CurrentOptions.Repeats, 5);
+    EXPECT_EQ(d.state.DefaultOptions, d.state.CurrentOptions);  // they are the new defaults
+    auto* grid = d.control<QTableWidget>("grdResults");
+    EXPECT_NE(wellBackground(*grid, 1, 1), kSelectedWellColour);
+    EXPECT_EQ(wellBackground(*grid, 2, 1), kSelectedWellColour);
+
+    QTest::mouseClick(cmdOptions, Qt::LeftButton);
+    d.click("optSingleRead");
+    d.click("optSensitivity");
+    d.click("cmdOK");
+    EXPECT_EQ(d.control<QLabel>("lblNumberOfRuns")->text(), "1");
+    EXPECT_EQ(d.control<QLabel>("lblExtraSensitivityStatus")->text(), "Off");
+    EXPECT_EQ(d.state.CurrentOptions.Repeats, 5);  // kept, only not used
+
+    // Cancel changes nothing in the window.
+    QTest::mouseClick(cmdOptions, Qt::LeftButton);
+    d.click("optRepeatMode");
+    d.click("cmdCancel");
+    EXPECT_EQ(d.control<QLabel>("lblNumberOfRuns")->text(), "1");
+}
+
+}  // namespace
+}  // namespace vantorix
