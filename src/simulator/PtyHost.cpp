@@ -155,6 +155,10 @@ bool PtyHost::isRunning() const {
     return d->master >= 0;
 }
 
+SimulatedInstrument* PtyHost::instrument() const {
+    return d->instrument.get();
+}
+
 void PtyHost::setHungUpHandler(std::function<void()> handler) {
     d->hungUp = std::move(handler);
 }

@@ -18,6 +18,8 @@
 
 namespace vantorix::sim {
 
+class SimulatedInstrument;
+
 class PtyHost {
   public:
     explicit PtyHost(SimulatorConfig config = {}, int baud = 2400);
@@ -33,6 +35,8 @@ class PtyHost {
     // Closes the terminal: a program that has it open sees its far end gone.
     void stop();
     bool isRunning() const;
+    // The instrument on the terminal (null when stopped), for tests that look inside it.
+    SimulatedInstrument* instrument() const;
     // Called (once, after the host has stopped) when the instrument hangs up the line by
     // itself, as the drop-out fault does.
     void setHungUpHandler(std::function<void()> handler);
