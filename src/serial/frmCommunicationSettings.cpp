@@ -101,10 +101,14 @@ QGroupBox* frmCommunicationSettings::buildPortFrame() {
     cboPortName->setEditable(true);
     cboPortName->setInsertPolicy(QComboBox::NoInsert);
     cboPortName->setMinimumWidth(kDeviceBoxWidth_px);
-    cboPortName->lineEdit()->setPlaceholderText(QStringLiteral("/dev/ttyUSB0"));
+    cboPortName->lineEdit()->setPlaceholderText(QStringLiteral("choose or type a path"));
     lblPortDescription = new QLabel(frame);
     lblPortDescription->setObjectName(QStringLiteral("lblPortDescription"));
-    lblPortDescription->setEnabled(false);
+    // The dialog keeps its size when the description comes and goes.
+    QSizePolicy policy = lblPortDescription->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    lblPortDescription->setSizePolicy(policy);
+    lblPortDescription->setMinimumHeight(lblPortDescription->fontMetrics().height());
     const int deviceRow = kLastComPort - kFirstComPort + 1;
     grid->addWidget(chkPortName, deviceRow, 0);
     grid->addWidget(cboPortName, deviceRow, 1);
