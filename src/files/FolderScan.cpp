@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <algorithm>
 
 #include "files/DataPaths.h"
@@ -15,12 +16,17 @@ std::vector<FolderEntry> listDataFiles(const QString& folder) {
     std::vector<FolderEntry> out;
     if (folder.isEmpty()) return out;
     // Without QDir::CaseSensitive the pattern matches "A.OVD" too, as on the instrument's PCs.
-    const QDir dir(folder, QStringLiteral("*.ovd"), QDir::Name | QDir::IgnoreCase,
-                   QDir::Files | QDir::Readable);
-    const QFileInfoList infos = dir.entryInfoList();
-    out.reserve(infos.size());
-    for (const QFileInfo& info : infos)
+    QDirIterator it(folder, {QStringLiteral("*.ovd")}, QDir::Files);
+    while (it.hasNext()) {
+        it.next();
+        const QFileInfo info = it.fileInfo();
         out.push_back({info.fileName(), info.lastModified().toMSecsSinceEpoch(), info.size()});
+    }
+    // Name order, letter case ignored (ties in code order, so the order is always the same).
+    std::sort(out.begin(), out.end(), [](const FolderEntry& a, const FolderEntry& b) {
+        const int c = a.fileName.compare(b.fileName, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a.fileName < b.fileName;
+    });
     return out;
 }
 
