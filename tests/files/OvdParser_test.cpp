@@ -203,3 +203,16 @@ TEST(OvdParser, FailuresWriteNoDumpAndMissingFilesKeepTheStore) {
     EXPECT_FALSE(reason.isEmpty());
     EXPECT_EQ(entriesOf(s.keyStore), QStringList({".a=1"}));
 }
+
+TEST(OvdParser, OversizedFilesAreRefusedUnread) {
+    QTemporaryDir data;
+    ProgramState s;
+    s.DataFolder = s.AppFolder = data.path();
+    QFile big(data.filePath("big.ovd"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(big.resize(kMaxDataFileBytes + 1));  // sparse: costs no disk space
+    big.close();
+    QString reason;
+    EXPECT_FALSE(ParseDataFile(s, false, "big.ovd", &reason));
+    EXPECT_TRUE(reason.contains("too large")) << reason.toStdString();
+}
