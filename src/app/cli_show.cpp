@@ -3,6 +3,7 @@
 #include <QTextStream>
 
 #include "app/CliCommand.h"
+#include "app/CliGrid.h"
 #include "files/KeyStore.h"
 #include "files/OvdLoader.h"
 #include "frame/ProgramState.h"
@@ -49,20 +50,6 @@ QString parseShowArgs(const QStringList& args, ShowArgs& out) {
     return out.file.isEmpty() ? QStringLiteral("show: FILE is missing") : QString();
 }
 
-void printGrid(const ProgramState& s, const ShowArgs& a, const QString& setsValue) {
-    QTextStream out(stdout);
-    out << "Sets: " << setsValue << '\n' << "Set: " << a.set << '\n';
-    for (int c = 1; c <= 12; ++c) out << '\t' << c;
-    out << '\n';
-    for (int r = 1; r <= 8; ++r) {
-        out << QChar(u'A' + r - 1);
-        for (int c = 1; c <= 12; ++c)
-            out << '\t' << cellText(s.readings, a.set, r, c, a.mode, setsValue);
-        out << '\n';
-    }
-    out.flush();
-}
-
 int runShow(const QStringList& args) {
     ShowArgs a;
     const QString problem = parseShowArgs(args, a);
@@ -84,7 +71,7 @@ int runShow(const QStringList& args) {
                        .arg(a.set));
         return kExitFailure;
     }
-    printGrid(s, a, s.keyStore.value(kRootKey + QStringLiteral(".data.sets")));
+    printGrid(s, a.set, a.mode);
     return kExitOk;
 }
 
