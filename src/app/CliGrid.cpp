@@ -1,6 +1,9 @@
 #include "app/CliGrid.h"
 
+#include <QDir>
 #include <QTextStream>
+
+#include "app/CliCommand.h"
 
 namespace vantorix::cli {
 
@@ -17,6 +20,17 @@ void printGrid(const ProgramState& s, int set, GridMode mode) {
         out << '\n';
     }
     out.flush();
+}
+
+std::optional<LoadResult> loadDocument(ProgramState& s, const QString& file) {
+    s.DataFolder = s.AppFolder = QDir::currentPath();
+    LoadResult loaded = LoadDataFile(s, file, 0);
+    if (!loaded.ok) {
+        printError(QString(loaded.message).replace(u'\n', u' '));
+        return std::nullopt;
+    }
+    if (!loaded.message.isEmpty()) printError(loaded.message);
+    return loaded;
 }
 
 }  // namespace vantorix::cli

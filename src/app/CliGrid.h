@@ -1,6 +1,9 @@
-// Prints one set of the document as the results grid shows it (vantorix-cli show and run).
+// Documents on the command line: loading one, and printing one set as the results grid shows it.
 #pragma once
 
+#include <optional>
+
+#include "files/OvdLoader.h"
 #include "frame/ProgramState.h"
 #include "results/CellText.h"
 
@@ -8,5 +11,9 @@ namespace vantorix::cli {
 
 // "Sets: N", "Set: n", a tab-separated header of the columns 1-12, then the rows A-H.
 void printGrid(const ProgramState& s, int set, GridMode mode);
+
+// Loads FILE as the window would, with the current directory as the data folder. On failure
+// says why on stderr and returns nothing; notices (sets left out) also go to stderr.
+std::optional<LoadResult> loadDocument(ProgramState& s, const QString& file);
 
 }  // namespace vantorix::cli

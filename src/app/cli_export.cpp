@@ -5,6 +5,7 @@
 #include <QTextStream>
 
 #include "app/CliCommand.h"
+#include "app/CliGrid.h"
 #include "files/OvdLoader.h"
 #include "frame/ProgramState.h"
 #include "results/CsvExport.h"
@@ -81,13 +82,9 @@ int runExport(const QStringList& args) {
     if (!problem.isEmpty()) return exportUsageError(problem);
 
     ProgramState s;
-    s.DataFolder = s.AppFolder = QDir::currentPath();
-    const LoadResult loaded = LoadDataFile(s, a.file, 0);
-    if (!loaded.ok) {
-        printError(QString(loaded.message).replace(u'\n', u' '));
-        return kExitFailure;
-    }
-    if (!loaded.message.isEmpty()) printError(loaded.message);
+    const std::optional<LoadResult> document = loadDocument(s, a.file);
+    if (!document) return kExitFailure;
+    const LoadResult& loaded = *document;
     // What the measurement window holds after showing the file.
     s.SetCount = static_cast<qint16>(loaded.setsLoaded);
     bool ok = true;

@@ -56,13 +56,9 @@ int runShow(const QStringList& args) {
     if (!problem.isEmpty()) return showUsageError(problem);
 
     ProgramState s;
-    s.DataFolder = s.AppFolder = QDir::currentPath();
-    const LoadResult loaded = LoadDataFile(s, a.file, 0);
-    if (!loaded.ok) {
-        printError(QString(loaded.message).replace(u'\n', u' '));
-        return kExitFailure;
-    }
-    if (!loaded.message.isEmpty()) printError(loaded.message);
+    const std::optional<LoadResult> document = loadDocument(s, a.file);
+    if (!document) return kExitFailure;
+    const LoadResult& loaded = *document;
     // A document without sets still shows set 1, all "X"; beyond that only its own sets.
     if (a.set > std::max(loaded.setsLoaded, 1)) {
         printError(QStringLiteral("%1 holds %2 sets; there is no set %3")
