@@ -202,6 +202,10 @@ void frmOpenFile::connectControls() {
             [this](const QModelIndex& index) {
                 if (!settingFolder_ && index.isValid()) Dir1_Change(folders_->filePath(index));
             });
+    // The folder model fills and sorts in the background; keep the current folder in view once
+    // it has settled.
+    connect(folders_, &QFileSystemModel::directoryLoaded, this,
+            [this] { QTimer::singleShot(kFolderSettle_ms, this, &frmOpenFile::keepFolderInView); });
     connect(grdOVDList, &QTableWidget::cellClicked, this,
             [this](int row, int) { grdOVDList_Click(row); });
     connect(grdOVDList, &QTableWidget::currentCellChanged, this, [this](int row) {
@@ -326,6 +330,11 @@ void frmOpenFile::showFolder(const QString& folder) {
     settingFolder_ = false;
 }
 
+void frmOpenFile::keepFolderInView() {
+    if (Dir1->currentIndex().isValid())
+        Dir1->scrollTo(Dir1->currentIndex(), QAbstractItemView::PositionAtCenter);
+}
+
 // The longest entry of the drive list that holds the folder (home before "/").
 void frmOpenFile::selectDriveOf(const QString& folder) {
     int best = -1;
@@ -366,6 +375,8 @@ void frmOpenFile::RefreshFileList() {
 void frmOpenFile::showBusy(bool busy) {
     auto* anchor = static_cast<QStackedLayout*>(frameAncor->layout());
     anchor->setCurrentWidget(busy ? frameBusy : frameReady);
+    // Nothing to open while the list is hidden; the chosen row comes back after the rebuild.
+    if (busy) cmdOpen->setEnabled(false);
 }
 
 void frmOpenFile::scanSlice() {

@@ -71,6 +71,7 @@ class frmOpenFile : public QDialog {
     void Drive1_Change(int index);
     void Dir1_Change(const QString& folder);
     void showFolder(const QString& folder);
+    void keepFolderInView();
     void selectDriveOf(const QString& folder);
     void watchFolder(const QString& folder);
     void showBusy(bool busy);
