@@ -14,8 +14,8 @@
 #include <memory>
 
 #include "files/DataPaths.h"
-#include "firmware/frmDownloadNewFirmware.h"
 #include "files/frmOpenFile.h"
+#include "firmware/frmDownloadNewFirmware.h"
 #include "frame/GuiDialogEntries.h"
 #include "frame/GuiDialogs.h"
 #include "frame/ProgramState.h"

@@ -61,11 +61,15 @@ struct QtScheduler::Impl {
     std::unordered_map<TimerId, std::unique_ptr<QTimer>> timers;
 };
 
-QtScheduler::QtScheduler() : d(std::make_unique<Impl>()) { d->clock.start(); }
+QtScheduler::QtScheduler() : d(std::make_unique<Impl>()) {
+    d->clock.start();
+}
 
 QtScheduler::~QtScheduler() = default;
 
-qint64 QtScheduler::now_ms() const { return d->clock.elapsed(); }
+qint64 QtScheduler::now_ms() const {
+    return d->clock.elapsed();
+}
 
 Scheduler::TimerId QtScheduler::callAt(qint64 deadline_ms, Callback fn) {
     const TimerId id = d->nextId++;

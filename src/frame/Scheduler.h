@@ -13,7 +13,7 @@ class QObject;
 namespace vantorix {
 
 class Scheduler {
-public:
+  public:
     using TimerId = quint64;
     using Callback = std::function<void()>;
 
@@ -25,7 +25,9 @@ public:
     // Forgets a pending call; unknown or spent ids are ignored.
     virtual void cancel(TimerId id) = 0;
 
-    TimerId callAfter(qint64 delay_ms, Callback fn) { return callAt(now_ms() + delay_ms, std::move(fn)); }
+    TimerId callAfter(qint64 delay_ms, Callback fn) {
+        return callAt(now_ms() + delay_ms, std::move(fn));
+    }
     // The clock in whole seconds, as the instrument's timing rules count it.
     qint64 nowSeconds() const { return now_ms() / 1000; }
 };
@@ -33,7 +35,7 @@ public:
 // Deadlines in virtual time. run*() executes due callbacks in deadline order (ties in the
 // order they were scheduled), jumping the clock forward; nothing waits for real time.
 class VirtualScheduler : public Scheduler {
-public:
+  public:
     explicit VirtualScheduler(qint64 start_ms = 0) : now_(start_ms) {}
     qint64 now_ms() const override { return now_; }
     TimerId callAt(qint64 deadline_ms, Callback fn) override;
@@ -50,7 +52,7 @@ public:
     bool idle() const { return queue_.empty(); }
     qint64 nextDeadline() const;
 
-private:
+  private:
     struct Key {
         qint64 deadline;
         TimerId id;
@@ -66,14 +68,14 @@ private:
 
 // Deadlines on the Qt event loop and a monotonic clock.
 class QtScheduler : public Scheduler {
-public:
+  public:
     QtScheduler();
     ~QtScheduler() override;
     qint64 now_ms() const override;
     TimerId callAt(qint64 deadline_ms, Callback fn) override;
     void cancel(TimerId id) override;
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> d;
 };

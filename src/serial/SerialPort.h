@@ -12,7 +12,7 @@ namespace vantorix {
 enum class InputMode { Text, Binary };
 
 class SerialPort {
-public:
+  public:
     using ReadyHandler = std::function<void()>;
     using ErrorHandler = std::function<void(const QString& reason)>;
 
@@ -45,7 +45,7 @@ public:
     void setReadyHandler(ReadyHandler h) { ready_ = std::move(h); }
     void setErrorHandler(ErrorHandler h) { error_ = std::move(h); }
 
-protected:
+  protected:
     void notifyReady() {
         if (ready_) ready_();
     }
@@ -53,7 +53,7 @@ protected:
         if (error_) error_(reason);
     }
 
-private:
+  private:
     ReadyHandler ready_;
     ErrorHandler error_;
 };

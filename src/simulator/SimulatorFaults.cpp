@@ -33,9 +33,9 @@ constexpr int kMaxFaultCount = 100000;
 
 }  // namespace
 
-bool SimulatorFaults::add(const QString& spec, QString* error) {
-    const qsizetype eq = spec.indexOf(u'=');
-    const QString name = eq < 0 ? spec : spec.left(eq);
+bool SimulatorFaults::add(const QString& fault, QString* error) {
+    const qsizetype eq = fault.indexOf(u'=');
+    const QString name = eq < 0 ? fault : fault.left(eq);
     auto it = kinds().find(name);
     if (it == kinds().end()) {
         if (error)
@@ -45,11 +45,11 @@ bool SimulatorFaults::add(const QString& spec, QString* error) {
     int count = it->second.defaultCount;
     if (eq >= 0) {
         bool ok = false;
-        count = spec.mid(eq + 1).toInt(&ok);
+        count = fault.mid(eq + 1).toInt(&ok);
         if (!ok || count < it->second.minCount || count > kMaxFaultCount) {
             if (error)
                 *error = QStringLiteral("bad count in '%1': a whole number from %2 to %3")
-                             .arg(spec)
+                             .arg(fault)
                              .arg(it->second.minCount)
                              .arg(kMaxFaultCount);
             return false;

@@ -20,7 +20,7 @@ struct SimulatorFaults {
     int dropOut = 0;       // drop-out[=N]: hang up halfway through the N-th dataset block
 
     // Adds the fault "name" or "name=N"; on a bad name or count returns false and says why.
-    bool add(const QString& spec, QString* error = nullptr);
+    bool add(const QString& fault, QString* error = nullptr);
     // Every fault name, for usage texts.
     static QStringList names();
 };

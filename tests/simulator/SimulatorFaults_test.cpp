@@ -11,10 +11,10 @@ using namespace vantorix::sim::test;
 
 namespace {
 
-SimulatorConfig withFault(const char* spec) {
+SimulatorConfig withFault(const char* fault) {
     SimulatorConfig config;
     QString error;
-    EXPECT_TRUE(config.faults.add(QString::fromLatin1(spec), &error)) << error.toStdString();
+    EXPECT_TRUE(config.faults.add(QString::fromLatin1(fault), &error)) << error.toStdString();
     return config;
 }
 
@@ -35,7 +35,7 @@ const std::set<int> kFourWells{0, 1, 2, 3};
 
 TEST(SimulatorFaults, NamesAndCounts) {
     const struct {
-        const char* spec;
+        const char* fault;
         bool ok;
     } cases[] = {{"no-ready=3", true}, {"no-ack", true},    {"silent-after=0", true},
                  {"garbage=9", true},  {"split", true},     {"drop-out=2", true},
@@ -44,8 +44,8 @@ TEST(SimulatorFaults, NamesAndCounts) {
     for (const auto& c : cases) {
         SimulatorFaults f;
         QString error;
-        EXPECT_EQ(f.add(QString::fromLatin1(c.spec), &error), c.ok) << c.spec;
-        EXPECT_EQ(error.isEmpty(), c.ok) << c.spec;
+        EXPECT_EQ(f.add(QString::fromLatin1(c.fault), &error), c.ok) << c.fault;
+        EXPECT_EQ(error.isEmpty(), c.ok) << c.fault;
     }
     SimulatorFaults f;
     ASSERT_TRUE(f.add("no-ready=3"));
