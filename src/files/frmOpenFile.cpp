@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <iterator>
 
 #include "files/DataPaths.h"
@@ -322,8 +323,9 @@ void frmOpenFile::showFolder(const QString& folder) {
     Dir1->setRootIndex(folders_->setRootPath(root));
     const QModelIndex index = folders_->index(shownFolder_);
     if (index.isValid()) {
+        // Only the way down is opened: opening the data folder itself would make the model
+        // read and watch every one of its (possibly thousands of) files.
         for (QModelIndex up = index.parent(); up.isValid(); up = up.parent()) Dir1->expand(up);
-        Dir1->expand(index);
         Dir1->setCurrentIndex(index);
         Dir1->scrollTo(index);
     }
@@ -360,9 +362,15 @@ void frmOpenFile::RefreshFileList() {
     const QString folder = state_.DataFolder;
     showFolder(folder);
     if (isVisible()) watchFolder(folder);
+    QElapsedTimer check;
+    check.start();
     std::vector<FolderEntry> files = listDataFiles(folder);
     // The folder is part of the signature: another folder always means another list.
     const QString signature = cleanFolder(folder) + u'\n' + listSignature(files);
+    // A folder of thousands of files is checked less often, so checking never costs more than
+    // about half a percent of a core.
+    tmrRefreshGrid->setInterval(
+        static_cast<int>(std::clamp<qint64>(check.elapsed() * 200, kRefreshInterval_ms, 60'000)));
     if (signature == ListSignature) return;
     ListSignature = signature;
 

@@ -49,7 +49,7 @@ class frmOpenFile : public QDialog {
     // Forces the next refresh to rebuild.
     void forgetList();
 
-    // Between folder checks while the dialog is open (changes in the folder are also
+    // Between folder checks while the dialog is open, at least (changes in the folder are also
     // noticed at once through a watcher).
     static constexpr int kRefreshInterval_ms = 2000;
 
