@@ -1,14 +1,13 @@
 // vantorix-cli run: a whole run from a terminal, against an instrument on a serial port.
-#include <unistd.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QSocketNotifier>
 #include <QTextStream>
-#include <csignal>
 
 #include "app/CliCommand.h"
 #include "app/CliGrid.h"
+#include "app/CliSignals.h"
+#include "files/FallbackSave.h"
 #include "frame/ProgramState.h"
 #include "frame/Scheduler.h"
 #include "frame/Settings.h"
@@ -24,7 +23,8 @@ namespace {
 // Answers the run's questions as the options say and prints what the window would show.
 class CliFrontEnd : public RunFrontEnd {
   public:
-    CliFrontEnd(QString outPath, int retries) : outPath_(std::move(outPath)), retries_(retries) {}
+    CliFrontEnd(QString outPath, int retries, bool keepPartial)
+        : outPath_(std::move(outPath)), retries_(retries), keepPartial_(keepPartial) {}
 
     void askDataFileName(const QString&, const QString&,
                          std::function<void(QString)> answer) override {
@@ -40,6 +40,10 @@ class CliFrontEnd : public RunFrontEnd {
     void askOkCancel(const QString& text, std::function<void(bool)> answer) override {
         print(text + QStringLiteral(" [OK]"));
         answer(true);
+    }
+    void askKeepPartial(const QString& text, int, std::function<void(bool)> answer) override {
+        print(text + (keepPartial_ ? " [Yes]" : " [No: --keep-partial keeps them]"));
+        answer(keepPartial_);
     }
     void notify(const QString& text) override { print(text); }
     void reportError(const QString& text) override {
@@ -61,27 +65,22 @@ class CliFrontEnd : public RunFrontEnd {
     static void print(const QString& line) { QTextStream(stdout) << line << Qt::endl; }
     QString outPath_;
     int retries_;
+    bool keepPartial_;
     QString status_, message_;
 };
-
-// Ctrl+C cancels the run as the Cancel button does; the signal handler only writes a byte.
-int sigintPipe[2] = {-1, -1};
-void onSigint(int) {
-    const char b = 1;
-    [[maybe_unused]] ssize_t n = ::write(sigintPipe[1], &b, 1);
-}
 
 struct RunArgs {
     QString port, out, operatorName, test, plate, notes, wells;
     int repeats = -1, delay = -1, retry = 0;
     bool sensitive = false;
+    bool keepPartial = false;
 };
 
 bool parseArgs(const QStringList& args, RunArgs& a, QString& error) {
     for (int i = 0; i < args.size(); ++i) {
         const QString& k = args[i];
-        if (k == QLatin1String("--sensitive")) {
-            a.sensitive = true;
+        if (k == QLatin1String("--sensitive") || k == QLatin1String("--keep-partial")) {
+            (k == QLatin1String("--sensitive") ? a.sensitive : a.keepPartial) = true;
             continue;
         }
         if (i + 1 >= args.size()) {
@@ -150,6 +149,21 @@ bool buildOptions(const RunArgs& a, RunOptions& o, QString& error) {
     return true;
 }
 
+// The run's file could not be written: the run goes to a file of its own instead.
+int saveElsewhere(ProgramState& state, RunSequence& run) {
+    if (!run.failure().isEmpty()) printError(run.failure());
+    QString path;
+    const WriteResult written = saveToFallback(state, state.DataDate, &path);
+    if (!written.ok) {
+        printError(QStringLiteral("%1; the readings are kept in %2 (vantorix-cli recover)")
+                       .arg(written.error, QDir::toNativeSeparators(run.journalPath())));
+        return kExitFailure;
+    }
+    run.journalSaved();
+    QTextStream(stderr) << "Saved instead to: " << path << Qt::endl;
+    return kExitFailure;
+}
+
 int runCommand(const QStringList& args) {
     RunArgs a;
     QString error;
@@ -175,21 +189,17 @@ int runCommand(const QStringList& args) {
     port.setInputMode(InputMode::Text);
     port.setInputLen(0);
     QtScheduler scheduler;
-    CliFrontEnd ui(QFileInfo(a.out).absoluteFilePath(), a.retry);
+    CliFrontEnd ui(QFileInfo(a.out).absoluteFilePath(), a.retry, a.keepPartial);
     RunSequence run(state, port, scheduler, ui);
 
-    if (::pipe(sigintPipe) == 0) {
-        auto* notifier = new QSocketNotifier(sigintPipe[0], QSocketNotifier::Read, qApp);
-        QObject::connect(notifier, &QSocketNotifier::activated, [&run] {
-            char b;
-            [[maybe_unused]] ssize_t n = ::read(sigintPipe[0], &b, 1);
-            run.cancel();
-        });
-        std::signal(SIGINT, onSigint);
-    }
+    onCancelSignals(qApp, [&run] { run.cancel(); });
     run.start();
     if (run.running()) QCoreApplication::exec();
-    port.close();
+    port.close();  // waits (bounded) until the last "S" or "Z" is on the line
+    if (state.HasData && !state.Saved) return saveElsewhere(state, run);
+    if (!run.journalPath().isEmpty())
+        printError(QStringLiteral("readings not in the saved file are kept for recovery in %1")
+                       .arg(QDir::toNativeSeparators(run.journalPath())));
 
     switch (run.outcome()) {
         case RunOutcome::Completed:
@@ -208,7 +218,7 @@ int runCommand(const QStringList& args) {
 const CliCommand registration(
     "run",
     "run --port DEVICE --out FILE [--operator T] [--test T] [--plate T] [--notes T]\n"
-    "      [--wells LIST] [--repeats N] [--delay S] [--sensitive] [--retry N]\n"
+    "      [--wells LIST] [--repeats N] [--delay S] [--sensitive] [--retry N] [--keep-partial]\n"
     "      measures a plate on the instrument at DEVICE and saves the run to FILE",
     runCommand);
 

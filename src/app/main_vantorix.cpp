@@ -22,6 +22,8 @@
 #include "frame/Scheduler.h"
 #include "frame/SettingsStore.h"
 #include "frame/frmMain.h"
+#include "measurement/GuiRecoveryOffer.h"
+#include "measurement/RunJournal.h"
 #include "measurement/frmZyvora.h"
 #include "results/ExportCurrentDocument.h"
 #include "results/GuiWorkbookViewer.h"
@@ -133,6 +135,9 @@ int main(int argc, char** argv) {
                                        simulator->slavePath());
     }
     frame.show();
+    if (!options.exitAfterStart)
+        QTimer::singleShot(
+            0, &frame, [&] { offerRecovery(&frame, dialogs, recoveryFolder(), state.DataFolder); });
     if (options.exitAfterStart) {
         QTimer::singleShot(0, &app, [&] {
             std::fprintf(stderr, "first frame shown after %lld ms\n",

@@ -1,18 +1,58 @@
 #include "files/DataFileNaming.h"
 
+#include <QFileInfo>
+
+#include "files/DataPaths.h"
 #include "frame/ProgramState.h"
 #include "frame/Text.h"
 
 namespace vantorix {
 
-void NextDataFileTitle(ProgramState& s) {
-    const qsizetype dot = s.DataFileTitle.indexOf(u'.');
-    if (dot < 0) return;
-    const QStringView extension = QStringView(s.DataFileTitle).mid(dot + 1);
-    if (!isNumeric(extension)) return;
+namespace {
+
+const QLatin1String kOvd(".ovd");
+
+bool hasOvdExtension(const QString& name) {
+    return name.endsWith(kOvd, Qt::CaseInsensitive) && name.size() > kOvd.size();
+}
+
+// "Plate.041" -> "Plate.042"; "" when the part after the first "." is not a number.
+QString countedOn(const QString& stem) {
+    const qsizetype dot = stem.indexOf(u'.');
+    if (dot < 0) return {};
+    const QStringView extension = QStringView(stem).mid(dot + 1);
+    if (!isNumeric(extension)) return {};
     double n = leadingNumber(extension) + 1;
     if (n > 999 || n < 1) n = 1;
-    s.DataFileTitle = s.DataFileTitle.left(dot + 1) + formatFixed(n, 3, 0);
+    return stem.left(dot + 1) + formatFixed(n, 3, 0);
+}
+
+}  // namespace
+
+QString withOvdExtension(const QString& name) {
+    return hasOvdExtension(name) ? name : name + kOvd;
+}
+
+void NextDataFileTitle(ProgramState& s) {
+    const bool ovd = hasOvdExtension(s.DataFileTitle);
+    const QString stem = ovd ? s.DataFileTitle.chopped(kOvd.size()) : s.DataFileTitle;
+    const QString next = countedOn(stem);
+    if (!next.isEmpty()) s.DataFileTitle = ovd ? next + s.DataFileTitle.right(kOvd.size()) : next;
+    s.DataFileTitle = freeDataFileTitle(s.DataFileTitle, s.DataFolder);
+}
+
+QString freeDataFileTitle(const QString& title, const QString& folder) {
+    constexpr int kNumberedNames = 999;
+    QString t = title;
+    for (int i = 0; i <= kNumberedNames && !folder.isEmpty() &&
+                    QFileInfo::exists(resolveDataPath(folder, withOvdExtension(t)));
+         ++i) {
+        const QString stem = withOvdExtension(t).chopped(kOvd.size());
+        QString next = countedOn(stem);
+        if (next.isEmpty()) next = stem + QStringLiteral(".001");
+        t = next + kOvd;
+    }
+    return t;
 }
 
 WriteResult SaveDocument(ProgramState& s, const QDateTime& now) {

@@ -9,9 +9,17 @@ namespace vantorix {
 
 struct ProgramState;
 
-// Counts the numeric extension of DataFileTitle up: "Plate.041" -> "Plate.042", 999 -> 001.
-// A title without a numeric extension ("Sample", "Run.ovd") stays as it is.
+// Every data file ends ".ovd": the name as given when it does, else with ".ovd" appended.
+QString withOvdExtension(const QString& name);
+
+// Counts the numeric extension of the part before a final ".ovd" up: "Plate.041.ovd" ->
+// "Plate.042.ovd", 999 -> 001. A title without one ("Sample", "Run.ovd") stays as it is,
+// unless it names an existing file in DataFolder (see freeDataFileTitle).
 void NextDataFileTitle(ProgramState& s);
+
+// The title, or when its file exists in folder, the first title counted on from it whose file
+// does not: "Sample.ovd" -> "Sample.001.ovd", "Plate.041.ovd" -> "Plate.042.ovd".
+QString freeDataFileTitle(const QString& title, const QString& folder);
 
 // Writes the document to DataFileName; Saved is set only when the file was written.
 WriteResult SaveDocument(ProgramState& s, const QDateTime& now);

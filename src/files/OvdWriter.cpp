@@ -29,7 +29,9 @@ WriteResult WriteDataFile(const ProgramState& s, const QDateTime& now, const Pro
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return failure(describe(path, file));
     const QByteArray bytes = ovdFileText(s, now, v).toUtf8();
-    if (file.write(bytes) != bytes.size()) {
+    // The bytes are buffered: a full disk shows only when they are flushed, and the temporary
+    // file must never be committed over a good one then.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         const QString error = describe(path, file);
         file.cancelWriting();
         return failure(error);

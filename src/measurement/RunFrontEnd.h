@@ -22,6 +22,14 @@ class RunFrontEnd {
                                 std::function<void(bool retry)> answer) = 0;
     // The priming question, OK/Cancel; answer(true) = OK.
     virtual void askOkCancel(const QString& text, std::function<void(bool ok)> answer) = 0;
+    // The run stopped in the middle of a dataset: keep its readings as a partial dataset?
+    // answer(true) = keep (wells not read are saved as "-1").
+    virtual void askKeepPartial(const QString& text, int readings,
+                                std::function<void(bool keep)> answer) {
+        (void)readings;
+        notify(text);
+        answer(false);
+    }
 
     // --- Notices: shown without waiting (the run goes on). ---
     // "You have cancelled this run."
@@ -42,6 +50,8 @@ class RunFrontEnd {
     // Grid cell of plate row 1-8, column 1-12.
     virtual void setCell(int row, int column, const QString& text) = 0;
     virtual void setDatasetBrowserVisible(bool visible) { (void)visible; }
+    // Which dataset is being measured, "Set 2 of 3"; "" when no run is going on.
+    virtual void setLiveSetLabel(const QString& text) { (void)text; }
     virtual void setExcelEnabled(bool enabled) { (void)enabled; }
     virtual void setOptionsEnabled(bool enabled) { (void)enabled; }
     virtual void setBusyCursor(bool busy) { (void)busy; }

@@ -1,5 +1,6 @@
 // The program's side of the conversation: handshake, the options block and its
 // acknowledgement, and the primitives every wait of the run is built from.
+#include "files/DataFileNaming.h"
 #include "measurement/OptionsBlock.h"
 #include "measurement/RunAwaiters.h"
 #include "measurement/RunSequence.h"
@@ -126,10 +127,12 @@ RunSequence::Answer<bool> RunSequence::askOkCancel(const QString& text) {
 }
 
 RunSequence::Answer<QString> RunSequence::askFileName() {
-    return Answer<QString>{this, [this](std::function<void(QString)> done) {
-                               ui_.askDataFileName(state_.DataFileTitle, state_.DataFolder,
-                                                   std::move(done));
-                           }};
+    return Answer<QString>{
+        this, [this](std::function<void(QString)> done) {
+            // The proposal never names a file that is already there.
+            state_.DataFileTitle = freeDataFileTitle(state_.DataFileTitle, state_.DataFolder);
+            ui_.askDataFileName(state_.DataFileTitle, state_.DataFolder, std::move(done));
+        }};
 }
 
 void RunSequence::suspend(std::coroutine_handle<> h, qint64 deadline_ms, bool wantInput,

@@ -123,6 +123,7 @@ void RunSequence::handleMessage(const QString& text) {
             const bool selected =
                 state_.CurrentOptions.SelectedWells[reading->row - 1][reading->column - 1];
             ui_.setCell(reading->row, reading->column, runCellText(reading->value, selected));
+            journalReading(reading->row, reading->column, cell);
         }
     }
     ui_.setMessageLine(line, true);

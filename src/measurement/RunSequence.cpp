@@ -52,6 +52,8 @@ void RunSequence::start() {
     userCancelled_ = false;
     cancelPending_ = false;
     pending_.clear();
+    journalBegun_ = journalFailed_ = datasetOpen_ = noticeDeferred_ = false;
+    readingsLeftOut_ = 0;
     port_.setReadyHandler([this] { onBytesArrived(); });
     port_.setErrorHandler([this](const QString& reason) { onPortFailed(reason); });
     handlersInstalled_ = true;
@@ -79,7 +81,11 @@ void RunSequence::doCancel() {
     ui_.setStartCancelCaption(QStringLiteral("&Start"));
     ui_.setStatusLine(QString(), false);
     send(QStringLiteral("S"));
-    ui_.notify(QString::fromLatin1(kCancelledText));
+    // With readings of an unfinished dataset the notice comes with the offer to keep them.
+    if (unfinishedReadings() > 0)
+        noticeDeferred_ = true;
+    else
+        ui_.notify(QString::fromLatin1(kCancelledText));
     if (waiter_ && waiterCancellable_) wake();
 }
 
@@ -157,7 +163,8 @@ void RunSequence::stopEarly() {
     if (outcome_ == RunOutcome::NotStarted) outcome_ = RunOutcome::Cancelled;
 }
 
-void RunSequence::applyChosenFile(const QString& path) {
+void RunSequence::applyChosenFile(const QString& chosen) {
+    const QString path = withOvdExtension(chosen);
     const QFileInfo info(path);
     state_.DataFileName = path;
     state_.DataFileTitle = info.fileName();
@@ -189,12 +196,14 @@ Task<> RunSequence::runDatasets() {
             break;
         }
         ui_.shadeSelectedWells();
+        beginDataset();
         ui_.setStatusLine(datasetText("Downloading Options", "Downloading Options for "), true);
         co_await downloadOptions();
         if (state_.RunStopped || portFailed_) break;
         ui_.setStatusLine(datasetText("Waiting for data", "Waiting for "), true);
         const bool received = co_await awaitDataset();
         if (!received) break;
+        datasetCompleted();
         showDatasetInGrid();
         ui_.setExcelEnabled(true);
         state_.HasData = true;
@@ -205,6 +214,7 @@ Task<> RunSequence::runDatasets() {
         const bool ready = co_await handshake();
         if (!ready) break;
     }
+    co_await offerPartialSet(completed);
     finishRun(completed, planned);
 }
 
@@ -227,6 +237,8 @@ void RunSequence::finishRun(int completed, int planned) {
     state_.LastSet = static_cast<qint16>(state_.FirstSet + completed - 1);
     bool saved = false;
     if (state_.HasData) saved = saveDocument();
+    settleJournal(saved);
+    ui_.setLiveSetLabel(QString());
     if (completed == planned && !userCancelled_ && !portFailed_) {
         state_.CurrentOptions.Prime1 = 0;
         state_.DefaultOptions.Prime1 = 0;

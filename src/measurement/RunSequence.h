@@ -14,6 +14,7 @@
 #include "frame/ProgramState.h"
 #include "frame/Scheduler.h"
 #include "measurement/RunFrontEnd.h"
+#include "measurement/RunJournal.h"
 #include "measurement/Task.h"
 #include "serial/SerialPort.h"
 
@@ -43,6 +44,16 @@ class RunSequence {
     RunOutcome outcome() const { return outcome_; }
     // Why the run failed (port lost, save failed), for the command line.
     QString failure() const { return failure_; }
+
+    // --- Keeping every reading (RunSafety.cpp) ---
+    // Where the run journal goes; "" keeps none.
+    void setJournalFolder(const QString& folder) { journal_.setFolder(folder); }
+    // The journal of the last run, while it is kept for recovery; "" once the file is saved.
+    QString journalPath() const { return journal_.path(); }
+    // The run's readings were saved by other means (another file): the journal may go.
+    void journalSaved() { journal_.remove(); }
+    // Readings of the dataset being measured, which is not complete yet.
+    int unfinishedReadings() const;
 
   private:
     // --- The sequence (RunSequence.cpp) ---
@@ -99,6 +110,13 @@ class RunSequence {
     void touchActivity() { state_.LinkActivityTime = wholeSeconds(); }
     void touchSilence() { state_.SilenceTimer = wholeSeconds(); }
     QString datasetText(const char* oneDataset, const char* prefix) const;
+    void journalReading(int row, int column, const Reading& cell);
+    void beginDataset();
+    void datasetCompleted();
+    Task<> offerPartialSet(int& completed);
+    void showLiveSet();
+    void settleJournal(bool saved);
+    QString journalFailureText() const;
 
     // Phases that handle no window events defer a cancel until they end.
     struct NoEvents {
@@ -124,6 +142,12 @@ class RunSequence {
     int noEventsDepth_ = 0;
     bool cancelPending_ = false;
     QByteArray pending_;  // bytes read from the line and not yet handled
+    RunJournal journal_;
+    bool datasetOpen_ = false;     // a dataset is being measured and is not complete
+    bool noticeDeferred_ = false;  // the cancel notice is said by the partial-set question
+    bool journalBegun_ = false;
+    bool journalFailed_ = false;
+    int readingsLeftOut_ = 0;  // readings of an unfinished dataset the user chose not to keep
 
     std::coroutine_handle<> waiter_;
     bool waiterWantsInput_ = false;

@@ -9,5 +9,7 @@ inline constexpr char kNotRespondingText[] =
 inline constexpr char kPrimingText[] =
     "Prepare an empty plate for Pump priming, Click 'OK' to proceed...";
 inline constexpr char kCancelledText[] = "You have cancelled this run.";
+// A selected well of the dataset being measured that has no reading yet.
+inline constexpr char kPendingCellText[] = "...";
 
 }  // namespace vantorix

@@ -32,6 +32,7 @@ inline const QString kUnsavedDataText =
     QStringLiteral("Integrated Data has not been saved. Save it now?");
 inline const QString kCancelRunOnCloseText = QStringLiteral(
     "A run is in progress. Cancel the run, save the datasets already measured and close?");
+inline const QString kStoppingRunText = QStringLiteral("Stopping the run...");
 
 class frmZyvora : public QWidget {
     Q_OBJECT

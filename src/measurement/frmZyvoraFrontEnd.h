@@ -16,6 +16,8 @@ class frmZyvora::FrontEnd : public RunFrontEnd {
     void askRetryCancel(const QString& title, const QString& text,
                         std::function<void(bool)> answer) override;
     void askOkCancel(const QString& text, std::function<void(bool)> answer) override;
+    void askKeepPartial(const QString& text, int readings,
+                        std::function<void(bool)> answer) override;
     void notify(const QString& text) override;
     void reportError(const QString& text) override;
     void saveFailed(const QString& reason) override;
@@ -28,6 +30,7 @@ class frmZyvora::FrontEnd : public RunFrontEnd {
     void shadeSelectedWells() override;
     void setCell(int row, int column, const QString& text) override;
     void setDatasetBrowserVisible(bool visible) override;
+    void setLiveSetLabel(const QString& text) override;
     void setExcelEnabled(bool enabled) override;
     void setOptionsEnabled(bool enabled) override;
     void setBusyCursor(bool busy) override;

@@ -36,6 +36,11 @@ void frmZyvora::FrontEnd::askOkCancel(const QString& text, std::function<void(bo
     w_.dialogs_.askOkCancel(&w_, text, std::move(answer));
 }
 
+void frmZyvora::FrontEnd::askKeepPartial(const QString& text, int,
+                                         std::function<void(bool)> answer) {
+    w_.dialogs_.askYesNo(&w_, text, std::move(answer));
+}
+
 void frmZyvora::FrontEnd::notify(const QString& text) {
     // The user who closes the program knows the run is being cancelled.
     if (!w_.closing_) w_.dialogs_.inform(&w_, text);
@@ -50,8 +55,10 @@ void frmZyvora::FrontEnd::saveFailed(const QString& reason) {
 }
 
 void frmZyvora::FrontEnd::setStatusLine(const QString& text, bool visible) {
-    w_.StatusLine->setText(text);
-    w_.StatusLine->setVisible(visible);
+    // While a close waits for the instrument to stop, the window says so.
+    const bool stopping = w_.closing_ && w_.closeAfterRun_;
+    w_.StatusLine->setText(stopping ? kStoppingRunText : text);
+    w_.StatusLine->setVisible(stopping || visible);
 }
 
 void frmZyvora::FrontEnd::setMessageLine(const QString& text, bool visible) {
@@ -85,6 +92,11 @@ void frmZyvora::FrontEnd::setDatasetBrowserVisible(bool visible) {
         w_.lblDatasets->setText(QString::number(w_.state_.SetCount) + QStringLiteral(" available"));
     }
     w_.setDatasetBrowserVisible(visible);
+}
+
+void frmZyvora::FrontEnd::setLiveSetLabel(const QString& text) {
+    w_.lblDataset->setText(text);
+    w_.lblDataset->setVisible(!text.isEmpty());
 }
 
 void frmZyvora::FrontEnd::setExcelEnabled(bool enabled) {
@@ -151,6 +163,7 @@ void frmZyvora::saveWithRecovery(std::function<void(bool)> done) {
         state_.DataDate.isValid() ? state_.DataDate : QDateTime::currentDateTime();
     const WriteResult written = SaveDocument(state_, when);
     if (written.ok) {
+        run_->journalSaved();
         done(true);
         return;
     }
@@ -177,10 +190,10 @@ void frmZyvora::offerSaveElsewhere(const QString& reason, std::function<void(boo
                                                            done(false);
                                                            return;
                                                        }
-                                                       state_.DataFileName = path;
-                                                       state_.DataFolder =
-                                                           QFileInfo(path).absolutePath();
-                                                       setWindowTitle(QFileInfo(path).fileName());
+                                                       const QFileInfo file(withOvdExtension(path));
+                                                       state_.DataFileName = file.filePath();
+                                                       state_.DataFolder = file.absolutePath();
+                                                       setWindowTitle(file.fileName());
                                                        saveWithRecovery(done);
                                                    });
                       });
@@ -204,13 +217,20 @@ bool frmZyvora::queryClose(std::function<void()> proceed) {
     std::weak_ptr<bool> alive = alive_;
     if (run_->running()) {
         askingClose_ = true;
-        dialogs_.askYesNo(this, kCancelRunOnCloseText, [this, alive, proceed](bool yes) {
+        QString question = kCancelRunOnCloseText;
+        if (const int n = run_->unfinishedReadings(); n > 0)
+            question += QStringLiteral(
+                            "\n\n%1 readings of the unfinished dataset have been taken; "
+                            "you can keep them as a partial dataset.")
+                            .arg(n);
+        dialogs_.askYesNo(this, question, [this, alive, proceed](bool yes) {
             if (alive.expired()) return;
             askingClose_ = false;
             if (!yes) return;
             closing_ = true;
             closeAfterRun_ = proceed;
             run_->cancel();
+            frontEnd_->setStatusLine(QString(), false);
             if (!run_->running() && closeAfterRun_) runFinished();
         });
         return false;

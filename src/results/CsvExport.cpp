@@ -69,7 +69,13 @@ CsvExportResult WriteCsvExport(ProgramState& s, const QString& path) {
         bytes += fields.join(u',').toUtf8() + "\r\n";
     }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    // A full disk shows only when the buffered bytes are flushed; never commit then.
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
+        result.error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+        file.cancelWriting();
+        return result;
+    }
+    if (!file.commit()) {
         result.error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
         return result;
     }

@@ -1,8 +1,16 @@
 #include "serial/QtSerialPort.h"
 
+#include <QElapsedTimer>
+
 #include "serial/LineSettings.h"
 
 namespace vantorix {
+
+namespace {
+// A closing port first hands its pending output ("S", "Z") to the line, waiting this long
+// at most for a line that does not take it.
+constexpr qint64 kDrainLimit_ms = 2000;
+}  // namespace
 
 QtSerialPort::QtSerialPort() : port_(std::make_unique<QSerialPort>()) {
     QObject::connect(port_.get(), &QSerialPort::readyRead, [this] { notifyReady(); });
@@ -13,7 +21,7 @@ QtSerialPort::QtSerialPort() : port_(std::make_unique<QSerialPort>()) {
 QtSerialPort::~QtSerialPort() {
     // No handler may run while the port is being torn down.
     port_->disconnect();
-    port_->close();
+    close();
 }
 
 QString QtSerialPort::deviceForPortNumber(int n) {
@@ -56,7 +64,12 @@ bool QtSerialPort::open(QString* error) {
 }
 
 void QtSerialPort::close() {
-    if (port_->isOpen()) port_->close();
+    if (!port_->isOpen()) return;
+    QElapsedTimer waited;
+    waited.start();
+    while (port_->bytesToWrite() > 0 && waited.elapsed() < kDrainLimit_ms)
+        if (!port_->waitForBytesWritten(int(kDrainLimit_ms - waited.elapsed()))) break;
+    port_->close();
 }
 
 bool QtSerialPort::isOpen() const {

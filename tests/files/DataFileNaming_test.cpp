@@ -10,18 +10,53 @@ using namespace vantorix;
 
 TEST(DataFileNaming, NextDataFileTitle) {
     const std::pair<const char*, const char*> cases[] = {
-        {"Sample", "Sample"},       {"Plate.041", "Plate.042"}, {"Plate.999", "Plate.001"},
-        {"Plate.000", "Plate.001"}, {"Plate.1e2", "Plate.101"}, {"a.5.ovd", "a.5.ovd"},
-        {"Run.ovd", "Run.ovd"},     {"x.-7", "x.001"},          {"x.", "x."},
-        {"x.998.5", "x.001"},       {"x. 41 ", "x.042"},        {"x.0.4", "x.001"},
+        {"Sample", "Sample"},
+        {"Plate.041", "Plate.042"},
+        {"Plate.999", "Plate.001"},
+        {"Plate.000", "Plate.001"},
+        {"Plate.1e2", "Plate.101"},
+        {"a.5.ovd", "a.006.ovd"},
+        {"Run.ovd", "Run.ovd"},
+        {"x.-7", "x.001"},
+        {"x.", "x."},
+        {"x.998.5", "x.001"},
+        {"x. 41 ", "x.042"},
+        {"x.0.4", "x.001"},
         {"x.5.5", "x.007"},
+        {"Plate.041.ovd", "Plate.042.ovd"},
+        {"P.999.OVD", "P.001.OVD"},
+        {".ovd", ".ovd"},
     };
     for (const auto& [before, after] : cases) {
         ProgramState s;
         s.DataFileTitle = QString::fromLatin1(before);
         NextDataFileTitle(s);
-        EXPECT_EQ(s.DataFileTitle, after) << before;
+        EXPECT_EQ(s.DataFileTitle.toStdString(), after) << before;
     }
+}
+
+// The proposal never names a file that is already there: it counts on to the first free one.
+TEST(DataFileNaming, ProposalSkipsExistingFiles) {
+    QTemporaryDir dir;
+    for (const char* name : {"Sample.ovd", "Sample.001.ovd", "Plate.042.ovd", "Old.7"})
+        QFile(dir.filePath(name)).open(QIODevice::WriteOnly);
+    const std::pair<const char*, const char*> cases[] = {
+        {"Sample", "Sample.002.ovd"},
+        {"Sample.ovd", "Sample.002.ovd"},
+        {"Plate.042.ovd", "Plate.043.ovd"},
+        {"Fresh.ovd", "Fresh.ovd"},
+        {"Old.7", "Old.7"},
+    };
+    for (const auto& [title, proposed] : cases)
+        EXPECT_EQ(freeDataFileTitle(title, dir.path()).toStdString(), proposed);
+    ProgramState s;
+    s.DataFolder = dir.path();
+    s.DataFileTitle = "Plate.041.ovd";
+    NextDataFileTitle(s);
+    EXPECT_EQ(s.DataFileTitle, "Plate.043.ovd");
+    const std::pair<const char*, const char*> extensions[] = {
+        {"plate.001", "plate.001.ovd"}, {"a.OVD", "a.OVD"}, {"b.ovd.txt", "b.ovd.txt.ovd"}};
+    for (const auto& [name, file] : extensions) EXPECT_EQ(withOvdExtension(name), file);
 }
 
 TEST(DataFileNaming, SaveDocumentMarksSavedOnlyWhenWritten) {

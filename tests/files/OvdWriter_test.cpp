@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "OvdSamples.h"
 #include "files/OvdParser.h"
 #include "support/TestSupport.h"
+#include "support/TinyTmpfs.h"
 
 using namespace vantorix;
 using vantorix::test::entriesOf;
@@ -221,6 +224,28 @@ TEST(OvdWriter, WriteErrorsAreReportedAndKeepTheOldFile) {
     s.DataFileName = dir.filePath("range.ovd");
     s.LastSet = 300;
     EXPECT_FALSE(WriteDataFile(s, kNow).ok);
+}
+
+// A full disk fails the write or its flush; the old file stays byte for byte, nothing is left
+// beside it, and the reason names the cause.
+TEST(OvdWriter, FullDiskKeepsTheOldFileByteIdentical) {
+    test::TinyTmpfs disk(64);
+    if (!disk.mounted()) GTEST_SKIP() << "mounting a tmpfs is not permitted here";
+    ProgramState s = runState(disk.path(), 1, 3);
+    const QString path = disk.path() + "/run.ovd";
+    const QByteArray old = "an earlier plate\r\n";
+    test::writeFileBytes(path, old);
+    const struct { qint64 free_bytes; } cases[] = {{0}, {1000}, {4096}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.free_bytes);
+        QFile::remove(disk.path() + "/filler");
+        disk.fillLeaving(c.free_bytes);
+        const WriteResult w = WriteDataFile(s, kNow);
+        EXPECT_FALSE(w.ok);
+        EXPECT_TRUE(w.error.contains("run.ovd")) << w.error.toStdString();
+        EXPECT_EQ(test::readFileBytes(path), old);
+        EXPECT_EQ(QDir(disk.path()).entryList(QDir::Files), QStringList({"filler", "run.ovd"}));
+    }
 }
 
 TEST(OvdWriter, ReplacesAnExistingFileWhole) {

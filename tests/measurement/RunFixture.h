@@ -25,11 +25,12 @@ class ScriptedFrontEnd : public RunFrontEnd {
     QString fileAnswer;                // "" cancels the naming step
     std::deque<bool> retryAnswers;     // answers to "Communication Error"; Cancel when empty
     std::deque<bool> okAnswers;        // answers to the priming question; OK when empty
+    std::deque<bool> keepAnswers;      // answers to keeping a partial dataset; No when empty
     std::function<void()> onQuestion;  // called when a question is asked, before the answer
 
     std::vector<QString> statusLines;  // every visible status text, as it changed
     std::vector<QString> messageLines;
-    std::vector<QString> notices, errors;
+    std::vector<QString> notices, errors, liveSetLabels;
     std::vector<Question> questions;
     QString cells[8][12];
     int finished = 0;
@@ -56,7 +57,17 @@ class ScriptedFrontEnd : public RunFrontEnd {
         }
         a(ok);
     }
+    void askKeepPartial(const QString& text, int, std::function<void(bool)> a) override {
+        record(text);
+        bool keep = false;
+        if (!keepAnswers.empty()) {
+            keep = keepAnswers.front();
+            keepAnswers.pop_front();
+        }
+        a(keep);
+    }
     void notify(const QString& text) override { notices.push_back(text); }
+    void setLiveSetLabel(const QString& text) override { liveSetLabels.push_back(text); }
     void reportError(const QString& text) override { errors.push_back(text); }
     void setStatusLine(const QString& text, bool visible) override {
         if (visible && !text.isEmpty() && (statusLines.empty() || statusLines.back() != text))
@@ -89,6 +100,7 @@ struct RunFixture {
         state.DataFolder = state.AppFolder = dir.path();
         ui.fileAnswer = dir.filePath(QStringLiteral("plate.001"));
         for (auto& row : state.CurrentOptions.SelectedWells) row.fill(false);
+        run.setJournalFolder(dir.filePath(QStringLiteral("recovery")));
     }
 
     void selectWells(std::initializer_list<int> wells) {

@@ -58,7 +58,7 @@ TEST(RunSequence, OneGlowDatasetGoesOutExactlyAndIsSavedAndReloaded) {
     EXPECT_TRUE(f.state.Saved);
     EXPECT_EQ(f.state.keyStore.value(kRootKey + ".data.sets"), "1");
     EXPECT_EQ(f.state.keyStore.value(kRootKey + ".data-header.operator"), "Ann");
-    EXPECT_EQ(f.state.DataFileTitle, "plate.002");
+    EXPECT_EQ(f.state.DataFileTitle, "plate.002.ovd");
     EXPECT_EQ(f.state.readings.at(1, 1, 3).Value, "-1");  // A3 not selected
     EXPECT_NE(f.state.readings.at(1, 8, 12).Value, "-1");
     EXPECT_EQ(f.state.readings.at(1, 1, 1).Time, "0");

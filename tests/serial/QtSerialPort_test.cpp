@@ -117,3 +117,26 @@ TEST(QtSerialPort, AFarEndThatClosesIsReportedOnceAndThePortCloses) {
     EXPECT_FALSE(port.isOpen());
     EXPECT_FALSE(port.write("G\r\n"));
 }
+
+// Lines written just before close (the last "S" of a cancelled run, "Z") still reach the line,
+// and a line that takes nothing does not hold the close beyond its bound.
+TEST(QtSerialPort, CloseHandsPendingOutputToTheLineFirst) {
+    ensureApp();
+    const struct { QByteArray written; } cases[] = {{"S\r\n"}, {"Z\r\nSTART\r\n"}, {"S\r\nS\r\n"}};
+    for (const auto& c : cases) {
+        Pty pty;
+        ASSERT_FALSE(pty.path.isEmpty());
+        QtSerialPort port;
+        port.setPortName(pty.path);
+        ASSERT_TRUE(port.open());
+        ASSERT_TRUE(port.write(c.written));
+        port.close();  // no event loop turn between the write and the close
+        QByteArray got;
+        while (got.size() < c.written.size()) {
+            const QByteArray more = pty.readMaster(2000);
+            if (more.isEmpty()) break;
+            got += more;
+        }
+        EXPECT_EQ(got, c.written);
+    }
+}

@@ -1,0 +1,56 @@
+// vantorix-cli recover: lists the runs whose journal was left behind (a crash, a kill, a
+// failed save) and writes one of them to a data file.
+#include <QDir>
+#include <QTextStream>
+
+#include "app/CliCommand.h"
+#include "files/DataFileNaming.h"
+#include "measurement/RunJournal.h"
+#include "measurement/RunRecovery.h"
+
+namespace vantorix::cli {
+namespace {
+
+int listJournals() {
+    QTextStream out(stdout);
+    const QStringList journals = interruptedJournals(recoveryFolder(), true);
+    if (journals.isEmpty()) out << "No interrupted runs." << Qt::endl;
+    for (const QString& path : journals) {
+        ProgramState s;
+        const JournalContents c = readJournal(path, s);
+        if (!c.ok) {
+            printError(c.error);
+            continue;
+        }
+        out << QDir::toNativeSeparators(path) << '\t'
+            << c.started.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) << '\t' << c.datasets
+            << " datasets\t" << c.readings << " readings" << Qt::endl;
+    }
+    return kExitOk;
+}
+
+int recoverCommand(const QStringList& args) {
+    if (args == QStringList{QStringLiteral("--list")}) return listJournals();
+    if (args.size() != 3 || args[1] != QLatin1String("--out") || args[0].startsWith(u'-')) {
+        printError(QStringLiteral("recover takes --list, or JOURNAL --out FILE"));
+        return kExitUsage;
+    }
+    const RecoveryResult r = recoverJournal(args[0], args[2]);
+    if (!r.contents.note.isEmpty()) printError(r.contents.note);
+    if (!r.written.ok) {
+        printError(r.written.error);
+        return kExitFailure;
+    }
+    QTextStream(stdout) << "Recovered " << r.contents.readings << " readings in "
+                        << r.contents.datasets << " datasets to "
+                        << QDir::toNativeSeparators(withOvdExtension(args[2])) << Qt::endl;
+    return kExitOk;
+}
+
+const CliCommand registration("recover",
+                              "recover --list | recover JOURNAL --out FILE\n"
+                              "      lists interrupted runs, or writes one to a data file",
+                              recoverCommand);
+
+}  // namespace
+}  // namespace vantorix::cli

@@ -1,0 +1,42 @@
+#include "files/FallbackSave.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace vantorix {
+
+QString userDataFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+           QStringLiteral("/Vantorix");
+}
+
+QString fallbackFileName(const QString& intendedPath, const QDateTime& when) {
+    QString title = QFileInfo(intendedPath).fileName();
+    if (title.endsWith(QLatin1String(".ovd"), Qt::CaseInsensitive)) title.chop(4);
+    if (title.isEmpty()) title = QStringLiteral("run");
+    return QStringLiteral("unsaved-run-%1-%2.ovd")
+        .arg(when.toString(QStringLiteral("yyyyMMdd-HHmmss")), title);
+}
+
+WriteResult saveToFallback(ProgramState& s, const QDateTime& when, QString* path) {
+    const QString folder = userDataFolder();
+    if (!QDir().mkpath(folder))
+        return {false, QStringLiteral("cannot create the folder %1").arg(folder)};
+    const QString intended = s.DataFileName;
+    QString target = folder + u'/' + fallbackFileName(intended, when);
+    for (int n = 2; QFileInfo::exists(target); ++n)
+        target = folder + u'/' + fallbackFileName(intended, when).chopped(4) +
+                 QStringLiteral("-%1.ovd").arg(n);
+    s.DataFileName = target;
+    const WriteResult written = WriteDataFile(s, when);
+    if (!written.ok) {
+        s.DataFileName = intended;
+        return written;
+    }
+    s.Saved = true;
+    if (path) *path = QDir::toNativeSeparators(target);
+    return written;
+}
+
+}  // namespace vantorix

@@ -1,0 +1,66 @@
+// The run journal: from a run's first reading, every accepted reading and every completed
+// dataset is appended to a file in the per-user recovery folder and made durable before the
+// run goes on, so a crash, a kill or a power cut loses nothing that reached the program. The
+// journal is removed once the run's file is saved; one left behind is offered for recovery.
+//
+// One record per line, "<fields> *<checksum>": a line cut short by a crash fails its checksum
+// and is left out when the journal is read back (RunRecovery).
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include "frame/ProgramState.h"
+
+namespace vantorix {
+
+// ~/.local/share/vantorix/recovery (the platform's per-user data location), shared by the
+// desktop program and vantorix-cli.
+QString recoveryFolder();
+
+class RunJournal {
+  public:
+    // folder "" keeps no journal (a run's readings then live in memory only).
+    explicit RunJournal(QString folder = recoveryFolder());
+    ~RunJournal();
+    RunJournal(const RunJournal&) = delete;
+    RunJournal& operator=(const RunJournal&) = delete;
+
+    void setFolder(const QString& folder) { folder_ = folder; }
+    // Opens a new journal for the run described by s (its header texts and options); the
+    // journal of an earlier run is left where it is.
+    bool begin(const ProgramState& s, const QDateTime& started);
+    bool isOpen() const { return fd_ >= 0; }
+    // Each record is on disk when these return true.
+    bool recordReading(int set, int row, int column, const Reading& reading);
+    bool recordDataset(int set, const QString& firmwareVersion);
+    // The run's file is saved: the journal is no longer needed.
+    void remove();
+    // Closes the journal and keeps it for recovery.
+    void close();
+
+    QString path() const { return path_; }
+    // Why the last record could not be written; empty while all is well.
+    QString error() const { return error_; }
+
+  private:
+    bool append(const QByteArray& records);
+
+    QString folder_;
+    QString path_;
+    QString error_;
+    int fd_ = -1;
+};
+
+// Record layout shared with the reader.
+namespace journal {
+inline constexpr char kMagic[] = "vantorix-run-journal 1";
+// "<payload> *<checksum>\n"
+QByteArray record(const QByteArray& payload);
+// The payload of a whole, undamaged line; false when the checksum does not match.
+bool payloadOf(const QByteArray& line, QByteArray& payload);
+QByteArray encode(const QString& text);
+QString decode(const QByteArray& field);
+}  // namespace journal
+
+}  // namespace vantorix

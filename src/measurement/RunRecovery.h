@@ -1,0 +1,44 @@
+// Reading a run journal back: what it holds, and the data file made from it.
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include "files/OvdWriter.h"
+#include "frame/ProgramState.h"
+
+namespace vantorix {
+
+struct JournalContents {
+    bool ok = false;
+    QString error;  // why the journal cannot be read (not a journal, unreadable)
+    QString note;   // damaged records that were left out; empty when none
+    QDateTime started;
+    int readings = 0;
+    int datasets = 0;  // sets holding readings, the unfinished one included
+    int completedSets = 0;
+    QString targetFile;  // the file the run was to be saved to
+};
+
+// Reads the journal into s: header texts, well selection, extra sensitivity and readings of
+// sets 1..datasets (wells without a reading "-1"); FirstSet/LastSet name those sets.
+JournalContents readJournal(const QString& path, ProgramState& s);
+
+// Journals in folder that no running program holds, oldest first; with includeDeclined also
+// those the user chose not to recover at start-up.
+QStringList interruptedJournals(const QString& folder, bool includeDeclined = false);
+
+// "A run of DATE with N readings in K datasets was interrupted. Recover it?"
+QString recoveryQuestion(const JournalContents& c);
+
+struct RecoveryResult {
+    WriteResult written;
+    JournalContents contents;
+};
+
+// Writes the journal's run to outPath as an ordinary data file; the journal is removed once
+// the file is written.
+RecoveryResult recoverJournal(const QString& journalPath, const QString& outPath);
+
+}  // namespace vantorix

@@ -1,0 +1,112 @@
+// A run never drops readings: the partial dataset of a cancelled run, the journal that stays
+// until the file is saved, and a grid that shows the live dataset only.
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+#include "RunFixture.h"
+#include "files/OvdParser.h"
+#include "measurement/RunRecovery.h"
+#include "measurement/RunTexts.h"
+
+using namespace vantorix;
+using namespace vantorix::test;
+
+namespace {
+
+int readingsIn(const ProgramState& s, int set) {
+    int n = 0;
+    for (int w = 0; w < 96; ++w) n += s.readings.at(set, w / 12 + 1, w % 12 + 1).Value != "-1";
+    return n;
+}
+
+// A three-dataset run over A1-A12, cancelled once set 2 has five readings.
+void cancelInSecondSet(RunFixture& f) {
+    f.selectWells({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
+    f.state.CurrentOptions.RepeatMode = true;
+    f.state.CurrentOptions.Repeats = 3;
+    f.run.start();
+    ASSERT_TRUE(f.pair.runUntil([&] { return readingsIn(f.state, 2) >= 5; }, 600'000));
+    f.run.cancel();
+    ASSERT_TRUE(f.finish());
+}
+
+}  // namespace
+
+TEST(RunSafety, CancelMidDatasetOffersToKeepItsReadings) {
+    const struct {
+        bool keep;
+        const char* sets;
+        int journals;  // left for recovery
+    } cases[] = {{true, "2", 0}, {false, "1", 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.keep);
+        RunFixture f;
+        f.ui.keepAnswers = {c.keep};
+        cancelInSecondSet(f);
+        EXPECT_EQ(f.run.outcome(), RunOutcome::Cancelled);
+        ASSERT_EQ(f.ui.questions.size(), 1u);
+        EXPECT_EQ(f.ui.questions[0].text,
+                  "You have cancelled this run.\n\n5 readings of dataset 2 were taken before the "
+                  "run stopped. Keep them as a partial dataset (wells not read are left without "
+                  "a reading)?");
+        EXPECT_TRUE(f.ui.notices.empty());
+        ProgramState file;
+        file.AppFolder = f.dir.path();
+        ASSERT_TRUE(ParseDataFile(file, false, f.state.DataFileName));
+        EXPECT_EQ(file.keyStore.value(kRootKey + ".data.sets"), c.sets);
+        if (c.keep)
+            EXPECT_TRUE(file.keyStore.value(kRootKey + ".data.set-data-002")
+                            .endsWith(" -1 -1 -1 -1 -1 -1 -1 -1 -1 -1 -1 -1"));
+        EXPECT_EQ(interruptedJournals(f.dir.filePath("recovery")).size(), size_t(c.journals));
+    }
+}
+
+TEST(RunSafety, JournalStaysUntilTheRunIsSaved) {
+    const struct {
+        const char* file;
+        bool saved;
+    } cases[] = {{"plate.001", true}, {"no-such-folder/plate.001", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        RunFixture f;
+        f.selectWells({0, 95});
+        f.ui.fileAnswer = f.dir.filePath(c.file);
+        ASSERT_TRUE(f.runToEnd());
+        EXPECT_EQ(f.state.Saved, c.saved);
+        const QStringList journals = interruptedJournals(f.dir.filePath("recovery"));
+        EXPECT_EQ(journals.isEmpty(), c.saved);
+        EXPECT_EQ(f.run.journalPath().isEmpty(), c.saved);
+        if (c.saved) continue;
+        ProgramState back;
+        const JournalContents got = readJournal(journals[0], back);
+        EXPECT_EQ(got.readings, 2);
+        EXPECT_EQ(got.completedSets, 1);
+        EXPECT_EQ(back.readings.at(1, 8, 12).Value, f.state.readings.at(1, 8, 12).Value);
+        f.run.journalSaved();  // saved elsewhere after all
+        EXPECT_TRUE(interruptedJournals(f.dir.filePath("recovery")).isEmpty());
+    }
+}
+
+TEST(RunSafety, GridShowsTheLiveDatasetOnly) {
+    RunFixture f;
+    f.selectWells({0, 1});
+    f.state.CurrentOptions.RepeatMode = true;
+    f.state.CurrentOptions.Repeats = 3;
+    f.run.start();
+    ASSERT_TRUE(f.pair.runUntil(
+        [&] {
+            return !f.ui.statusLines.empty() &&
+                   f.ui.statusLines.back() == "Waiting for 2nd of 3 datasets";
+        },
+        600'000));
+    EXPECT_EQ(f.ui.cells[0][0], "...");
+    EXPECT_EQ(f.ui.cells[0][1], "...");
+    EXPECT_EQ(f.ui.cells[0][2], "X");
+    EXPECT_EQ(f.ui.liveSetLabels, (std::vector<QString>{"Set 1 of 3", "Set 2 of 3"}));
+    ASSERT_TRUE(f.pair.runUntil([&] { return readingsIn(f.state, 2) == 1; }, 600'000));
+    EXPECT_NE(f.ui.cells[0][0], "...");
+    EXPECT_EQ(f.ui.cells[0][1], "...");
+    ASSERT_TRUE(f.finish());
+    EXPECT_EQ(f.ui.liveSetLabels.back(), "");
+}
