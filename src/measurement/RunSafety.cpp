@@ -72,22 +72,27 @@ Task<> RunSequence::offerPartialSet(int& completed) {
         if (cancelled) ui_.notify(QString::fromLatin1(kCancelledText));
         co_return;
     }
-    QString text = QStringLiteral(
-                       "%1 readings of dataset %2 were taken before the run stopped. "
-                       "Keep them as a partial dataset (wells not read are left "
-                       "without a reading)?")
+    QString text = (readings == 1 ? QStringLiteral("1 reading of dataset %2 was taken")
+                                  : QStringLiteral("%1 readings of dataset %2 were taken"))
                        .arg(readings)
-                       .arg(state_.RunSet);
+                       .arg(state_.RunSet) +
+                   QStringLiteral(
+                       " before the run stopped. Keep them as a partial dataset (wells "
+                       "not read are left without a reading)?");
     if (cancelled) text = QString::fromLatin1(kCancelledText) + QStringLiteral("\n\n") + text;
-    const bool keep = co_await Answer<bool>{this, [this, text, readings](auto done) {
-                                                ui_.askKeepPartial(text, readings, std::move(done));
-                                            }};
+    const bool keep = co_await askKeepPartial(text, readings);
     if (keep) {
         ++completed;
         state_.HasData = true;
     } else {
         readingsLeftOut_ = readings;
     }
+}
+
+RunSequence::Answer<bool> RunSequence::askKeepPartial(const QString& text, int readings) {
+    return Answer<bool>{this, [this, text, readings](std::function<void(bool)> done) {
+                            ui_.askKeepPartial(text, readings, std::move(done));
+                        }};
 }
 
 // The journal goes once the saved file holds every reading; otherwise it stays for recovery.

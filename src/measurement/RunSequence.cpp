@@ -120,6 +120,10 @@ Task<> RunSequence::runBody() {
     state_.RunStartTime = -1;
     const QString path = co_await askFileName();
     if (path.isEmpty()) co_return;  // the user cancelled the naming: nothing is sent
+    if (userCancelled_) {           // a signal cancelled the run while it was being named
+        outcome_ = RunOutcome::Cancelled;
+        co_return;
+    }
     applyChosenFile(path);
 
     state_.RunActive = true;

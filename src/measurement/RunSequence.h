@@ -96,6 +96,7 @@ class RunSequence {
     Answer<bool> askRetryCancel(const QString& text);
     Answer<bool> askOkCancel(const QString& text);
     Answer<QString> askFileName();
+    Answer<bool> askKeepPartial(const QString& text, int readings);
     void suspend(std::coroutine_handle<> h, qint64 deadline_ms, bool wantInput, bool cancellable);
     void wake();
     void resumeLater(std::coroutine_handle<> h);

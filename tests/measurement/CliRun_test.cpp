@@ -14,6 +14,7 @@
 #include "measurement/RunRecovery.h"
 #include "support/TestSupport.h"
 
+using namespace vantorix;
 using namespace vantorix::test;
 
 namespace {

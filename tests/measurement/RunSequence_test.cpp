@@ -161,8 +161,12 @@ TEST(RunSequence, SilentInstrumentIsPolledThreeTimesThenTheUserIsAsked) {
     RunFixture f(config);
     f.selectWells({0, 1});
     ASSERT_TRUE(f.runToEnd());
-    ASSERT_EQ(f.ui.questions.size(), 1u);
+    ASSERT_EQ(f.ui.questions.size(), 2u);
     EXPECT_EQ(f.ui.questions[0].text, kNotRespondingText);
+    // The one reading taken is not dropped silently.
+    EXPECT_TRUE(
+        f.ui.questions[1].text.startsWith("You have cancelled this run.\n\n1 reading of dataset 1 "
+                                          "was taken before the run stopped."));
     // The last activity is the "G" that answered the first "&"; polls follow ~4 s apart.
     const auto gs = f.timesOf(QStringLiteral("G"));
     ASSERT_EQ(gs.size(), 4u);
@@ -173,7 +177,7 @@ TEST(RunSequence, SilentInstrumentIsPolledThreeTimesThenTheUserIsAsked) {
     EXPECT_LT(f.ui.questions[0].time_ms - gs[3], 10);  // the question follows the third poll
     EXPECT_EQ(f.sentLines().back(), "S");
     EXPECT_EQ(f.run.outcome(), RunOutcome::Cancelled);
-    EXPECT_FALSE(f.state.Saved);  // no dataset was completed, nothing to save
+    EXPECT_FALSE(f.state.Saved);  // no dataset was completed and the partial one was declined
 }
 
 TEST(RunSequence, UnacknowledgedBlockIsFollowedByZHandshakeAndTheBlockAgain) {
