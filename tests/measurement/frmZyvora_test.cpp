@@ -160,11 +160,16 @@ TEST(frmZyvora, CancelDuringTheSecondDatasetKeepsTheFirst) {
     d.state.CurrentOptions.Repeats = 3;
     QTest::mouseClick(ui.start, Qt::LeftButton);
     ASSERT_TRUE(d.runUntil([&] { return ui.status->text() == "Waiting for 2nd of 3 datasets"; }));
-    d.pair.runFor(2000);
+    ASSERT_TRUE(d.runUntil([&] { return w.runSequence().unfinishedReadings() == 2; }));
+    d.dialogs.yesNoAnswers = {false};  // the two readings of set 2 are not kept
     QTest::mouseClick(ui.start, Qt::LeftButton);
     EXPECT_EQ(ui.start->text(), "&Start");
-    EXPECT_EQ(d.dialogs.texts("inform"), QStringList{kCancelledText});
     ASSERT_TRUE(d.runUntil([&] { return !w.runSequence().running(); }));
+    EXPECT_TRUE(d.dialogs.texts("inform").isEmpty());
+    EXPECT_EQ(d.dialogs.texts("yesno"),
+              QStringList{"You have cancelled this run.\n\n2 readings of dataset 2 were taken "
+                          "before the run stopped. Keep them as a partial dataset (wells not "
+                          "read are left without a reading)?"});
     EXPECT_EQ(w.runSequence().outcome(), RunOutcome::Cancelled);
     d.pair.runFor(500);
     EXPECT_TRUE(d.linesSent().contains("S"));
@@ -255,18 +260,28 @@ TEST(frmZyvora, ClosingDuringARunCancelsItAndSavesWhatWasMeasured) {
     EXPECT_FALSE(d.frame->close());
     EXPECT_TRUE(w.runSequence().running());
 
-    d.dialogs.yesNoAnswers = {true};
-    EXPECT_FALSE(d.frame->close());  // closes once the run has ended
+    ASSERT_TRUE(d.runUntil([&] { return w.runSequence().unfinishedReadings() == 3; }));
+    d.dialogs.yesNoAnswers = {true, true};  // close, and keep the three readings of set 2
+    EXPECT_FALSE(d.frame->close());         // closes once the run has ended
+    EXPECT_TRUE(d.dialogs.texts("yesno")[1].endsWith(
+        "\n\n3 readings of the unfinished dataset have been taken; you can keep them as a "
+        "partial dataset."));
+    ASSERT_TRUE(w.runSequence().running());  // it unwinds once virtual time moves on
+    EXPECT_EQ(ui.status->text(), "Stopping the run...");
+    EXPECT_TRUE(ui.status->isVisibleTo(&w));
     ASSERT_TRUE(d.runUntil([&] { return !w.runSequence().running(); }));
     DesktopUnderTest::settle();
     EXPECT_FALSE(d.frame->isVisible());
     d.pair.runFor(500);  // the last bytes on the line
     EXPECT_TRUE(d.linesSent().contains("S")) << d.pair.transcriptText().toStdString();
     EXPECT_TRUE(d.dialogs.texts("inform").isEmpty());
+    EXPECT_TRUE(d.dialogs.texts("yesno")[2].contains("3 readings of dataset 2 were taken"));
     ProgramState reloaded;
     reloaded.AppFolder = d.dir.path();
     ASSERT_TRUE(LoadDataFile(reloaded, d.dir.filePath("Sample.ovd"), 0).ok);
-    EXPECT_EQ(reloaded.keyStore.value(kDataSetsKey), "1");
+    EXPECT_EQ(reloaded.keyStore.value(kDataSetsKey), "2");  // the partial set was kept
+    EXPECT_EQ(reloaded.readings.at(2, 1, 3).Value == "-1", false);
+    EXPECT_EQ(reloaded.readings.at(2, 1, 4).Value, "-1");
 }
 
 }  // namespace

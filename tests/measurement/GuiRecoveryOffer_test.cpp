@@ -1,0 +1,62 @@
+// The start-up offer to recover runs whose journal was left behind.
+#include "measurement/GuiRecoveryOffer.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include "files/OvdLoader.h"
+#include "measurement/GuiScriptedDialogs.h"
+#include "measurement/RunJournal.h"
+
+namespace vantorix {
+namespace {
+
+// A journal of a run meant for "Plate.007.ovd": three readings, one dataset complete.
+QString leaveJournal(const QString& folder) {
+    ProgramState s;
+    s.Test = QStringLiteral("glow");
+    s.DataFileName = QStringLiteral("/data/Plate.007.ovd");
+    RunJournal j(folder);
+    EXPECT_TRUE(j.begin(s, QDateTime(QDate(2026, 12, 5), QTime(17, 45, 0))));
+    for (int c = 1; c <= 3; ++c) EXPECT_TRUE(j.recordReading(1, 3, c, {"500", "2"}));
+    EXPECT_TRUE(j.recordDataset(1, QString()));
+    j.close();
+    return j.path();
+}
+
+TEST(GuiRecoveryOffer, AsksAtStartUpAndWritesTheFileTheUserNames) {
+    const struct {
+        bool yes;
+        bool fileWritten;
+        const char* journalLeft;  // suffix of what is left of the journal, "" = nothing
+    } cases[] = {{true, true, ""}, {false, false, ".declined"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.yes);
+        QTemporaryDir journals, data;
+        const QString journal = leaveJournal(journals.path());
+        QWidget parent;
+        test::ScriptedDialogs dialogs;
+        dialogs.yesNoAnswers = {c.yes};
+        bool done = false;
+        offerRecovery(&parent, dialogs, journals.path(), data.path(), [&] { done = true; });
+        EXPECT_TRUE(done);
+        ASSERT_FALSE(dialogs.texts("yesno").isEmpty());
+        EXPECT_EQ(dialogs.texts("yesno")[0],
+                  "A run of 2026-12-05 17:45 with 3 readings in 1 datasets was interrupted. "
+                  "Recover it?");
+        EXPECT_EQ(QFile::exists(data.filePath("Plate.007.ovd")), c.fileWritten);
+        EXPECT_EQ(QFile::exists(journal + c.journalLeft), *c.journalLeft != '\0');
+        if (!c.fileWritten) continue;
+        EXPECT_EQ(dialogs.texts("file"), QStringList{"Plate.007.ovd in " + data.path()});
+        ProgramState back;
+        ASSERT_TRUE(LoadDataFile(back, data.filePath("Plate.007.ovd"), 0).ok);
+        EXPECT_EQ(back.readings.at(1, 3, 2).Value, "500");
+        EXPECT_EQ(back.keyStore.value(kRootKey + ".data-header.test"), "glow");
+    }
+}
+
+}  // namespace
+}  // namespace vantorix
