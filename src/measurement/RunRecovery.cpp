@@ -130,6 +130,11 @@ QString recoveryQuestion(const JournalContents& c) {
 
 RecoveryResult recoverJournal(const QString& journalPath, const QString& outPath) {
     RecoveryResult r;
+    if (heldByARunningProgram(journalPath)) {
+        r.written = {false, QStringLiteral("%1 belongs to a run that is still going on")
+                                .arg(QDir::toNativeSeparators(journalPath))};
+        return r;
+    }
     ProgramState s;
     r.contents = readJournal(journalPath, s);
     if (!r.contents.ok) {

@@ -79,12 +79,21 @@ TEST(RunJournal, DamagedTailIsLeftOutWithANote) {
     EXPECT_FALSE(readJournal(path, s).ok);
 }
 
-TEST(RunJournal, RecoveredFileHoldsEveryReadingAndThePartialSet) {
+// vantorix-cli recover on the per-user recovery folder: the file holds every reading, the
+// unfinished set with its unread wells "-1", and the run's header.
+TEST(RunJournal, RecoverCommandListsAndWritesInterruptedRuns) {
+    QDir(recoveryFolder()).removeRecursively();
+    const QString journal = writeSampleJournal(recoveryFolder());
     QTemporaryDir dir;
-    const QString journal = writeSampleJournal(dir.path());
-    const RecoveryResult r = recoverJournal(journal, dir.filePath("back"));
-    ASSERT_TRUE(r.written.ok) << r.written.error.toStdString();
-    EXPECT_FALSE(QFile::exists(journal));
+    CliResult r = runCli({"recover", "--list"});
+    EXPECT_EQ(r.out, journal + "\t2026-12-06 09:30:00\t2 datasets\t4 readings\n");
+    r = runCli({"recover", journal, "--out", dir.filePath("back")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "Recovered 4 readings in 2 datasets to " + dir.filePath("back.ovd") + "\n");
+    EXPECT_EQ(runCli({"recover", "--list"}).out, "No interrupted runs.\n");
+    EXPECT_EQ(runCli({"recover", journal, "--out", dir.filePath("s.ovd")}).exitCode, 1);
+    EXPECT_EQ(runCli({"recover", "--out"}).exitCode, 2);
+
     ProgramState s;
     ASSERT_TRUE(LoadDataFile(s, dir.filePath("back.ovd"), 0).ok);
     EXPECT_EQ(s.keyStore.value(kRootKey + ".data.sets"), "2");
@@ -93,33 +102,13 @@ TEST(RunJournal, RecoveredFileHoldsEveryReadingAndThePartialSet) {
     EXPECT_EQ(s.keyStore.value(kRootKey + ".firmware.version.string"), "FW 3.2");
     const struct {
         int set, row, column;
-        const char* value;
-        const char* time;
+        const char *value, *time;
     } wells[] = {{1, 1, 1, "1000", "1"}, {1, 1, 3, "3000", "3"}, {1, 1, 4, "-1", "-1"},
                  {2, 2, 1, "777", "40"}, {2, 1, 1, "-1", "-1"},  {2, 8, 12, "-1", "-1"}};
     for (const auto& w : wells) {
-        EXPECT_EQ(s.readings.at(w.set, w.row, w.column).Value, w.value)
-            << w.set << w.row << w.column;
-        EXPECT_EQ(s.readings.at(w.set, w.row, w.column).Time, w.time) << w.set << w.row << w.column;
+        const Reading& got = s.readings.at(w.set, w.row, w.column);
+        EXPECT_EQ(got.Value + u'@' + got.Time, QString(w.value) + u'@' + w.time) << w.set << w.row;
     }
-}
-
-// vantorix-cli recover, on the journals in the per-user recovery folder.
-TEST(RunJournal, RecoverCommandListsAndWritesInterruptedRuns) {
-    QDir(recoveryFolder()).removeRecursively();
-    const QString journal = writeSampleJournal(recoveryFolder());
-    QTemporaryDir dir;
-    CliResult r = runCli({"recover", "--list"});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, journal + "\t2026-12-06 09:30:00\t2 datasets\t4 readings\n");
-
-    r = runCli({"recover", journal, "--out", dir.filePath("r.ovd")});
-    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, "Recovered 4 readings in 2 datasets to " + dir.filePath("r.ovd") + "\n");
-    EXPECT_TRUE(QFile::exists(dir.filePath("r.ovd")));
-    EXPECT_EQ(runCli({"recover", "--list"}).out, "No interrupted runs.\n");
-    EXPECT_EQ(runCli({"recover", journal, "--out", dir.filePath("s.ovd")}).exitCode, 1);
-    EXPECT_EQ(runCli({"recover", "--out"}).exitCode, 2);
 }
 
 // Not a test of its own: the run that KilledRunsKeepEveryShownReading kills. It prints each

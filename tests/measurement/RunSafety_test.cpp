@@ -85,12 +85,6 @@ TEST(RunSafety, JournalStaysUntilTheRunIsSaved) {
         const QStringList journals = interruptedJournals(f.dir.filePath("recovery"));
         EXPECT_EQ(journals.isEmpty(), c.saved);
         EXPECT_EQ(f.run.journalPath().isEmpty(), c.saved);
-        if (c.saved) continue;
-        ProgramState back;
-        const JournalContents got = readJournal(journals[0], back);
-        EXPECT_EQ(got.readings, 2);
-        EXPECT_EQ(got.completedSets, 1);
-        EXPECT_EQ(back.readings.at(1, 8, 12).Value, f.state.readings.at(1, 8, 12).Value);
         f.run.journalSaved();  // saved elsewhere after all
         EXPECT_TRUE(interruptedJournals(f.dir.filePath("recovery")).isEmpty());
     }
