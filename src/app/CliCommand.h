@@ -16,13 +16,19 @@ constexpr int kExitCancelled = 3;
 
 struct CliCommand {
     using Handler = std::function<int(const QStringList& args)>;
-    CliCommand(const char* name, const char* usage, Handler handler);
+    // More text for "COMMAND --help", made when asked (it may list names known only then).
+    using Details = std::function<QString()>;
+    CliCommand(const char* name, const char* usage, Handler handler, Details details = {});
 };
 
 struct CommandEntry {
     QString usage;
     CliCommand::Handler handler;
+    CliCommand::Details details;
 };
+
+// "--help" and "-h" ask for help wherever they stand among a command's arguments.
+bool asksForHelp(const QStringList& args);
 std::map<QString, CommandEntry>& commands();
 
 // Prints "vantorix-cli: <message>" to stderr.

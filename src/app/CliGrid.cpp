@@ -1,9 +1,11 @@
 #include "app/CliGrid.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QTextStream>
 
 #include "app/CliCommand.h"
+#include "files/DataPaths.h"
 
 namespace vantorix::cli {
 
@@ -22,14 +24,19 @@ void printGrid(const ProgramState& s, int set, GridMode mode) {
     out.flush();
 }
 
+void initCliFolders(ProgramState& s) {
+    initFolders(s, QCoreApplication::applicationDirPath());
+    s.DataFolder = QDir::currentPath();
+}
+
 std::optional<LoadResult> loadDocument(ProgramState& s, const QString& file) {
-    s.DataFolder = s.AppFolder = QDir::currentPath();
+    initCliFolders(s);
     LoadResult loaded = LoadDataFile(s, file, 0);
     if (!loaded.ok) {
         printError(QString(loaded.message).replace(u'\n', u' '));
         return std::nullopt;
     }
-    if (!loaded.message.isEmpty()) printError(loaded.message);
+    for (const QString& notice : loaded.notices) printError(notice);
     return loaded;
 }
 

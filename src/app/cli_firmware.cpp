@@ -29,6 +29,7 @@ class CliFirmwareFrontEnd : public FirmwareFrontEnd {
         widest_ = qMax(widest_, text.size());
     }
     void setStatusVisible(bool) override {}
+    void announceImage(const QString& text) override { QTextStream(stdout) << text << Qt::endl; }
     void setStartCancelCaption(const QString&) override {}
     void setDoneEnabled(bool) override {}
     void inform(const QString& text) override {

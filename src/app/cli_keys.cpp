@@ -3,6 +3,7 @@
 #include <QTextStream>
 
 #include "app/CliCommand.h"
+#include "app/CliGrid.h"
 #include "files/OvdParser.h"
 #include "frame/ProgramState.h"
 
@@ -34,7 +35,7 @@ int runKeys(const QStringList& args) {
     if (file.isEmpty()) return keysUsageError(QStringLiteral("keys: FILE is missing"));
 
     ProgramState s;
-    s.DataFolder = s.AppFolder = QDir::currentPath();
+    initCliFolders(s);
     QString reason;
     if (!ParseDataFile(s, headerOnly, file, &reason)) {
         printError(file + QStringLiteral(": ") + reason);

@@ -12,8 +12,13 @@ std::map<QString, CommandEntry>& commands() {
     return table;
 }
 
-CliCommand::CliCommand(const char* name, const char* usage, Handler handler) {
-    commands()[QString::fromLatin1(name)] = {QString::fromUtf8(usage), std::move(handler)};
+CliCommand::CliCommand(const char* name, const char* usage, Handler handler, Details details) {
+    commands()[QString::fromLatin1(name)] = {QString::fromUtf8(usage), std::move(handler),
+                                             std::move(details)};
+}
+
+bool asksForHelp(const QStringList& args) {
+    return args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"));
 }
 
 void printError(const QString& message) {
@@ -49,8 +54,11 @@ int main(int argc, char** argv) {
         printUsage(true);
         return kExitUsage;
     }
-    if (args.contains(QLatin1String("--help"))) {
-        QTextStream(stdout) << "usage: vantorix-cli " << it->second.usage << Qt::endl;
+    if (asksForHelp(args)) {
+        QTextStream out(stdout);
+        out << "usage: vantorix-cli " << it->second.usage << '\n';
+        if (it->second.details) out << it->second.details();
+        out.flush();
         return kExitOk;
     }
     return it->second.handler(args);

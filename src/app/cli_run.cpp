@@ -6,6 +6,7 @@
 
 #include "app/CliCommand.h"
 #include "app/CliGrid.h"
+#include "app/CliRunOptions.h"
 #include "app/CliSignals.h"
 #include "files/FallbackSave.h"
 #include "frame/ProgramState.h"
@@ -13,6 +14,7 @@
 #include "frame/Settings.h"
 #include "frame/SettingsStore.h"
 #include "measurement/RunSequence.h"
+#include "measurement/RunTexts.h"
 #include "options/WellSelection.h"
 #include "results/CellText.h"
 #include "serial/QtSerialPort.h"
@@ -34,7 +36,9 @@ class CliFrontEnd : public RunFrontEnd {
                         std::function<void(bool)> answer) override {
         const bool retry = retries_ > 0;
         if (retry) --retries_;
-        print(title + QStringLiteral(": ") + text + (retry ? " [Retry]" : " [Cancel]"));
+        gaveUp_ = !retry;
+        print(title + QStringLiteral(": ") + text +
+              (retry ? " [Retry]" : " [Cancel: no retries left]"));
         answer(retry);
     }
     void askOkCancel(const QString& text, std::function<void(bool)> answer) override {
@@ -45,9 +49,19 @@ class CliFrontEnd : public RunFrontEnd {
         print(text + (keepPartial_ ? " [Yes]" : " [No: --keep-partial keeps them]"));
         answer(keepPartial_);
     }
-    void notify(const QString& text) override { print(text); }
+    void notify(const QString& text) override {
+        // The run calls the automatic Cancel after the last retry a cancel; nobody pressed one.
+        if (gaveUp_ && text == QLatin1String(kCancelledText))
+            print(
+                QStringLiteral("The run was stopped: the instrument did not answer and no "
+                               "retries were left (--retry N allows N more tries)."));
+        else
+            print(text);
+    }
     void reportError(const QString& text) override {
-        QTextStream(stderr) << "vantorix-cli: " << text << Qt::endl;
+        if (reported_.contains(text)) return;
+        reported_ << text;
+        printError(text);
     }
     void setStatusLine(const QString& text, bool visible) override {
         if (visible && !text.isEmpty() && text != status_) print(text);
@@ -60,98 +74,34 @@ class CliFrontEnd : public RunFrontEnd {
     void setStartCancelCaption(const QString&) override {}
     void setCell(int, int, const QString&) override {}
     void runFinished() override { QCoreApplication::exit(0); }
+    bool gaveUp() const { return gaveUp_; }
 
   private:
     static void print(const QString& line) { QTextStream(stdout) << line << Qt::endl; }
     QString outPath_;
     int retries_;
     bool keepPartial_;
+    bool gaveUp_ = false;
+    QStringList reported_;
     QString status_, message_;
 };
 
-struct RunArgs {
-    QString port, out, operatorName, test, plate, notes, wells;
-    int repeats = -1, delay = -1, retry = 0;
-    bool sensitive = false;
-    bool keepPartial = false;
-};
-
-bool parseArgs(const QStringList& args, RunArgs& a, QString& error) {
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& k = args[i];
-        if (k == QLatin1String("--sensitive") || k == QLatin1String("--keep-partial")) {
-            (k == QLatin1String("--sensitive") ? a.sensitive : a.keepPartial) = true;
-            continue;
-        }
-        if (i + 1 >= args.size()) {
-            error = QStringLiteral("%1 needs a value").arg(k);
-            return false;
-        }
-        const QString v = args[++i];
-        bool ok = true;
-        if (k == QLatin1String("--port"))
-            a.port = v;
-        else if (k == QLatin1String("--out"))
-            a.out = v;
-        else if (k == QLatin1String("--operator"))
-            a.operatorName = v;
-        else if (k == QLatin1String("--test"))
-            a.test = v;
-        else if (k == QLatin1String("--plate"))
-            a.plate = v;
-        else if (k == QLatin1String("--notes"))
-            a.notes = v;
-        else if (k == QLatin1String("--wells"))
-            a.wells = v;
-        else if (k == QLatin1String("--repeats"))
-            a.repeats = v.toInt(&ok);
-        else if (k == QLatin1String("--delay"))
-            a.delay = v.toInt(&ok);
-        else if (k == QLatin1String("--retry"))
-            a.retry = v.toInt(&ok);
-        else {
-            error = QStringLiteral("unknown option %1").arg(k);
-            return false;
-        }
-        if (!ok) {
-            error = QStringLiteral("%1 takes a whole number, not '%2'").arg(k, v);
-            return false;
-        }
-    }
-    if (a.port.isEmpty() || a.out.isEmpty()) {
-        error = QStringLiteral("--port and --out are required");
-        return false;
-    }
-    return true;
-}
-
-// The stored defaults, overridden by the options given.
-bool buildOptions(const RunArgs& a, RunOptions& o, QString& error) {
-    QSettingsStore store;
-    o = loadOptions(store);
-    if (!a.wells.isEmpty() && !parseWellList(a.wells, o.SelectedWells, &error)) return false;
-    if (a.repeats >= 0) {
-        if (a.repeats < 1 || a.repeats > kMaxSets) {
-            error = QStringLiteral("--repeats must lie between 1 and 255");
-            return false;
-        }
-        o.RepeatMode = a.repeats > 1;
-        o.Repeats = static_cast<qint16>(a.repeats);
-    }
-    if (a.delay >= 0) {
-        if (a.delay > 999) {
-            error = QStringLiteral("--delay must lie between 0 and 999 seconds");
-            return false;
-        }
-        o.Delay = static_cast<qint16>(a.delay);
-    }
-    if (a.sensitive) o.Sensitive = 1;
-    return true;
+// After a run that did not complete: the datasets completed before it ended, and where they
+// are (the run saves them), or that nothing was saved.
+void tellWhatWasSaved(const ProgramState& state) {
+    const int sets = state.LastSet - state.FirstSet + 1;
+    if (state.HasData && state.Saved && sets > 0)
+        printError(QStringLiteral("%1 completed dataset%2 saved to %3")
+                       .arg(sets)
+                       .arg(sets == 1 ? QStringLiteral(" was") : QStringLiteral("s were"))
+                       .arg(QDir::toNativeSeparators(state.DataFileName)));
+    else
+        printError(QStringLiteral("No dataset was completed; nothing was saved."));
 }
 
 // The run's file could not be written: the run goes to a file of its own instead.
-int saveElsewhere(ProgramState& state, RunSequence& run) {
-    if (!run.failure().isEmpty()) printError(run.failure());
+int saveElsewhere(ProgramState& state, RunSequence& run, CliFrontEnd& ui) {
+    if (!run.failure().isEmpty()) ui.reportError(run.failure());
     QString path;
     const WriteResult written = saveToFallback(state, state.DataDate, &path);
     if (!written.ok) {
@@ -165,19 +115,18 @@ int saveElsewhere(ProgramState& state, RunSequence& run) {
 }
 
 int runCommand(const QStringList& args) {
+    // The run defaults the desktop program saved; the options given change them for this run
+    // only (the store is never written).
+    const QSettingsStore store;
     RunArgs a;
-    QString error;
-    if (!parseArgs(args, a, error)) {
+    const QString error = parseRunArgs(args, loadOptions(store), a);
+    if (!error.isEmpty()) {
         printError(error);
         return kExitUsage;
     }
     ProgramState state;
-    state.DataFolder = state.AppFolder = QDir::currentPath();
-    if (!buildOptions(a, state.CurrentOptions, error)) {
-        printError(error);
-        return kExitUsage;
-    }
-    state.DefaultOptions = state.CurrentOptions;
+    initCliFolders(state);
+    state.CurrentOptions = state.DefaultOptions = a.options;
     state.Operator = a.operatorName;
     state.Test = a.test;
     state.PlateNo = a.plate;
@@ -196,31 +145,27 @@ int runCommand(const QStringList& args) {
     run.start();
     if (run.running()) QCoreApplication::exec();
     port.close();  // waits (bounded) until the last "S" or "Z" is on the line
-    if (state.HasData && !state.Saved) return saveElsewhere(state, run);
+    if (state.HasData && !state.Saved) return saveElsewhere(state, run, ui);
     if (!run.journalPath().isEmpty())
         printError(QStringLiteral("readings not in the saved file are kept for recovery in %1")
                        .arg(QDir::toNativeSeparators(run.journalPath())));
 
-    switch (run.outcome()) {
-        case RunOutcome::Completed:
-            printGrid(state, std::max<int>(1, state.LastSet), GridMode::Readings);
-            return kExitOk;
-        case RunOutcome::Cancelled:
-            return kExitCancelled;
-        case RunOutcome::NotStarted:
-        case RunOutcome::Failed:
-            break;
+    if (run.outcome() == RunOutcome::Completed) {
+        printGrid(state, std::max<int>(1, state.LastSet), GridMode::Readings);
+        return kExitOk;
     }
-    if (!run.failure().isEmpty()) printError(run.failure());
+    if (!run.failure().isEmpty()) ui.reportError(run.failure());
+    tellWhatWasSaved(state);
+    if (run.outcome() == RunOutcome::Cancelled && !ui.gaveUp()) return kExitCancelled;
     return kExitFailure;
 }
 
 const CliCommand registration(
     "run",
     "run --port DEVICE --out FILE [--operator T] [--test T] [--plate T] [--notes T]\n"
-    "      [--wells LIST] [--repeats N] [--delay S] [--sensitive] [--retry N] [--keep-partial]\n"
-    "      measures a plate on the instrument at DEVICE and saves the run to FILE",
-    runCommand);
+    "      [OPTIONS]  measures a plate on the instrument at DEVICE and saves the run to FILE;\n"
+    "      OPTIONS override the stored run defaults for this run only",
+    runCommand, [] { return QStringLiteral("options:\n") + QString::fromUtf8(kRunOptionsUsage); });
 
 }  // namespace
 }  // namespace vantorix::cli

@@ -59,7 +59,8 @@ bool parseArgs(const QStringList& args, sim::SimulatorConfig& config) {
             }
         } else if (arg == QLatin1String("--well-time")) {
             const double seconds = value.toDouble(&ok);
-            if (!ok || seconds < 0 || seconds > 3600) {
+            // Written so that "nan" fails the range test too.
+            if (!ok || !(seconds >= 0 && seconds <= 3600)) {
                 printError(QStringLiteral("--well-time needs seconds from 0 to 3600, not '%1'")
                                .arg(value));
                 return false;
@@ -103,7 +104,11 @@ int simulate(const QStringList& args) {
 const CliCommand command("simulate",
                          "simulate [--fault NAME[=N]]... [--seed N] [--well-time S]   "
                          "a simulated instrument on a pseudo-terminal (path printed first)",
-                         simulate);
+                         simulate, [] {
+                             return QStringLiteral("faults (--fault NAME or NAME=N): ") +
+                                    sim::SimulatorFaults::names().join(QStringLiteral(", ")) +
+                                    u'\n';
+                         });
 
 }  // namespace
 

@@ -20,6 +20,8 @@ std::vector<FolderEntry> listDataFiles(const QString& folder) {
     while (it.hasNext()) {
         it.next();
         const QFileInfo info = it.fileInfo();
+        // Only regular files (links followed): reading a FIFO would stall the listing.
+        if (!info.isFile()) continue;
         out.push_back({info.fileName(), info.lastModified().toMSecsSinceEpoch(), info.size()});
     }
     // Name order, letter case ignored (ties in code order, so the order is always the same).

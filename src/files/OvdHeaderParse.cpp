@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "files/OvdParser.h"
+#include "files/RegularFile.h"
 
 namespace vantorix {
 
@@ -36,12 +37,9 @@ class HeadEnd {
 }  // namespace
 
 bool readDataFileHead(const QString& path, QByteArray& head, QString* reason) {
-    QFile file(path);
+    QFile file;
     // Unbuffered: the head is read in a call or two, straight into `head`.
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        if (reason) *reason = file.errorString();
-        return false;
-    }
+    if (!openRegularFile(file, path, reason, QIODevice::Unbuffered)) return false;
     head.clear();
     HeadEnd end;
     for (;;) {

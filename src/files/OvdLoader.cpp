@@ -60,6 +60,56 @@ void loadTimes(ProgramState& s, int set) {
     // Any other format: the times stay as they were.
 }
 
+bool startsAtRoot(const QString& text) {
+    if (!text.startsWith(kRootKey)) return false;
+    const qsizetype n = kRootKey.size();
+    return text.size() == n || text[n] == u'.' || text[n] == u'=';
+}
+
+// True when any entry, or the elements still open, belong to the data format (their path
+// starts at its root element).
+bool holdsDataFormat(const KeyStore& store, const QString& unclosedPath) {
+    if (startsAtRoot(unclosedPath)) return true;
+    for (const QString& e : store.entries())
+        if (startsAtRoot(e)) return true;
+    return false;
+}
+
+// The highest set number among the data lists the store holds (0 when none), found in one
+// pass; -1 when the format has no data lists to count.
+int highestSetHeld(const KeyStore& store, const QString& formatId) {
+    const QString prefix = dataKey(formatId, 0).chopped(3);
+    if (prefix.isEmpty()) return -1;
+    int highest = 0;
+    for (const QString& e : store.entries()) {
+        if (!e.startsWith(prefix)) continue;
+        const qsizetype eq = e.indexOf(u'=', prefix.size());
+        bool ok = false;
+        const int n = QStringView(e).mid(prefix.size(), eq - prefix.size()).toInt(&ok);
+        if (ok && eq > prefix.size() && n > highest) highest = n;
+    }
+    return highest;
+}
+
+// How many sets to load, and what to tell the user when the file holds fewer or more sets
+// than Readings can show or than it declares.
+void decideSetCount(LoadResult& r, const QString& declaredText, int declared, int held) {
+    const QString d = declaredText.trimmed();
+    r.setsLoaded = std::clamp(declared, 0, kMaxSets);
+    if (held >= 0 && held < r.setsLoaded) {
+        r.setsLoaded = held;
+        r.notices << QStringLiteral("The file declares %1 sets but holds %2.").arg(d).arg(held);
+    } else if (declared > kMaxSets) {
+        r.truncated = true;
+        const QString holds = held >= 0 && held < declared
+                                  ? QStringLiteral("declares %1 sets and holds %2").arg(d).arg(held)
+                                  : QStringLiteral("holds %1 sets").arg(d);
+        r.notices << QStringLiteral("The file %1; only sets 1 to %2 were loaded.")
+                         .arg(holds)
+                         .arg(kMaxSets);
+    }
+}
+
 }  // namespace
 
 LoadResult loadReadingsFromStore(ProgramState& s, qint64 nowSeconds) {
@@ -68,12 +118,8 @@ LoadResult loadReadingsFromStore(ProgramState& s, qint64 nowSeconds) {
     const int declared = toInt16(leadingNumber(setsText));
     LoadResult result;
     result.ok = true;
-    result.setsLoaded = std::clamp(declared, 0, kMaxSets);
-    result.truncated = declared > kMaxSets;
-    if (result.truncated)
-        result.message = QStringLiteral("The file holds %1 sets; only sets 1 to %2 were loaded.")
-                             .arg(setsText.trimmed())
-                             .arg(kMaxSets);
+    decideSetCount(result, setsText, declared, highestSetHeld(s.keyStore, s.FileFormatId));
+    result.message = result.notices.join(u'\n');
     for (int set = 1; set <= result.setsLoaded; ++set) {
         fillSet(s.readings, set, dataKey(s.FileFormatId, set), s.keyStore, &Reading::Value);
         s.SilenceTimer = nowSeconds;
@@ -86,12 +132,28 @@ LoadResult loadReadingsFromStore(ProgramState& s, qint64 nowSeconds) {
 
 LoadResult LoadDataFile(ProgramState& s, const QString& fileName, qint64 nowSeconds) {
     QString reason;
-    if (!ParseDataFile(s, false, fileName, &reason)) {
+    ParseFacts facts;
+    if (!ParseDataFile(s, false, fileName, &reason, &facts)) {
         LoadResult result;
         result.message = kCantOpen + u'\n' + fileName + QStringLiteral(": ") + reason;
         return result;
     }
-    return loadReadingsFromStore(s, nowSeconds);
+    if (!holdsDataFormat(s.keyStore, facts.unclosedPath)) {
+        LoadResult result;
+        result.message = kCantOpen + u'\n' + fileName +
+                         QStringLiteral(
+                             ": it is not a Vantorix data file (it holds none of the "
+                             "data format's elements)");
+        return result;
+    }
+    LoadResult result = loadReadingsFromStore(s, nowSeconds);
+    if (!facts.unclosedPath.isEmpty()) {
+        result.notices << QStringLiteral(
+            "The file ends early (cut off while it was written or copied?); what it holds was "
+            "loaded.");
+        result.message = result.notices.join(u'\n');
+    }
+    return result;
 }
 
 QString NextToken(QString& text) {

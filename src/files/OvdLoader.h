@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace vantorix {
 
@@ -9,12 +10,15 @@ struct ProgramState;
 
 struct LoadResult {
     bool ok = false;
-    QString message;  // for the user: why the file did not open, or that sets were left out
+    QString message;      // for the user: why the file did not open, or the notices, one a line
+    QStringList notices;  // loaded, but: sets left out or missing, the file ends early
     int setsLoaded = 0;
-    bool truncated = false;  // the file declares more sets than Readings holds
+    bool truncated = false;  // the file holds more sets than Readings holds
 };
 
-// Parses the whole file; on success fills Readings sets 1..N from it (at most 255), sets
+// Parses the whole file; a file with no element of the data format is refused. On success
+// fills Readings sets 1..N from it (N: the sets declared, at most 255 and at most the highest
+// set the file holds), sets
 // FileFormatId and CurrentSet = 1 and refreshes SilenceTimer and LinkActivityTime with
 // nowSeconds. On failure nothing but the key store changes.
 LoadResult LoadDataFile(ProgramState& s, const QString& fileName, qint64 nowSeconds);

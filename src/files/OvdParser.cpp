@@ -7,6 +7,7 @@
 #include "files/OvdScanner.h"
 #include "files/OvdWorkingText.h"
 #include "files/ParseDump.h"
+#include "files/RegularFile.h"
 #include "files/TextEncoding.h"
 #include "frame/ProgramState.h"
 
@@ -15,11 +16,8 @@ namespace vantorix {
 namespace {
 
 bool readWholeFile(const QString& path, QByteArray& bytes, QString* reason) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (reason) *reason = file.errorString();
-        return false;
-    }
+    QFile file;
+    if (!openRegularFile(file, path, reason)) return false;
     if (file.size() > kMaxDataFileBytes) {
         if (reason)
             *reason = QStringLiteral("the file is larger than %1 MB, too large for a data file")
@@ -36,16 +34,24 @@ bool readWholeFile(const QString& path, QByteArray& bytes, QString* reason) {
 
 }  // namespace
 
-bool parseDataBytes(KeyStore& store, QByteArrayView bytes, bool headerOnly, QString* reason) {
+bool parseDataBytes(KeyStore& store, QByteArrayView bytes, bool headerOnly, QString* reason,
+                    ParseFacts* facts) {
     const QString text = ovdWorkingText(decodeDataFileBytes(bytes), headerOnly);
-    return scanOvdTags(text, store, reason);
+    QString unclosed;
+    if (!scanOvdTags(text, store, reason, &unclosed)) return false;
+    // Reading that stopped on purpose leaves elements open; only a text that simply ran out
+    // ends early.
+    if (headerOnly || text.endsWith(u"<data-io>")) unclosed.clear();
+    if (facts) facts->unclosedPath = unclosed;
+    return true;
 }
 
-bool ParseDataFile(ProgramState& s, bool headerOnly, const QString& fileName, QString* reason) {
+bool ParseDataFile(ProgramState& s, bool headerOnly, const QString& fileName, QString* reason,
+                   ParseFacts* facts) {
     QByteArray bytes;
     if (!readWholeFile(resolveDataPath(s.DataFolder, fileName), bytes, reason)) return false;
-    if (!parseDataBytes(s.keyStore, bytes, headerOnly, reason)) return false;
-    writeParseDump(s, fileName);
+    if (!parseDataBytes(s.keyStore, bytes, headerOnly, reason, facts)) return false;
+    writeParseDump(s, fileName);  // a diagnostic: a dump that fails never fails the parse
     return true;
 }
 

@@ -13,14 +13,22 @@ struct ProgramState;
 // Largest data file the parser reads; a file of 255 sets is about 0.4 MB.
 constexpr qint64 kMaxDataFileBytes = 64 * 1024 * 1024;
 
-// Parses a data file's bytes held in memory into the store (no dump). True when the whole
-// input was scanned without a mismatching end tag.
-bool parseDataBytes(KeyStore& store, QByteArrayView bytes, bool headerOnly,
-                    QString* reason = nullptr);
+// What a successful parse found besides the entries.
+struct ParseFacts {
+    // The path of the elements still open where the file simply ran out (cut off by a crash
+    // or a copy); "" when all were closed or reading stopped on purpose.
+    QString unclosedPath;
+};
 
-// Parses the file (a bare name lies in DataFolder) into s.keyStore; on success writes the dump
-// into s.AppFolder. A file that cannot be read leaves the store as it was.
+// Parses a data file's bytes held in memory into the store (no dump). True when the whole
+// input was scanned without a mismatching end tag or an element nested too deeply.
+bool parseDataBytes(KeyStore& store, QByteArrayView bytes, bool headerOnly,
+                    QString* reason = nullptr, ParseFacts* facts = nullptr);
+
+// Parses the file (a bare name lies in DataFolder; only regular files are read) into
+// s.keyStore; on success writes the dump into s.AppFolder. A file that cannot be read leaves
+// the store as it was.
 bool ParseDataFile(ProgramState& s, bool headerOnly, const QString& fileName,
-                   QString* reason = nullptr);
+                   QString* reason = nullptr, ParseFacts* facts = nullptr);
 
 }  // namespace vantorix

@@ -37,9 +37,24 @@ bool closeElement(QString& path, const QString& value, QStringView name, KeyStor
     return true;
 }
 
+// Every entry holds its whole path, so a bound on the path bounds each entry, and with the
+// bound on the entry count, the store: deep nesting can no longer cost memory that grows with
+// the square of the file's size.
+bool openElement(QString& path, QStringView name, QString* reason) {
+    if (path.size() + 1 + name.size() > kMaxElementPath_chars) {
+        setReason(reason, QStringLiteral("its elements are nested too deeply (an element's path "
+                                         "is longer than %1 characters)")
+                              .arg(kMaxElementPath_chars));
+        return false;
+    }
+    path += u'.';
+    path += name;
+    return true;
+}
+
 }  // namespace
 
-bool scanOvdTags(QStringView text, KeyStore& store, QString* reason) {
+bool scanOvdTags(QStringView text, KeyStore& store, QString* reason, QString* unclosedPath) {
     store.ClearKeyStore();
     QString path;
     QString value;
@@ -74,14 +89,14 @@ bool scanOvdTags(QStringView text, KeyStore& store, QString* reason) {
         const QStringView name = text.mid(nameStart, (close < 0 ? n : close) - nameStart);
         if (endTag) {
             if (!closeElement(path, value, name, store, reason)) return false;
-        } else {
-            path += u'.';
-            path += name;
+        } else if (!openElement(path, name, reason)) {
+            return false;
         }
         value.resize(0);  // keeps the buffer for the next value
         if (close < 0) break;
         i = close + 1;
     }
+    if (unclosedPath) *unclosedPath = path;
     return true;
 }
 

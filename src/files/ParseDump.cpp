@@ -1,23 +1,39 @@
 #include "files/ParseDump.h"
 
-#include <QSaveFile>
+#include <QDir>
+#include <QFile>
 
 #include "files/DataPaths.h"
 #include "frame/ProgramState.h"
 
 namespace vantorix {
 
-bool writeParseDump(const ProgramState& s, const QString& fileName) {
-    if (s.AppFolder.isEmpty()) return false;
-    QString text = s.DataFolder + u'\\' + fileName + QStringLiteral("\r\n");
+QString parseDumpFirstLine(const QString& dataFolder, const QString& fileName) {
+    // The folder and the name as passed may each use either separator; the line uses one.
+    QString line = dataFolder + u'/' + fileName;
+    line.replace(u'\\', u'/');
+    return QDir::toNativeSeparators(line);
+}
+
+bool writeParseDump(const ProgramState& s, const QString& fileName, QString* reason) {
+    if (s.AppFolder.isEmpty()) {
+        if (reason) *reason = QStringLiteral("no folder for the program's own files");
+        return false;
+    }
+    QString text = parseDumpFirstLine(s.DataFolder, fileName) + QStringLiteral("\r\n");
     for (const QString& entry : s.keyStore.entries()) {
         text += entry;
         text += QStringLiteral("\r\n");
     }
-    QSaveFile file(joinPath(s.AppFolder, kParseDumpName));
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    file.write(text.toUtf8());
-    return file.commit();
+    const QByteArray bytes = text.toUtf8();
+    // A diagnostic file: replaced in place without a durability call, so parsing does not wait
+    // for the disk. Every step is still checked.
+    QFile file(joinPath(s.AppFolder, kParseDumpName));
+    const bool ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                    file.write(bytes) == bytes.size() && file.flush();
+    if (!ok && reason) *reason = file.fileName() + QStringLiteral(": ") + file.errorString();
+    file.close();
+    return ok && file.error() == QFileDevice::NoError;
 }
 
 }  // namespace vantorix

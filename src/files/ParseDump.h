@@ -10,8 +10,12 @@ struct ProgramState;
 
 inline const QString kParseDumpName = QStringLiteral("temp.txt");
 
-// First line DataFolder + "\" + fileName as passed, then every entry, one per line. Nothing
-// is written when AppFolder is not known. True when the dump was written.
-bool writeParseDump(const ProgramState& s, const QString& fileName);
+// The dump's first line: the data folder and the file name as passed, joined with the
+// platform's separator throughout.
+QString parseDumpFirstLine(const QString& dataFolder, const QString& fileName);
+
+// First line as above, then every entry, one per line, into AppFolder. Nothing is written when
+// AppFolder is not known. True only when every byte reached the file; else the reason.
+bool writeParseDump(const ProgramState& s, const QString& fileName, QString* reason = nullptr);
 
 }  // namespace vantorix

@@ -62,11 +62,17 @@ void FirmwareDownload::StartOrCancelDownload() {
             ui_.inform(source_.missingMessage);
             return;
         }
-        if (QFileInfo(path).size() == 0) {
+        const qint64 size = QFileInfo(path).size();
+        if (size == 0) {
             ui_.inform(emptyImageMessage(path));
             return;
         }
+        if (size > kMaxImage_bytes) {
+            ui_.inform(imageTooLargeMessage(path, size));
+            return;
+        }
         imagePath_ = path;
+        ui_.announceImage(imageAnnouncement(path, size));
     }
     setUp();
 }

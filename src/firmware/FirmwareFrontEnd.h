@@ -18,6 +18,9 @@ class FirmwareFrontEnd {
     // Diagnostics: Label2 ("1" once the receiver announced itself), Label3 (last block number).
     virtual void setReceiverLabel(const QString& text) { (void)text; }
     virtual void setBlockLabel(const QString& text) { (void)text; }
+    // The image about to be sent: its size and the expected transfer time, shown before
+    // anything goes to the instrument.
+    virtual void announceImage(const QString& text) { (void)text; }
     // A notice with an OK button.
     virtual void inform(const QString& text) = 0;
     // A failure; the download is back to idle when this is called.

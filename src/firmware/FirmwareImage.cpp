@@ -1,13 +1,15 @@
 #include "firmware/FirmwareImage.h"
 
+#include "files/RegularFile.h"
+
 namespace vantorix {
 
 bool FirmwareImage::OpenFirmwareImage(const QString& path, QString* error) {
     close();
     failed_ = false;
-    file_.setFileName(path);
-    if (!file_.open(QIODevice::ReadOnly)) {
-        if (error) *error = QStringLiteral("Cannot read '%1': %2").arg(path, file_.errorString());
+    QString reason;
+    if (!openRegularFile(file_, path, &reason)) {
+        if (error) *error = QStringLiteral("Cannot read '%1': %2").arg(path, reason);
         return false;
     }
     imageLength_ = file_.size();

@@ -106,7 +106,10 @@ void frmDownloadNewFirmware::buildDownloadPanel() {
     connect(cmdSendStartCommand, &QPushButton::clicked, this,
             &frmDownloadNewFirmware::cmdSendStartCommand_Click);
     auto* layout = new QVBoxLayout(frameSendStartCommand);
+    lblImage = new QLabel(frameSendStartCommand);
+    lblImage->setObjectName(QStringLiteral("lblImage"));
     layout->addWidget(cmdSendStartCommand);
+    layout->addWidget(lblImage);
     layout->addWidget(lblRx);
     layout->addWidget(lblPleaseWait);
 }
@@ -248,6 +251,10 @@ void frmDownloadNewFirmware::setReceiverLabel(const QString& text) {
 
 void frmDownloadNewFirmware::setBlockLabel(const QString& text) {
     Label3->setText(text);
+}
+
+void frmDownloadNewFirmware::announceImage(const QString& text) {
+    lblImage->setText(text);
 }
 
 void frmDownloadNewFirmware::inform(const QString& text) {

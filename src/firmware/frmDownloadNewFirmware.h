@@ -60,6 +60,7 @@ class frmDownloadNewFirmware : public QDialog, private FirmwareFrontEnd {
     void setDoneEnabled(bool enabled) override;
     void setReceiverLabel(const QString& text) override;
     void setBlockLabel(const QString& text) override;
+    void announceImage(const QString& text) override;
     void inform(const QString& text) override;
     void reportError(const QString& text) override;
     void firmwareUpdated() override;
@@ -73,6 +74,7 @@ class frmDownloadNewFirmware : public QDialog, private FirmwareFrontEnd {
     QFrame* frameSendStartCommand = nullptr;
     QPushButton* cmdSendStartCommand = nullptr;
     QLabel* lblRx = nullptr;
+    QLabel* lblImage = nullptr;  // size and transfer time of the image being sent
     QLabel* lblPleaseWait = nullptr;
     QFrame* Frame1 = nullptr;
     QLineEdit* Text2 = nullptr;

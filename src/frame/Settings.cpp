@@ -65,10 +65,16 @@ RunOptions loadOptions(const SettingsStore& store) {
     }
     for (const OptionKey& k : kOptionsReadOrder) {
         const QString text = readText(store, kOptions, QString::fromLatin1(k.key));
-        if (k.number)
-            o.*k.number = storedInt16(text, defaults.*k.number);
-        else
+        if (k.number) {
+            const qint16 v = storedInt16(text, defaults.*k.number);
+            o.*k.number = v >= k.min && v <= k.max ? v : defaults.*k.number;
+        } else {
             o.*k.flag = storedBool(text, defaults.*k.flag);
+        }
+    }
+    if (o.Pump1Volume + o.Pump2Volume > kMaxStoredPumpTotal) {
+        o.Pump1Volume = defaults.Pump1Volume;
+        o.Pump2Volume = defaults.Pump2Volume;
     }
     o.Prime1 = 0;
     o.Prime2 = 0;

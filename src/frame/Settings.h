@@ -24,7 +24,9 @@ CommunicationSettings loadCommunication(const SettingsStore& store);
 void saveCommunication(SettingsStore& store, const CommunicationSettings& comm);
 
 // Reads the 96 well flags row by row, then the fields in settings::kOptionsReadOrder. Prime1
-// and Prime2 are always 0: priming is decided afresh in every session.
+// and Prime2 are always 0: priming is decided afresh in every session. A value that cannot be
+// converted or lies outside the dialog's range takes the key's default; pump volumes whose
+// total exceeds 250 both take theirs.
 RunOptions loadOptions(const SettingsStore& store);
 // Writes the 96 well flags row by row, then the fields in settings::kOptionsWriteOrder.
 void saveOptions(SettingsStore& store, const RunOptions& options);

@@ -34,24 +34,30 @@ inline QString wellKey(int wellIndex) {
 }
 
 // One numeric or Boolean field of RunOptions and its key; exactly one member pointer is set.
+// A stored number outside min...max (the options dialog's range) takes the default, so a
+// hand-edited store can never hold the dialog in a state it cannot confirm.
 struct OptionKey {
     const char* key;
     qint16 RunOptions::*number;
     bool RunOptions::*flag;
+    int min = 0;
+    int max = 0;
 };
 
-inline constexpr OptionKey kPresamples{"Presamples", &RunOptions::Presamples, nullptr};
-inline constexpr OptionKey kPostsamples{"Postsamples", &RunOptions::Postsamples, nullptr};
-inline constexpr OptionKey kPump1Volume{"Pump1Volume", &RunOptions::Pump1Volume, nullptr};
-inline constexpr OptionKey kPump2Volume{"Pump2Volume", &RunOptions::Pump2Volume, nullptr};
-inline constexpr OptionKey kDwell{"Dwell", &RunOptions::Dwell, nullptr};
+inline constexpr OptionKey kPresamples{"Presamples", &RunOptions::Presamples, nullptr, 0, 1};
+inline constexpr OptionKey kPostsamples{"Postsamples", &RunOptions::Postsamples, nullptr, 0, 25};
+inline constexpr OptionKey kPump1Volume{"Pump1Volume", &RunOptions::Pump1Volume, nullptr, 0, 250};
+inline constexpr OptionKey kPump2Volume{"Pump2Volume", &RunOptions::Pump2Volume, nullptr, 0, 250};
+inline constexpr OptionKey kDwell{"Dwell", &RunOptions::Dwell, nullptr, 0, 500};
 inline constexpr OptionKey kPostInjectDelay{"PostInjectDelay", &RunOptions::PostInjectDelay,
-                                            nullptr};
+                                            nullptr, 0, 5000};
 inline constexpr OptionKey kRepeatMode{"RepeatMode", nullptr, &RunOptions::RepeatMode};
-inline constexpr OptionKey kRepeats{"Repeats", &RunOptions::Repeats, nullptr};
-inline constexpr OptionKey kDelay{"Delay", &RunOptions::Delay, nullptr};
-inline constexpr OptionKey kReaction{"Reaction", &RunOptions::Reaction, nullptr};
-inline constexpr OptionKey kSensitive{"Sensitive", &RunOptions::Sensitive, nullptr};
+inline constexpr OptionKey kRepeats{"Repeats", &RunOptions::Repeats, nullptr, 1, 255};
+inline constexpr OptionKey kDelay{"Delay", &RunOptions::Delay, nullptr, 0, 999};
+inline constexpr OptionKey kReaction{"Reaction", &RunOptions::Reaction, nullptr, 1, 2};
+inline constexpr OptionKey kSensitive{"Sensitive", &RunOptions::Sensitive, nullptr, 0, 1};
+// The two pump volumes together; a stored pair above it takes both defaults.
+constexpr int kMaxStoredPumpTotal = 250;
 
 // The fields after the 96 wells, in the order start-up reads them...
 inline constexpr std::array<OptionKey, 11> kOptionsReadOrder{

@@ -1,6 +1,5 @@
 #include "frame/SettingsStore.h"
 
-#include <QCoreApplication>
 #include <QSettings>
 #include <QStringList>
 #include <QVariant>
@@ -10,10 +9,8 @@ namespace vantorix {
 namespace {
 
 QString applicationOrDefault(const QString& application) {
-    if (!application.isEmpty()) return application;
-    // Qt derives the name from the executable when the program did not set one.
-    const QString fromQt = QCoreApplication::applicationName();
-    return fromQt.isEmpty() ? QStringLiteral("vantorix") : fromQt;
+    // Not the executable's name: the desktop program and vantorix-cli share one store.
+    return application.isEmpty() ? kSettingsApplication : application;
 }
 
 QString path(const QString& section, const QString& key) {
@@ -22,12 +19,24 @@ QString path(const QString& section, const QString& key) {
 
 }  // namespace
 
+QString SettingsStore::takeWriteFailure() {
+    if (failureReported_ || !failed()) return {};
+    failureReported_ = true;
+    return QStringLiteral(
+               "The settings could not be saved to %1. Changes made in this session "
+               "will be lost when the program ends.")
+        .arg(location());
+}
+
 QSettingsStore::QSettingsStore(const QString& application, const QString& organisation) {
     const QString app = applicationOrDefault(application);
     const QString org = organisation.isEmpty() ? app : organisation;
     settings_ =
         std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, org, app);
 }
+
+QSettingsStore::QSettingsStore(const IniFile& file)
+    : settings_(std::make_unique<QSettings>(file.path, QSettings::IniFormat)) {}
 
 QSettingsStore::~QSettingsStore() = default;
 

@@ -21,16 +21,36 @@ class SettingsStore {
     virtual void write(const QString& section, const QString& key, const QString& value) = 0;
     // Makes the writes lasting (the settings must survive a crash after shut-down).
     virtual void sync() {}
+    // True once a write or sync could not reach the store (read-only file, full disk...).
+    virtual bool failed() const { return false; }
+    // Where the settings live, for messages.
+    virtual QString location() const { return {}; }
+
+    // The message for the user the first time the store is found unwritable; "" before that
+    // and on every later call, so a broken store is reported once, not on every save.
+    QString takeWriteFailure();
+
+  private:
+    bool failureReported_ = false;
 };
+
+// The name the program's settings are stored under, whichever of its programs runs.
+inline const QString kSettingsApplication = QStringLiteral("vantorix");
 
 // The platform's store of the current user (registry on Windows, a .conf file elsewhere);
 // sections are groups.
 class QSettingsStore : public SettingsStore {
   public:
-    // An empty application name means the executable's base name. An empty organisation
-    // means the application name, so the settings get a folder of their own instead of a
-    // shared "unknown organisation" one (and, on Windows, a registry key at all).
+    // An empty application name means kSettingsApplication, so the desktop program and the
+    // command-line tool read and write the same store. An empty organisation means the
+    // application name, so the settings get a folder of their own instead of a shared
+    // "unknown organisation" one (and, on Windows, a registry key at all).
     explicit QSettingsStore(const QString& application = {}, const QString& organisation = {});
+    // A store kept in the given INI file (the format of the per-user file on Linux).
+    struct IniFile {
+        QString path;
+    };
+    explicit QSettingsStore(const IniFile& file);
     ~QSettingsStore() override;
 
     QString read(const QString& section, const QString& key,
@@ -39,9 +59,8 @@ class QSettingsStore : public SettingsStore {
     void sync() override;
 
     // Where the settings live: a file path, or a registry path on Windows.
-    QString location() const;
-    // True once a write or sync could not reach the store (read-only file, ...).
-    bool failed() const;
+    QString location() const override;
+    bool failed() const override;
 
   private:
     std::unique_ptr<QSettings> settings_;

@@ -209,6 +209,8 @@ void frmMain::shutDown() {
     if (zyvora_) zyvora_->bTerminate = true;
     if (comPort_.isOpen()) comPort_.close();
     saveShutdownSettings(settings_, state_);
+    if (const QString problem = settings_.takeWriteFailure(); !problem.isEmpty())
+        dialogs_.warn(this, problem);
 }
 
 }  // namespace vantorix

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 
 #include "serial/LineSettings.h"
+#include "serial/SerialDeviceAccess.h"
 
 namespace vantorix {
 
@@ -54,8 +55,7 @@ bool QtSerialPort::open(QString* error) {
     if (port_->isOpen()) return true;
     port_->setPortName(device());
     if (!port_->open(QIODevice::ReadWrite)) {
-        if (error)
-            *error = QStringLiteral("cannot open %1: %2").arg(device(), port_->errorString());
+        if (error) *error = describeOpenFailure(device(), port_->error(), port_->errorString());
         port_->clearError();
         return false;
     }
@@ -97,7 +97,7 @@ void QtSerialPort::onError(QSerialPort::SerialPortError e) {
         e != QSerialPort::WriteError)
         return;
     if (!port_->isOpen()) return;
-    const QString reason = QStringLiteral("%1: %2").arg(device(), port_->errorString());
+    const QString reason = describeLinkFailure(device(), e, port_->errorString());
     port_->close();
     port_->clearError();
     notifyError(reason);

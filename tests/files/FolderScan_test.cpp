@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -97,7 +98,13 @@ TEST(FolderScan, ListsReadableDocumentsWithTheirHeaderColumns) {
     test::writeFileBytes(QDir(folder).filePath("empty.ovd"), {});
     test::writeFileBytes(QDir(folder).filePath("noon.txt"), good);
     QDir(folder).mkdir("dir.ovd");
+    // A FIFO and a link to it would block a read until something writes into them.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(QDir(folder).filePath("pipe.ovd")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(QDir(folder).filePath("pipe.ovd"), QDir(folder).filePath("link.ovd")));
 
+    for (const FolderEntry& e : listDataFiles(folder))
+        EXPECT_FALSE(e.fileName == "pipe.ovd" || e.fileName == "link.ovd")
+            << e.fileName.toStdString();
     const std::vector<ListedFile> rows = scanFolder(folder);
     ASSERT_EQ(names(rows), QStringList({"odd-date.ovd", "EARLY.OVD", "noon.ovd", "late.ovd"}));
     const ListedFile& late = rows[3];

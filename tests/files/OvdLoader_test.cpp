@@ -82,7 +82,7 @@ TEST(OvdLoader, ListsAndSetCounts) {
          "<set-data-001>  5   6 </set-data-001></data></orvexa-labs-format>",
          1, "5", ""},
         {"surplus tokens are ignored", cFileWithSets("1", 1) + "", 1, "1000", "1095"},
-        {"missing list reads -1", cFileWithSets("2", 0), 2, "-1", "-1"},
+        {"a file holding no list holds no set", cFileWithSets("2", 0), 0, "", ""},
         {"sets that are not a number", cFileWithSets("many", 1), 0, "", ""},
         {"negative sets", cFileWithSets("-3", 1), 0, "", ""},
         {"fractional sets round", cFileWithSets("1.6", 2), 2, "1000", "1095"},
@@ -123,6 +123,61 @@ TEST(OvdLoader, MoreThan255SetsAreCutAndReported) {
         EXPECT_TRUE(r.message.contains("255")) << r.message.toStdString();
         EXPECT_TRUE(r.message.contains(QString::fromLatin1(declared))) << r.message.toStdString();
         EXPECT_EQ(f.value(255, 0), "255000");
+    }
+}
+
+// What a file declares is not trusted: the user is told what it really holds, and a file cut
+// off at its end still opens.
+TEST(OvdLoader, SetsHeldAndFilesThatEndEarlyAreReported) {
+    const QByteArray c = test::handWrittenC();
+    const struct {
+        const char* name;
+        QByteArray file;
+        int sets;
+        QStringList notices;
+    } cases[] = {
+        {"declares 300, holds 2",
+         cFileWithSets("300", 2),
+         2,
+         {"The file declares 300 sets but holds 2."}},
+        {"declares what it holds", cFileWithSets("2", 2), 2, {}},
+        {"cut off inside the second set",
+         c.left(c.indexOf("</set-data-002>") - 10),
+         1,
+         {"The file declares 2 sets but holds 1.",
+          "The file ends early (cut off while it was written or copied?); what it holds was "
+          "loaded."}},
+        {"cut off after the last set",
+         c.left(c.indexOf("</data>")),
+         2,
+         {"The file ends early (cut off while it was written or copied?); what it holds was "
+          "loaded."}},
+    };
+    for (const auto& t : cases) {
+        Folder f;
+        const LoadResult r = f.load(t.file);
+        ASSERT_TRUE(r.ok) << t.name << r.message.toStdString();
+        EXPECT_EQ(r.setsLoaded, t.sets) << t.name;
+        EXPECT_EQ(r.notices, t.notices) << t.name;
+        EXPECT_EQ(r.message, t.notices.join('\n')) << t.name;
+    }
+}
+
+TEST(OvdLoader, AFileWithoutAnyElementOfTheFormatIsRefused) {
+    const QByteArray cases[] = {
+        "",
+        QByteArray("\x93\x01\xfe\x00\x7f<<>>\x02", 10),
+        QByteArray("\xff\xfe<\0a\0>\0x\0<\0/\0a\0>\0", 18),  // UTF-16 text
+        "<html><body>hello</body></html>",
+        "<orvexa-labs-formats>x</orvexa-labs-formats>",
+    };
+    for (const QByteArray& bytes : cases) {
+        Folder f;
+        const LoadResult r = f.load(bytes);
+        EXPECT_FALSE(r.ok) << bytes.toHex().constData();
+        EXPECT_EQ(r.message,
+                  "Can't open that file\nf.ovd: it is not a Vantorix data file (it holds none of "
+                  "the data format's elements)");
     }
 }
 

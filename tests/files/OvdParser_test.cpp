@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <QDir>
 #include <QTemporaryDir>
 
 #include "OvdSamples.h"
 #include "files/KeyStore.h"
+#include "files/OvdHeaderParse.h"
+#include "files/ParseDump.h"
 #include "frame/ProgramState.h"
 #include "support/TestSupport.h"
 
@@ -165,24 +169,97 @@ TEST(OvdParser, ParseDataFileResolvesTheNameAndWritesTheDump) {
     QString reason;
     ASSERT_TRUE(ParseDataFile(s, false, "plate.ovd", &reason)) << reason.toStdString();
     EXPECT_EQ(test::readFileBytes(app.filePath("temp.txt")),
-              (data.path() + "\\plate.ovd\r\n.a=1\r\n.b=2\r\n").toUtf8());
+              (data.path() + "/plate.ovd\r\n.a=1\r\n.b=2\r\n").toUtf8());
 
-    // A full path ("\" accepted too) is used as it is and named as passed.
-    QString full = data.filePath("plate.ovd");
-    full.replace('/', '\\');
-    ASSERT_TRUE(ParseDataFile(s, false, full));
-    EXPECT_TRUE(test::readFileBytes(app.filePath("temp.txt"))
-                    .startsWith((s.DataFolder + "\\" + full).toUtf8()));
+    // A full path ("\" accepted too) is used as it is and named as passed, with one kind of
+    // separator throughout the line.
+    const struct {
+        const char *folder, *name, *line;
+    } firstLines[] = {{"/d", "p.ovd", "/d/p.ovd"},
+                      {"/d", "C:\\x\\p.ovd", "/d/C:/x/p.ovd"},
+                      {"C:\\data", "sub\\p.ovd", "C:/data/sub/p.ovd"}};
+    for (const auto& c : firstLines)
+        EXPECT_EQ(parseDumpFirstLine(c.folder, c.name), c.line) << c.name;
 }
 
-TEST(OvdParser, AFailedDumpDoesNotFailTheParse) {
+TEST(OvdParser, AFailedDumpIsReportedButDoesNotFailTheParse) {
     QTemporaryDir data;
     ProgramState s;
     s.DataFolder = data.path();
-    s.AppFolder = data.filePath("no/such/folder");
     test::writeFileBytes(data.filePath("p.ovd"), "<a>1</a>");
-    EXPECT_TRUE(ParseDataFile(s, false, "p.ovd"));
-    EXPECT_EQ(s.keyStore.KeyCount(), 1);
+    // A folder that does not exist, and a folder where "temp.txt" is itself a folder.
+    ASSERT_TRUE(QDir(data.path()).mkpath("app/temp.txt"));
+    for (const QString& app : {data.filePath("no/such/folder"), data.filePath("app")}) {
+        s.AppFolder = app;
+        QString reason;
+        EXPECT_FALSE(writeParseDump(s, "p.ovd", &reason)) << app.toStdString();
+        EXPECT_TRUE(reason.contains("temp.txt")) << reason.toStdString();
+        EXPECT_TRUE(ParseDataFile(s, false, "p.ovd"));
+        EXPECT_EQ(s.keyStore.KeyCount(), 1);
+    }
+}
+
+TEST(OvdParser, OnlyRegularFilesAreOpened) {
+    QTemporaryDir data;
+    ProgramState s;
+    s.DataFolder = s.AppFolder = data.path();
+    ASSERT_EQ(::mkfifo(QFile::encodeName(data.filePath("pipe.ovd")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(data.filePath("pipe.ovd"), data.filePath("link.ovd")));
+    ASSERT_TRUE(QDir(data.path()).mkdir("folder.ovd"));
+    const struct {
+        const char *name, *reason;
+    } cases[] = {{"pipe.ovd", "it is a pipe (FIFO), not a file"},
+                 {"link.ovd", "it is a pipe (FIFO), not a file"},
+                 {"folder.ovd", "it is a folder, not a file"}};
+    for (const auto& c : cases) {
+        QString reason, headReason;
+        EXPECT_FALSE(ParseDataFile(s, false, c.name, &reason)) << c.name;
+        EXPECT_EQ(reason, c.reason);
+        KeyStore store;
+        EXPECT_FALSE(parseDataFileHeader(data.filePath(c.name), store, &headReason)) << c.name;
+        EXPECT_EQ(headReason, c.reason);
+    }
+}
+
+// Every entry holds its whole path, so the path is bounded: a file of nested elements costs
+// time and memory in proportion to its size, not to the square of its depth.
+TEST(OvdParser, NestingIsBoundedByThePathLength) {
+    const struct {
+        int depth;  // "<a>" n times: the path ".a.a..." has 2n characters
+        bool ok;
+        int entries;
+    } cases[] = {{511, true, 511}, {512, true, 512}, {513, false, 0}, {200000, false, 0}};
+    for (const auto& c : cases) {
+        const QByteArray text =
+            QByteArray("<a>").repeated(c.depth) + "v" + QByteArray("</a>").repeated(c.depth);
+        KeyStore store;
+        QString reason;
+        EXPECT_EQ(parseDataBytes(store, text, false, &reason), c.ok) << c.depth;
+        EXPECT_EQ(store.KeyCount(), c.entries) << c.depth;
+        if (!c.ok) {
+            EXPECT_EQ(reason,
+                      "its elements are nested too deeply (an element's path is longer "
+                      "than 1024 characters)");
+        }
+    }
+}
+
+TEST(OvdParser, RemembersTheElementsLeftOpenAtTheEnd) {
+    const struct {
+        QByteArray text;
+        bool headerOnly;
+        const char* open;
+    } cases[] = {{"<a><b>1</b><c>2", false, ".a.c"},
+                 {"<a><b>1</b></a>", false, ""},
+                 {"<a><set-1>x\r\n<b>", true, ""},
+                 {"<a><b>\r\n<data-io>\r\n</b></a>", false, ""}};
+    for (const auto& c : cases) {
+        KeyStore store;
+        ParseFacts facts;
+        ASSERT_TRUE(parseDataBytes(store, c.text, c.headerOnly, nullptr, &facts))
+            << c.text.constData();
+        EXPECT_EQ(facts.unclosedPath, c.open) << c.text.constData();
+    }
 }
 
 TEST(OvdParser, FailuresWriteNoDumpAndMissingFilesKeepTheStore) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <QFile>
 #include <QTemporaryDir>
 #include <functional>
 
@@ -82,4 +84,43 @@ TEST(CliShow, FailuresAndUsage) {
         EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains("usage:")) << args.join(' ').toStdString();
     }
+}
+
+// The tool writes only what it is asked to write, opens only regular files and refuses what is
+// no data file, with the reason, exit 1 and nothing written.
+TEST(CliShow, WritesNothingIntoTheFolderAndRefusesWhatIsNoDocument) {
+    QTemporaryDir dir;
+    using vantorix::test::writeFileBytes;
+    writeFileBytes(dir.filePath("c.ovd"), vantorix::test::handWrittenC());
+    writeFileBytes(dir.filePath("temp.txt"), "the user's own notes");
+    writeFileBytes(dir.filePath("empty.ovd"), "");
+    writeFileBytes(dir.filePath("nested.ovd"),
+                   "<orvexa-labs-format><data-header><notes>" + QByteArray("<a>").repeated(200000));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("pipe.ovd")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(dir.filePath("pipe.ovd"), dir.filePath("link.ovd")));
+    const struct {
+        QStringList args;
+        int exitCode;
+        const char* error;
+    } cases[] = {
+        {{"show", "c.ovd"}, 0, ""},
+        {{"keys", "c.ovd"}, 0, ""},
+        {{"export", "c.ovd", "--csv", "c.csv"}, 0, ""},
+        {{"show", "pipe.ovd"}, 1, "Can't open that file pipe.ovd: it is a pipe (FIFO), not a file"},
+        {{"keys", "link.ovd"}, 1, "link.ovd: it is a pipe (FIFO), not a file"},
+        {{"export", "link.ovd", "--csv", "p.csv"}, 1, "link.ovd: it is a pipe (FIFO), not a file"},
+        {{"show", "empty.ovd"},
+         1,
+         "Can't open that file empty.ovd: it is not a Vantorix data file"},
+        {{"export", "empty.ovd", "--csv", "e.csv"}, 1, "it is not a Vantorix data file"},
+        {{"show", "nested.ovd"}, 1, "its elements are nested too deeply"},
+    };
+    for (const auto& c : cases) {
+        const auto r = runCli(c.args, dir.path(), 20000);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(c.error)) << r.err.toStdString();
+    }
+    EXPECT_EQ(vantorix::test::readFileBytes(dir.filePath("temp.txt")), "the user's own notes");
+    EXPECT_FALSE(QFile::exists(dir.filePath("p.csv")));
+    EXPECT_FALSE(QFile::exists(dir.filePath("e.csv")));
 }

@@ -3,6 +3,7 @@
 #include "firmware/FirmwareDownload.h"
 
 #include <gtest/gtest.h>
+#include <QFile>
 #include <random>
 
 #include "FirmwareTestSupport.h"
@@ -23,9 +24,10 @@ struct RecordingUi : FirmwareFrontEnd {
     void setDoneEnabled(bool e) override { doneEnabled = e; }
     void setBlockLabel(const QString& t) override { blockLabels << t; }
     void inform(const QString& t) override { notices << t; }
+    void announceImage(const QString& t) override { announced << t; }
     void reportError(const QString& t) override { errors << t; }
     void firmwareUpdated() override { updated = true; }
-    QStringList statuses, blockLabels, notices, errors;
+    QStringList statuses, blockLabels, notices, errors, announced;
     QString caption;
     bool statusVisible = false, doneEnabled = true, updated = false;
 };
@@ -104,6 +106,8 @@ TEST(FirmwareDownload, SendsTheImageToTheShellAndStartsIt) {
     d.dl.StartOrCancelDownload();
     EXPECT_EQ(d.ui.caption, firmware::kCancelCaption);
     EXPECT_FALSE(d.ui.doneEnabled);
+    EXPECT_EQ(d.ui.announced, QStringList{"melto.exe: 38,405 bytes (301 blocks), about 42 s at "
+                                          "9600 baud"});
     ASSERT_TRUE(d.runToEnd());
     ASSERT_TRUE(d.ui.errors.isEmpty()) << d.ui.errors.join('\n').toStdString();
     EXPECT_EQ(d.pair.instrument().shell().file("melto.exe"), padded(image));
@@ -180,25 +184,38 @@ TEST(FirmwareDownload, CancelClosesThePortAndGoesBackToIdle) {
     EXPECT_LE(d.pair.line().bytes(Direction::ToInstrument).size(), sent + 132);  // in flight
 }
 
-TEST(FirmwareDownload, AMissingOrEmptyImageIsRefusedBeforeAnythingIsSent) {
+TEST(FirmwareDownload, AMissingEmptyOrOversizedImageIsRefusedBeforeAnythingIsSent) {
     struct Case {
-        bool create;
+        qint64 size;  // -1: no file
         QString message;
     };
     QTemporaryDir dir;
     const QString path = dir.filePath("melto.exe");
-    const Case cases[] = {{false, firmware::missingImageMessage(dir.path())},
-                          {true, firmware::emptyImageMessage(path)}};
+    const Case cases[] = {
+        {-1, firmware::missingImageMessage(dir.path())},
+        {0, firmware::emptyImageMessage(path)},
+        {655361, "The firmware image '" + path +
+                     "' holds 655,361 bytes; the instrument can take at most 655,360 "
+                     "bytes, so this cannot be its firmware. Nothing has been sent to "
+                     "the instrument."},
+        {200'000'000, "The firmware image '" + path +
+                          "' holds 200,000,000 bytes; the instrument can take at most "
+                          "655,360 bytes, so this cannot be its firmware. Nothing has been "
+                          "sent to the instrument."}};
     for (const Case& c : cases) {
         PairHarness pair;
         RecordingUi ui;
         FirmwareDownload dl(pair.port(), pair.scheduler(), ui);
-        if (c.create) writeFileBytes(path, {});
+        if (c.size >= 0) {
+            QFile image(path);
+            ASSERT_TRUE(image.open(QIODevice::WriteOnly) && image.resize(c.size));  // sparse
+        }
         dl.setImageSource(programImageSource(dir.path(), dir.path()));
         dl.load();
         dl.StartOrCancelDownload();
         pair.runFor(20000);
         EXPECT_EQ(ui.notices, QStringList{c.message});
+        EXPECT_TRUE(ui.announced.isEmpty());
         EXPECT_TRUE(pair.line().transcript().empty());
         EXPECT_EQ(ui.caption, firmware::kStartCaption);
         EXPECT_TRUE(dl.started());  // Done will ask for a reboot

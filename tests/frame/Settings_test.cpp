@@ -84,13 +84,43 @@ TEST(Settings, StoredTextThatDoesNotFitGivesTheDefault) {
     const struct {
         const char* text;
         qint16 postsamples;
-    } numbers[] = {{"abc", 20},      {"70000", 20}, {"-40000", 20}, {"12.5", 20}, {"", 20},
-                   {"32767", 32767}, {"-5", -5},    {" 7 ", 7},     {"1e1", 10},  {"7abc", 20}};
+    } numbers[] = {{"abc", 20},   {"70000", 20}, {"-40000", 20}, {"12.5", 20}, {"", 20},
+                   {"32767", 20}, {"-5", 20},    {" 7 ", 7},     {"1e1", 10},  {"7abc", 20},
+                   {"25", 25},    {"26", 20},    {"0", 0}};
     for (const auto& c : numbers) {
         MemorySettingsStore store;
         store.write("Options", "Postsamples", c.text);
         EXPECT_EQ(loadOptions(store).Postsamples, c.postsamples) << c.text;
     }
+
+    // Outside the options dialog's range: the key's default, never a value the dialog cannot
+    // confirm (pump volumes whose total exceeds 250 both take theirs).
+    const struct {
+        const char *key, *text;
+        qint16 RunOptions::*field;
+        qint16 expected;
+    } ranges[] = {{"Delay", "-5", &RunOptions::Delay, 0},
+                  {"Delay", "999", &RunOptions::Delay, 999},
+                  {"Pump1Volume", "300", &RunOptions::Pump1Volume, 100},
+                  {"Pump2Volume", "150", &RunOptions::Pump2Volume, 150},
+                  {"Reaction", "7", &RunOptions::Reaction, 1},
+                  {"Reaction", "2", &RunOptions::Reaction, 2},
+                  {"Presamples", "2", &RunOptions::Presamples, 0},
+                  {"Repeats", "0", &RunOptions::Repeats, 1},
+                  {"Repeats", "255", &RunOptions::Repeats, 255},
+                  {"Dwell", "501", &RunOptions::Dwell, 500},
+                  {"PostInjectDelay", "5001", &RunOptions::PostInjectDelay, 0},
+                  {"Sensitive", "2", &RunOptions::Sensitive, 0}};
+    for (const auto& c : ranges) {
+        MemorySettingsStore store;
+        store.write("Options", c.key, c.text);
+        EXPECT_EQ(loadOptions(store).*c.field, c.expected) << c.key << "=" << c.text;
+    }
+    MemorySettingsStore pumps;
+    pumps.write("Options", "Pump1Volume", "200");
+    pumps.write("Options", "Pump2Volume", "60");
+    EXPECT_EQ(loadOptions(pumps).Pump1Volume, 100);
+    EXPECT_EQ(loadOptions(pumps).Pump2Volume, 100);
 
     const struct {
         const char* text;
@@ -171,6 +201,27 @@ TEST(QSettingsStore, KeepsSettingsAcrossInstances) {
     EXPECT_EQ(loadOptions(again), o);
     EXPECT_EQ(loadCommunication(again).ComPort, 2);
     EXPECT_EQ(loadCommunication(again).Settings, "2400,n,8,1");
+}
+
+// A store that cannot be written is reported once, however often it is saved to.
+TEST(QSettingsStore, AnUnwritableStoreIsReportedOnce) {
+    const QString app = QStringLiteral("vantorix-settings-unwritable");
+    QString path;
+    {
+        QSettingsStore probe(app);
+        path = probe.location();
+    }
+    ASSERT_TRUE(QDir().mkpath(path));  // a folder where the file should be
+    QSettingsStore store(app);
+    saveOptions(store, RunOptions{});
+    store.sync();
+    EXPECT_TRUE(store.failed());
+    EXPECT_EQ(store.takeWriteFailure(),
+              "The settings could not be saved to " + path +
+                  ". Changes made in this session will be lost when the program ends.");
+    store.sync();
+    EXPECT_EQ(store.takeWriteFailure(), "");
+    QDir(path).removeRecursively();
 }
 
 TEST(QSettingsStore, ReadsAHandEditedLineSettingsValue) {

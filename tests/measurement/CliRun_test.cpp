@@ -4,14 +4,18 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 #include <csignal>
 
 #include "files/FallbackSave.h"
+#include "frame/Settings.h"
+#include "frame/SettingsStore.h"
 #include "measurement/RunJournal.h"
 #include "measurement/RunRecovery.h"
+#include "options/WellSelection.h"
 #include "support/TestSupport.h"
 
 using namespace vantorix;
@@ -24,7 +28,7 @@ class Simulator {
   public:
     Simulator() {
         p_.start(QStringLiteral(VANTORIX_CLI_PATH),
-                 {"simulate", "--well-time", "0.1", "--seed", "3"});
+                 QStringList{"simulate", "--well-time", "0.1", "--seed", "3"});
         if (p_.waitForReadyRead(10000)) path_ = QString::fromUtf8(p_.readLine()).trimmed();
     }
     ~Simulator() {
@@ -41,14 +45,36 @@ class Simulator {
 
 }  // namespace
 
-TEST(CliRun, CompletesARunAndPrintsThePlate) {
+// The tool measures with the run defaults the desktop program saved (here wells A1, A2 and
+// H12 and extra sensitivity); it never writes the store, not even to correct a value in it.
+TEST(CliRun, CompletesARunWithTheStoredDefaultsAndPrintsThePlate) {
+    QTemporaryDir dir;
+    const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", dir.filePath("config").toLocal8Bit());
+    QString conf;
+    {
+        vantorix::QSettingsStore store;
+        vantorix::RunOptions o;
+        ASSERT_TRUE(vantorix::parseWellList("A1-A2,H12", o.SelectedWells));
+        o.Sensitive = 1;
+        vantorix::saveOptions(store, o);
+        store.write("Options", "Delay", "-5");
+        store.sync();
+        conf = store.location();
+    }
+    const QByteArray stored = readFileBytes(conf);
+    ASSERT_TRUE(stored.contains("Well95=True")) << conf.toStdString();
+
     Simulator sim;
     ASSERT_TRUE(sim.path().startsWith("/dev/")) << sim.path().toStdString();
-    QTemporaryDir dir;
     const QString out = dir.filePath("p.ovd");
-    const CliResult r = runCli(
-        {"run", "--port", sim.path(), "--out", out, "--wells", "A1-A2,H12", "--operator", "Ann"},
-        dir.path(), 90000);
+    const CliResult r =
+        runCli({"run", "--port", sim.path(), "--out", out, "--operator", "Ann", "--delay", "3"},
+               dir.path(), 90000);
+    qputenv("XDG_CONFIG_HOME", configHome);
+    EXPECT_EQ(readFileBytes(conf), stored);
+    EXPECT_TRUE(readFileBytes(out).contains("<row-000>110000000000</row-000>"));
+    EXPECT_TRUE(readFileBytes(out).contains(">On</extra-sensitivity-option>"));
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString() << r.out.toStdString();
     EXPECT_TRUE(r.out.contains("Downloading Options")) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains("Reading: A, 1 = ")) << r.out.toStdString();
@@ -83,8 +109,9 @@ TEST(CliRun, CancelSignalsCancelTheRunAndExitWithThree) {
     }
 }
 
-// An instrument that never answers: after the unanswered handshake the run cancels, and its
-// "S" is on the line before the tool exits.
+// An instrument that never answers: after the unanswered handshake the run gives up, and its
+// "S" is on the line before the tool exits. With no retries left that is no cancel by the
+// user: exit 1, and the user learns, once, that nothing was saved.
 TEST(CliRun, LastStopReachesTheLineBeforeExit) {
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
     ASSERT_GE(master, 0);
@@ -94,7 +121,14 @@ TEST(CliRun, LastStopReachesTheLineBeforeExit) {
     const CliResult r = runCli({"run", "--port", QString::fromLocal8Bit(ptsname(master)), "--out",
                                 dir.filePath("n.ovd"), "--retry", "0"},
                                dir.path());
-    EXPECT_EQ(r.exitCode, 3) << r.err.toStdString();
+    EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("[Cancel: no retries left]")) << r.out.toStdString();
+    EXPECT_TRUE(
+        r.out.contains("The run was stopped: the instrument did not answer and no "
+                       "retries were left (--retry N allows N more tries)."))
+        << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains("You have cancelled this run.")) << r.out.toStdString();
+    EXPECT_EQ(r.err, "vantorix-cli: No dataset was completed; nothing was saved.\n");
     QByteArray got;
     char buffer[512];
     fcntl(master, F_SETFL, O_NONBLOCK);
@@ -125,18 +159,56 @@ TEST(CliRun, FailedSaveWritesTheRunElsewhere) {
     EXPECT_TRUE(interruptedJournals(recoveryFolder()).isEmpty());
 }
 
-TEST(CliRun, BadUsageExitsWithTwo) {
+// Every value outside what the options dialog accepts is refused, naming the accepted range.
+TEST(CliRun, BadUsageExitsWithTwoAndSaysWhatIsAccepted) {
+    const QStringList base{"run", "--port", "x", "--out", "y"};
     const struct {
         QStringList args;
-    } cases[] = {{{"run"}},
-                 {{"run", "--port", "/dev/null"}},
-                 {{"run", "--port", "x", "--out", "y", "--repeats", "abc"}},
-                 {{"run", "--port", "x", "--out", "y", "--wells", "Q9"}},
-                 {{"run", "--bogus", "1"}}};
+        const char* error;
+    } cases[] = {
+        {{"run"}, "--port and --out are required"},
+        {{"run", "--port", "/dev/null"}, "--port and --out are required"},
+        {base + QStringList{"--repeats", "abc"}, "--repeats takes a whole number from 1 to 255"},
+        {base + QStringList{"--repeats", "-1"},
+         "--repeats takes a whole number from 1 to 255, not '-1'"},
+        {base + QStringList{"--repeats", "256"}, "--repeats takes a whole number from 1 to 255"},
+        {base + QStringList{"--delay", "-5"},
+         "--delay takes a whole number from 0 to 999, not '-5'"},
+        {base + QStringList{"--delay", "12.5"}, "--delay takes a whole number from 0 to 999"},
+        {base + QStringList{"--retry", "-3"},
+         "--retry takes a whole number from 0 to 99, not '-3'"},
+        {base + QStringList{"--wells", ""}, "--wells needs at least one well"},
+        {base + QStringList{"--wells", "Q9"}, "Q9"},
+        {base + QStringList{"--pump1", "300"}, "--pump1 takes a whole number from 0 to 250"},
+        {base + QStringList{"--pump1", "200", "--pump2", "100"},
+         "--pump1 + --pump2 must not exceed 250 (now 200 + 100)"},
+        {base + QStringList{"--prime2", "26"}, "--prime2 takes a whole number from 0 to 25"},
+        {base + QStringList{"--pre-inject", "2"}, "--pre-inject takes a whole number from 0 to 1"},
+        {base + QStringList{"--reaction", "3"}, "--reaction takes glow or flash, not '3'"},
+        {{"run", "--bogus", "1"}, "unknown option --bogus"},
+        {{"simulate", "--well-time", "nan"}, "--well-time needs seconds from 0 to 3600, not 'nan'"},
+    };
     for (const auto& c : cases) {
         const CliResult r = runCli(c.args);
         EXPECT_EQ(r.exitCode, 2) << c.args.join(' ').toStdString();
-        EXPECT_FALSE(r.err.isEmpty());
+        EXPECT_TRUE(r.err.contains(c.error)) << r.err.toStdString();
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();  // said once
+    }
+}
+
+TEST(CliRun, HelpListsTheOptionsAndTheSimulatorsFaults) {
+    for (const char* help : {"--help", "-h"}) {
+        CliResult r = runCli({"simulate", help});
+        EXPECT_EQ(r.exitCode, 0) << help;
+        EXPECT_TRUE(
+            r.out.contains("faults (--fault NAME or NAME=N): drop-out, garbage, "
+                           "lower-case, no-ack, no-ready, off-plate, silent-after, "
+                           "split, stall-block"))
+            << r.out.toStdString();
+        r = runCli({"run", help});
+        EXPECT_EQ(r.exitCode, 0) << help;
+        EXPECT_TRUE(r.out.contains("[--reaction glow|flash] [--pump1 V] [--pump2 V]"))
+            << r.out.toStdString();
     }
 }
 
@@ -145,5 +217,10 @@ TEST(CliRun, MissingPortIsAnErrorNamingIt) {
     const CliResult r =
         runCli({"run", "--port", "/dev/no-such-port", "--out", dir.filePath("x.ovd")}, dir.path());
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains("/dev/no-such-port")) << r.err.toStdString();
+    // Said once, in words that name the port and what to check.
+    EXPECT_TRUE(
+        r.err.startsWith("vantorix-cli: There is no serial port /dev/no-such-port. Is "
+                         "the instrument's cable or adapter plugged in"))
+        << r.err.toStdString();
+    EXPECT_EQ(r.err.count("There is no serial port"), 1) << r.err.toStdString();
 }

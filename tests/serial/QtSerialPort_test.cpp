@@ -1,11 +1,15 @@
 // The adapter on a real pseudo-terminal: bytes both ways, and a far end that goes away.
 #include "serial/QtSerialPort.h"
+#include "serial/SerialDeviceAccess.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <termios.h>
 #include <unistd.h>
 #include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace vantorix;
@@ -64,14 +68,53 @@ TEST(QtSerialPort, PortNumberNamesThePlatformsPort) {
     EXPECT_EQ(port.settings(), "2400,n,8,1");  // reported as given
 }
 
-TEST(QtSerialPort, OpeningAMissingDeviceSaysWhich) {
-    QtSerialPort port;
-    port.setPortName("/dev/no-such-port-h3");
-    QString error;
-    EXPECT_FALSE(port.open(&error));
-    EXPECT_TRUE(error.contains("/dev/no-such-port-h3")) << error.toStdString();
-    EXPECT_FALSE(port.isOpen());
-    EXPECT_FALSE(port.write("START\r\n"));
+// A port that cannot be opened is explained in words a lab user can act on.
+TEST(QtSerialPort, AFailedOpenSaysWhatIsWrongWithTheDevice) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("plain-file");
+    QFile(file).open(QIODevice::WriteOnly);
+    const struct {
+        QString device, error;
+    } cases[] = {
+        {"/dev/no-such-port-h3",
+         "There is no serial port /dev/no-such-port-h3. Is the instrument's cable or adapter "
+         "plugged in, and is the port chosen under Settings > Communications the right one?"},
+        {file, file + " is not a serial port."},
+        {dir.path(), dir.path() + " is not a serial port."},
+    };
+    for (const auto& c : cases) {
+        QtSerialPort port;
+        port.setPortName(c.device);
+        QString error;
+        EXPECT_FALSE(port.open(&error));
+        EXPECT_EQ(error, c.error);
+        EXPECT_FALSE(port.isOpen());
+        EXPECT_FALSE(port.write("START\r\n"));
+    }
+}
+
+// Refused access names the group that owns the device and that a new login is needed.
+TEST(SerialDeviceAccess, PermissionAdviceNamesTheDevicesGroup) {
+    QTemporaryDir dir;
+    const QString device = dir.filePath("ttyS9");
+    QFile(device).open(QIODevice::WriteOnly);
+    const struct group* dialout = ::getgrnam("dialout");
+    if (!dialout || ::chown(QFile::encodeName(device).constData(), 0, dialout->gr_gid) != 0)
+        GTEST_SKIP() << "needs a group 'dialout' and the right to give it a file";
+    EXPECT_EQ(deviceGroup(device), "dialout");
+    EXPECT_EQ(devicePermissionAdvice(device),
+              "You are not allowed to use " + device +
+                  ": it belongs to the group 'dialout'. Ask your administrator to add you to "
+                  "that group (sudo usermod -aG dialout YOUR-NAME), then log out and log in "
+                  "again: the new membership counts only from a new login.");
+    EXPECT_EQ(describeOpenFailure("/dev/null", QSerialPort::PermissionError, "locked"),
+              ::access("/dev/null", R_OK | W_OK) == 0
+                  ? "The serial port /dev/null is in use by another program. Close that program "
+                    "(or the other window of this one) and try again."
+                  : devicePermissionAdvice("/dev/null"));
+    EXPECT_EQ(describeLinkFailure("/dev/ttyUSB0", QSerialPort::ResourceError, "x"),
+              "/dev/ttyUSB0 went away (the cable or adapter was unplugged, or the instrument was "
+              "switched off)");
 }
 
 TEST(QtSerialPort, CarriesBytesBothWaysOnAPseudoTerminal) {
