@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
@@ -14,6 +15,8 @@
 
 #include "files/OvdLoader.h"
 #include "measurement/GuiDesktopUnderTest.h"
+#include "measurement/RunJournal.h"
+#include "measurement/RunRecovery.h"
 #include "measurement/RunTexts.h"
 #include "results/CellText.h"
 #include "results/GuiResultsGrid.h"
@@ -244,6 +247,28 @@ TEST(frmZyvora, AFailedSaveOffersAnotherFile) {
     EXPECT_TRUE(d.dialogs.texts("yesno")[0].contains("could not be saved"));
     EXPECT_TRUE(QFile::exists(elsewhere));
     EXPECT_FALSE(d.frame->isVisible());
+}
+
+// A save that fails, and a user who declines to save elsewhere: the readings stay in the
+// run journal for recovery.
+TEST(frmZyvora, DecliningToSaveElsewhereKeepsTheJournal) {
+    QDir(recoveryFolder()).removeRecursively();
+    DesktopUnderTest d;
+    frmZyvora& w = d.newMeasurement();
+    Window ui(d);
+    d.selectRows(1);
+    d.dialogs.fileAnswers = {d.dir.filePath("no-such-folder/Run.ovd")};
+    d.dialogs.yesNoAnswers = {false};
+    QTest::mouseClick(ui.start, Qt::LeftButton);
+    ASSERT_TRUE(d.runUntil([&] { return !w.runSequence().running(); }));
+    DesktopUnderTest::settle();
+    ASSERT_EQ(d.dialogs.texts("yesno").size(), 1);
+    EXPECT_TRUE(d.dialogs.texts("yesno")[0].contains("could not be saved"));
+    const QStringList journals = interruptedJournals(recoveryFolder());
+    ASSERT_EQ(journals.size(), 1);
+    ProgramState back;
+    EXPECT_EQ(readJournal(journals[0], back).readings, 12);
+    QFile::remove(journals[0]);
 }
 
 TEST(frmZyvora, ClosingDuringARunCancelsItAndSavesWhatWasMeasured) {
