@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/CliCommand.h"
+#include "frame/ProgramState.h"
 
 namespace vantorix::cli {
 
@@ -27,7 +28,8 @@ void printError(const QString& message) {
 
 void printUsage(bool toStderr) {
     QTextStream out(toStderr ? stderr : stdout);
-    out << "usage: vantorix-cli COMMAND [OPTIONS]\n\ncommands:\n";
+    out << "usage: vantorix-cli COMMAND [OPTIONS]\n"
+           "       vantorix-cli --help | --version\n\ncommands:\n";
     for (const auto& [name, entry] : commands()) out << "  " << entry.usage << "\n";
     out.flush();
 }
@@ -46,6 +48,10 @@ int main(int argc, char** argv) {
     if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
         name == QLatin1String("help")) {
         printUsage(false);
+        return kExitOk;
+    }
+    if (name == QLatin1String("--version")) {
+        QTextStream(stdout) << "vantorix-cli " << vantorix::ProgramVersion().text() << Qt::endl;
         return kExitOk;
     }
     auto it = commands().find(name);

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "files/DataPaths.h"
+#include "files/GuiOpenDocument.h"
 #include "files/frmOpenFile.h"
 #include "firmware/frmDownloadNewFirmware.h"
 #include "frame/GuiDialogEntries.h"
@@ -38,6 +39,7 @@ struct Options {
     bool simulate = false;
     sim::SimulatorConfig simulator;
     bool exitAfterStart = false;
+    QString file;  // a data file to open at start-up
 };
 
 Options parseArguments(const QApplication& app) {
@@ -62,12 +64,17 @@ Options parseArguments(const QApplication& app) {
         QStringLiteral(
             "Quit once the frame is on screen and print the start-up time (for measuring)."));
     parser.addOptions({simulate, seed, wellTime, exitAfterStart});
+    parser.addPositionalArgument(QStringLiteral("file"),
+                                 QStringLiteral("An OVD data file to open in the measurement "
+                                                "window."),
+                                 QStringLiteral("[FILE]"));
     parser.process(app);
     Options o;
     o.simulate = parser.isSet(simulate);
     o.simulator.seed = parser.value(seed).toUInt();
     o.simulator.wellTime_ms = qMax<qint64>(0, qRound64(parser.value(wellTime).toDouble() * 1000));
     o.exitAfterStart = parser.isSet(exitAfterStart);
+    if (!parser.positionalArguments().isEmpty()) o.file = parser.positionalArguments().first();
     return o;
 }
 
@@ -98,6 +105,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("vantorix"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vantorix"));
     QApplication::setApplicationVersion(ProgramVersion().text());
+    // Lets the desktop match the windows to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.orvexa_labs.vantorix"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/vantorix/vantorix.png")));
     const Options options = parseArguments(app);
@@ -135,6 +144,7 @@ int main(int argc, char** argv) {
                                        simulator->slavePath());
     }
     frame.show();
+    if (!options.file.isEmpty()) openDocumentFile(frame, state, scheduler, options.file);
     if (!options.exitAfterStart)
         QTimer::singleShot(
             0, &frame, [&] { offerRecovery(&frame, dialogs, recoveryFolder(), state.DataFolder); });

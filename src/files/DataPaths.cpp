@@ -19,6 +19,14 @@ bool isWritableFolder(const QString& folder) {
     return !folder.isEmpty() && info.isDir() && info.isWritable();
 }
 
+// An installed program (/usr/bin, /usr/local/bin, or a staged copy of that layout) keeps its
+// files in the user's folder even for root, who could write beside the executable.
+bool isSystemProgramFolder(const QString& folder) {
+    const QString path = QDir::cleanPath(withForwardSlashes(folder));
+    return path == QLatin1String("/bin") || path.endsWith(QLatin1String("/usr/bin")) ||
+           path.endsWith(QLatin1String("/usr/local/bin"));
+}
+
 }  // namespace
 
 QString joinPath(const QString& folder, const QString& name) {
@@ -36,7 +44,7 @@ QString resolveDataPath(const QString& dataFolder, const QString& fileName) {
 
 void initFolders(ProgramState& s, const QString& programDir) {
     QString folder = programDir;
-    if (!isWritableFolder(folder)) {
+    if (!isWritableFolder(folder) || isSystemProgramFolder(folder)) {
         const QString documents =
             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         folder = withForwardSlashes(documents) + QStringLiteral("/Vantorix");

@@ -15,7 +15,8 @@ QString joinPath(const QString& folder, const QString& name);
 QString resolveDataPath(const QString& dataFolder, const QString& fileName);
 
 // DataFolder and AppFolder: the program's folder when it is writable (a portable install),
-// else the user's documents folder + "/Vantorix", created when needed.
+// else, and always for an installed program (in a .../usr/bin folder), the user's documents
+// folder + "/Vantorix", created when needed.
 void initFolders(ProgramState& s, const QString& programDir);
 
 }  // namespace vantorix

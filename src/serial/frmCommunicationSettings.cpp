@@ -178,27 +178,47 @@ void frmCommunicationSettings::layOutControls(QGroupBox* portFrame) {
 }
 
 void frmCommunicationSettings::listDevices() {
+    // The adapter chosen before keeps its choice when it now has another ttyUSB number.
+    const QString chosen = rememberedName(cboPortName->currentText().trimmed());
     devices_ = lister_ ? lister_() : std::vector<SerialDevice>{};
-    const QString typed = cboPortName->currentText();
     const QSignalBlocker quiet(cboPortName);
     cboPortName->clear();
     for (const SerialDevice& d : devices_) cboPortName->addItem(d.systemLocation);
     // A typed path (a pseudo-terminal is never listed) survives the refresh.
     cboPortName->setCurrentIndex(-1);
-    cboPortName->setEditText(typed);
+    cboPortName->setEditText(shownName(chosen));
     showDeviceDescription();
+}
+
+const SerialDevice* frmCommunicationSettings::listedDevice(const QString& path) const {
+    if (path.isEmpty()) return nullptr;
+    for (const SerialDevice& d : devices_)
+        if (d.systemLocation == path || d.stablePath == path) return &d;
+    return nullptr;
+}
+
+QString frmCommunicationSettings::rememberedName(const QString& path) const {
+    const SerialDevice* d = listedDevice(path);
+    return d && !d->stablePath.isEmpty() ? d->stablePath : path;
+}
+
+QString frmCommunicationSettings::shownName(const QString& path) const {
+    const SerialDevice* d = listedDevice(path);
+    return d ? d->systemLocation : path;
 }
 
 void frmCommunicationSettings::showDeviceDescription() {
     const QString path = cboPortName->currentText().trimmed();
     QString text;
     if (!path.isEmpty()) text = QStringLiteral("(not listed: typed path)");
-    for (const SerialDevice& d : devices_) {
-        if (d.systemLocation != path) continue;
-        text = d.description.isEmpty() ? QStringLiteral("Serial port") : d.description;
+    if (const SerialDevice* d = listedDevice(path)) {
+        text = d->description.isEmpty() ? QStringLiteral("Serial port") : d->description;
+        if (!d->serialNumber.isEmpty())
+            text += QStringLiteral(", serial number ") + d->serialNumber;
     }
     if (devices_.empty() && path.isEmpty()) text = QStringLiteral("(no serial ports found)");
     lblPortDescription->setText(text);
+    lblPortDescription->setToolTip(rememberedName(path));
 }
 
 void frmCommunicationSettings::useDevice(bool on) {
@@ -224,8 +244,9 @@ void frmCommunicationSettings::done(int result) {
 
 QString frmCommunicationSettings::deviceProblem() const {
     if (!chkPortName->isChecked()) return {};
-    const QString path = PortName();
+    const QString path = cboPortName->currentText().trimmed();
     if (path.isEmpty()) return kNoDeviceText;
+    if (listedDevice(path)) return {};
     // Names such as "COM7" are not files; a path must name something that exists.
     if (path.startsWith(u'/') && !QFileInfo::exists(path))
         return QStringLiteral("There is no device %1.").arg(path);
@@ -281,13 +302,14 @@ void frmCommunicationSettings::setBurstMode(bool on) {
 }
 
 QString frmCommunicationSettings::PortName() const {
-    return chkPortName->isChecked() ? cboPortName->currentText().trimmed() : QString();
+    return chkPortName->isChecked() ? rememberedName(cboPortName->currentText().trimmed())
+                                    : QString();
 }
 
 void frmCommunicationSettings::setPortName(const QString& name) {
     chkPortName->setChecked(!name.isEmpty());
     useDevice(!name.isEmpty());
-    cboPortName->setEditText(name);
+    cboPortName->setEditText(shownName(name));
 }
 
 CommunicationChoice frmCommunicationSettings::choice() const {

@@ -53,7 +53,8 @@ class frmCommunicationSettings : public QDialog {
     void setSettings(const QString& s);
     bool BurstMode() const;
     void setBurstMode(bool on);
-    // The chosen device, "" when the port is addressed by its COM number.
+    // The chosen device, "" when the port is addressed by its COM number. A listed adapter
+    // is named by its stable path where it has one, and shown by its current device.
     QString PortName() const;
     void setPortName(const QString& name);
 
@@ -72,6 +73,9 @@ class frmCommunicationSettings : public QDialog {
     void layOutControls(QGroupBox* portFrame);
     void listDevices();
     void showDeviceDescription();
+    const SerialDevice* listedDevice(const QString& path) const;
+    QString rememberedName(const QString& path) const;
+    QString shownName(const QString& path) const;
     void useDevice(bool on);
     void cmdOK_Click();
     QString deviceProblem() const;

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include "frame/ProgramState.h"
@@ -38,11 +37,14 @@ TEST(DataPaths, InitFoldersFallsBackToTheDocumentsFolder) {
     QTemporaryDir home;
     qputenv("HOME", home.path().toUtf8());
     qunsetenv("XDG_DOCUMENTS_DIR");
-    ProgramState s;
-    initFolders(s, home.filePath("not-there"));
-    const QString expected =
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + "/Vantorix";
-    EXPECT_EQ(s.DataFolder, QDir::toNativeSeparators(expected));
-    EXPECT_EQ(s.AppFolder, s.DataFolder);
-    EXPECT_TRUE(QFileInfo(expected).isDir());
+    // Missing, and installed (writable for root, but never a place for the user's files).
+    for (const QString program : {"not-there", "usr/bin", "usr/local/bin"}) {
+        if (program.endsWith("bin")) QDir(home.path()).mkpath(program);
+        ProgramState s;
+        initFolders(s, home.filePath(program));
+        const QString expected = home.path() + "/Documents/Vantorix";
+        EXPECT_EQ(s.DataFolder, QDir::toNativeSeparators(expected)) << program;
+        EXPECT_EQ(s.AppFolder, s.DataFolder);
+        EXPECT_TRUE(QFileInfo(expected).isDir());
+    }
 }

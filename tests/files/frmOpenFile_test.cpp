@@ -17,6 +17,7 @@
 
 #include "FolderSamples.h"
 #include "files/DataPaths.h"
+#include "files/GuiOpenDocument.h"
 #include "files/GuiSplitProgressBar.h"
 #include "frame/SettingsStore.h"
 #include "frame/frmMain.h"
@@ -153,6 +154,29 @@ TEST(frmOpenFile, OpenLoadsTheChosenFileIntoTheMeasurementWindow) {
     EXPECT_FALSE(d.browser()->isVisible());
     EXPECT_EQ(window->findChild<QLineEdit*>("txtOperator")->text(), "Cy");
     EXPECT_EQ(d.state.readings.at(3, 8, 12).Value, "3096");
+}
+
+TEST(frmOpenFile, AFileNamedOnTheCommandLineOpensInTheMeasurementWindow) {
+    Desktop d;
+    QTemporaryDir elsewhere;
+    writeThree(elsewhere.path());
+    EXPECT_TRUE(
+        openDocumentFile(*d.frame, d.state, d.pair.scheduler(), elsewhere.filePath("b-late.ovd")));
+    auto* window = d.frame->findChild<frmZyvora*>();
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->findChild<QLineEdit*>("txtOperator")->text(), "Ana");
+    EXPECT_EQ(d.state.readings.at(2, 1, 1).Value, "2001");
+    EXPECT_FALSE(d.state.CanEdit);
+    // The browser and the next run start in the file's folder.
+    EXPECT_EQ(d.state.DataFolder, QDir::toNativeSeparators(elsewhere.path()));
+    EXPECT_TRUE(d.dialogs.asked.empty());
+
+    EXPECT_FALSE(
+        openDocumentFile(*d.frame, d.state, d.pair.scheduler(), elsewhere.filePath("gone.ovd")));
+    EXPECT_EQ(d.dialogs.texts("warn"),
+              QStringList{"There is no data file " +
+                          QDir::toNativeSeparators(elsewhere.filePath("gone.ovd")) + "."});
 }
 
 TEST(frmOpenFile, AFileGoneBeforeOpenIsReportedAndTheWindowStillRepaints) {

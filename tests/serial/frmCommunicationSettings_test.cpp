@@ -30,8 +30,8 @@ namespace {
 
 using test::RecordingNotices;
 
-const std::vector<SerialDevice> kDevices{{"/dev/ttyS0", ""},
-                                         {"/dev/ttyUSB0", "USB-Serial Controller"}};
+const std::vector<SerialDevice> kDevices{{"/dev/ttyS0", "", "", ""},
+                                         {"/dev/ttyUSB0", "USB-Serial Controller", "", ""}};
 
 // A pseudo-terminal: a device path that exists but that no port listing shows.
 struct Pty {
@@ -253,6 +253,36 @@ TEST(frmCommunicationSettings, AChosenDeviceIsUsedAndStoredNextToTheNumber) {
     d.click("cmdOK");
     EXPECT_EQ(d.pair.port().portName(), "");
     EXPECT_EQ(d.stored("PortName"), "");
+}
+
+TEST(frmCommunicationSettings, AnAdapterIsDescribedAndRememberedByItsStablePath) {
+    const QString stable = "/dev/serial/by-id/usb-Maker_Adapter_A9XK2-if00-port0";
+    std::vector<SerialDevice> present{{"/dev/ttyUSB0", "USB-Serial Controller", "A9XK2", stable}};
+    sim::PairHarness pair;
+    RecordingNotices notices;
+    frmCommunicationSettings dialog(pair.port(), false, notices, [&] { return present; });
+    auto* devices = dialog.findChild<QComboBox*>("cboPortName");
+    auto* description = dialog.findChild<QLabel*>("lblPortDescription");
+    std::optional<bool> result;
+    dialog.ShowForm([&](bool ok) { result = ok; });
+    test::clickButton(dialog.findChild<QCheckBox*>("chkPortName"));
+    devices->setCurrentIndex(0);
+    EXPECT_EQ(description->text(), "USB-Serial Controller, serial number A9XK2");
+    test::clickButton(dialog.findChild<QAbstractButton*>("cmdOK"));
+    ASSERT_EQ(result, std::optional<bool>(true));
+    EXPECT_EQ(dialog.PortName(), stable);
+    // Plugged in again it comes back as ttyUSB1: the next showing offers that device.
+    present[0].systemLocation = "/dev/ttyUSB1";
+    dialog.ShowForm([](bool) {});
+    EXPECT_EQ(devices->currentText(), "/dev/ttyUSB1");
+    EXPECT_EQ(dialog.PortName(), stable);
+    dialog.reject();
+    // Unplugged, the remembered name is shown as it is.
+    present.clear();
+    dialog.ShowForm([](bool) {});
+    EXPECT_EQ(devices->currentText(), stable);
+    EXPECT_EQ(description->text(), "(not listed: typed path)");
+    dialog.reject();
 }
 
 }  // namespace
