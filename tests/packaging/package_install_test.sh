@@ -102,12 +102,13 @@ if [ "$(id -u)" != 0 ]; then
     echo "not root: dpkg install and removal skipped"
     exit 0
 fi
+# One install at a time when several checkouts run this test.
+exec 9>/run/lock/vantorix-package-test.lock
+flock -w 300 9
 if dpkg-query -W -f='${Status}' vantorix 2>/dev/null | grep -q "ok installed"; then
     echo "vantorix is installed on this machine: dpkg install and removal skipped"
     exit 0
 fi
-exec 9>/run/lock/vantorix-package-test.lock
-flock -w 300 9
 installed=1
 dpkg -i "$deb" >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; fail "dpkg -i"; }
 [ "$(as_user vantorix-cli --version)" = "vantorix-cli $version" ] || fail "installed version"
