@@ -43,7 +43,7 @@ TEST(DataPaths, InitFoldersFallsBackToTheDocumentsFolder) {
         ProgramState s;
         initFolders(s, home.filePath(program));
         const QString expected = home.path() + "/Documents/Vantorix";
-        EXPECT_EQ(s.DataFolder, QDir::toNativeSeparators(expected)) << program;
+        EXPECT_EQ(s.DataFolder, QDir::toNativeSeparators(expected)) << program.toStdString();
         EXPECT_EQ(s.AppFolder, s.DataFolder);
         EXPECT_TRUE(QFileInfo(expected).isDir());
     }
