@@ -84,7 +84,7 @@ complete_line() {  # words... -> the completions, one a line
 }
 touch "$work/home/plate.ovd" "$work/home/notes.txt"
 [ "$(complete_line ru)" = run ] || fail "command completion"
-[ "$(complete_line run --po)" = --port ] || fail "option completion"
+[ "$(complete_line run --ou)" = --out ] || fail "option completion"
 [ "$(complete_line simulate --fault no-)" = "$(printf 'no-ack\nno-ready')" ] || fail "fault completion"
 [ "$(complete_line show p)" = plate.ovd ] || fail "data file completion"
 rm "$work/home/plate.ovd" "$work/home/notes.txt"
