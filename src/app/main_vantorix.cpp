@@ -81,7 +81,7 @@ void connectExcelExport(frmMain& frame, ProgramState& state) {
                 QApplication::setOverrideCursor(Qt::WaitCursor);
                 exportCurrentDocument(
                     state, &viewer,
-                    [&frame, window](const QString& m) { frame.dialogs().warn(window, m); },
+                    [&frame, window](const QString& m) { frame.dialogs().inform(window, m); },
                     QDateTime::currentDateTime());
                 QApplication::restoreOverrideCursor();
             });
@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(vantorix);
     QApplication::setApplicationName(QStringLiteral("vantorix"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Vantorix"));
+    // No display name: the platform would append it to every window title.
     QApplication::setApplicationVersion(ProgramVersion().text());
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/vantorix/vantorix.png")));
