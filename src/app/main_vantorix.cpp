@@ -88,7 +88,7 @@ void connectExcelExport(frmMain& frame, ProgramState& state) {
                 QApplication::setOverrideCursor(Qt::WaitCursor);
                 exportCurrentDocument(
                     state, &viewer,
-                    [&frame, window](const QString& m) { frame.dialogs().warn(window, m); },
+                    [&frame, window](const QString& m) { frame.dialogs().inform(window, m); },
                     QDateTime::currentDateTime());
                 QApplication::restoreOverrideCursor();
             });
@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(vantorix);
     QApplication::setApplicationName(QStringLiteral("vantorix"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Vantorix"));
+    // No display name: the platform would append it to every window title.
     QApplication::setApplicationVersion(ProgramVersion().text());
     // Lets the desktop match the windows to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("example.orvexa_labs.vantorix"));

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QStackedLayout>
 #include <QTableWidget>
 #include <QTimer>
@@ -262,6 +263,8 @@ void frmOpenFile::placeOnScreen() {
 
 void frmOpenFile::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // Every showing starts with no row chosen, so Open waits for the user's choice.
+    if (!event->spontaneous()) clearSelection();
     tmrRefreshGrid->start();
     gotFocus();
 }
@@ -294,8 +297,8 @@ void frmOpenFile::Drive1_Change(int index) {
     forgetList();
     const QFileInfo info(drive);
     if (!info.isDir() || !info.isReadable()) {
-        dialogs_.warn(this,
-                      QStringLiteral("Drive: ") + drive + QStringLiteral(" is not available"));
+        dialogs_.inform(this,
+                        QStringLiteral("Drive: ") + drive + QStringLiteral(" is not available"));
         // Where the program would fall back to the system drive, the user's home is sure to be
         // readable on every platform.
         const QString home = QDir::toNativeSeparators(QDir::homePath());
@@ -443,7 +446,7 @@ void frmOpenFile::cmdOpen_Click() {
     const QString fileName = grdOVDList->item(row, 0)->text();
     frmZyvora& window = measurementWindow_();
     const LoadResult loaded = LoadDataFile(state_, fileName, scheduler_.nowSeconds());
-    if (!loaded.message.isEmpty()) dialogs_.warn(&window, loaded.message);
+    if (!loaded.message.isEmpty()) dialogs_.inform(&window, loaded.message);
     window.setCanEditState(false);
     window.repaintGUI();
     forgetList();

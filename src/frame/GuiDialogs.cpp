@@ -8,8 +8,7 @@
 namespace vantorix {
 
 QString messageBoxTitle() {
-    const QString name = QGuiApplication::applicationDisplayName();
-    return name.isEmpty() ? QStringLiteral("Vantorix") : name;
+    return QStringLiteral("Vantorix");
 }
 
 namespace {
@@ -37,7 +36,7 @@ void QtDialogs::askDataFileName(QWidget* parent, const QString& proposedTitle,
 
 void QtDialogs::askRetryCancel(QWidget* parent, const QString& title, const QString& text,
                                std::function<void(bool)> answer) {
-    openBox(parent, QMessageBox::Critical, title, text, QMessageBox::Retry | QMessageBox::Cancel,
+    openBox(parent, QMessageBox::Question, title, text, QMessageBox::Retry | QMessageBox::Cancel,
             QMessageBox::Retry,
             [answer](QMessageBox::StandardButton b) { answer(b == QMessageBox::Retry); });
 }

@@ -19,7 +19,7 @@ class Dialogs {
     // The "Save As" step of a run: the chosen full path, or "" when the user cancelled.
     virtual void askDataFileName(QWidget* parent, const QString& proposedTitle,
                                  const QString& folder, std::function<void(QString)> answer) = 0;
-    // Retry/Cancel with the critical icon; true = Retry.
+    // Retry/Cancel with the question icon; true = Retry.
     virtual void askRetryCancel(QWidget* parent, const QString& title, const QString& text,
                                 std::function<void(bool)> answer) = 0;
     // OK/Cancel with the exclamation icon; true = OK.
@@ -31,9 +31,10 @@ class Dialogs {
     // Yes/No/Cancel with the question icon.
     virtual void askYesNoCancel(QWidget* parent, const QString& text,
                                 std::function<void(YesNoCancel)> answer) = 0;
-    // A plain notice with OK.
+    // A plain box with OK and no icon: notices, and the failures the program has always shown
+    // that way (a file that cannot be opened, a drive that is not there, the export's messages).
     virtual void inform(QWidget* parent, const QString& text) = 0;
-    // A failure the user must know about, with OK.
+    // A failure the user must know about, with OK and the warning icon.
     virtual void warn(QWidget* parent, const QString& text) = 0;
 };
 
@@ -54,7 +55,8 @@ class QtDialogs : public Dialogs {
     void warn(QWidget* parent, const QString& text) override;
 };
 
-// The title of the program's message boxes: the application's display name.
+// The title of the program's message boxes. It is not set as the application's display name,
+// which the platform would append to every window title.
 QString messageBoxTitle();
 
 }  // namespace vantorix

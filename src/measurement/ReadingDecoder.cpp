@@ -50,6 +50,10 @@ QString readingMessageLine(const QString& messageText, const QString& value) {
     return messageText.left(equals + 1) + u' ' + shown;
 }
 
+QString ignoredReadingLine(const QString& messageText) {
+    return messageText.trimmed() + QStringLiteral(" - ignored, not a well of the plate");
+}
+
 std::optional<QString> firmwareVersionOf(const QString& messageText) {
     const qsizetype at = messageText.indexOf(kFirmwareTag);
     if (at < 0) return std::nullopt;

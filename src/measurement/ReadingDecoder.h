@@ -31,6 +31,11 @@ bool onPlate(const DecodedReading& reading);
 // it is.
 QString readingMessageLine(const QString& messageText, const QString& value);
 
+// The message line shown for a reading that is dropped because it is off the plate: the
+// message as received, then that it was ignored ("Reading: J, 1 = 846 - ignored, not a well
+// of the plate"). No dark offset is taken off a value that was not kept.
+QString ignoredReadingLine(const QString& messageText);
+
 // The text after "Firmware version", trimmed; nothing when the message does not hold it.
 std::optional<QString> firmwareVersionOf(const QString& messageText);
 

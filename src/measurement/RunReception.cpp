@@ -124,6 +124,8 @@ void RunSequence::handleMessage(const QString& text) {
                 state_.CurrentOptions.SelectedWells[reading->row - 1][reading->column - 1];
             ui_.setCell(reading->row, reading->column, runCellText(reading->value, selected));
             journalReading(reading->row, reading->column, cell);
+        } else if (reading) {
+            line = ignoredReadingLine(text);
         }
     }
     ui_.setMessageLine(line, true);

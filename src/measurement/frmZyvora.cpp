@@ -297,7 +297,10 @@ void frmZyvora::setCanEditState(bool bCanEdit) {
 
 void frmZyvora::setNew() {
     setCanEditState(true);
-    for (QLineEdit* field : {txtTest, txtOperator, txtPlateNo, txtNotes}) field->setEnabled(true);
+    for (QLineEdit* field : {txtTest, txtOperator, txtPlateNo, txtNotes}) {
+        field->setEnabled(true);
+        field->setReadOnly(false);
+    }
     clearGUI();
 }
 

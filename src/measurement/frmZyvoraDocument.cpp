@@ -73,10 +73,12 @@ void frmZyvora::repaintGUI() {
 }
 
 void frmZyvora::setEditControlsEnabled(bool enabled) {
-    for (QWidget* w : {static_cast<QWidget*>(txtTest), static_cast<QWidget*>(txtOperator),
-                       static_cast<QWidget*>(txtPlateNo), static_cast<QWidget*>(txtNotes),
-                       static_cast<QWidget*>(cmdStartCancel)})
-        w->setEnabled(enabled);
+    // A stored document's header stays readable: its fields are read-only, not greyed out.
+    for (QLineEdit* field : {txtTest, txtOperator, txtPlateNo, txtNotes}) {
+        field->setEnabled(true);
+        field->setReadOnly(!enabled);
+    }
+    cmdStartCancel->setEnabled(enabled);
     optionsWanted_ = enabled;
     cmdOptions->setEnabled(enabled && optionsHandler_);
 }

@@ -203,7 +203,7 @@ void frmZyvora::reloadAfterRecoveredSave() {
     // A cancelled run is kept as measured, not reloaded.
     if (run_->running() || run_->outcome() == RunOutcome::Cancelled) return;
     const LoadResult loaded = LoadDataFile(state_, state_.DataFileName, scheduler_.nowSeconds());
-    if (!loaded.ok) dialogs_.warn(this, loaded.message);
+    if (!loaded.ok) dialogs_.inform(this, loaded.message);
     repaintGUI();
 }
 

@@ -81,6 +81,16 @@ struct Desktop {
     }
 };
 
+// The darkest grey (0 black - 255 white) the widget draws: the contrast of its text.
+int darkestGrey(QWidget* widget) {
+    const QImage image = widget->grab().toImage();
+    int darkest = 255;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            darkest = std::min(darkest, qGray(image.pixel(x, y)));
+    return darkest;
+}
+
 void writeThree(const QString& folder) {
     writeDoc(folder, {"b-late.ovd", "ATP", "Ana", "P-3", at(2024, 3, 9, 13, 0), 2});
     writeDoc(folder, {"a-noon.ovd", "Blank", "Ben", "P-2", at(2024, 3, 9, 12, 5), 1});
@@ -145,15 +155,33 @@ TEST(frmOpenFile, OpenLoadsTheChosenFileIntoTheMeasurementWindow) {
     EXPECT_EQ(d.state.keyStore.value(kRootKey + ".data.sets"), "2");
     EXPECT_TRUE(d.dialogs.asked.empty());
 
-    // Shown again: the list is rebuilt with the last file still chosen, and a double click
-    // opens another at once.
-    d.openBrowser();
-    EXPECT_EQ(d.grid()->currentRow(), 2);
-    EXPECT_TRUE(d.control<QPushButton>("cmdOpen")->isEnabled());
+    // The stored header can be read at full contrast but not edited, until File > New.
+    for (const char* name : {"txtOperator", "txtTest", "txtPlateNo", "txtNotes"}) {
+        auto* field = window->findChild<QLineEdit*>(name);
+        EXPECT_TRUE(field->isEnabled() && field->isReadOnly()) << name;
+    }
+    auto* txtOperator = window->findChild<QLineEdit*>("txtOperator");
+    QTest::keyClicks(txtOperator, "x");
+    EXPECT_EQ(txtOperator->text(), "Ana");
+    EXPECT_LT(darkestGrey(txtOperator), 96);
+
+    // Shown again, after Open or after Cancel: no row is chosen until the user chooses one, and
+    // a double click opens another at once.
+    for (const char* leave : {"cmdCancel", "none"}) {
+        d.openBrowser();
+        EXPECT_EQ(d.grid()->currentRow(), -1) << leave;
+        EXPECT_FALSE(d.control<QPushButton>("cmdOpen")->isEnabled()) << leave;
+        EXPECT_EQ(d.control<QLabel>("lblFilename")->text(), "") << leave;
+        d.clickRow(1);
+        if (auto* button = d.control<QPushButton>(leave)) QTest::mouseClick(button, Qt::LeftButton);
+    }
     d.clickRow(0, true);
     EXPECT_FALSE(d.browser()->isVisible());
-    EXPECT_EQ(window->findChild<QLineEdit*>("txtOperator")->text(), "Cy");
+    EXPECT_EQ(txtOperator->text(), "Cy");
     EXPECT_EQ(d.state.readings.at(3, 8, 12).Value, "3096");
+
+    d.frame->findChild<QAction*>("mnuFileNew")->trigger();
+    EXPECT_FALSE(txtOperator->isReadOnly());
 }
 
 TEST(frmOpenFile, AFileNamedOnTheCommandLineOpensInTheMeasurementWindow) {
@@ -186,7 +214,8 @@ TEST(frmOpenFile, AFileGoneBeforeOpenIsReportedAndTheWindowStillRepaints) {
     d.clickRow(0);
     ASSERT_TRUE(QFile::remove(QDir(d.folder()).filePath("c-morning.ovd")));
     QTest::mouseClick(d.control<QPushButton>("cmdOpen"), Qt::LeftButton);
-    EXPECT_EQ(d.dialogs.texts("warn").size(), 1);
+    ASSERT_EQ(d.dialogs.texts("inform").size(), 1);
+    EXPECT_TRUE(d.dialogs.texts("inform")[0].startsWith("Can't open that file\n"));
     EXPECT_TRUE(d.frame->findChild<frmZyvora*>()->isVisible());
     EXPECT_FALSE(d.browser()->isVisible());
 }
@@ -231,7 +260,7 @@ TEST(frmOpenFile, FoldersAndDrivesChangeTheListedFolder) {
     auto* drives = d.control<QComboBox>("Drive1");
     drives->addItem("/no/such/drive", "/no/such/drive");
     emit drives->activated(drives->count() - 1);
-    EXPECT_EQ(d.dialogs.texts("warn"), QStringList({"Drive: /no/such/drive is not available"}));
+    EXPECT_EQ(d.dialogs.texts("inform"), QStringList({"Drive: /no/such/drive is not available"}));
     EXPECT_EQ(d.state.DataFolder, QDir::toNativeSeparators(QDir::homePath()));
     EXPECT_EQ(drives->currentData().toString(), QDir::toNativeSeparators(QDir::homePath()));
     ASSERT_TRUE(d.waitForList());

@@ -62,6 +62,11 @@ TEST(ReadingDecoder, MessageLineShowsTheReadingLessTheDarkOffset) {
         EXPECT_EQ(readingMessageLine(QString::fromLatin1(c.message), QString::fromLatin1(c.value)),
                   c.line)
             << c.message;
+    // A reading off the plate is not kept: its line says so and shows the value as sent.
+    EXPECT_EQ(ignoredReadingLine("Reading: J, 1 = 846 "),
+              "Reading: J, 1 = 846 - ignored, not a well of the plate");
+    EXPECT_EQ(ignoredReadingLine("Reading: a, 12 = 5"),
+              "Reading: a, 12 = 5 - ignored, not a well of the plate");
 }
 
 TEST(ReadingDecoder, FirmwareVersion) {

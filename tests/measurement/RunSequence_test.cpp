@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
+#include <algorithm>
 
 #include "RunFixture.h"
 #include "files/OvdParser.h"
@@ -252,11 +253,12 @@ TEST(RunSequence, SimulatorFaults) {
         const char* fault;
         RunOutcome outcome;
         int wellsWithReadings;  // of the four selected, held in memory after the run
+        int ignoredLines;       // message lines that say a reading was dropped
     };
     const Case cases[] = {
-        {"garbage=20", RunOutcome::Completed, 4},  {"split", RunOutcome::Completed, 4},
-        {"off-plate=2", RunOutcome::Completed, 3}, {"lower-case=3", RunOutcome::Completed, 3},
-        {"stall-block", RunOutcome::Cancelled, 4}, {"drop-out", RunOutcome::Failed, 4},
+        {"garbage=20", RunOutcome::Completed, 4, 0},  {"split", RunOutcome::Completed, 4, 0},
+        {"off-plate=2", RunOutcome::Completed, 3, 1}, {"lower-case=3", RunOutcome::Completed, 3, 1},
+        {"stall-block", RunOutcome::Cancelled, 4, 0}, {"drop-out", RunOutcome::Failed, 4, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fault);
@@ -271,6 +273,11 @@ TEST(RunSequence, SimulatorFaults) {
         for (int w : {0, 11, 12, 95})
             read += f.state.readings.at(1, w / 12 + 1, w % 12 + 1).Value != "-1";
         EXPECT_EQ(read, c.wellsWithReadings);
+        const auto ignored = std::count_if(
+            f.ui.messageLines.begin(), f.ui.messageLines.end(), [](const QString& line) {
+                return line.endsWith(QLatin1String(" - ignored, not a well of the plate"));
+            });
+        EXPECT_EQ(ignored, c.ignoredLines);
         if (c.outcome == RunOutcome::Failed) {
             EXPECT_FALSE(f.ui.errors.empty());
         }
