@@ -78,8 +78,9 @@ bool holdsDataFormat(const KeyStore& store, const QString& unclosedPath) {
 // The highest set number among the data lists the store holds (0 when none), found in one
 // pass; -1 when the format has no data lists to count.
 int highestSetHeld(const KeyStore& store, const QString& formatId) {
-    const QString prefix = dataKey(formatId, 0).chopped(3);
-    if (prefix.isEmpty()) return -1;
+    const QString zero = dataKey(formatId, 0);  // the key of a set "000"
+    if (zero.isEmpty()) return -1;
+    const QString prefix = zero.chopped(3);
     int highest = 0;
     for (const QString& e : store.entries()) {
         if (!e.startsWith(prefix)) continue;
