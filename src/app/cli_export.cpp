@@ -10,6 +10,7 @@
 #include "frame/ProgramState.h"
 #include "results/CsvExport.h"
 #include "results/ExportToExcel.h"
+#include "results/LongCsvExport.h"
 #include "results/XlsxSpreadsheet.h"
 
 namespace vantorix::cli {
@@ -17,10 +18,11 @@ namespace vantorix::cli {
 namespace {
 
 const char* const kExportUsage =
-    "export FILE [--xlsx OUT] [--csv OUT]  write FILE as the spreadsheet export does";
+    "export FILE [--xlsx OUT] [--csv OUT] [--long-csv OUT]  write FILE as the spreadsheet export\n"
+    "    does; --long-csv: one row per set and well (set,well,value,time,status)";
 
 struct ExportArgs {
-    QString file, xlsx, csv;
+    QString file, xlsx, csv, longCsv;
 };
 
 int exportUsageError(const QString& message) {
@@ -33,8 +35,8 @@ int exportUsageError(const QString& message) {
 QString parseExportArgs(const QStringList& args, ExportArgs& out) {
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
-        if (arg == u"--xlsx" || arg == u"--csv") {
-            QString& target = arg == u"--xlsx" ? out.xlsx : out.csv;
+        if (arg == u"--xlsx" || arg == u"--csv" || arg == u"--long-csv") {
+            QString& target = arg == u"--xlsx" ? out.xlsx : arg == u"--csv" ? out.csv : out.longCsv;
             if (i + 1 >= args.size() || args[i + 1].isEmpty())
                 return QStringLiteral("export: %1 needs an output file").arg(arg);
             target = args[++i];
@@ -47,8 +49,8 @@ QString parseExportArgs(const QStringList& args, ExportArgs& out) {
         }
     }
     if (out.file.isEmpty()) return QStringLiteral("export: FILE is missing");
-    if (out.xlsx.isEmpty() && out.csv.isEmpty())
-        return QStringLiteral("export: give --xlsx OUT or --csv OUT");
+    if (out.xlsx.isEmpty() && out.csv.isEmpty() && out.longCsv.isEmpty())
+        return QStringLiteral("export: give --xlsx OUT, --csv OUT or --long-csv OUT");
     return {};
 }
 
@@ -76,6 +78,13 @@ bool writeCsv(ProgramState& s, const ExportArgs& a) {
     return result.ok;
 }
 
+bool writeLongCsv(const ProgramState& s, const ExportArgs& a, int sets) {
+    const QString error =
+        WriteLongCsv(s.keyStore, s.readings, sets, QFileInfo(a.longCsv).absoluteFilePath());
+    if (!error.isEmpty()) printError(error);
+    return error.isEmpty();
+}
+
 int runExport(const QStringList& args) {
     ExportArgs a;
     const QString problem = parseExportArgs(args, a);
@@ -90,6 +99,7 @@ int runExport(const QStringList& args) {
     bool ok = true;
     if (!a.xlsx.isEmpty()) ok = writeXlsx(s, a) && ok;
     if (!a.csv.isEmpty()) ok = writeCsv(s, a) && ok;
+    if (!a.longCsv.isEmpty()) ok = writeLongCsv(s, a, loaded.setsLoaded) && ok;
     return ok ? kExitOk : kExitFailure;
 }
 
