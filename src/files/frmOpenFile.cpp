@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QFileSystemWatcher>
 #include <QGuiApplication>
@@ -446,6 +447,7 @@ void frmOpenFile::cmdOpen_Click() {
     if (!loaded.message.isEmpty()) dialogs_.warn(&window, loaded.message);
     window.setCanEditState(false);
     window.repaintGUI();
+    window.setWindowTitle(QFileInfo(fileName).fileName());
     forgetList();
     accept();
 }

@@ -54,6 +54,7 @@ void frmMain::buildMenus() {
     mnuFileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     mnuFileOpen = addEntry(mnuFile, "mnuFileOpen", QStringLiteral("&Open"));
     mnuFileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    addResultsEntries(mnuFile);
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileBar2"));
     mnuFileExit = addEntry(mnuFile, "mnuFileExit", QStringLiteral("E&xit"));
 

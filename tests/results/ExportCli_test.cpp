@@ -84,7 +84,7 @@ TEST(ExportCli, BadInputGetsAClearMessageAndWritesNothing) {
         int exitCode;
         const char* message;
     } cases[] = {
-        {{"export", "plate.ovd"}, 2, "--csv OUT or --long-csv OUT"},
+        {{"export", "plate.ovd"}, 2, "--long-csv OUT or --png OUT"},
         {{"export", "--xlsx", "a.xlsx"}, 2, "FILE is missing"},
         {{"export", "plate.ovd", "--xlsx"}, 2, "needs an output file"},
         {{"export", "plate.ovd", "--pdf", "a.pdf"}, 2, "unknown option"},

@@ -10,6 +10,7 @@
 #include "files/OvdWriter.h"
 #include "frame/ProgramState.h"
 #include "results/ExportTestDocument.h"
+#include "results/RunProgress.h"
 #include "results/SetStatistics.h"
 #include "results/WellStatus.h"
 #include "support/TestSupport.h"
@@ -156,4 +157,33 @@ TEST(ResultsCli, StatisticsLinesAndTheLongTableOfAFile) {
         {190, {"2", "H11", "2531.0", "39", "read"}},
     };
     for (const Expected& e : expected) EXPECT_EQ(row(rows, e.index), e.fields) << e.index;
+}
+
+TEST(RunProgress, PhaseSetWellsTimesAndTheBar) {
+    struct Case {
+        RunProgressInput in;
+        const char* text;
+        int permille;
+    } cases[] = {
+        {{RunPhase::Idle}, "Idle |  |  |  | ", 0},
+        {{RunPhase::Options, 1, 2, 0, 12, 8000, 7950, 0},
+         "Sending the run options | Set 1 of 2 | 0 of 12 wells read | 0:08 elapsed | about "
+         "1:38 left",
+         75},
+        {{RunPhase::Waiting, 2, 2, 6, 12, 3723000, 1000, 0},
+         "Reading wells | Set 2 of 2 | 6 of 12 wells read | 1:02:03 elapsed | about 13:09 left",
+         825},
+        {{RunPhase::Handshake, 1, 3, 0, 96, 1000, 1000, 0},
+         "Contacting the instrument | Set 1 of 3 | 0 of 96 wells read | 0:01 elapsed | "
+         "estimating time left",
+         0},
+        {{RunPhase::Delay, 5, 3, 96, 96, 60000, 0, 10000},  // a set beyond the count is clamped
+         "Pause between sets | Set 3 of 3 | 96 of 96 wells read | 1:00 elapsed | about 0:00 left",
+         1000},
+    };
+    for (const Case& c : cases) {
+        const RunProgressView v = runProgressView(c.in);
+        EXPECT_EQ(QStringList({v.phase, v.set, v.wells, v.elapsed, v.left}).join(" | "), c.text);
+        EXPECT_EQ(v.permille, c.permille);
+    }
 }
