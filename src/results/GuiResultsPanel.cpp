@@ -73,9 +73,10 @@ GuiResultsPanel::GuiResultsPanel(ProgramState& state, QTableWidget* grid, QWidge
         stats_[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
         form->addRow(QLatin1String(kStatCaptions[i]), stats_[i]);
     }
-    auto* note = new QLabel(QStringLiteral("values less the dark offset;\nsaturated wells "
-                                           "left out"),
-                            statsBox);
+    auto* note = new QLabel(
+        QStringLiteral("Values less the dark offset; saturated wells left out."), statsBox);
+    note->setWordWrap(true);
+    note->setMaximumWidth(150);
     note->setStyleSheet(QStringLiteral("color: #555"));
     form->addRow(note);
 
@@ -123,10 +124,6 @@ int GuiResultsPanel::documentSets() const {
     return qBound(0, int(state_.SetCount), kMaxSets);
 }
 
-bool GuiResultsPanel::liveSet() const {
-    return state_.RunActive && state_.Receiving;
-}
-
 int GuiResultsPanel::shownSet() const {
     return state_.RunActive ? state_.RunSet : qBound(1, int(state_.CurrentSet), kMaxSets);
 }
@@ -155,9 +152,16 @@ void GuiResultsPanel::refresh() {
                                         : HeatScale::forSets(state_.readings, 1, sets);
         const QString title = sets > 0 ? QStringLiteral("Set %1 of %2").arg(set).arg(sets)
                                        : QStringLiteral("No sets");
-        heatMap_->setPicture(heatMapPicture(state_.readings, set, selected,
-                                            !running || (!liveSet() && set < state_.RunSet), scale,
-                                            title));
+        // A document without sets has nothing read yet: its selected wells wait for a run. The
+        // set being measured has pending wells; every other set is complete.
+        static const Readings nothingRead = [] {
+            Readings r;
+            r.clearSet(1);
+            return r;
+        }();
+        const bool empty = sets <= 0 && !running;
+        heatMap_->setPicture(heatMapPicture(empty ? nothingRead : state_.readings, empty ? 1 : set,
+                                            selected, !empty && !running, scale, title));
     } else if (view_ == View::Kinetics) {
         kinetics_->show(state_.readings, sets, chosen_);
     }

@@ -56,7 +56,6 @@ class GuiResultsPanel : public QWidget {
   private:
     int shownSet() const;
     int documentSets() const;
-    bool liveSet() const;
 
     ProgramState& state_;
     QWidget* owner_;  // the window whose caption names the document
