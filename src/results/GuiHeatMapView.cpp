@@ -7,7 +7,7 @@ namespace vantorix {
 
 GuiHeatMapView::GuiHeatMapView(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("picHeatMap"));
-    setMinimumSize(560, 380);
+    setMinimumSize(560, 330);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);

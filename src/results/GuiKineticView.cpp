@@ -23,7 +23,7 @@ GuiKineticView::GuiKineticView(QWidget* parent) : QWidget(parent) {
     view_->setRenderHint(QPainter::Antialiasing);
     (new QVBoxLayout(this))->addWidget(view_);
     layout()->setContentsMargins(0, 0, 0, 0);
-    setMinimumSize(560, 380);
+    setMinimumSize(560, 330);
 }
 
 void GuiKineticView::show(const Readings& readings, int sets, const std::vector<int>& wells) {
@@ -66,6 +66,8 @@ void GuiKineticView::show(const Readings& readings, int sets, const std::vector<
     y->setRange(0, maxValue * 1.1);
     x->applyNiceNumbers();
     y->applyNiceNumbers();
+    x->setLabelFormat(QStringLiteral("%.0f"));
+    y->setLabelFormat(QStringLiteral("%.0f"));
 }
 
 }  // namespace vantorix

@@ -66,6 +66,8 @@ GuiResultsPanel::GuiResultsPanel(ProgramState& state, QTableWidget* grid, QWidge
 
     auto* statsBox = new QGroupBox(QStringLiteral("Statistics"), this);
     statsBox->setObjectName(QStringLiteral("fraStatistics"));
+    statsBox->setMinimumWidth(
+        statsBox->fontMetrics().horizontalAdvance(QStringLiteral("SD (n-1):  0000000.0")) + 24);
     auto* form = new QFormLayout(statsBox);
     for (int i = 0; i < 7; ++i) {
         stats_[i] = new QLabel(QStringLiteral("-"), statsBox);

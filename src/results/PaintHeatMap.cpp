@@ -275,7 +275,7 @@ void paintHeatMap(QPainter& p, const QRectF& area, const HeatMapPicture& picture
         paintWell(p, l.cell(w / kPlateColumns, w % kPlateColumns), picture.wells[w], picture.scale,
                   textPixels);
     paintColourBar(p, l.colourBar, picture.scale, unit * 0.8);
-    paintLegend(p, l.legend, picture.scale, unit * 0.8);
+    paintLegend(p, l.legend, picture.scale, unit * 0.72);
     p.restore();
 }
 
