@@ -10,6 +10,8 @@
 #include "frame/ProgramState.h"
 #include "results/CsvExport.h"
 #include "results/ExportToExcel.h"
+#include "results/LongCsvExport.h"
+#include "results/PaintHeatMap.h"
 #include "results/XlsxSpreadsheet.h"
 
 namespace vantorix::cli {
@@ -17,10 +19,13 @@ namespace vantorix::cli {
 namespace {
 
 const char* const kExportUsage =
-    "export FILE [--xlsx OUT] [--csv OUT]  write FILE as the spreadsheet export does";
+    "export FILE [--xlsx OUT] [--csv OUT] [--long-csv OUT] [--png OUT [--set N]]  write FILE as\n"
+    "    the spreadsheet export does; --long-csv: one row per set and well\n"
+    "    (set,well,value,time,status); --png: the heat map of set N (default 1), .svg for SVG";
 
 struct ExportArgs {
-    QString file, xlsx, csv;
+    QString file, xlsx, csv, longCsv, png;
+    int set = 1;
 };
 
 int exportUsageError(const QString& message) {
@@ -33,8 +38,17 @@ int exportUsageError(const QString& message) {
 QString parseExportArgs(const QStringList& args, ExportArgs& out) {
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
-        if (arg == u"--xlsx" || arg == u"--csv") {
-            QString& target = arg == u"--xlsx" ? out.xlsx : out.csv;
+        if (arg == u"--set") {
+            bool ok = false;
+            out.set = i + 1 < args.size() ? args[++i].toInt(&ok) : 0;
+            if (!ok || out.set < 1 || out.set > kMaxSets)
+                return QStringLiteral("export: --set needs a set number from 1 to %1")
+                    .arg(kMaxSets);
+        } else if (arg == u"--xlsx" || arg == u"--csv" || arg == u"--long-csv" || arg == u"--png") {
+            QString& target = arg == u"--xlsx"  ? out.xlsx
+                              : arg == u"--csv" ? out.csv
+                              : arg == u"--png" ? out.png
+                                                : out.longCsv;
             if (i + 1 >= args.size() || args[i + 1].isEmpty())
                 return QStringLiteral("export: %1 needs an output file").arg(arg);
             target = args[++i];
@@ -47,8 +61,8 @@ QString parseExportArgs(const QStringList& args, ExportArgs& out) {
         }
     }
     if (out.file.isEmpty()) return QStringLiteral("export: FILE is missing");
-    if (out.xlsx.isEmpty() && out.csv.isEmpty())
-        return QStringLiteral("export: give --xlsx OUT or --csv OUT");
+    if (out.xlsx.isEmpty() && out.csv.isEmpty() && out.longCsv.isEmpty() && out.png.isEmpty())
+        return QStringLiteral("export: give --xlsx OUT, --csv OUT, --long-csv OUT or --png OUT");
     return {};
 }
 
@@ -76,6 +90,30 @@ bool writeCsv(ProgramState& s, const ExportArgs& a) {
     return result.ok;
 }
 
+bool writeLongCsv(const ProgramState& s, const ExportArgs& a, int sets) {
+    const QString error =
+        WriteLongCsv(s.keyStore, s.readings, sets, QFileInfo(a.longCsv).absoluteFilePath());
+    if (!error.isEmpty()) printError(error);
+    return error.isEmpty();
+}
+
+bool writePicture(const ProgramState& s, const ExportArgs& a, int sets) {
+    if (a.set > sets) {
+        printError(QStringLiteral("%1 holds %2 sets; there is no set %3")
+                       .arg(a.file)
+                       .arg(sets)
+                       .arg(a.set));
+        return false;
+    }
+    const HeatMapPicture picture = heatMapPicture(
+        s.readings, a.set, documentSelection(s.keyStore, s.readings, sets), true,
+        HeatScale::forSets(s.readings, 1, sets),
+        QStringLiteral("%1: set %2 of %3").arg(QFileInfo(a.file).fileName()).arg(a.set).arg(sets));
+    const QString error = writeHeatMapPicture(picture, QFileInfo(a.png).absoluteFilePath());
+    if (!error.isEmpty()) printError(error);
+    return error.isEmpty();
+}
+
 int runExport(const QStringList& args) {
     ExportArgs a;
     const QString problem = parseExportArgs(args, a);
@@ -90,6 +128,8 @@ int runExport(const QStringList& args) {
     bool ok = true;
     if (!a.xlsx.isEmpty()) ok = writeXlsx(s, a) && ok;
     if (!a.csv.isEmpty()) ok = writeCsv(s, a) && ok;
+    if (!a.longCsv.isEmpty()) ok = writeLongCsv(s, a, loaded.setsLoaded) && ok;
+    if (!a.png.isEmpty()) ok = writePicture(s, a, loaded.setsLoaded) && ok;
     return ok ? kExitOk : kExitFailure;
 }
 

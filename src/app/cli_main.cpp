@@ -1,7 +1,10 @@
 // vantorix-cli: the program's core from a terminal.
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 #include "app/CliCommand.h"
 #include "frame/ProgramState.h"
@@ -38,8 +41,22 @@ void printUsage(bool toStderr) {
 
 int main(int argc, char** argv) {
     using namespace vantorix::cli;
-    QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
+    // Drawing pictures and reports needs fonts, hence a GUI application, never with a screen.
+    bool paints = argc > 1 && std::strcmp(argv[1], "report") == 0;
+    for (int i = 1; i < argc; ++i) paints = paints || std::strcmp(argv[i], "--png") == 0;
+    std::unique_ptr<QCoreApplication> app;
+    if (paints) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        // The platform's start-up remarks (no runtime folder on a server) are not the user's.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type != QtDebugMsg && type != QtInfoMsg && !text.startsWith(u"QStandardPaths:"))
+                QTextStream(stderr) << text << Qt::endl;
+        });
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty()) {
         printUsage(true);
         return kExitUsage;

@@ -8,17 +8,20 @@
 #include "files/OvdLoader.h"
 #include "frame/ProgramState.h"
 #include "results/CellText.h"
+#include "results/SetStatistics.h"
 
 namespace vantorix::cli {
 
 namespace {
 
 const char* const kShowUsage =
-    "show [--set N] [--times] FILE  print set N (default 1) of FILE as the results grid shows it";
+    "show [--set N] [--times] [--stats] FILE  print set N (default 1) of FILE as the results grid\n"
+    "    shows it; --stats: one line of figures per set instead";
 
 struct ShowArgs {
     int set = 1;
     GridMode mode = GridMode::Readings;
+    bool stats = false;
     QString file;
 };
 
@@ -34,6 +37,8 @@ QString parseShowArgs(const QStringList& args, ShowArgs& out) {
         const QString& arg = args[i];
         if (arg == u"--times") {
             out.mode = GridMode::Times;
+        } else if (arg == u"--stats") {
+            out.stats = true;
         } else if (arg == u"--set") {
             bool ok = false;
             out.set = i + 1 < args.size() ? args[++i].toInt(&ok) : 0;
@@ -50,6 +55,14 @@ QString parseShowArgs(const QStringList& args, ShowArgs& out) {
     return out.file.isEmpty() ? QStringLiteral("show: FILE is missing") : QString();
 }
 
+// "Set N: n=… sat=… min=… max=… mean=… sd=… cv=…%" for each set.
+void printStatistics(const ProgramState& s, int sets) {
+    QTextStream out(stdout);
+    for (int set = 1; set <= sets; ++set)
+        out << "Set " << set << ": " << statisticsText(setStatistics(s.readings, set)) << '\n';
+    out.flush();
+}
+
 int runShow(const QStringList& args) {
     ShowArgs a;
     const QString problem = parseShowArgs(args, a);
@@ -59,6 +72,10 @@ int runShow(const QStringList& args) {
     const std::optional<LoadResult> document = loadDocument(s, a.file);
     if (!document) return kExitFailure;
     const LoadResult& loaded = *document;
+    if (a.stats) {
+        printStatistics(s, loaded.setsLoaded);
+        return kExitOk;
+    }
     // A document without sets still shows set 1, all "X"; beyond that only its own sets.
     if (a.set > std::max(loaded.setsLoaded, 1)) {
         printError(QStringLiteral("%1 holds %2 sets; there is no set %3")

@@ -4,7 +4,10 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDateTime>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QIcon>
 #include <QMessageBox>
 #include <QStatusBar>
@@ -27,7 +30,9 @@
 #include "measurement/RunJournal.h"
 #include "measurement/frmZyvora.h"
 #include "results/ExportCurrentDocument.h"
+#include "results/ExportToExcel.h"
 #include "results/GuiWorkbookViewer.h"
+#include "results/XlsxSpreadsheet.h"
 #include "serial/QtSerialPort.h"
 #include "simulator/PtyHost.h"
 
@@ -78,6 +83,19 @@ Options parseArguments(const QApplication& app) {
     return o;
 }
 
+// Without a program to open the workbook, the user chooses where to keep it instead.
+void saveWorkbookWhereChosen(frmMain& frame, ProgramState& state, frmZyvora* window) {
+    const QString name = QFileInfo(state.DataFileName).completeBaseName();
+    const QString path = QFileDialog::getSaveFileName(
+        window, QStringLiteral("Save to Excel"),
+        QDir(state.DataFolder)
+            .filePath((name.isEmpty() ? QStringLiteral("Sample") : name) + QStringLiteral(".xlsx")),
+        QStringLiteral("Excel workbooks (*.xlsx)"));
+    if (path.isEmpty()) return;
+    ExportToExcel(state, xlsxSpreadsheet(path, nullptr),
+                  [&frame, window](const QString& m) { frame.dialogs().warn(window, m); });
+}
+
 // "Save to Excel": the workbook goes to a temporary file that the desktop's spreadsheet
 // program opens.
 void connectExcelExport(frmMain& frame, ProgramState& state) {
@@ -85,6 +103,10 @@ void connectExcelExport(frmMain& frame, ProgramState& state) {
         &frame, &frmMain::measurementWindowCreated, &frame, [&frame, &state](frmZyvora* window) {
             window->setExcelHandler([&frame, &state, window] {
                 DesktopWorkbookViewer viewer;
+                if (!viewer.available()) {
+                    saveWorkbookWhereChosen(frame, state, window);
+                    return;
+                }
                 QApplication::setOverrideCursor(Qt::WaitCursor);
                 exportCurrentDocument(
                     state, &viewer,

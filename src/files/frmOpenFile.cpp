@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QFileSystemWatcher>
 #include <QGuiApplication>
@@ -449,6 +450,7 @@ void frmOpenFile::cmdOpen_Click() {
     if (!loaded.message.isEmpty()) dialogs_.inform(&window, loaded.message);
     window.setCanEditState(false);
     window.repaintGUI();
+    window.setWindowTitle(QFileInfo(fileName).fileName());
     forgetList();
     accept();
 }

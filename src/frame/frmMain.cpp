@@ -54,6 +54,7 @@ void frmMain::buildMenus() {
     mnuFileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     mnuFileOpen = addEntry(mnuFile, "mnuFileOpen", QStringLiteral("&Open"));
     mnuFileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    addResultsEntries(mnuFile);
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileBar2"));
     mnuFileExit = addEntry(mnuFile, "mnuFileExit", QStringLiteral("E&xit"));
 
@@ -103,7 +104,8 @@ void frmMain::startUp() {
 void frmMain::centreOnScreen() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-    const QSize size(qMin(980, available.width()), qMin(760, available.height()));
+    // Room for the grid with its statistics beside it; never more than the screen.
+    const QSize size(qMin(1340, available.width()), qMin(760, available.height()));
     resize(size);
     move(available.left() + (available.width() - size.width()) / 2,
          available.top() + (available.height() - size.height()) / 2);

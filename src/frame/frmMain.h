@@ -9,6 +9,7 @@
 #include <map>
 
 class QAction;
+class QMenu;
 class QMdiArea;
 class QMdiSubWindow;
 
@@ -59,6 +60,8 @@ class frmMain : public QMainWindow {
 
   private:
     void buildMenus();
+    // File > Export Report..., Export Picture... and the View menu (frmMainResults.cpp).
+    void addResultsEntries(QMenu* file);
     void startUp();
     void centreOnScreen();
     void shutDown();

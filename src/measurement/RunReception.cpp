@@ -141,6 +141,7 @@ Task<bool> RunSequence::receiveBlock() {
     }
     ui_.setMessageLine(QString(), false);
     ui_.setStatusLine(datasetText("Receiving data", "Receiving "), true);
+    enterPhase(RunPhase::Receiving);
     ui_.setBusyCursor(true);
     qint64 lastChunk = scheduler_.now_ms();
     bool complete = false;

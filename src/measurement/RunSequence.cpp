@@ -104,6 +104,7 @@ Task<> RunSequence::run() {
     state_.Receiving = false;
     ui_.setStatusLine(QString(), false);
     running_ = false;
+    enterPhase(RunPhase::Idle);
     ui_.runFinished();
 }
 
@@ -128,6 +129,8 @@ Task<> RunSequence::runBody() {
 
     state_.RunActive = true;
     ui_.setStatusLine(QString(), true);
+    runStarted_ms_ = scheduler_.now_ms();
+    enterPhase(RunPhase::Handshake);
     const bool ready = co_await handshake();
     if (!ready) {
         endedEarly();
@@ -202,9 +205,11 @@ Task<> RunSequence::runDatasets() {
         ui_.shadeSelectedWells();
         beginDataset();
         ui_.setStatusLine(datasetText("Downloading Options", "Downloading Options for "), true);
+        enterPhase(RunPhase::Options);
         co_await downloadOptions();
         if (state_.RunStopped || portFailed_) break;
         ui_.setStatusLine(datasetText("Waiting for data", "Waiting for "), true);
+        enterPhase(RunPhase::Waiting);
         const bool received = co_await awaitDataset();
         if (!received) break;
         datasetCompleted();
@@ -213,8 +218,10 @@ Task<> RunSequence::runDatasets() {
         state_.HasData = true;
         ++completed;
         if (set == state_.LastSet) break;
+        enterPhase(RunPhase::Delay);
         const bool delayed = co_await delayBetweenDatasets();
         if (!delayed) break;
+        enterPhase(RunPhase::Handshake);
         const bool ready = co_await handshake();
         if (!ready) break;
     }

@@ -16,6 +16,7 @@
 #include "measurement/RunFrontEnd.h"
 #include "measurement/RunJournal.h"
 #include "measurement/Task.h"
+#include "results/RunProgress.h"
 #include "serial/SerialPort.h"
 
 namespace vantorix {
@@ -44,6 +45,10 @@ class RunSequence {
     RunOutcome outcome() const { return outcome_; }
     // Why the run failed (port lost, save failed), for the command line.
     QString failure() const { return failure_; }
+    // Where the run is, for the progress display; times on the scheduler's clock.
+    RunPhase phase() const { return phase_; }
+    qint64 phaseStarted_ms() const { return phaseStarted_ms_; }
+    qint64 runStarted_ms() const { return runStarted_ms_; }
 
     // --- Keeping every reading (RunSafety.cpp) ---
     // Where the run journal goes; "" keeps none.
@@ -118,6 +123,10 @@ class RunSequence {
     void showLiveSet();
     void settleJournal(bool saved);
     QString journalFailureText() const;
+    void enterPhase(RunPhase phase) {
+        phase_ = phase;
+        phaseStarted_ms_ = scheduler_.now_ms();
+    }
 
     // Phases that handle no window events defer a cancel until they end.
     struct NoEvents {
@@ -149,6 +158,9 @@ class RunSequence {
     bool journalBegun_ = false;
     bool journalFailed_ = false;
     int readingsLeftOut_ = 0;  // readings of an unfinished dataset the user chose not to keep
+    RunPhase phase_ = RunPhase::Idle;
+    qint64 phaseStarted_ms_ = 0;
+    qint64 runStarted_ms_ = 0;
 
     std::coroutine_handle<> waiter_;
     bool waiterWantsInput_ = false;

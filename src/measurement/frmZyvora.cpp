@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QToolButton>
@@ -21,6 +22,7 @@
 #include "measurement/GuiLinkPictures.h"
 #include "measurement/RunSequence.h"
 #include "measurement/frmZyvoraFrontEnd.h"
+#include "results/GuiResultsPanel.h"
 
 namespace vantorix {
 
@@ -126,6 +128,7 @@ void frmZyvora::buildControls() {
     grdResults->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grdResults->horizontalHeader()->setSectionsClickable(false);
     grdResults->verticalHeader()->setSectionsClickable(false);
+    results_ = new GuiResultsPanel(state_, grdResults, this);
 
     lblNumberOfRunsTitle =
         makeLabel(this, "lblNumberOfRunsTitle", QStringLiteral("Number of Runs ="));
@@ -199,7 +202,9 @@ void frmZyvora::layOutControls() {
     auto* buttons = new QHBoxLayout;
     for (QWidget* w : {static_cast<QWidget*>(cmdStartCancel), static_cast<QWidget*>(cmdOptions),
                        static_cast<QWidget*>(cmdInsertDataIntoMicrosoftExcel),
-                       static_cast<QWidget*>(cmdToggleDataTime)})
+                       static_cast<QWidget*>(cmdToggleDataTime),
+                       static_cast<QWidget*>(results_->heatMapButton()),
+                       static_cast<QWidget*>(results_->kineticsButton())})
         buttons->addWidget(w);
     buttons->addStretch(1);
     buttons->addWidget(ComStatusLowRes);
@@ -217,11 +222,13 @@ void frmZyvora::layOutControls() {
     info->addWidget(lblDatasets);
     info->addWidget(picSpinUp);
 
-    auto* outer = new QVBoxLayout(this);
+    // A small window scrolls rather than cutting off the grid's last columns.
+    auto* content = new QWidget;
+    auto* outer = new QVBoxLayout(content);
     outer->addLayout(header);
     outer->addLayout(buttons);
     outer->addLayout(info);
-    outer->addWidget(grdResults, 1);
+    outer->addWidget(results_, 1);
     outer->addWidget(StatusLine);
     outer->addWidget(lblErrorMessage);
     // The lines keep their room while hidden, so the grid does not jump during a run.
@@ -234,6 +241,14 @@ void frmZyvora::layOutControls() {
     grdResults->setMinimumSize(
         grdResults->fontMetrics().horizontalAdvance(QStringLiteral("0000000.0")) * 13,
         grdResults->fontMetrics().height() * 14);
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("scrMeasurement"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(content);
+    auto* frame = new QVBoxLayout(this);
+    frame->setContentsMargins(0, 0, 0, 0);
+    frame->addWidget(scroll);
 }
 
 void frmZyvora::connectControls() {

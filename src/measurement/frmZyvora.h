@@ -21,6 +21,7 @@ class QToolButton;
 
 namespace vantorix {
 
+class GuiResultsPanel;
 struct ProgramState;
 class Dialogs;
 class RunSequence;
@@ -68,6 +69,8 @@ class frmZyvora : public QWidget {
     bool queryClose(std::function<void()> proceed);
 
     RunSequence& runSequence() { return *run_; }
+    // The heat map, kinetics, statistics and progress beside the grid; the report exports.
+    GuiResultsPanel& resultsPanel() { return *results_; }
     GridMode gridMode() const;
     qint16 comStatusStep() const { return ComStatusStep; }
 
@@ -110,6 +113,7 @@ class frmZyvora : public QWidget {
     void offerSaveElsewhere(const QString& reason, std::function<void(bool saved)> done);
     void reloadAfterRecoveredSave();
     void closeWindow();
+    void showRunProgress();
 
     ProgramState& state_;
     SerialPort& port_;
@@ -144,6 +148,7 @@ class frmZyvora : public QWidget {
     QPushButton* cmdInsertDataIntoMicrosoftExcel = nullptr;
     QPushButton* cmdToggleDataTime = nullptr;
     QTableWidget* grdResults = nullptr;
+    GuiResultsPanel* results_ = nullptr;
     QLabel* lblNumberOfRunsTitle = nullptr;
     QLabel* lblNumberOfRuns = nullptr;
     QLabel* lblDataset = nullptr;

@@ -1,5 +1,6 @@
 // The measurement window's document view: repaint from the key store, the results grid, the
 // set browser and the link monitor's tick.
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,8 +13,11 @@
 #include "frame/Scheduler.h"
 #include "frame/Text.h"
 #include "measurement/LinkMonitor.h"
+#include "measurement/RunSequence.h"
 #include "measurement/frmZyvora.h"
+#include "options/WellSelection.h"
 #include "results/GuiResultsGrid.h"
+#include "results/GuiResultsPanel.h"
 
 namespace vantorix {
 
@@ -35,6 +39,7 @@ void frmZyvora::ShowCurrentSet() {
     const QString sets = state_.keyStore.value(kDataSetsKey);
     lblDatasets->setText(sets + QStringLiteral(" available"));
     fillResultsGrid(*grdResults, state_.readings, state_.CurrentSet, gridMode(), sets);
+    results_->refresh();
 }
 
 void frmZyvora::shadeSelectedWells() {
@@ -70,6 +75,11 @@ void frmZyvora::repaintGUI() {
     ShowCurrentSet();
     shadeSelectedWells();
     lblDataset->setText(QString::number(state_.CurrentSet));
+    // The caption names the document: its file once there is one, else a new measurement.
+    if (state_.keyStore.KeyCount() == 0)
+        setWindowTitle(QStringLiteral("New measurement"));
+    else if (!state_.DataFileName.isEmpty())
+        setWindowTitle(QFileInfo(state_.DataFileName).fileName());
 }
 
 void frmZyvora::setEditControlsEnabled(bool enabled) {
@@ -149,7 +159,28 @@ void frmZyvora::tmrComStatus_Timer() {
     ComStatusLowRes->setVisible(out.runIndicatorVisible);
     cmdInsertDataIntoMicrosoftExcel->setEnabled(out.excelEnabled);
     emit firmwareDownloadAllowed(out.firmwareMenuEnabled);
+    showRunProgress();
     scheduleComStatusTick();
+}
+
+void frmZyvora::showRunProgress() {
+    RunProgressInput in;
+    in.phase = run_->running() ? run_->phase() : RunPhase::Idle;
+    if (in.phase != RunPhase::Idle) {
+        const qint64 now = scheduler_.now_ms();
+        in.set = state_.RunSet - state_.FirstSet + 1;
+        in.sets = state_.LastSet - state_.FirstSet + 1;
+        in.wellsSelected = selectedCount(state_.CurrentOptions.SelectedWells);
+        for (int r = 0; r < kPlateRows; ++r)
+            for (int c = 0; c < kPlateColumns; ++c)
+                if (state_.CurrentOptions.SelectedWells[r][c] &&
+                    leadingNumber(state_.readings.at(state_.RunSet, r + 1, c + 1).Value) >= 0)
+                    ++in.wellsRead;
+        in.elapsed_ms = now - run_->runStarted_ms();
+        in.phaseElapsed_ms = now - run_->phaseStarted_ms();
+        in.delay_ms = qint64(state_.CurrentOptions.Delay) * 1000;
+    }
+    results_->showProgress(in);
 }
 
 void frmZyvora::scheduleComStatusTick() {

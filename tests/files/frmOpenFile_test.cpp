@@ -150,6 +150,7 @@ TEST(frmOpenFile, OpenLoadsTheChosenFileIntoTheMeasurementWindow) {
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->findChild<QLineEdit*>("txtOperator")->text(), "Ana");
     EXPECT_EQ(window->findChild<QLineEdit*>("txtTest")->text(), "ATP");
+    EXPECT_EQ(window->windowTitle(), "b-late.ovd");  // the caption names the document
     EXPECT_FALSE(d.state.CanEdit);
     EXPECT_EQ(d.state.readings.at(2, 1, 1).Value, "2001");
     EXPECT_EQ(d.state.keyStore.value(kRootKey + ".data.sets"), "2");

@@ -84,7 +84,7 @@ TEST(ExportCli, BadInputGetsAClearMessageAndWritesNothing) {
         int exitCode;
         const char* message;
     } cases[] = {
-        {{"export", "plate.ovd"}, 2, "--xlsx OUT or --csv OUT"},
+        {{"export", "plate.ovd"}, 2, "--long-csv OUT or --png OUT"},
         {{"export", "--xlsx", "a.xlsx"}, 2, "FILE is missing"},
         {{"export", "plate.ovd", "--xlsx"}, 2, "needs an output file"},
         {{"export", "plate.ovd", "--pdf", "a.pdf"}, 2, "unknown option"},
@@ -92,6 +92,8 @@ TEST(ExportCli, BadInputGetsAClearMessageAndWritesNothing) {
         {{"export", "broken.ovd", "--xlsx", "a.xlsx"}, 1, ""},
         {{"export", "plate.ovd", "--xlsx", "no/such/a.xlsx"}, 1, "cannot write no/such/a.xlsx"},
         {{"export", "plate.ovd", "--csv", "no/such/a.csv"}, 1, "cannot write"},
+        {{"export", "plate.ovd", "--long-csv"}, 2, "--long-csv needs an output file"},
+        {{"export", "plate.ovd", "--long-csv", "no/such/a.csv"}, 1, "cannot write"},
     };
     for (const auto& c : cases) {
         const CliResult r = runCli(c.args, dir.path());

@@ -1,0 +1,105 @@
+// Speed of the results views on a full 255-set document: switching the shown set with the heat
+// map on screen, switching between the grid, the heat map and the kinetics of four wells
+// (each including the repaint; target: one frame, 16 ms), and writing the 255-page report
+// (target: under 2 s).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+#include "frame/ProgramState.h"
+#include "results/GuiResultsGrid.h"
+#include "results/GuiResultsPanel.h"
+#include "results/PaintReport.h"
+
+using namespace vantorix;
+
+namespace {
+
+constexpr int kSets = kMaxSets;
+
+ProgramState& fullDocument() {
+    static ProgramState s = [] {
+        ProgramState d;
+        d.SetCount = kSets;
+        d.keyStore.append(QStringLiteral(".orvexa-labs-format.data.sets=255"));
+        for (auto& row : d.CurrentOptions.SelectedWells) row.fill(true);
+        d.CanEdit = true;
+        for (int k = 1; k <= kSets; ++k)
+            for (int r = 1; r <= 8; ++r)
+                for (int c = 1; c <= 12; ++c)
+                    d.readings.at(k, r, c) = {
+                        QString::number(200 + 997 * (k * 96 + r * 12 + c) % 1500000),
+                        QString::number(k * 30 + r * 12 + c)};
+        return d;
+    }();
+    return s;
+}
+
+struct Window {
+    Window() : panel(fullDocument(), grid = new QTableWidget(8, 12), &host) {
+        host.resize(1280, 720);
+        panel.resize(1280, 720);
+        layOutResultsGrid(*grid);
+        for (int well : {0, 13, 40, 95}) panel.toggleChosenWell(well);
+        host.show();
+        panel.show();
+        QApplication::processEvents();
+    }
+    QWidget host;
+    QTableWidget* grid;
+    GuiResultsPanel panel;
+};
+
+// The measurement window's set step: fill the grid, refresh the panel, paint.
+void BM_SwitchSetWithHeatMap(benchmark::State& st) {
+    Window w;
+    w.panel.setView(GuiResultsPanel::View::HeatMap);
+    ProgramState& s = fullDocument();
+    int set = 1;
+    for (auto _ : st) {
+        set = set % kSets + 1;
+        s.CurrentSet = static_cast<qint16>(set);
+        fillResultsGrid(*w.grid, s.readings, set, GridMode::Readings, QStringLiteral("255"));
+        w.panel.refresh();
+        w.panel.repaint();
+    }
+}
+BENCHMARK(BM_SwitchSetWithHeatMap)->Unit(benchmark::kMillisecond);
+
+void BM_SwitchView(benchmark::State& st) {
+    Window w;
+    const GuiResultsPanel::View views[] = {GuiResultsPanel::View::Grid,
+                                           GuiResultsPanel::View::HeatMap,
+                                           GuiResultsPanel::View::Kinetics};
+    int i = 0;
+    for (auto _ : st) {
+        w.panel.setView(views[i++ % 3]);
+        w.panel.repaint();
+    }
+}
+BENCHMARK(BM_SwitchView)->Unit(benchmark::kMillisecond);
+
+void BM_Report255Sets(benchmark::State& st) {
+    QTemporaryDir dir;
+    ProgramState& s = fullDocument();
+    const ReportSource source{s.keyStore, s.readings, kSets, QStringLiteral("full.ovd"),
+                              QDateTime::currentDateTime()};
+    for (auto _ : st) {
+        const QString error = WriteReport(source, dir.filePath(QStringLiteral("full.pdf")));
+        if (!error.isEmpty()) st.SkipWithError(error.toStdString().c_str());
+    }
+}
+BENCHMARK(BM_Report255Sets)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,243 @@
+#include "results/GuiResultsPanel.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "frame/ProgramState.h"
+#include "frame/Text.h"
+#include "results/GuiHeatMapView.h"
+#include "results/GuiKineticView.h"
+#include "results/PaintHeatMap.h"
+#include "results/PaintReport.h"
+#include "results/SetStatistics.h"
+
+namespace vantorix {
+
+namespace {
+
+const char* const kStatNames[7] = {"lblStatN",    "lblStatSaturated", "lblStatMin", "lblStatMax",
+                                   "lblStatMean", "lblStatSd",        "lblStatCv"};
+const char* const kStatCaptions[7] = {
+    "n:", "Saturated:", "Minimum:", "Maximum:", "Mean:", "SD (n-1):", "CV %:"};
+
+QPushButton* viewButton(QWidget* parent, const char* name, const QString& caption) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setCheckable(true);
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace
+
+GuiResultsPanel::GuiResultsPanel(ProgramState& state, QTableWidget* grid, QWidget* parent)
+    : QWidget(parent), state_(state), owner_(parent) {
+    setObjectName(QStringLiteral("pnlResults"));
+    stack_ = new QStackedWidget(this);
+    stack_->setObjectName(QStringLiteral("stkResultsView"));
+    heatMap_ = new GuiHeatMapView(stack_);
+    kinetics_ = new GuiKineticView(stack_);
+    stack_->addWidget(grid);
+    stack_->addWidget(heatMap_);
+    stack_->addWidget(kinetics_);
+
+    cmdViewHeatMap_ = viewButton(parent, "cmdViewHeatMap", QStringLiteral("&Heat Map"));
+    cmdViewKinetics_ = viewButton(parent, "cmdViewKinetics", QStringLiteral("&Kinetics"));
+    cmdViewHeatMap_->setToolTip(QStringLiteral("Show the wells coloured by value (log scale)"));
+    cmdViewKinetics_->setToolTip(QStringLiteral("Follow chosen wells over the sets"));
+    connect(cmdViewHeatMap_, &QPushButton::clicked, this,
+            [this](bool on) { setView(on ? View::HeatMap : View::Grid); });
+    connect(cmdViewKinetics_, &QPushButton::clicked, this,
+            [this](bool on) { setView(on ? View::Kinetics : View::Grid); });
+    connect(heatMap_, &GuiHeatMapView::wellClicked, this, &GuiResultsPanel::toggleChosenWell);
+    connect(grid, &QTableWidget::cellClicked, this,
+            [this](int row, int column) { toggleChosenWell(row * 12 + column); });
+
+    auto* statsBox = new QGroupBox(QStringLiteral("Statistics"), this);
+    statsBox->setObjectName(QStringLiteral("fraStatistics"));
+    statsBox->setMinimumWidth(
+        statsBox->fontMetrics().horizontalAdvance(QStringLiteral("SD (n-1):  0000000.0")) + 24);
+    auto* form = new QFormLayout(statsBox);
+    for (int i = 0; i < 7; ++i) {
+        stats_[i] = new QLabel(QStringLiteral("-"), statsBox);
+        stats_[i]->setObjectName(QLatin1String(kStatNames[i]));
+        stats_[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        form->addRow(QLatin1String(kStatCaptions[i]), stats_[i]);
+    }
+    auto* note = new QLabel(
+        QStringLiteral("Values less the dark offset; saturated wells left out."), statsBox);
+    note->setWordWrap(true);
+    note->setMaximumWidth(150);
+    note->setStyleSheet(QStringLiteral("color: #555"));
+    form->addRow(note);
+
+    progress_ = new QWidget(this);
+    progress_->setObjectName(QStringLiteral("fraRunProgress"));
+    progressText_ = new QLabel(progress_);
+    progressText_->setObjectName(QStringLiteral("lblRunProgress"));
+    prgRun_ = new QProgressBar(progress_);
+    prgRun_->setObjectName(QStringLiteral("prgRun"));
+    prgRun_->setRange(0, 1000);
+    prgRun_->setTextVisible(false);
+    auto* progressRow = new QHBoxLayout(progress_);
+    progressRow->setContentsMargins(0, 0, 0, 0);
+    progressRow->addWidget(progressText_, 1);
+    progressRow->addWidget(prgRun_, 1);
+    QSizePolicy keep = progress_->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    progress_->setSizePolicy(keep);
+    progress_->hide();
+
+    auto* side = new QVBoxLayout;
+    side->addWidget(statsBox);
+    side->addStretch(1);
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(stack_, 1);
+    row->addLayout(side);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addLayout(row, 1);
+    outer->addWidget(progress_);
+}
+
+void GuiResultsPanel::setView(View view) {
+    if (view == View::Kinetics && documentSets() < 2) view = View::Grid;
+    view_ = view;
+    cmdViewHeatMap_->setChecked(view == View::HeatMap);
+    cmdViewKinetics_->setChecked(view == View::Kinetics);
+    stack_->setCurrentIndex(static_cast<int>(view));
+    refresh();
+}
+
+int GuiResultsPanel::documentSets() const {
+    if (state_.RunActive) return state_.LastSet - state_.FirstSet + 1;
+    return qBound(0, int(state_.SetCount), kMaxSets);
+}
+
+int GuiResultsPanel::shownSet() const {
+    return state_.RunActive ? state_.RunSet : qBound(1, int(state_.CurrentSet), kMaxSets);
+}
+
+void GuiResultsPanel::refresh() {
+    const int sets = documentSets();
+    cmdViewKinetics_->setEnabled(sets > 1 && !state_.RunActive);
+    const int set = shownSet();
+    const bool running = state_.RunActive;
+    const SetStatistics st = setStatistics(state_.readings, set);
+    const bool any = st.n > 0 && (sets > 0 || running);
+    const QString none = QStringLiteral("-");
+    const QString texts[7] = {QString::number(any ? st.n : 0),
+                              QString::number(st.saturated),
+                              any ? plainReadingText(st.minRaw) : none,
+                              any ? plainReadingText(st.maxRaw) : none,
+                              any ? significantText(st.mean) : none,
+                              any && st.hasSd() ? significantText(st.sd) : none,
+                              any && st.hasCv() ? significantText(st.cvPercent()) : none};
+    for (int i = 0; i < 7; ++i) stats_[i]->setText(texts[i]);
+    if (view_ == View::HeatMap) {
+        const WellMatrix selected = state_.CanEdit || running
+                                        ? state_.CurrentOptions.SelectedWells
+                                        : documentSelection(state_.keyStore, state_.readings, sets);
+        const HeatScale scale = running ? HeatScale::forSets(state_.readings, state_.FirstSet, set)
+                                        : HeatScale::forSets(state_.readings, 1, sets);
+        const QString title = sets > 0 ? QStringLiteral("Set %1 of %2").arg(set).arg(sets)
+                                       : QStringLiteral("No sets");
+        // A document without sets has nothing read yet: its selected wells wait for a run. The
+        // set being measured has pending wells; every other set is complete.
+        static const Readings nothingRead = [] {
+            Readings r;
+            r.clearSet(1);
+            return r;
+        }();
+        const bool empty = sets <= 0 && !running;
+        heatMap_->setPicture(heatMapPicture(empty ? nothingRead : state_.readings, empty ? 1 : set,
+                                            selected, !empty && !running, scale, title));
+    } else if (view_ == View::Kinetics) {
+        kinetics_->show(state_.readings, sets, chosen_);
+    }
+}
+
+void GuiResultsPanel::showProgress(const RunProgressInput& in) {
+    if (in.phase == RunPhase::Idle) {
+        // The run's last repaint came while it was still active: show the document now.
+        if (!progress_->isHidden()) {
+            progress_->hide();
+            refresh();
+        }
+        return;
+    }
+    const RunProgressView v = runProgressView(in);
+    progressText_->setText(QStringLiteral("%1 \u2013 %2 \u2013 %3 \u2013 %4 \u2013 %5")
+                               .arg(v.phase, v.set, v.wells, v.elapsed, v.left));
+    prgRun_->setValue(v.permille);
+    progress_->show();
+    if (view_ == View::HeatMap) refresh();
+}
+
+void GuiResultsPanel::toggleChosenWell(int well) {
+    if (well < 0 || well >= kWellCount) return;
+    const auto it = std::find(chosen_.begin(), chosen_.end(), well);
+    if (it != chosen_.end())
+        chosen_.erase(it);
+    else
+        chosen_.push_back(well);
+    if (view_ == View::Kinetics) refresh();
+}
+
+QString GuiResultsPanel::exportReport(const QString& path) const {
+    const ReportSource source{state_.keyStore, state_.readings, documentSets(), documentCaption(),
+                              QDateTime::currentDateTime()};
+    return WriteReport(source, path);
+}
+
+QString GuiResultsPanel::exportPicture(const QString& path) const {
+    const int sets = documentSets();
+    const int set = shownSet();
+    const WellMatrix selected = state_.CanEdit
+                                    ? state_.CurrentOptions.SelectedWells
+                                    : documentSelection(state_.keyStore, state_.readings, sets);
+    return writeHeatMapPicture(
+        heatMapPicture(
+            state_.readings, set, selected, true, HeatScale::forSets(state_.readings, 1, sets),
+            QStringLiteral("%1: set %2 of %3").arg(documentCaption()).arg(set).arg(sets)),
+        path);
+}
+
+QString GuiResultsPanel::documentCaption() const {
+    const QString caption = owner_ ? owner_->windowTitle() : QString();
+    return caption.isEmpty() ? QStringLiteral("New measurement") : caption;
+}
+
+void GuiResultsPanel::chooseAndExportReport() {
+    const QString base = QFileInfo(documentCaption()).completeBaseName();
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Export Report"), QDir(state_.DataFolder).filePath(base + ".pdf"),
+        QStringLiteral("PDF documents (*.pdf)"));
+    if (path.isEmpty()) return;
+    const QString error = exportReport(path);
+    if (!error.isEmpty()) QMessageBox::warning(this, QString(), error);
+}
+
+void GuiResultsPanel::chooseAndExportPicture() {
+    const QString base = QFileInfo(documentCaption()).completeBaseName();
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Export Picture"), QDir(state_.DataFolder).filePath(base + ".png"),
+        QStringLiteral("PNG pictures (*.png);;SVG drawings (*.svg)"));
+    if (path.isEmpty()) return;
+    const QString error = exportPicture(path);
+    if (!error.isEmpty()) QMessageBox::warning(this, QString(), error);
+}
+
+}  // namespace vantorix

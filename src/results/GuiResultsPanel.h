@@ -1,0 +1,75 @@
+// Beside and around the results grid: the heat map and kinetics views that can take the
+// grid's place, the statistics of the shown set, the run's progress, and the report and
+// picture exports. The grid itself stays the measurement window's; this panel only holds it.
+#pragma once
+
+#include <QWidget>
+#include <vector>
+
+#include "results/RunProgress.h"
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QStackedWidget;
+class QTableWidget;
+
+namespace vantorix {
+
+struct ProgramState;
+class GuiHeatMapView;
+class GuiKineticView;
+
+class GuiResultsPanel : public QWidget {
+    Q_OBJECT
+  public:
+    enum class View { Grid, HeatMap, Kinetics };
+
+    GuiResultsPanel(ProgramState& state, QTableWidget* grid, QWidget* parent);
+
+    QPushButton* heatMapButton() const { return cmdViewHeatMap_; }
+    QPushButton* kineticsButton() const { return cmdViewKinetics_; }
+    void setView(View view);
+    View view() const { return view_; }
+
+    // Redraws the heat map, the chart and the figures of CurrentSet (or, during a run, of the
+    // set being measured).
+    void refresh();
+    // During a run: the progress line; with phase Idle it is hidden.
+    void showProgress(const RunProgressInput& in);
+
+    // Wells followed in the kinetics view, in the order chosen; a second click drops one.
+    void toggleChosenWell(int well);
+    const std::vector<int>& chosenWells() const { return chosen_; }
+
+    // The report of the document and the picture of the shown set's heat map (PNG or SVG).
+    // Empty text on success, else why not.
+    QString exportReport(const QString& path) const;
+    QString exportPicture(const QString& path) const;
+    // Ask for a file, then export; failures are shown to the user.
+    void chooseAndExportReport();
+    void chooseAndExportPicture();
+
+    // The document's name as the owning window's caption gives it.
+    QString documentCaption() const;
+
+  private:
+    int shownSet() const;
+    int documentSets() const;
+
+    ProgramState& state_;
+    QWidget* owner_;  // the window whose caption names the document
+    View view_ = View::Grid;
+    std::vector<int> chosen_;
+    QStackedWidget* stack_ = nullptr;
+    GuiHeatMapView* heatMap_ = nullptr;
+    GuiKineticView* kinetics_ = nullptr;
+    QPushButton* cmdViewHeatMap_ = nullptr;
+    QPushButton* cmdViewKinetics_ = nullptr;
+    QLabel* stats_[7] = {};
+    QWidget* progress_ = nullptr;
+    QLabel* progressText_ = nullptr;
+    QProgressBar* prgRun_ = nullptr;
+};
+
+}  // namespace vantorix

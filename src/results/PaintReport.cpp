@@ -1,0 +1,187 @@
+#include "results/PaintReport.h"
+
+#include <QBuffer>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+#include "files/KeyStore.h"
+#include "frame/ProgramState.h"
+#include "frame/Text.h"
+#include "results/CellText.h"
+#include "results/PaintHeatMap.h"
+#include "results/Readings.h"
+#include "results/SetStatistics.h"
+
+namespace vantorix {
+
+namespace {
+
+constexpr int kDpi = 144;
+const QColor kInk(30, 30, 30);
+const QColor kRule(170, 170, 170);
+
+QFont pointFont(double points, bool bold = false) {
+    QFont font;
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    font.setStyleStrategy(QFont::PreferNoShaping);  // no ligatures: text stays searchable
+    return font;
+}
+
+class ReportPainter {
+  public:
+    ReportPainter(const ReportSource& source, QPdfWriter& writer)
+        : s_(source), writer_(writer), p_(&writer) {
+        page_ = QRectF(0, 0, writer.width(), writer.height());
+        line_ = kDpi * 0.2;
+        selected_ = documentSelection(s_.store, s_.readings, s_.sets);
+        scale_ = HeatScale::forSets(s_.readings, 1, s_.sets);
+    }
+
+    void paint() {
+        const int pages = std::max(s_.sets, 1);
+        for (int page = 1; page <= pages; ++page) {
+            if (page > 1) writer_.newPage();
+            double y = 0;
+            if (page == 1) y = paintHeader();
+            if (s_.sets >= 1) paintSet(page, y);
+            paintFooter(page, pages);
+        }
+    }
+
+  private:
+    QString key(const char* path) const { return s_.store.value(kRootKey + QLatin1String(path)); }
+
+    double paintHeader() {
+        p_.setPen(kInk);
+        p_.setFont(pointFont(16, true));
+        p_.drawText(QRectF(0, 0, page_.width(), line_ * 1.8), Qt::AlignLeft | Qt::AlignVCenter,
+                    QStringLiteral("Plate report: ") + s_.documentName);
+        const QString fields[][2] = {
+            {QStringLiteral("Date:"), key(".data-header.date")},
+            {QStringLiteral("Time:"), key(".data-header.time")},
+            {QStringLiteral("Operator:"), key(".data-header.operator")},
+            {QStringLiteral("Plate No:"), key(".data-header.plate-no")},
+            {QStringLiteral("Test:"), key(".data-header.test")},
+            {QStringLiteral("Notes:"), key(".data-header.notes")},
+            {QStringLiteral("Extra Sensitivity:"), key(".data-header.extra-sensitivity-option")},
+            {QStringLiteral("Sets:"), QString::number(s_.sets)},
+            {QStringLiteral("Wells read:"), formatWellList(selected_)},
+            {QStringLiteral("Firmware:"), key(".firmware.version.string")},
+        };
+        double y = line_ * 2.2;
+        const double labelWidth = kDpi * 1.5;
+        for (const auto& field : fields) {
+            p_.setFont(pointFont(10, true));
+            p_.drawText(QRectF(0, y, labelWidth, line_), Qt::AlignLeft | Qt::AlignVCenter,
+                        field[0]);
+            p_.setFont(pointFont(10));
+            p_.drawText(QRectF(labelWidth, y, page_.width() - labelWidth, line_),
+                        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, field[1]);
+            y += line_;
+        }
+        y += line_ * 0.5;
+        p_.setPen(kRule);
+        p_.drawLine(QPointF(0, y), QPointF(page_.width(), y));
+        return y + line_ * 0.5;
+    }
+
+    void paintSet(int set, double top) {
+        const double bottom = page_.height() - line_ * 2;
+        const double tableHeight = line_ * 9.5;
+        const double statsHeight = line_ * 2;
+        const double mapHeight =
+            std::min(page_.width() * 0.68, bottom - top - tableHeight - statsHeight - line_);
+        const QString title = QStringLiteral("Set %1 of %2").arg(set).arg(s_.sets);
+        paintHeatMap(p_, QRectF(0, top, page_.width(), mapHeight),
+                     heatMapPicture(s_.readings, set, selected_, true, scale_, title));
+        double y = top + mapHeight + line_ * 0.5;
+        y = paintValueTable(set, y);
+        p_.setPen(kInk);
+        p_.setFont(pointFont(10, true));
+        p_.drawText(QRectF(0, y, page_.width(), line_), Qt::AlignLeft | Qt::AlignVCenter,
+                    QStringLiteral("Figures of set %1 (values less the dark offset):").arg(set));
+        p_.setFont(pointFont(10));
+        p_.drawText(QRectF(0, y + line_, page_.width(), line_), Qt::AlignLeft | Qt::AlignVCenter,
+                    statisticsText(setStatistics(s_.readings, set)));
+    }
+
+    double paintValueTable(int set, double top) {
+        const double headerWidth = kDpi * 0.3;
+        const double cellWidth = (page_.width() - headerWidth) / 12;
+        p_.setPen(kInk);
+        p_.setFont(pointFont(8, true));
+        for (int c = 0; c < 12; ++c)
+            p_.drawText(QRectF(headerWidth + c * cellWidth, top, cellWidth, line_), Qt::AlignCenter,
+                        QString::number(c + 1));
+        const QString setsText = QString::number(s_.sets);
+        for (int r = 0; r < 8; ++r) {
+            const double y = top + line_ * (r + 1);
+            p_.setFont(pointFont(8, true));
+            p_.drawText(QRectF(0, y, headerWidth, line_), Qt::AlignCenter,
+                        QString(QChar(u'A' + r)));
+            p_.setFont(pointFont(6.5));
+            for (int c = 0; c < 12; ++c) {
+                const double raw = leadingNumber(s_.readings.at(set, r + 1, c + 1).Value);
+                QString text = raw > kSaturationLimit ? QStringLiteral("sat")
+                               : raw >= 0             ? plainReadingText(raw)
+                               : selected_[r][c]      ? QStringLiteral("X")
+                                                      : QString();
+                p_.drawText(QRectF(headerWidth + c * cellWidth, y, cellWidth, line_),
+                            Qt::AlignCenter, text);
+            }
+        }
+        p_.setPen(kRule);
+        for (int r = 0; r <= 9; r += 9)
+            p_.drawLine(QPointF(0, top + line_ * r), QPointF(page_.width(), top + line_ * r));
+        return top + line_ * 9.5;
+    }
+
+    void paintFooter(int page, int pages) {
+        const QRectF footer(0, page_.height() - line_, page_.width(), line_);
+        p_.setPen(kRule);
+        p_.drawLine(footer.topLeft(), footer.topRight());
+        p_.setPen(kInk);
+        p_.setFont(pointFont(8));
+        p_.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter,
+                    QStringLiteral("Generated %1 by the Vantorix program %2")
+                        .arg(s_.generated.toString(QStringLiteral("yyyy-MM-dd HH:mm")),
+                             ProgramVersion().text()));
+        p_.drawText(footer, Qt::AlignRight | Qt::AlignVCenter,
+                    QStringLiteral("Page %1 of %2").arg(page).arg(pages));
+    }
+
+    const ReportSource& s_;
+    QPdfWriter& writer_;
+    QPainter p_;
+    QRectF page_;
+    double line_ = 0;
+    WellMatrix selected_{};
+    HeatScale scale_;
+};
+
+}  // namespace
+
+QString WriteReport(const ReportSource& source, const QString& path) {
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setResolution(kDpi);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageMargins(QMarginsF(15, 15, 15, 12), QPageLayout::Millimeter);
+        writer.setTitle(QStringLiteral("Plate report: ") + source.documentName);
+        writer.setCreator(QStringLiteral("Vantorix ") + ProgramVersion().text());
+        ReportPainter(source, writer).paint();
+    }
+    if (bytes.isEmpty()) return QStringLiteral("cannot write %1: the report is empty").arg(path);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+    return {};
+}
+
+}  // namespace vantorix

@@ -1,0 +1,26 @@
+// The printable report of a document: its header fields and run options, then for each set
+// the heat map, the table of values and the set's figures; page numbers, the date it was made
+// and the program's version on every page.
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+namespace vantorix {
+
+class KeyStore;
+class Readings;
+
+struct ReportSource {
+    const KeyStore& store;
+    const Readings& readings;
+    int sets = 0;
+    QString documentName;  // the data file's name, shown in the title
+    QDateTime generated;
+};
+
+// Writes the report as PDF to path, replacing it only once complete. Empty text on success,
+// else why it could not be written.
+QString WriteReport(const ReportSource& source, const QString& path);
+
+}  // namespace vantorix

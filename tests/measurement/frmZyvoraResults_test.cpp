@@ -1,0 +1,127 @@
+// The results beside the grid in a whole run on the simulated instrument: the heat map with
+// its well states and the progress line while the sets come in, then the figures, the
+// kinetics of chosen wells and the exports of the saved document.
+#include <gtest/gtest.h>
+
+#include <QChart>
+#include <QImage>
+#include <QLabel>
+#include <QLineSeries>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <QTest>
+
+#include "measurement/GuiDesktopUnderTest.h"
+#include "results/GuiHeatMapView.h"
+#include "results/GuiKineticView.h"
+#include "results/GuiResultsPanel.h"
+
+namespace vantorix {
+namespace {
+
+using test::DesktopUnderTest;
+
+int countStatus(const HeatMapPicture& picture, WellStatus status) {
+    return int(std::count_if(picture.wells.begin(), picture.wells.end(),
+                             [&](const HeatWell& w) { return w.status == status; }));
+}
+
+TEST(frmZyvoraResults, HeatMapAndProgressDuringARunThenFiguresKineticsAndExports) {
+    DesktopUnderTest d;
+    frmZyvora& w = d.newMeasurement();
+    EXPECT_EQ(w.windowTitle(), "New measurement");
+    auto* stack = d.control<QStackedWidget>("stkResultsView");
+    auto* heatMap = d.control<GuiHeatMapView>("picHeatMap");
+    auto* progress = d.control<QLabel>("lblRunProgress");
+    auto* bar = d.control<QProgressBar>("prgRun");
+    auto* kinetics = d.control<QPushButton>("cmdViewKinetics");
+    EXPECT_FALSE(kinetics->isEnabled());
+    EXPECT_EQ(d.control<QAction>("mnuViewHeatMap")->shortcut(), QKeySequence("Ctrl+2"));
+    QTest::mouseClick(d.control<QPushButton>("cmdViewHeatMap"), Qt::LeftButton);
+    EXPECT_EQ(stack->currentIndex(), 1);
+
+    d.selectRows(1);
+    d.state.CurrentOptions.RepeatMode = true;
+    d.state.CurrentOptions.Repeats = 2;
+    d.state.CurrentOptions.Delay = 0;
+    QTest::mouseClick(d.control<QPushButton>("cmdStartCancel"), Qt::LeftButton);
+    auto* status = d.control<QLabel>("StatusLine");
+    ASSERT_TRUE(
+        d.runUntil([&] { return status->text() == "Downloading Options for 1st of 2 datasets"; }));
+    d.pair.runFor(3000);
+    // The bar moves while the options go out: 3 s of the block's 15.9 s.
+    EXPECT_GT(bar->value(), 10);
+    EXPECT_LT(bar->value(), 60);
+    EXPECT_TRUE(
+        progress->text().startsWith("Sending the run options \u2013 Set 1 of 2 \u2013 0 of "
+                                    "12 wells read"))
+        << progress->text().toStdString();
+
+    // While set 1 is read: read wells coloured, the rest of row A pending, rows B-H not
+    // selected.
+    ASSERT_TRUE(d.runUntil([&] {
+        const HeatMapPicture& p = heatMap->picture();
+        return countStatus(p, WellStatus::Read) >= 3 && countStatus(p, WellStatus::Pending) >= 3;
+    }));
+    EXPECT_EQ(countStatus(heatMap->picture(), WellStatus::NotSelected), 84);
+    EXPECT_EQ(heatMap->picture().wells[95].text, "");
+    EXPECT_TRUE(progress->text().contains("Reading wells \u2013 Set 1 of 2"))
+        << progress->text().toStdString();
+
+    ASSERT_TRUE(d.runUntil([&] { return !w.runSequence().running(); }));
+    d.pair.runFor(200);  // the display follows on the window's 100 ms tick
+    EXPECT_TRUE(w.windowTitle().endsWith(".ovd")) << w.windowTitle().toStdString();
+    EXPECT_FALSE(progress->isVisible());
+    EXPECT_EQ(d.control<QLabel>("lblStatN")->text(), "12");
+    EXPECT_EQ(d.control<QLabel>("lblStatSaturated")->text(), "0");
+    EXPECT_EQ(countStatus(heatMap->picture(), WellStatus::Read), 12);
+    EXPECT_TRUE(heatMap->picture().title.startsWith("Set 1 of 2"));
+
+    // Kinetics of A1 and A2, chosen in the grid; a third click drops A3 again.
+    GuiResultsPanel& panel = w.resultsPanel();
+    auto* grid = d.control<QTableWidget>("grdResults");
+    panel.setView(GuiResultsPanel::View::Grid);
+    for (int column : {0, 1, 2, 2}) emit grid->cellClicked(0, column);
+    EXPECT_EQ(panel.chosenWells(), (std::vector<int>{0, 1}));
+    ASSERT_TRUE(kinetics->isEnabled());
+    QTest::mouseClick(kinetics, Qt::LeftButton);
+    EXPECT_EQ(stack->currentIndex(), 2);
+    const auto series = d.control<GuiKineticView>("chtKinetics")->chart()->series();
+    ASSERT_EQ(series.size(), 2);
+    EXPECT_EQ(series[0]->name(), "A1");
+    EXPECT_EQ(static_cast<QLineSeries*>(series[1])->count(), 2);  // one point per set
+
+    // The exports of the saved document.
+    const QString pdf = d.dir.filePath("report.pdf"), png = d.dir.filePath("set.png");
+    EXPECT_EQ(panel.exportReport(pdf), "");
+    EXPECT_EQ(panel.exportPicture(png), "");
+    EXPECT_EQ(QImage(png).size(), QSize(1200, 820));
+    QProcess text;
+    text.start("pdftotext", {pdf, "-"});
+    ASSERT_TRUE(text.waitForFinished(30000));
+    const QString pages = QString::fromUtf8(text.readAllStandardOutput());
+    for (const char* expected : {"Set 1 of 2", "Set 2 of 2", "Page 2 of 2", "n=12 sat=0"})
+        EXPECT_TRUE(pages.contains(expected)) << expected;
+}
+
+TEST(frmZyvoraResults, ASmallWindowScrollsInsteadOfCuttingOffTheGrid) {
+    DesktopUnderTest d;
+    frmZyvora& w = d.newMeasurement();
+    auto* scroll = d.control<QScrollArea>("scrMeasurement");
+    w.resize(500, 400);
+    DesktopUnderTest::settle();
+    EXPECT_GT(scroll->horizontalScrollBar()->maximum(), 0);
+    EXPECT_GT(scroll->verticalScrollBar()->maximum(), 0);
+    // Column 12 is reachable: its right edge lies inside the scrolled content.
+    auto* grid = d.control<QTableWidget>("grdResults");
+    EXPECT_LE(grid->columnViewportPosition(11) + grid->columnWidth(11),
+              grid->viewport()->width() + 1);
+}
+
+}  // namespace
+}  // namespace vantorix

@@ -1,0 +1,134 @@
+// The heat map's colours and scale, and the picture and report written by vantorix-cli read
+// back by a PNG decoder and by pdftotext.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "files/OvdWriter.h"
+#include "frame/ProgramState.h"
+#include "results/ExportTestDocument.h"
+#include "results/PaintHeatMap.h"
+#include "results/PaintPalette.h"
+#include "support/TestSupport.h"
+
+using namespace vantorix;
+using namespace vantorix::test;
+
+namespace {
+
+// Two sets; A1 reads 281 (1 after the offset), A2 1000280 (a million), A3 is saturated,
+// A4 was selected and never read, H12 not selected.
+void writeDocument(const QString& folder) {
+    ProgramState s;
+    s.DataFolder = folder;
+    s.DataFileName = "plate.ovd";
+    s.LastSet = 2;
+    s.Operator = "Ines";
+    for (auto& row : s.CurrentOptions.SelectedWells) row.fill(true);
+    s.CurrentOptions.SelectedWells[7][11] = false;
+    fillReadings(s, 2);
+    s.readings.at(1, 1, 1).Value = "281";
+    s.readings.at(1, 1, 2).Value = "1000280";
+    s.readings.at(1, 1, 3).Value = "1500000";
+    s.readings.at(1, 1, 4).Value = "-1";
+    ASSERT_TRUE(WriteDataFile(s, QDateTime(QDate(2024, 3, 14), QTime(9, 5, 7))).ok);
+}
+
+bool near(QRgb a, QRgb b) {
+    return std::abs(qRed(a) - qRed(b)) <= 4 && std::abs(qGreen(a) - qGreen(b)) <= 4 &&
+           std::abs(qBlue(a) - qBlue(b)) <= 4;
+}
+
+}  // namespace
+
+TEST(PaintPalette, LightnessRisesEvenlyAndTextStaysReadable) {
+    double previous = -1;
+    for (int i = 0; i <= 32; ++i) {
+        const QColor c = heatColour(i / 32.0);
+        const double lightness = oklabLightness(c);
+        EXPECT_GT(lightness, previous) << i;
+        // Even steps: each 1/32 of the ramp adds about 0.68/32 of lightness.
+        if (i > 0) {
+            EXPECT_NEAR(lightness - previous, 0.02125, 0.004) << i;
+        }
+        previous = lightness;
+        EXPECT_GE(contrastRatio(c, textColourOn(c)), 4.5) << i;
+    }
+    EXPECT_EQ(heatColour(0).name(), "#261b5b");
+    EXPECT_EQ(heatColour(1).name(), "#fff4b0");
+    EXPECT_EQ(heatColour(-3), heatColour(0));
+}
+
+TEST(PaintHeatMap, ScaleSpansWholeDecadesOfTheReadings) {
+    struct Case {
+        std::vector<const char*> raws;
+        double lo, hi, positionOf1000;
+    } cases[] = {
+        {{}, 1, 10, 1},
+        {{"1280"}, 1000, 10000, 0},
+        {{"380", "1280", "2000000"}, 100, 1000, 1},  // saturated left out
+        {{"281", "1000280"}, 1, 1e6, 0.5},
+        {{"100", "50280"}, 1, 1e5, 0.6},  // below the offset counts as 1
+    };
+    for (const Case& c : cases) {
+        Readings readings;
+        readings.clearSet(1);
+        int well = 0;
+        for (const char* raw : c.raws) readings.at(1, 1, 1 + well++).Value = raw;
+        const HeatScale scale = HeatScale::forSets(readings, 1, 1);
+        EXPECT_DOUBLE_EQ(scale.lo, c.lo);
+        EXPECT_DOUBLE_EQ(scale.hi, c.hi);
+        EXPECT_NEAR(scale.position(1000), c.positionOf1000, 1e-9);
+    }
+}
+
+TEST(PaintHeatMap, PictureAndReportOfAFileReadBack) {
+    QTemporaryDir dir;
+    writeDocument(dir.path());
+
+    CliResult r = runCli({"export", "plate.ovd", "--png", "set1.png"}, dir.path());
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    const QImage image(dir.filePath("set1.png"));
+    ASSERT_EQ(image.size(), QSize(1200, 820));
+    // Near the top-left corner of each well, away from its text.
+    const HeatMapLayout layout = heatMapLayout(QRectF(8, 8, 1184, 804));
+    const auto corner = [&](int well) {
+        const QRectF cell = layout.cell(well / 12, well % 12);
+        return image.pixel(int(cell.left() + 6), int(cell.center().y()));
+    };
+    EXPECT_TRUE(near(corner(0), qRgb(0x26, 0x1b, 0x5b))) << QColor(corner(0)).name().toStdString();
+    EXPECT_TRUE(near(corner(1), qRgb(0xff, 0xf4, 0xb0))) << QColor(corner(1)).name().toStdString();
+    EXPECT_TRUE(near(corner(3), qRgb(255, 255, 255)));   // no reading: white
+    EXPECT_TRUE(near(corner(95), qRgb(255, 255, 255)));  // not selected
+
+    r = runCli({"export", "plate.ovd", "--png", "set2.svg", "--set", "2"}, dir.path());
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(readFileBytes(dir.filePath("set2.svg")).contains("plate.ovd: set 2 of 2"));
+    r = runCli({"export", "plate.ovd", "--png", "x.png", "--set", "3"}, dir.path());
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("no set 3")) << r.err.toStdString();
+
+    r = runCli({"report", "plate.ovd", "--pdf", "report.pdf"}, dir.path());
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QProcess text;
+    text.start("pdftotext", {"-layout", dir.filePath("report.pdf"), "-"});
+    ASSERT_TRUE(text.waitForFinished(30000));
+    const QString pdf = QString::fromUtf8(text.readAllStandardOutput());
+    for (const char* expected :
+         {"Plate report: plate.ovd", "Ines", "3/14/2024", "A1-H11", "Set 1 of 2", "Page 1 of 2",
+          "Page 2 of 2", "1.0", "1000000.0", "sat", "823.0", "n=93 sat=1 min=1.0 max=1000000.0",
+          "by the Vantorix program 2.1.0"})
+        EXPECT_TRUE(pdf.contains(expected)) << expected << "\n" << pdf.toStdString();
+
+    for (const QStringList& args :
+         {QStringList{"report", "plate.ovd"}, QStringList{"report", "--pdf", "a.pdf"},
+          QStringList{"report", "plate.ovd", "--pdf", "no/such/a.pdf"}}) {
+        r = runCli(args, dir.path());
+        EXPECT_NE(r.exitCode, 0) << args.join(' ').toStdString();
+        EXPECT_FALSE(r.err.isEmpty());
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath("no/such/a.pdf")));
+}
