@@ -92,7 +92,8 @@ TEST(CsvExport, ThreeSetFileHoldsEachSetsOwnReadingsAndTimesAndReadsBackWhole) {
         {57, "32,33,34,35,36,37,38,39,40,41,42,43"},
         {64, "39,40,41,42,43,44,45,46,47,48,49,50"},
     };
-    for (const auto& [line, text] : expected) EXPECT_EQ(lines[line], text) << "line " << line;
+    for (const auto& [line, text] : expected)
+        EXPECT_EQ(lines[line].toStdString(), text) << "line " << line;
 
     // A real reader keeps every text whole and finds numbers only where numbers were written.
     const auto records = readCsv(path);
