@@ -1,7 +1,6 @@
 #include "results/CsvExport.h"
 
 #include <QSaveFile>
-#include <algorithm>
 #include <charconv>
 
 #include "frame/ProgramState.h"
@@ -11,22 +10,24 @@ namespace vantorix {
 
 namespace {
 
-// Shortest text that reads back as the same double, "." whatever the locale.
+// Shortest plain decimal text that reads back as the same double ("1000000", never "1e+06"),
+// "." whatever the locale.
 QString numberText(double value) {
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    char buffer[512];  // room for the longest fixed-notation double
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
     return QString::fromLatin1(buffer, result.ptr - buffer);
 }
 
-QString cellText(const ExportCell& cell) {
-    return cell.kind == ExportCell::Kind::Text ? cell.text : numberText(cell.number);
+QString cellField(const ExportCell& cell) {
+    return cell.kind == ExportCell::Kind::Text ? csvField(cell.text) : numberText(cell.number);
 }
 
 void appendPlate(std::vector<QStringList>& records, const ProgramState& s, int set,
                  ExportCell (*rule)(const Reading&)) {
     for (int r = 1; r <= 8; ++r) {
         QStringList fields;
-        for (int c = 1; c <= 12; ++c) fields << cellText(rule(s.readings.at(set, r, c)));
+        for (int c = 1; c <= 12; ++c) fields << cellField(rule(s.readings.at(set, r, c)));
         records.push_back(fields);
     }
 }
@@ -39,14 +40,14 @@ std::vector<QStringList> csvExportRecords(ProgramState& s, bool& headerMissing) 
     headerMissing = !header;
     if (header)
         for (const ExportHeaderLine& line : exportHeaderLines(*header))
-            records.push_back({line.label, line.value});
+            records.push_back({csvField(line.label), csvField(line.value)});
     // Two empty records, then each set: its line, readings, times line, times, empty record.
     records.resize(records.size() + 2);
     const int sets = exportSetCount(s);
     for (int k = 1; k <= sets; ++k) {
-        records.push_back({exportSetLine(k)});
+        records.push_back({csvField(exportSetLine(k))});
         appendPlate(records, s, k, readingCell);
-        records.push_back({QStringLiteral("Times: ") + QString::number(k)});
+        records.push_back({csvField(QStringLiteral("Times: ") + QString::number(k))});
         appendPlate(records, s, k, timeCell);
         if (k < sets) records.emplace_back();
     }
@@ -54,19 +55,20 @@ std::vector<QStringList> csvExportRecords(ProgramState& s, bool& headerMissing) 
 }
 
 QString csvField(const QString& text) {
-    static const QString special = QStringLiteral(",\"\r\n");
-    if (std::none_of(text.begin(), text.end(), [](QChar c) { return special.contains(c); }))
-        return text;
-    return u'"' + QString(text).replace(u'"', QStringLiteral("\"\"")) + u'"';
+    // A spreadsheet takes text starting with one of these for a formula (or strips the tab or
+    // CR); the apostrophe keeps it text.
+    static const QString formulaStart = QStringLiteral("=+-@\t\r");
+    const bool guard = !text.isEmpty() && formulaStart.contains(text.front());
+    QString field = QString(text).replace(u'"', QStringLiteral("\"\""));
+    if (guard) field.prepend(u'\'');
+    return u'"' + field + u'"';
 }
 
 CsvExportResult WriteCsvExport(ProgramState& s, const QString& path) {
     CsvExportResult result;
     QByteArray bytes;
     for (const QStringList& record : csvExportRecords(s, result.headerMissing)) {
-        QStringList fields;
-        for (const QString& field : record) fields << csvField(field);
-        bytes += fields.join(u',').toUtf8() + "\r\n";
+        bytes += record.join(u',').toUtf8() + "\r\n";
     }
     QSaveFile file(path);
     // A full disk shows only when the buffered bytes are flushed; never commit then.

@@ -1,5 +1,6 @@
-// The export as one CSV file (RFC 4180, "." as decimal separator): the header block, then per
-// set the readings and the times as plate-shaped blocks, with the workbook's cell rules.
+// The export as one CSV file (RFC 4180, "." as decimal separator, every text quoted): the
+// header block, then per set the readings and the times as plate-shaped blocks, with the
+// workbook's cell rules.
 #pragma once
 
 #include <QString>
@@ -16,11 +17,12 @@ struct CsvExportResult {
     QString error;               // why the file could not be written
 };
 
-// The records of the CSV file, each a list of fields (not yet quoted). Refreshes SetCount
-// like the workbook export does.
+// The records of the CSV file, each a list of fields as they go into the file: text quoted,
+// numbers plain. Refreshes SetCount like the workbook export does.
 std::vector<QStringList> csvExportRecords(ProgramState& s, bool& headerMissing);
 
-// One field, quoted when it holds a comma, a quote or a line break.
+// A text field, always quoted so that no import splits it on ";" or a tab; text that a
+// spreadsheet would read as a formula ("=", "+", "-", "@", tab, CR first) gets a leading "'".
 QString csvField(const QString& text);
 
 // Writes the records to path with CR LF line ends, replacing the file only once complete.

@@ -3,6 +3,7 @@
 #include <xlsxwriter.h>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <cmath>
 #include <filesystem>
@@ -18,6 +19,14 @@ constexpr int kMaxRows = 1048576;
 constexpr int kMaxColumns = 16384;
 
 class XlsxApp;
+
+// The file format reads "_xHHHH_" in a text as the character HHHH; a literal one is kept by
+// escaping its "_" as "_x005F_", so the cell reads back exactly as written.
+QString escapeLiteralEscapes(const QString& text) {
+    static const QRegularExpression start(QStringLiteral("_(?=x[0-9A-Fa-f]{4}_)"));
+    if (!text.contains(QLatin1String("_x"))) return text;
+    return QString(text).replace(start, QStringLiteral("_x005F_"));
+}
 
 class XlsxSheet : public SpreadsheetSheet {
   public:
@@ -83,7 +92,7 @@ bool XlsxSheet::inRange(int row, int column) {
 bool XlsxSheet::setText(int row, int column, const QString& text) {
     if (!inRange(row, column)) return false;
     // The library ignores an empty text without a format; the cell stays empty either way.
-    const QByteArray utf8 = text.toUtf8();
+    const QByteArray utf8 = escapeLiteralEscapes(text).toUtf8();
     return app_.check(worksheet_write_string(sheet_, static_cast<lxw_row_t>(row - 1),
                                              static_cast<lxw_col_t>(column - 1), utf8.constData(),
                                              nullptr));

@@ -55,7 +55,7 @@ void MeasurementMode::onLine(const QByteArray& line, qint64 now_ms) {
         if (startsSeen_++ < config_.faults.noReady) return;
         goIdle();
         state_ = State::Ready;
-        writer_.write("O" + kEol, now_ms);
+        writer_.write((config_.faults.lowerReady ? "ok" : "O") + kEol, now_ms);
     } else if (line == "Z") {
         if (state_ == State::Ready || state_ == State::InBlock) goIdle();
     } else if (state_ == State::Ready && line == "{") {

@@ -16,6 +16,7 @@ struct FaultKind {
 const std::map<QString, FaultKind>& kinds() {
     static const std::map<QString, FaultKind> table{
         {"no-ready", {1, 0, [](SimulatorFaults& f, int n) { f.noReady = n; }}},
+        {"lower-ready", {1, 0, [](SimulatorFaults& f, int n) { f.lowerReady = n; }}},
         {"no-ack", {1, 0, [](SimulatorFaults& f, int n) { f.noAck = n; }}},
         {"silent-after", {1, 0, [](SimulatorFaults& f, int n) { f.silentAfter = n; }}},
         {"stall-block", {1, 0, [](SimulatorFaults& f, int n) { f.stallBlock = n; }}},

@@ -18,6 +18,7 @@ struct SimulatorFaults {
     int offPlate = 0;      // off-plate[=N]: the N-th reading names row J or column 13
     int lowerCase = 0;     // lower-case[=N]: the N-th reading's row letter in lower case
     int dropOut = 0;       // drop-out[=N]: hang up halfway through the N-th dataset block
+    int lowerReady = 0;    // lower-ready: answer "START" with "ok", not "O"
 
     // Adds the fault "name" or "name=N"; on a bad name or count returns false and says why.
     bool add(const QString& fault, QString* error = nullptr);

@@ -39,31 +39,6 @@ TEST(FirmwareImage, BlocksArePaddedOnlyWhereTheImageEndsShort) {
     }
 }
 
-TEST(FirmwareImage, BlockNumbersWrapFrom255ToZero) {
-    QTemporaryDir dir;
-    FirmwareImage reader;
-    ASSERT_TRUE(reader.OpenFirmwareImage(writeImage(dir, imageBytes(300 * 128))));
-    std::vector<int> numbers{reader.blockNumber()};
-    while (reader.ReadNextBlock()) numbers.push_back(reader.blockNumber());
-    ASSERT_EQ(numbers.size(), 300u);
-    EXPECT_EQ(numbers[0], 1);
-    EXPECT_EQ(numbers[254], 255);
-    EXPECT_EQ(numbers[255], 0);
-    EXPECT_EQ(numbers[256], 1);
-    EXPECT_EQ(numbers[299], 44);
-}
-
-TEST(FirmwareImage, AMissingOrEmptyImageIsRefusedWithAReason) {
-    QTemporaryDir dir;
-    FirmwareImage reader;
-    QString error;
-    EXPECT_FALSE(reader.OpenFirmwareImage(dir.filePath("melto.exe"), &error));
-    EXPECT_TRUE(error.contains("melto.exe")) << error.toStdString();
-    EXPECT_FALSE(reader.OpenFirmwareImage(writeImage(dir, {}), &error));
-    EXPECT_TRUE(error.contains("empty")) << error.toStdString();
-    EXPECT_FALSE(reader.isOpen());
-}
-
 TEST(Xmodem, ABlockCarriesItsNumberComplementDataAndSum) {
     const QByteArray data = imageBytes(128);
     const QByteArray b = xmodem::block(200, data);

@@ -44,16 +44,6 @@ TEST(XmodemSender, StartsOnNakSendsOnAckAndEndsWithEotEotCrLf) {
     EXPECT_EQ(sender.feed(kNak), QByteArray("\x04"));  // the receiver wants the EOT again
 }
 
-TEST(XmodemSender, AnImageEndingOnABlockGetsNoPaddedBlock) {
-    QTemporaryDir dir;
-    const QByteArray image = imageBytes(256);
-    XmodemSender sender(writeImage(dir, image));
-    EXPECT_EQ(sender.feed(kNak), blockOf(image, 0));
-    EXPECT_EQ(sender.feed(kAck), blockOf(image, 1));
-    EXPECT_EQ(sender.feed(kAck), xmodem::end());
-    EXPECT_EQ(sender.blocksSent(), 2);
-}
-
 TEST(XmodemSender, ANakRepeatsTheLastBlockUpToTheLimit) {
     QTemporaryDir dir;
     const QByteArray image = imageBytes(300);

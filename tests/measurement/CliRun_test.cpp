@@ -204,7 +204,7 @@ TEST(CliRun, HelpListsTheOptionsAndTheSimulatorsFaults) {
         EXPECT_EQ(r.exitCode, 0) << help;
         EXPECT_TRUE(
             r.out.contains("faults (--fault NAME or NAME=N): drop-out, garbage, "
-                           "lower-case, no-ack, no-ready, off-plate, silent-after, "
+                           "lower-case, lower-ready, no-ack, no-ready, off-plate, silent-after, "
                            "split, stall-block"))
             << r.out.toStdString();
         r = runCli({"run", help});

@@ -7,7 +7,6 @@
 
 #include "RunFixture.h"
 #include "files/OvdParser.h"
-#include "measurement/OptionsBlock.h"
 #include "measurement/RunTexts.h"
 
 using namespace vantorix;
@@ -15,9 +14,11 @@ using namespace vantorix::test;
 
 namespace {
 
-// The lines of one options block as they must appear on the wire, starting at "{".
-QStringList blockOf(const RunOptions& o) {
-    return optionsBlockLines(o);
+// The options block of a glow run of these wells, as it must appear on the wire.
+QStringList glowBlock(std::initializer_list<int> wells) {
+    QStringList block{"{"};
+    for (int w = 0; w < 96; ++w) block << (std::count(wells.begin(), wells.end(), w) ? "1" : "0");
+    return block + QStringList(8, "0") + QStringList{"1", "0", "}"};  // glow, not sensitive
 }
 
 qsizetype indexOfBlock(const QStringList& sent, int n = 0) {
@@ -40,7 +41,7 @@ TEST(RunSequence, OneGlowDatasetGoesOutExactlyAndIsSavedAndReloaded) {
     EXPECT_EQ(sent[0], "START");
     const qsizetype b = indexOfBlock(sent);
     ASSERT_GE(b, 0);
-    EXPECT_EQ(sent.mid(b, 108), blockOf(f.state.CurrentOptions));
+    EXPECT_EQ(sent.mid(b, 108), glowBlock({0, 1, 13, 95}));
     // Four wells: four "G" answers to "&", nothing else after the block.
     EXPECT_EQ(sent.mid(b + 108), QStringList(4, QStringLiteral("G")));
 
@@ -70,17 +71,20 @@ TEST(RunSequence, OneGlowDatasetGoesOutExactlyAndIsSavedAndReloaded) {
 TEST(RunSequence, FlashRunAsksToPrimeOnceThenSwitchesPrimingOff) {
     RunFixture f;
     f.selectWells({0});
-    f.state.CurrentOptions.Reaction = kReactionFlash;
-    f.state.CurrentOptions.Prime1 = 5;
+    RunOptions& o = f.state.CurrentOptions;
+    o.Reaction = kReactionFlash;
+    o.Sensitive = 1;
+    // Eight distinct values, so that any two exchanged lines show.
+    o.Presamples = 3, o.Postsamples = 21, o.Pump1Volume = 40, o.Pump2Volume = 60;
+    o.Dwell = 250, o.PostInjectDelay = 7, o.Prime1 = 5, o.Prime2 = 9;
     f.state.DefaultOptions.Prime1 = 5;
     ASSERT_TRUE(f.runToEnd());
     ASSERT_EQ(f.ui.questions.size(), 1u);
     EXPECT_EQ(f.ui.questions[0].text, kPrimingText);
     const QStringList sent = f.sentLines();
     const qsizetype b = indexOfBlock(sent);
-    EXPECT_EQ(sent.mid(b + 97, 8),
-              (QStringList{"0", "20", "100", "100", "500", "0", "5", "0"}));  // the pump settings
-    EXPECT_EQ(sent[b + 105], "2");
+    EXPECT_EQ(sent.mid(b + 97, 11),
+              (QStringList{"3", "21", "40", "60", "250", "7", "5", "9", "2", "1", "}"}));
     EXPECT_EQ(f.state.CurrentOptions.Prime1, 0);
     EXPECT_EQ(f.state.DefaultOptions.Prime1, 0);
 
@@ -191,7 +195,7 @@ TEST(RunSequence, UnacknowledgedBlockIsFollowedByZHandshakeAndTheBlockAgain) {
     const QStringList sent = f.sentLines();
     const qsizetype first = indexOfBlock(sent);
     EXPECT_EQ(sent.mid(first + 108, 2), (QStringList{"Z", "START"}));
-    EXPECT_EQ(sent.mid(indexOfBlock(sent, 1), 108), blockOf(f.state.CurrentOptions));
+    EXPECT_EQ(sent.mid(indexOfBlock(sent, 1), 108), glowBlock({7}));
     const qint64 z = f.timeOfLine(QStringLiteral("Z"));
     EXPECT_NEAR(z - f.timeOfLine(QStringLiteral("}")), 5000, 20);
     EXPECT_NEAR(f.timeOfLine(QStringLiteral("START"), 1) - z, 500, 40);
@@ -214,28 +218,36 @@ TEST(RunSequence, StopWhileWellLinesGoOutSendsNoClosingBrace) {
     EXPECT_EQ(f.run.outcome(), RunOutcome::Cancelled);
 }
 
-TEST(RunSequence, TenFailedHandshakesAskAndRetry) {
-    sim::SimulatorConfig config;
-    config.faults.noReady = 10;
-    RunFixture f(config);
-    f.selectWells({0});
-    f.ui.retryAnswers = {true};
-    ASSERT_TRUE(f.runToEnd());
-    ASSERT_EQ(f.ui.questions.size(), 1u);
-    EXPECT_EQ(f.timesOf(QStringLiteral("START")).size(), 11u);
-    EXPECT_EQ(f.run.outcome(), RunOutcome::Completed);
-    const auto starts = f.timesOf(QStringLiteral("START"));
-    EXPECT_NEAR(starts[9] - starts[8], 100, 2);  // the 0.1 s pause between attempts
-}
-
-TEST(RunSequence, HandshakeGivenUpCancelsTheRun) {
-    sim::SimulatorConfig config;
-    config.faults.noReady = 100;
-    RunFixture f(config);
-    f.selectWells({0});
-    ASSERT_TRUE(f.runToEnd());
-    EXPECT_EQ(f.sentLines(), QStringList(10, "START") << "S");
-    EXPECT_EQ(f.run.outcome(), RunOutcome::Cancelled);
+// The answer to "START" in either letter case is ready; ten unanswered ones ask the user.
+TEST(RunSequence, Handshake) {
+    const struct {
+        const char* fault;
+        bool retry;  // the answer to "Communication Error"
+        int starts;  // "START" lines sent
+        int questions;
+        RunOutcome outcome;
+    } cases[] = {{"lower-ready", false, 1, 0, RunOutcome::Completed},
+                 {"no-ready=10", true, 11, 1, RunOutcome::Completed},
+                 {"no-ready=100", false, 10, 1, RunOutcome::Cancelled}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
+        sim::SimulatorConfig config;
+        ASSERT_TRUE(config.faults.add(QString::fromLatin1(c.fault)));
+        RunFixture f(config);
+        f.selectWells({0});
+        f.ui.retryAnswers = {c.retry};
+        ASSERT_TRUE(f.runToEnd());
+        EXPECT_EQ(f.run.outcome(), c.outcome);
+        EXPECT_EQ(f.ui.questions.size(), size_t(c.questions));
+        const auto starts = f.timesOf(QStringLiteral("START"));
+        ASSERT_EQ(starts.size(), size_t(c.starts));
+        if (c.starts >= 10) {
+            EXPECT_NEAR(starts[9] - starts[8], 100, 2);  // 0.1 s between tries
+        }
+        if (c.outcome == RunOutcome::Cancelled) {
+            EXPECT_EQ(f.sentLines(), QStringList(10, "START") << "S");
+        }
+    }
 }
 
 TEST(RunSequence, NamingCancelledSendsNothing) {
@@ -281,5 +293,11 @@ TEST(RunSequence, SimulatorFaults) {
         if (c.outcome == RunOutcome::Failed) {
             EXPECT_FALSE(f.ui.errors.empty());
         }
+        // A reading off the plate is dropped: no cell shown for it, nothing stored outside
+        // the wells (an out-of-range index lands in slot 0 of the table).
+        EXPECT_EQ(f.ui.offPlateCells, 0);
+        EXPECT_TRUE(f.state.readings.at(0, 0, 0).Value.isEmpty());
+        for (int r = 0; r <= 8; ++r) EXPECT_TRUE(f.state.readings.at(1, r, 0).Value.isEmpty());
+        for (int c = 0; c <= 12; ++c) EXPECT_TRUE(f.state.readings.at(1, 0, c).Value.isEmpty());
     }
 }

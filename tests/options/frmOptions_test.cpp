@@ -73,117 +73,67 @@ RunOptions multipleRuns(qint16 repeats, qint16 delay) {
     return o;
 }
 
-TEST(frmOptions, PumpTotalAbove250IsRefusedWithTheMessage) {
-    struct Case {
-        qint16 pump1, pump2;
-        bool accepted;
-        const char* selected;  // the pump box pointed at when refused
+// OK accepts, or refuses with a message (the field's text selected, the focus left where the
+// user can see it) or with a beep (the field's text selected and focused).
+TEST(frmOptions, OkChecksTheFieldsInOrder) {
+    const QString pumps = "'Pump 1 Volume' + 'Pump 2 Volume' cannot exceed 250";
+    const QString repeats = "The number of repeating runs must be greater 1.  Please correct";
+    const QString dwell = "'Dwell' must be a whole number from 0 to 500.";
+    const struct {
+        std::vector<std::pair<const char*, const char*>> edits;
+        bool single;
+        QString message;  // "" for none
+        Icon icon;
+        int beeps;
+        const char* pointed;  // the box whose text is selected, if any
+    } cases[] = {
+        {{{"txtPump1Volume", "150"}, {"txtPump2Volume", "100"}}, false, "", Icon::None, 0, nullptr},
+        {{{"txtPump1Volume", "125"}, {"txtPump2Volume", "125"}}, true, "", Icon::None, 0, nullptr},
+        {{{"txtPump2Volume", "151"}}, false, pumps, Icon::Information, 0, "txtPump2Volume"},
+        // Equal volumes: pump 1.
+        {{{"txtPump1Volume", "126"}, {"txtPump2Volume", "126"}},
+         false,
+         pumps,
+         Icon::Information,
+         0,
+         "txtPump1Volume"},
+        {{{"txtRepeats", "1"}}, false, repeats, Icon::None, 0, nullptr},
+        {{{"txtRepeats", "many"}}, false, repeats, Icon::None, 0, nullptr},  // reads as 0
+        {{{"txtRepeats", "1"}}, true, "", Icon::None, 0, nullptr},
+        {{{"txtRepeats", "256"}}, false, "", Icon::None, 1, "txtRepeats"},
+        {{{"txtRepeats", "255"}}, false, "", Icon::None, 0, nullptr},
+        {{{"txtDelay", "12.5"}}, false, "", Icon::None, 1, "txtDelay"},
+        {{{"txtDelay", "-1"}}, false, "", Icon::None, 1, "txtDelay"},
+        {{{"txtDelay", "1000"}}, false, "", Icon::None, 1, "txtDelay"},
+        {{{"txtDelay", "x"}}, false, "", Icon::None, 1, "txtDelay"},
+        {{{"txtDelay", "999"}}, false, "", Icon::None, 0, nullptr},
+        {{{"txtDelay", "-1"}, {"txtRepeats", "256"}}, true, "", Icon::None, 0, nullptr},
+        // Only a hand-edited settings store can put this in a hidden field.
+        {{{"txtDwell", "600"}}, false, dwell, Icon::Warning, 0, nullptr},
     };
-    const Case cases[] = {
-        {150, 100, true, nullptr},           {125, 125, true, nullptr},
-        {151, 100, false, "txtPump1Volume"}, {100, 151, false, "txtPump2Volume"},
-        {126, 126, false, "txtPump1Volume"},  // equal volumes: pump 1
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.pump1 << " + " << c.pump2);
-        RunOptions o;
-        o.Pump1Volume = c.pump1;
-        o.Pump2Volume = c.pump2;
-        OpenDialog d(o);
-        d.ok();
-        EXPECT_EQ(d.result == std::optional<bool>(true), c.accepted);
-        EXPECT_EQ(d.notices.beeps, 0);
-        if (c.accepted) {
-            EXPECT_TRUE(d.notices.messages.empty());
-            EXPECT_FALSE(d.dialog.isVisible());
-            EXPECT_EQ(d.dialog.tag(), "True");
-            continue;
-        }
-        ASSERT_EQ(d.notices.messages.size(), 1u);
-        EXPECT_EQ(d.notices.messages[0].text,
-                  "'Pump 1 Volume' + 'Pump 2 Volume' cannot exceed 250");
-        EXPECT_EQ(d.notices.messages[0].icon, Icon::Information);
-        EXPECT_TRUE(d.dialog.isVisible());
-        EXPECT_FALSE(d.result.has_value());
-        // The pump boxes are out of sight: their text is selected, the focus stays where the
-        // user can see it.
-        EXPECT_EQ(d.box(c.selected)->selectedText(), d.box(c.selected)->text());
-        EXPECT_NE(d.dialog.focusWidget(), d.box(c.selected));
-    }
-}
-
-TEST(frmOptions, RepeatCountBelowTwoGivesTheMessageOnlyInMultipleRunMode) {
-    {
-        OpenDialog d(multipleRuns(1, 0));
-        d.ok();
-        ASSERT_EQ(d.notices.messages.size(), 1u);
-        EXPECT_EQ(d.notices.messages[0].text,
-                  "The number of repeating runs must be greater 1.  Please correct");
-        EXPECT_EQ(d.notices.messages[0].icon, Icon::None);
-        EXPECT_EQ(d.notices.beeps, 0);
-        EXPECT_FALSE(d.result.has_value());
-        // A repeats text that is no number reads as 0: the same message, not a beep.
-        d.notices.clear();
-        d.type("txtRepeats", "many");
-        d.ok();
-        ASSERT_EQ(d.notices.messages.size(), 1u);
-        EXPECT_EQ(d.notices.beeps, 0);
-    }
-    {
-        OpenDialog d(RunOptions{});  // single run, Repeats 1
-        d.ok();
-        EXPECT_EQ(d.result, std::optional<bool>(true));
-        EXPECT_EQ(d.record.Repeats, 1);
-        EXPECT_FALSE(d.record.RepeatMode);
-    }
-}
-
-TEST(frmOptions, OutOfRangeRepeatFieldsBeepAndGetTheFocusInMultipleRunMode) {
-    struct Case {
-        bool multiple;
-        const char* field;
-        const char* text;
-        bool accepted;
-    };
-    const Case cases[] = {
-        {true, "txtRepeats", "256", false}, {true, "txtRepeats", "255", true},
-        {true, "txtDelay", "12.5", false},  {true, "txtDelay", "-1", false},
-        {true, "txtDelay", "1000", false},  {true, "txtDelay", "999", true},
-        {true, "txtDelay", "x", false},     {false, "txtDelay", "12.5", true},
-        {false, "txtDelay", "-1", true},    {false, "txtRepeats", "256", true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message()
-                     << c.field << " = " << c.text << (c.multiple ? " multiple" : " single"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.edits[0].first << " = " << c.edits[0].second
+                                        << (c.single ? " single" : " multiple"));
         OpenDialog d(multipleRuns(3, 10));
-        d.type(c.field, c.text);
-        if (!c.multiple) d.click("optSingleRead");
+        for (const auto& [box, text] : c.edits) d.box(box)->setText(text);
+        if (c.single) d.click("optSingleRead");
         d.ok();
-        EXPECT_EQ(d.result == std::optional<bool>(true), c.accepted);
-        EXPECT_TRUE(d.notices.messages.empty());
-        if (c.accepted) {
-            EXPECT_EQ(d.notices.beeps, 0);
-            continue;
+        const bool accepted = c.message.isEmpty() && c.beeps == 0;
+        EXPECT_EQ(d.result, accepted ? std::optional<bool>(true) : std::nullopt);
+        EXPECT_EQ(d.dialog.isVisible(), !accepted);
+        EXPECT_EQ(d.notices.beeps, c.beeps);
+        ASSERT_EQ(d.notices.messages.size(), c.message.isEmpty() ? 0u : 1u);
+        if (!c.message.isEmpty()) {
+            EXPECT_EQ(d.notices.messages[0].text, c.message);
+            EXPECT_EQ(d.notices.messages[0].icon, c.icon);
         }
-        EXPECT_EQ(d.notices.beeps, 1);
-        EXPECT_EQ(d.dialog.focusWidget(), d.box(c.field));
-        EXPECT_EQ(d.box(c.field)->selectedText(), c.text);
+        if (accepted) {
+            EXPECT_EQ(d.dialog.tag(), "True");
+        }
+        if (!c.pointed) continue;
+        EXPECT_EQ(d.box(c.pointed)->selectedText(), d.box(c.pointed)->text());
+        EXPECT_EQ(d.dialog.focusWidget() == d.box(c.pointed), c.beeps == 1);
     }
-}
-
-TEST(frmOptions, HiddenFieldOutOfRangeIsNamedWithItsRange) {
-    RunOptions o;
-    o.Dwell = 600;  // only a hand-edited settings store can hold this
-    OpenDialog d(o);
-    d.ok();
-    EXPECT_FALSE(d.result.has_value());
-    EXPECT_EQ(d.notices.beeps, 0);
-    ASSERT_EQ(d.notices.messages.size(), 1u);
-    EXPECT_EQ(d.notices.messages[0].text, "'Dwell' must be a whole number from 0 to 500.");
-    EXPECT_EQ(d.notices.messages[0].icon, Icon::Warning);
-    d.click("cmdCancel");
-    EXPECT_EQ(d.result, std::optional<bool>(false));
-    EXPECT_EQ(d.record.Dwell, 600);
 }
 
 TEST(frmOptions, SpinnersStepAndStop) {
@@ -303,37 +253,22 @@ TEST(frmOptions, EnterPressesOkAndEscCancels) {
     EXPECT_EQ(d.result, std::optional<bool>(false));
 }
 
-TEST(frmOptions, RowColumnAndAllFillAPartlySelectedGroupAndClearAFullOne) {
+// The buttons and cells reach the selection rules (tested on their own); cells show their state.
+TEST(frmOptions, RowColumnAllAndCellClicksChangeTheSelection) {
     OpenDialog d;  // every well selected
     GuiWellGrid* grid = d.dialog.findChild<GuiWellGrid*>();
     auto count = [&] { return selectedCount(grid->selection()); };
-
     d.click("cmdRow0");  // A full: cleared
     EXPECT_EQ(count(), 84);
-    for (int c = 0; c < 12; ++c) EXPECT_FALSE(d.dialog.SelectedWells(0, c));
-    d.click("cmdAllCells");
-    d.clickWell(0, 5);  // A with eleven selected: the twelfth is added
-    EXPECT_FALSE(d.dialog.SelectedWells(0, 5));
-    d.click("cmdRow0");
+    EXPECT_FALSE(d.dialog.SelectedWells(0, 11));
+    d.click("cmdColumn11");  // column 12 without A12: filled
+    EXPECT_EQ(count(), 85);
+    EXPECT_TRUE(d.dialog.SelectedWells(0, 11));
+    d.click("cmdAllCells");  // partly selected: completed
     EXPECT_EQ(count(), 96);
 
-    d.click("cmdColumn11");  // column 12: A12, B12 ... H12
-    for (int r = 0; r < 8; ++r) EXPECT_FALSE(d.dialog.SelectedWells(r, 11));
-    EXPECT_EQ(count(), 88);
-    d.click("cmdAllCells");
-
-    d.clickWell(7, 11);  // 95 selected: All completes, then clears, then fills
-    EXPECT_EQ(count(), 95);
-    d.click("cmdAllCells");
-    EXPECT_EQ(count(), 96);
-    d.click("cmdAllCells");
-    EXPECT_EQ(count(), 0);
-    d.click("cmdAllCells");
-    EXPECT_EQ(count(), 96);
-
-    // The tag and the colour of a cell follow its state.
-    d.clickWell(2, 3);
     QLabel* cell = grid->cell(2, 3);
+    d.clickWell(2, 3);
     EXPECT_EQ(cell->objectName(), "lblWell27");
     EXPECT_EQ(cell->property("tag").toString(), "False");
     EXPECT_EQ(cell->palette().color(QPalette::Window), QColor(224, 224, 224));

@@ -53,10 +53,10 @@ TEST(ExportCli, WritesTheWorkbookAndTheCsvOfADataFile) {
     EXPECT_DOUBLE_EQ(sheets[0].at(28, 12).value.toDouble(), 2812 - 280);
 
     const QString csv = QString::fromUtf8(readFileBytes(dir.filePath("out.csv")));
-    EXPECT_TRUE(csv.startsWith("Date: ,")) << csv.left(40).toStdString();
-    EXPECT_TRUE(csv.contains("\r\nNotes: ,\"first, second\"\r\n"));
-    EXPECT_TRUE(csv.contains("\r\nSet: 2\r\n"));
-    EXPECT_TRUE(csv.contains("\r\nX,sat,"));
+    EXPECT_TRUE(csv.startsWith("\"Date: \",")) << csv.left(40).toStdString();
+    EXPECT_TRUE(csv.contains("\r\n\"Notes: \",\"first, second\"\r\n"));
+    EXPECT_TRUE(csv.contains("\r\n\"Set: 2\"\r\n"));
+    EXPECT_TRUE(csv.contains("\r\n\"X\",\"sat\","));
 }
 
 TEST(ExportCli, AnUnrecognisedDocumentIsWrittenWithoutItsHeaderAndSaysSo) {

@@ -20,10 +20,11 @@ inline void fillHeader(ProgramState& s, const QString& sets) {
     addKey(s, ".user-application.format-id", "C");
     addKey(s, ".data-header.date", "3/14/2024");
     addKey(s, ".data-header.time", "9:05:07 AM");
-    addKey(s, ".data-header.test", "ATP, batch \"7\"");
-    addKey(s, ".data-header.operator", "Ines");
+    // Texts an import could split or evaluate, or the workbook format could unescape.
+    addKey(s, ".data-header.test", "ATP, batch \"7\" _x005F_x");
+    addKey(s, ".data-header.operator", "Ines\tK");
     addKey(s, ".data-header.plate-no", "0042");
-    addKey(s, ".data-header.notes", "a=b; second=line");
+    addKey(s, ".data-header.notes", "=1+2; pH 7 _x0041_");
     addKey(s, ".data-header.extra-sensitivity-option", "On");
     addKey(s, ".data.sets", sets);
 }

@@ -23,9 +23,8 @@ ReadSheet toSheet(const QJsonObject& json) {
     }
     return sheet;
 }
-}  // namespace
-
-std::vector<ReadSheet> readWorkbook(const QString& path) {
+// The reader's JSON output; records a failure and returns {} when the file cannot be read.
+QJsonObject runReader(const QString& path) {
     QProcess p;
     p.start(kPython, {kScript, path});
     if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
@@ -33,9 +32,29 @@ std::vector<ReadSheet> readWorkbook(const QString& path) {
                       << " failed: " << p.readAllStandardError().toStdString();
         return {};
     }
-    const QJsonDocument doc = QJsonDocument::fromJson(p.readAllStandardOutput());
+    return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+}
+}  // namespace
+
+std::vector<std::vector<ReadCell>> readCsv(const QString& path) {
+    std::vector<std::vector<ReadCell>> rows;
+    for (const QJsonValue& r : runReader(path).value("rows").toArray()) {
+        rows.emplace_back();
+        for (const QJsonValue& f : r.toArray())
+            rows.back().push_back({f.toArray()[0].toString(), f.toArray()[1].toVariant()});
+    }
+    return rows;
+}
+
+QStringList workbookTexts(const QString& path) {
+    QStringList texts;
+    for (const QJsonValue& t : runReader(path).value("texts").toArray()) texts << t.toString();
+    return texts;
+}
+
+std::vector<ReadSheet> readWorkbook(const QString& path) {
     std::vector<ReadSheet> sheets;
-    for (const QJsonValue& s : doc.object().value("sheets").toArray())
+    for (const QJsonValue& s : runReader(path).value("sheets").toArray())
         sheets.push_back(toSheet(s.toObject()));
     return sheets;
 }

@@ -1,8 +1,9 @@
-// Reads a written .xlsx workbook back with a real reader (openpyxl, run by Debian's Python),
-// for the export tests.
+// Reads a written .xlsx workbook (openpyxl) or .csv file (the csv module) back with a real
+// reader run by Debian's Python, for the export tests.
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <map>
 #include <utility>
@@ -35,5 +36,12 @@ struct ReadSheet {
 // The workbook's sheets in order; records a test failure and returns none when it cannot be
 // read.
 std::vector<ReadSheet> readWorkbook(const QString& path);
+
+// Every text the workbook stores, decoded as the file format defines ("_xHHHH_" is the
+// character HHHH), as a spreadsheet program reads them.
+QStringList workbookTexts(const QString& path);
+
+// The CSV file's records, each field typed "str" when it was quoted and "float" when not.
+std::vector<std::vector<ReadCell>> readCsv(const QString& path);
 
 }  // namespace vantorix::test

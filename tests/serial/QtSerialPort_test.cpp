@@ -12,7 +12,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "serial/PseudoTerminal.h"
+
 using namespace vantorix;
+using vantorix::test::Pty;
 
 namespace {
 
@@ -22,35 +25,6 @@ void ensureApp() {
     static char* argv[] = {name, nullptr};
     if (!QCoreApplication::instance()) static QCoreApplication app(argc, argv);
 }
-
-// A pseudo-terminal whose master end the test holds.
-struct Pty {
-    int master = -1;
-    QString path;
-    Pty() {
-        master = posix_openpt(O_RDWR | O_NOCTTY);
-        if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) return;
-        path = QString::fromLocal8Bit(ptsname(master));
-    }
-    ~Pty() { closeMaster(); }
-    void closeMaster() {
-        if (master >= 0) ::close(master);
-        master = -1;
-    }
-    QByteArray readMaster(int timeout_ms) {
-        QByteArray got;
-        (void)QTest::qWaitFor(
-            [&] {
-                char buf[256];
-                fcntl(master, F_SETFL, O_NONBLOCK);
-                const ssize_t n = ::read(master, buf, sizeof buf);
-                if (n > 0) got.append(buf, n);
-                return got.endsWith('\n');
-            },
-            timeout_ms);
-        return got;
-    }
-};
 
 }  // namespace
 
@@ -117,33 +91,51 @@ TEST(SerialDeviceAccess, PermissionAdviceNamesTheDevicesGroup) {
               "switched off)");
 }
 
-TEST(QtSerialPort, CarriesBytesBothWaysOnAPseudoTerminal) {
+// The speed and stop bits reach the device (read back from the terminal; a pseudo-terminal
+// keeps 8 data bits and no parity whatever is asked), and bytes go both ways.
+TEST(QtSerialPort, SetsTheLineAndCarriesBytesBothWaysOnAPseudoTerminal) {
     ensureApp();
-    Pty pty;
-    ASSERT_FALSE(pty.path.isEmpty());
-    // Opened by a link, as an adapter remembered by its /dev/serial/by-id name is.
-    QTemporaryDir byId;
-    const QString link = byId.filePath("usb-Maker_Adapter_A9XK2-if00-port0");
-    ASSERT_TRUE(QFile::link(pty.path, link));
-    QtSerialPort port;
-    port.setPortName(link);
-    port.setSettings("2400,n,8,1");
-    QString error;
-    ASSERT_TRUE(port.open(&error)) << error.toStdString();
-    int ready = 0;
-    port.setReadyHandler([&] { ++ready; });
+    const struct {
+        const char* settings;
+        speed_t speed;
+        bool twoStopBits;
+    } cases[] = {{"2400,n,8,1", B2400, false}, {"9600,N,8,2", B9600, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.settings);
+        Pty pty;
+        ASSERT_FALSE(pty.path.isEmpty());
+        // Opened before the port, which then takes the device for itself.
+        const int device = ::open(pty.path.toLocal8Bit().constData(), O_RDONLY | O_NOCTTY);
+        ASSERT_GE(device, 0);
+        // Opened by a link, as an adapter remembered by its /dev/serial/by-id name is.
+        QTemporaryDir byId;
+        const QString link = byId.filePath("usb-Maker_Adapter_A9XK2-if00-port0");
+        ASSERT_TRUE(QFile::link(pty.path, link));
+        QtSerialPort port;
+        port.setPortName(link);
+        port.setSettings(c.settings);
+        QString error;
+        ASSERT_TRUE(port.open(&error)) << error.toStdString();
+        termios line{};
+        ASSERT_EQ(tcgetattr(device, &line), 0);
+        ::close(device);
+        EXPECT_EQ(cfgetospeed(&line), c.speed);
+        EXPECT_EQ(cfgetispeed(&line), c.speed);
+        EXPECT_EQ((line.c_cflag & CSTOPB) != 0, c.twoStopBits);
 
-    ASSERT_TRUE(port.write("START\r\n"));
-    EXPECT_EQ(pty.readMaster(2000), "START\r\n");
-
-    ASSERT_EQ(::write(pty.master, "O\r\n&\r\n", 6), 6);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return port.bytesWaiting() >= 6; }, 2000));
-    EXPECT_GT(ready, 0);
-    port.setInputLen(2);
-    EXPECT_EQ(port.read(), "O\r");
-    port.setInputLen(0);
-    EXPECT_EQ(port.read(), "\n&\r\n");
-    EXPECT_EQ(port.read(), "");
+        int ready = 0;
+        port.setReadyHandler([&] { ++ready; });
+        ASSERT_TRUE(port.write("START\r\n"));
+        EXPECT_EQ(pty.readMaster(2000), "START\r\n");
+        ASSERT_EQ(::write(pty.master, "O\r\n&\r\n", 6), 6);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return port.bytesWaiting() >= 6; }, 2000));
+        EXPECT_GT(ready, 0);
+        port.setInputLen(2);
+        EXPECT_EQ(port.read(), "O\r");
+        port.setInputLen(0);
+        EXPECT_EQ(port.read(), "\n&\r\n");
+        EXPECT_EQ(port.read(), "");
+    }
 }
 
 TEST(QtSerialPort, AFarEndThatClosesIsReportedOnceAndThePortCloses) {

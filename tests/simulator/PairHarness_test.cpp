@@ -51,28 +51,6 @@ TEST(PairHarness, AClosedPortLosesWhatArrivesAndCannotWrite) {
     EXPECT_EQ(pair.port().bytesWaiting(), 0);
 }
 
-TEST(PairHarness, ADatasetEndToEnd) {
-    PairHarness pair;
-    ASSERT_TRUE(pair.sendLine("START"));
-    ASSERT_TRUE(pair.runUntilReceived("O", 200));
-    ASSERT_TRUE(pair.port().write(optionsBlock({0, 13})));
-    ASSERT_TRUE(pair.runUntilReceived("X", 2000));
-    for (int well = 0; well < 2; ++well) {
-        ASSERT_TRUE(pair.runUntilReceived("&", 2000));
-        pair.port().read();
-        pair.sendLine("G");
-        ASSERT_TRUE(pair.runUntilReceived(">", 2000));
-    }
-    ASSERT_TRUE(pair.runUntilReceived("]", 2000));
-    const QByteArray got = pair.port().read();
-    EXPECT_TRUE(got.contains("<Reading: B, 2 = ")) << got.toStdString();
-    EXPECT_TRUE(got.contains("B,2,"));
-    // 108 options lines went out; the first "G" follows the first "&".
-    const auto sent = pair.linesFromProgram();
-    EXPECT_EQ(sent.size(), 1u + 108u + 2u);
-    EXPECT_EQ(sent.back().text, "G");
-}
-
 TEST(PairHarness, DropOutClosesTheProgramsPortOnce) {
     SimulatorConfig config;
     ASSERT_TRUE(config.faults.add("drop-out"));

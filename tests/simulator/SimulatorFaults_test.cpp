@@ -55,12 +55,20 @@ TEST(SimulatorFaults, NamesAndCounts) {
     EXPECT_EQ(f.silentAfter, -1);
 }
 
-TEST(SimulatorFaults, NoReadyIgnoresTheFirstStarts) {
-    DirectInstrument sim(Shape::Whole, withFault("no-ready=2"));
-    sim.feed("START\r\nSTART\r\n");
-    EXPECT_EQ(sim.recorder.all(), "");
-    sim.feed("START\r\n");
-    EXPECT_EQ(sim.recorder.all(), "O\r\n");
+TEST(SimulatorFaults, HandshakeAnswers) {
+    const struct {
+        const char* fault;
+        int starts;
+        const char* answers;
+    } cases[] = {{"no-ready=2", 2, ""},
+                 {"no-ready=2", 3, "O\r\n"},
+                 {"lower-ready", 2, "ok\r\nok\r\n"},
+                 {"lower-ready=0", 1, "O\r\n"}};
+    for (const auto& c : cases) {
+        DirectInstrument sim(Shape::Whole, withFault(c.fault));
+        sim.feed(QByteArray("START\r\n").repeated(c.starts));
+        EXPECT_EQ(sim.recorder.all(), c.answers) << c.fault << " " << c.starts;
+    }
 }
 
 TEST(SimulatorFaults, NoAckWithholdsXUntilTheBlockIsSentAgain) {
