@@ -79,24 +79,22 @@ TEST(FolderScan, SortsOldestFirstEmptyKeysFirstAndEqualKeysInListingOrder) {
 TEST(FolderScan, ListsReadableDocumentsWithTheirHeaderColumns) {
     QTemporaryDir dir;
     const QString folder = dir.path();
+    const auto put = [&](const char* name, const QByteArray& bytes) {
+        test::writeFileBytes(QDir(folder).filePath(name), bytes);
+    };
     writeDoc(folder, {"late.ovd", "ATP", "Ana", "P-7", at(2024, 3, 9, 13, 0), 3});
     writeDoc(folder, {"noon.ovd", "Blank", "Ben", "P-1", at(2024, 3, 9, 12, 5), 1});
     writeDoc(folder, {"EARLY.OVD", "", "", "", at(2024, 3, 9, 11, 59), 0});
     QByteArray good = test::readFileBytes(QDir(folder).filePath("noon.ovd"));
-    test::writeFileBytes(QDir(folder).filePath("odd-date.ovd"),
-                         withDateTime(good, "2024-03-09", "noon"));
+    put("odd-date.ovd", withDateTime(good, "2024-03-09", "noon"));
     // Left out: a parse failure, a foreign document, an unknown layout, an empty file,
     // another extension and a folder that merely carries the extension.
-    test::writeFileBytes(QDir(folder).filePath("broken.ovd"),
-                         QByteArray(good).replace("</test>", "</tset>"));
-    test::writeFileBytes(QDir(folder).filePath("foreign.ovd"),
-                         QByteArray(good).replace("<name>The Vantorix</name>", "<name>X</name>"));
-    test::writeFileBytes(QDir(folder).filePath("layout-d.ovd"),
-                         QByteArray(good).replace("<format-id>C</format-id>",
-                                                  "<format-id>D"
-                                                  "</format-id>"));
-    test::writeFileBytes(QDir(folder).filePath("empty.ovd"), {});
-    test::writeFileBytes(QDir(folder).filePath("noon.txt"), good);
+    put("broken.ovd", QByteArray(good).replace("</test>", "</tset>"));
+    put("foreign.ovd", QByteArray(good).replace("<name>The Vantorix</name>", "<name>X</name>"));
+    put("layout-d.ovd",
+        QByteArray(good).replace("<format-id>C</format-id>", "<format-id>D</format-id>"));
+    put("empty.ovd", {});
+    put("noon.txt", good);
     QDir(folder).mkdir("dir.ovd");
     // A FIFO and a link to it would block a read until something writes into them.
     ASSERT_EQ(::mkfifo(QFile::encodeName(QDir(folder).filePath("pipe.ovd")).constData(), 0600), 0);

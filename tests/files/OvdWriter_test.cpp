@@ -108,8 +108,6 @@ TEST(OvdWriter, WrittenFileParsesBackToTheDocumentKeys) {
     }
     expected << r + ".data=" << r + "=";
     EXPECT_EQ(entries, expected);
-    EXPECT_EQ(entries.size(), 37 + 2 * 3);
-    EXPECT_TRUE(entries.contains(r + ".data.set-data-002=" + fields(s, 6, false)));
 }
 
 TEST(OvdWriter, ByteLayout) {
@@ -154,20 +152,8 @@ TEST(OvdWriter, Statistics) {
     } cases[] = {
         {"no sets", 1, 0, {}, "9999", "-1", "0"},
         {"sets without a counted reading", 1, 2, {"0", "-5", "abc"}, "9999", "-1", "0"},
-        {"readings above 9999 leave the minimum",
-         1,
-         1,
-         {"20000", "30000"},
-         "9999",
-         "30000",
-         "25000"},
-        {"single and double precision",
-         1,
-         1,
-         {"1473000.25", "1", "2"},
-         "1",
-         "1473000",
-         "491001.083333333"},
+        {"over 9999: min kept", 1, 1, {"20000", "30000"}, "9999", "30000", "25000"},
+        {"double precision", 1, 1, {"1473000.25", "1", "2"}, "1", "1473000", "491001.083333333"},
         {"leading number of the text", 1, 1, {"12abc", " 4"}, "4", "12", "8"},
     };
     for (const auto& c : cases) {

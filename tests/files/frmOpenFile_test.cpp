@@ -21,7 +21,7 @@
 #include "files/GuiSplitProgressBar.h"
 #include "frame/SettingsStore.h"
 #include "frame/frmMain.h"
-#include "measurement/GuiScriptedDialogs.h"
+#include "measurement/GuiDesktopUnderTest.h"
 #include "measurement/frmZyvora.h"
 #include "simulator/PairHarness.h"
 #include "support/TestSupport.h"
@@ -33,20 +33,8 @@ using test::writeDoc;
 namespace {
 
 // The desktop program with the browser on File > Open, over a temporary data folder.
-struct Desktop {
-    QTemporaryDir dir;
-    sim::PairHarness pair;
-    ProgramState state;
-    MemorySettingsStore settings;
-    test::ScriptedDialogs dialogs;
-    std::unique_ptr<frmMain> frame;
-
-    Desktop() {
-        state.DataFolder = state.AppFolder = dir.path();
-        frame = std::make_unique<frmMain>(state, settings, pair.port(), pair.scheduler(), dialogs);
-        installFileBrowser(*frame, state, pair.scheduler());
-        frame->show();
-    }
+struct Desktop : test::DesktopUnderTest {
+    Desktop() { installFileBrowser(*frame, state, pair.scheduler()); }
     QString folder() const { return dir.path(); }
 
     template <typename T>

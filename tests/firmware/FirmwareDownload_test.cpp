@@ -191,17 +191,15 @@ TEST(FirmwareDownload, AMissingEmptyOrOversizedImageIsRefusedBeforeAnythingIsSen
     };
     QTemporaryDir dir;
     const QString path = dir.filePath("melto.exe");
-    const Case cases[] = {
-        {-1, firmware::missingImageMessage(dir.path())},
-        {0, firmware::emptyImageMessage(path)},
-        {655361, "The firmware image '" + path +
-                     "' holds 655,361 bytes; the instrument can take at most 655,360 "
-                     "bytes, so this cannot be its firmware. Nothing has been sent to "
-                     "the instrument."},
-        {200'000'000, "The firmware image '" + path +
-                          "' holds 200,000,000 bytes; the instrument can take at most "
-                          "655,360 bytes, so this cannot be its firmware. Nothing has been "
-                          "sent to the instrument."}};
+    const auto tooLarge = [&](const QString& size) {
+        return "The firmware image '" + path + "' holds " + size +
+               " bytes; the instrument can take at most 655,360 bytes, so this cannot be its "
+               "firmware. Nothing has been sent to the instrument.";
+    };
+    const Case cases[] = {{-1, firmware::missingImageMessage(dir.path())},
+                          {0, firmware::emptyImageMessage(path)},
+                          {655361, tooLarge("655,361")},
+                          {200'000'000, tooLarge("200,000,000")}};
     for (const Case& c : cases) {
         PairHarness pair;
         RecordingUi ui;
@@ -274,6 +272,19 @@ class ScriptedPort : public SerialPort {
     bool open_ = false;
 };
 
+// A small image, loaded and ready to go out on a scripted port in virtual time.
+struct ScriptedDownload {
+    ScriptedDownload() {
+        dl.setImageSource({{writeImage(dir, imageBytes(10))}, "missing"});
+        dl.load();
+    }
+    QTemporaryDir dir;
+    VirtualScheduler clock;
+    ScriptedPort port;
+    RecordingUi ui;
+    FirmwareDownload dl{port, clock, ui};
+};
+
 TEST(FirmwareDownload, ThePromptIsACaseSensitiveSubstring) {
     struct Case {
         QByteArray answer;
@@ -283,50 +294,38 @@ TEST(FirmwareDownload, ThePromptIsACaseSensitiveSubstring) {
         {"\r\nB:\\>", true}, {"noise B:\\> more", true}, {"\r\nb:\\>", false}, {"B:/>", false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.answer.toStdString());
-        QTemporaryDir dir;
-        VirtualScheduler clock;
-        ScriptedPort port;
-        RecordingUi ui;
-        FirmwareDownload dl(port, clock, ui);
-        dl.setImageSource({{writeImage(dir, imageBytes(10))}, "missing"});
-        dl.load();
-        dl.StartOrCancelDownload();
-        clock.runFor(4200);  // "Q", the port at 9600, "b:", 4 s of settling, CR LF
-        EXPECT_EQ(dl.state(), FirmwareDownload::LookForPrompt);
-        EXPECT_EQ(port.written, "Q\r\n\r\n\r\nb:\r\n\r\n");
-        port.arrive(c.answer);
-        clock.runFor(100);
-        EXPECT_EQ(port.written.contains("transfer /r melto.exe\r\n"), c.found);
+        ScriptedDownload d;
+        d.dl.StartOrCancelDownload();
+        d.clock.runFor(4200);  // "Q", the port at 9600, "b:", 4 s of settling, CR LF
+        EXPECT_EQ(d.dl.state(), FirmwareDownload::LookForPrompt);
+        EXPECT_EQ(d.port.written, "Q\r\n\r\n\r\nb:\r\n\r\n");
+        d.port.arrive(c.answer);
+        d.clock.runFor(100);
+        EXPECT_EQ(d.port.written.contains("transfer /r melto.exe\r\n"), c.found);
         if (!c.found) {
-            clock.runFor(10000);  // no prompt within 10 s: a new attempt
-            EXPECT_EQ(port.written.count("b:\r\n"), 2);
+            d.clock.runFor(10000);  // no prompt within 10 s: a new attempt
+            EXPECT_EQ(d.port.written.count("b:\r\n"), 2);
         }
     }
 }
 
 TEST(FirmwareDownload, APortThatCannotBeOpenedOrWrittenEndsInIdleWithAMessage) {
     for (const bool openFails : {true, false}) {
-        QTemporaryDir dir;
-        VirtualScheduler clock;
-        ScriptedPort port;
-        RecordingUi ui;
-        FirmwareDownload dl(port, clock, ui);
-        dl.setImageSource({{writeImage(dir, imageBytes(10))}, "missing"});
-        dl.load();
-        port.openFails = openFails;
-        dl.StartOrCancelDownload();
+        ScriptedDownload d;
+        d.port.openFails = openFails;
+        d.dl.StartOrCancelDownload();
         if (!openFails) {
-            clock.runFor(4200);
-            port.writeFails = true;
-            port.arrive("B:\\>");
+            d.clock.runFor(4200);
+            d.port.writeFails = true;
+            d.port.arrive("B:\\>");
         }
-        clock.runFor(100);
-        ASSERT_EQ(ui.errors.size(), 1);
-        EXPECT_TRUE(ui.errors[0].contains(openFails ? "no such port" : "written"));
-        EXPECT_EQ(dl.state(), FirmwareDownload::Idle);
-        EXPECT_EQ(ui.caption, firmware::kStartCaption);
-        EXPECT_TRUE(ui.doneEnabled);
-        EXPECT_FALSE(port.isOpen());
-        EXPECT_EQ(port.settings(), "2400,n,8,1");
+        d.clock.runFor(100);
+        ASSERT_EQ(d.ui.errors.size(), 1);
+        EXPECT_TRUE(d.ui.errors[0].contains(openFails ? "no such port" : "written"));
+        EXPECT_EQ(d.dl.state(), FirmwareDownload::Idle);
+        EXPECT_EQ(d.ui.caption, firmware::kStartCaption);
+        EXPECT_TRUE(d.ui.doneEnabled);
+        EXPECT_FALSE(d.port.isOpen());
+        EXPECT_EQ(d.port.settings(), "2400,n,8,1");
     }
 }

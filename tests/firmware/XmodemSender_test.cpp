@@ -1,6 +1,7 @@
 // The sending side of the transfer: its answers to the receiver's bytes, and a whole image
 // sent to lrzsz's rx, a receiver written elsewhere.
 #include "firmware/XmodemSender.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>
@@ -84,10 +85,7 @@ TEST(XmodemSender, AnImageRemovedBeforeTheFirstNakFailsWithItsName) {
 // lrzsz's rx on a pseudo-terminal made by socat; rx gets plain pipes, not a terminal of its
 // own, so it does not flush what it has not read yet.
 TEST(XmodemSender, LrzszRxReceivesTheImageWithItsPadding) {
-    static int argc = 1;
-    static char name[] = "test_firmware";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) static QCoreApplication app(argc, argv);
+    test::ensureApp();
     QTemporaryDir dir;
     const QByteArray image = imageBytes(200 * 1024 + 77);
     const QString imagePath = writeImage(dir, image, "image.bin");

@@ -11,18 +11,12 @@
 #include "simulator/PtyHost.h"
 #include "simulator/ShellMode.h"
 #include "simulator/SimulatedInstrument.h"
+#include "support/TestSupport.h"
 
 using namespace vantorix;
 using namespace vantorix::test;
 
 namespace {
-
-void ensureApp() {
-    static int argc = 1;
-    static char name[] = "test_firmware";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) static QCoreApplication app(argc, argv);
-}
 
 // Runs the event loop (the simulated instrument lives on it) until the process ends; when
 // interruptAt is given, sends SIGINT once stdout shows it.

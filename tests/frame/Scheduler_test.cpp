@@ -1,4 +1,5 @@
 #include "frame/Scheduler.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>
@@ -44,10 +45,7 @@ TEST(VirtualScheduler, CallbacksMayScheduleAndCancel) {
 }
 
 TEST(QtScheduler, FiresOnTheEventLoopAndCancels) {
-    static int argc = 1;
-    static char name[] = "test_frame";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) static QCoreApplication app(argc, argv);
+    test::ensureApp();
     QtScheduler s;
     const qint64 start = s.now_ms();
     bool fired = false, cancelled = false;

@@ -144,26 +144,23 @@ TEST(Settings, ReadsAndWritesInTheirFixedOrders) {
     MemorySettingsStore store;
     loadCommunication(store);
     loadOptions(store);
+    const QStringList head = QStringList{"Communication/ComPort", "Communication/Settings",
+                                         "Communication/BurstMode", "Communication/PortName"} +
+                             wellKeys();
     const QStringList readOrder =
-        QStringList{"Communication/ComPort", "Communication/Settings", "Communication/BurstMode",
-                    "Communication/PortName"} +
-        wellKeys() +
-        QStringList{"Options/Presamples",  "Options/Postsamples", "Options/Pump1Volume",
-                    "Options/Pump2Volume", "Options/Dwell",       "Options/PostInjectDelay",
-                    "Options/RepeatMode",  "Options/Repeats",     "Options/Delay",
-                    "Options/Reaction",    "Options/Sensitive"};
+        head + QStringList{"Options/Presamples",  "Options/Postsamples", "Options/Pump1Volume",
+                           "Options/Pump2Volume", "Options/Dwell",       "Options/PostInjectDelay",
+                           "Options/RepeatMode",  "Options/Repeats",     "Options/Delay",
+                           "Options/Reaction",    "Options/Sensitive"};
     EXPECT_EQ(keysOf(store.reads()), readOrder);
 
     saveCommunication(store, CommunicationSettings{});
     saveOptions(store, RunOptions{});
     const QStringList writeOrder =
-        QStringList{"Communication/ComPort", "Communication/Settings", "Communication/BurstMode",
-                    "Communication/PortName"} +
-        wellKeys() +
-        QStringList{"Options/Presamples",  "Options/Postsamples", "Options/PostInjectDelay",
-                    "Options/Pump1Volume", "Options/Pump2Volume", "Options/Dwell",
-                    "Options/RepeatMode",  "Options/Repeats",     "Options/Delay",
-                    "Options/Reaction",    "Options/Sensitive"};
+        head + QStringList{"Options/Presamples",  "Options/Postsamples", "Options/PostInjectDelay",
+                           "Options/Pump1Volume", "Options/Pump2Volume", "Options/Dwell",
+                           "Options/RepeatMode",  "Options/Repeats",     "Options/Delay",
+                           "Options/Reaction",    "Options/Sensitive"};
     EXPECT_EQ(keysOf(store.writes()), writeOrder);
     EXPECT_EQ(store.value("Communication", "ComPort"), "1");
     EXPECT_EQ(store.value("Communication", "BurstMode"), "False");

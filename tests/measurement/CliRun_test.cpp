@@ -1,7 +1,5 @@
 // vantorix-cli run against vantorix-cli simulate on a pseudo-terminal, in real time.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -16,6 +14,7 @@
 #include "measurement/RunJournal.h"
 #include "measurement/RunRecovery.h"
 #include "options/WellSelection.h"
+#include "serial/PseudoTerminal.h"
 #include "support/TestSupport.h"
 
 using namespace vantorix;
@@ -113,14 +112,11 @@ TEST(CliRun, CancelSignalsCancelTheRunAndExitWithThree) {
 // "S" is on the line before the tool exits. With no retries left that is no cancel by the
 // user: exit 1, and the user learns, once, that nothing was saved.
 TEST(CliRun, LastStopReachesTheLineBeforeExit) {
-    const int master = posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(master, 0);
-    ASSERT_EQ(grantpt(master), 0);
-    ASSERT_EQ(unlockpt(master), 0);
+    Pty line;
+    ASSERT_FALSE(line.path.isEmpty());
     QTemporaryDir dir;
-    const CliResult r = runCli({"run", "--port", QString::fromLocal8Bit(ptsname(master)), "--out",
-                                dir.filePath("n.ovd"), "--retry", "0"},
-                               dir.path());
+    const CliResult r = runCli(
+        {"run", "--port", line.path, "--out", dir.filePath("n.ovd"), "--retry", "0"}, dir.path());
     EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("[Cancel: no retries left]")) << r.out.toStdString();
     EXPECT_TRUE(
@@ -129,12 +125,7 @@ TEST(CliRun, LastStopReachesTheLineBeforeExit) {
         << r.out.toStdString();
     EXPECT_FALSE(r.out.contains("You have cancelled this run.")) << r.out.toStdString();
     EXPECT_EQ(r.err, "vantorix-cli: No dataset was completed; nothing was saved.\n");
-    QByteArray got;
-    char buffer[512];
-    fcntl(master, F_SETFL, O_NONBLOCK);
-    for (ssize_t n; (n = ::read(master, buffer, sizeof buffer)) > 0;) got.append(buffer, n);
-    ::close(master);
-    EXPECT_EQ(got, QByteArray("START\r\n").repeated(10) + "S\r\n");
+    EXPECT_EQ(line.readMaster(1000), QByteArray("START\r\n").repeated(10) + "S\r\n");
 }
 
 // A run whose file cannot be written is saved to a file of its own in the user's folder.

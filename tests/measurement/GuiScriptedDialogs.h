@@ -8,6 +8,7 @@
 #include <deque>
 
 #include "frame/GuiDialogs.h"
+#include "support/TestSupport.h"
 
 namespace vantorix::test {
 
@@ -37,12 +38,7 @@ class ScriptedDialogs : public Dialogs {
     void askDataFileName(QWidget*, const QString& proposedTitle, const QString& folder,
                          std::function<void(QString)> answer) override {
         asked.push_back({QStringLiteral("file"), proposedTitle + QStringLiteral(" in ") + folder});
-        if (!fileAnswers.empty()) {
-            const QString path = fileAnswers.front();
-            fileAnswers.pop_front();
-            answer(path);
-            return;
-        }
+        if (!fileAnswers.empty()) return answer(nextAnswer(fileAnswers, QString()));
         QString name = proposedTitle;
         if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".ovd");
         answer(QDir(fileFolder.isEmpty() ? folder : fileFolder).filePath(name));
@@ -58,22 +54,12 @@ class ScriptedDialogs : public Dialogs {
     }
     void askYesNo(QWidget*, const QString& text, std::function<void(bool)> answer) override {
         asked.push_back({QStringLiteral("yesno"), text});
-        bool yes = true;
-        if (!yesNoAnswers.empty()) {
-            yes = yesNoAnswers.front();
-            yesNoAnswers.pop_front();
-        }
-        answer(yes);
+        answer(nextAnswer(yesNoAnswers, true));
     }
     void askYesNoCancel(QWidget*, const QString& text,
                         std::function<void(YesNoCancel)> answer) override {
         asked.push_back({QStringLiteral("yesnocancel"), text});
-        YesNoCancel a = YesNoCancel::Cancel;
-        if (!yesNoCancelAnswers.empty()) {
-            a = yesNoCancelAnswers.front();
-            yesNoCancelAnswers.pop_front();
-        }
-        answer(a);
+        answer(nextAnswer(yesNoCancelAnswers, YesNoCancel::Cancel));
     }
     void inform(QWidget*, const QString& text) override {
         asked.push_back({QStringLiteral("inform"), text});

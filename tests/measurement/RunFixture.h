@@ -41,31 +41,13 @@ class ScriptedFrontEnd : public RunFrontEnd {
         a(fileAnswer);
     }
     void askRetryCancel(const QString&, const QString& text, std::function<void(bool)> a) override {
-        record(text);
-        bool retry = false;
-        if (!retryAnswers.empty()) {
-            retry = retryAnswers.front();
-            retryAnswers.pop_front();
-        }
-        a(retry);
+        a(answer(text, retryAnswers, false));
     }
     void askOkCancel(const QString& text, std::function<void(bool)> a) override {
-        record(text);
-        bool ok = true;
-        if (!okAnswers.empty()) {
-            ok = okAnswers.front();
-            okAnswers.pop_front();
-        }
-        a(ok);
+        a(answer(text, okAnswers, true));
     }
     void askKeepPartial(const QString& text, int, std::function<void(bool)> a) override {
-        record(text);
-        bool keep = false;
-        if (!keepAnswers.empty()) {
-            keep = keepAnswers.front();
-            keepAnswers.pop_front();
-        }
-        a(keep);
+        a(answer(text, keepAnswers, false));
     }
     void notify(const QString& text) override { notices.push_back(text); }
     void setLiveSetLabel(const QString& text) override { liveSetLabels.push_back(text); }
@@ -89,9 +71,11 @@ class ScriptedFrontEnd : public RunFrontEnd {
     void runFinished() override { ++finished; }
 
   private:
-    void record(const QString& text) {
+    // Records the question, then gives the next scripted answer or the default.
+    bool answer(const QString& text, std::deque<bool>& script, bool fallback) {
         questions.push_back({scheduler_.now_ms(), text});
         if (onQuestion) onQuestion();
+        return nextAnswer(script, fallback);
     }
     Scheduler& scheduler_;
 };
@@ -130,9 +114,8 @@ struct RunFixture {
     }
     // Time the n-th line (0-based) equal to text arrived, or -1.
     qint64 timeOfLine(const QString& text, int n = 0) const {
-        for (const auto& l : pair.linesFromProgram())
-            if (QString::fromLatin1(l.text) == text && n-- == 0) return l.time_ms;
-        return -1;
+        const auto times = timesOf(text);
+        return n < int(times.size()) ? times[n] : -1;
     }
     std::vector<qint64> timesOf(const QString& text) const {
         std::vector<qint64> out;

@@ -27,34 +27,29 @@ namespace {
 using test::DesktopUnderTest;
 
 struct Window {
-    explicit Window(DesktopUnderTest& d)
-        : start(d.control<QPushButton>("cmdStartCancel")),
-          toggle(d.control<QPushButton>("cmdToggleDataTime")),
-          excel(d.control<QPushButton>("cmdInsertDataIntoMicrosoftExcel")),
-          status(d.control<QLabel>("StatusLine")),
-          message(d.control<QLabel>("lblErrorMessage")),
-          dataset(d.control<QLabel>("lblDataset")),
-          datasets(d.control<QLabel>("lblDatasets")),
-          up(d.control<QToolButton>("picSpinUp")),
-          down(d.control<QToolButton>("picSpinDown")),
-          grid(d.control<QTableWidget>("grdResults")),
-          pictures(d.control<QStackedWidget>("picComStatus")),
-          runIndicator(d.control<QFrame>("ComStatusLowRes")),
-          firmware(d.control<QAction>("mnuUtilitiesDownloadFirmware")) {}
-    QPushButton* start;
-    QPushButton* toggle;
-    QPushButton* excel;
-    QLabel* status;
-    QLabel* message;
-    QLabel* dataset;
-    QLabel* datasets;
-    QToolButton* up;
-    QToolButton* down;
-    QTableWidget* grid;
-    QStackedWidget* pictures;
-    QFrame* runIndicator;
-    QAction* firmware;
+    DesktopUnderTest& d;
+    QPushButton* start = d.control<QPushButton>("cmdStartCancel");
+    QPushButton* toggle = d.control<QPushButton>("cmdToggleDataTime");
+    QPushButton* excel = d.control<QPushButton>("cmdInsertDataIntoMicrosoftExcel");
+    QLabel* status = d.control<QLabel>("StatusLine");
+    QLabel* message = d.control<QLabel>("lblErrorMessage");
+    QLabel* dataset = d.control<QLabel>("lblDataset");
+    QLabel* datasets = d.control<QLabel>("lblDatasets");
+    QToolButton* up = d.control<QToolButton>("picSpinUp");
+    QToolButton* down = d.control<QToolButton>("picSpinDown");
+    QTableWidget* grid = d.control<QTableWidget>("grdResults");
+    QStackedWidget* pictures = d.control<QStackedWidget>("picComStatus");
+    QFrame* runIndicator = d.control<QFrame>("ComStatusLowRes");
+    QAction* firmware = d.control<QAction>("mnuUtilitiesDownloadFirmware");
 };
+
+// The run's file read back on its own.
+ProgramState reloadedRun(const DesktopUnderTest& d) {
+    ProgramState reloaded;
+    reloaded.AppFolder = d.dir.path();
+    EXPECT_TRUE(LoadDataFile(reloaded, d.dir.filePath("Sample.ovd"), 0).ok);
+    return reloaded;
+}
 
 // The grid against the file read back on its own: every cell of `set` in `mode`.
 void expectGridShowsFile(const QTableWidget& grid, const QString& file, int set, GridMode mode,
@@ -73,7 +68,7 @@ TEST(frmZyvora, ARunOfThreeDatasetsFromStartToTheReloadedFile) {
     DesktopUnderTest d;
     d.frame->setEntryHandler(frmMain::Entry::DownloadFirmware, [] {});
     frmZyvora& w = d.newMeasurement();
-    Window ui(d);
+    Window ui{d};
     d.pair.runFor(300);
     EXPECT_TRUE(ui.firmware->isEnabled());
     EXPECT_FALSE(ui.excel->isEnabled());
@@ -157,7 +152,7 @@ TEST(frmZyvora, ARunOfThreeDatasetsFromStartToTheReloadedFile) {
 TEST(frmZyvora, CancelDuringTheSecondDatasetKeepsTheFirst) {
     DesktopUnderTest d;
     frmZyvora& w = d.newMeasurement();
-    Window ui(d);
+    Window ui{d};
     d.selectRows(1);
     d.state.CurrentOptions.RepeatMode = true;
     d.state.CurrentOptions.Repeats = 3;
@@ -178,16 +173,14 @@ TEST(frmZyvora, CancelDuringTheSecondDatasetKeepsTheFirst) {
     EXPECT_TRUE(d.linesSent().contains("S"));
     EXPECT_FALSE(ui.up->isVisible());  // one dataset: no browser
 
-    ProgramState reloaded;
-    reloaded.AppFolder = d.dir.path();
-    ASSERT_TRUE(LoadDataFile(reloaded, d.dir.filePath("Sample.ovd"), 0).ok);
+    const ProgramState reloaded = reloadedRun(d);
     EXPECT_EQ(reloaded.keyStore.value(kDataSetsKey), "1");
 }
 
 TEST(frmZyvora, MessageLineHidesOnDoubleClick) {
     DesktopUnderTest d;
     frmZyvora& w = d.newMeasurement();
-    Window ui(d);
+    Window ui{d};
     d.selectRows(1);
     QTest::mouseClick(ui.start, Qt::LeftButton);
     ASSERT_TRUE(d.runUntil([&] { return ui.message->isVisible(); }));
@@ -255,7 +248,7 @@ TEST(frmZyvora, DecliningToSaveElsewhereKeepsTheJournal) {
     QDir(recoveryFolder()).removeRecursively();
     DesktopUnderTest d;
     frmZyvora& w = d.newMeasurement();
-    Window ui(d);
+    Window ui{d};
     d.selectRows(1);
     d.dialogs.fileAnswers = {d.dir.filePath("no-such-folder/Run.ovd")};
     d.dialogs.yesNoAnswers = {false};
@@ -274,7 +267,7 @@ TEST(frmZyvora, DecliningToSaveElsewhereKeepsTheJournal) {
 TEST(frmZyvora, ClosingDuringARunCancelsItAndSavesWhatWasMeasured) {
     DesktopUnderTest d;
     frmZyvora& w = d.newMeasurement();
-    Window ui(d);
+    Window ui{d};
     d.selectRows(1);
     d.state.CurrentOptions.RepeatMode = true;
     d.state.CurrentOptions.Repeats = 2;
@@ -301,9 +294,7 @@ TEST(frmZyvora, ClosingDuringARunCancelsItAndSavesWhatWasMeasured) {
     EXPECT_TRUE(d.linesSent().contains("S")) << d.pair.transcriptText().toStdString();
     EXPECT_TRUE(d.dialogs.texts("inform").isEmpty());
     EXPECT_TRUE(d.dialogs.texts("yesno")[2].contains("3 readings of dataset 2 were taken"));
-    ProgramState reloaded;
-    reloaded.AppFolder = d.dir.path();
-    ASSERT_TRUE(LoadDataFile(reloaded, d.dir.filePath("Sample.ovd"), 0).ok);
+    const ProgramState reloaded = reloadedRun(d);
     EXPECT_EQ(reloaded.keyStore.value(kDataSetsKey), "2");  // the partial set was kept
     EXPECT_EQ(reloaded.readings.at(2, 1, 3).Value == "-1", false);
     EXPECT_EQ(reloaded.readings.at(2, 1, 4).Value, "-1");

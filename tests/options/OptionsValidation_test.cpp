@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <utility>
+#include <vector>
 
 using namespace vantorix;
 
@@ -25,101 +26,55 @@ TEST(OptionsValidation, FirstFailureWins) {
     using K = ValidationFailure;
     using F = OptionField;
     const struct {
-        const char* name;
-        OptionsFields (*start)();
-        std::function<void(OptionsFields&)> edit;
+        bool multiple;  // repeat mode, three runs; otherwise a single run
         ValidationFailure::Kind kind;
         OptionField field;
+        std::vector<std::pair<OptionField, const char*>> edits;
     } cases[] = {
-        {"defaults", singleRun, [](OptionsFields&) {}, K::None, F::Presamples},
-        {"pumps 150+100", singleRun,
-         [](OptionsFields& f) {
-             f.Pump1Volume = "150";
-             f.Pump2Volume = "100";
-         },
-         K::None, F::Presamples},
-        {"pumps 151+100", singleRun,
-         [](OptionsFields& f) {
-             f.Pump1Volume = "151";
-             f.Pump2Volume = "100";
-         },
-         K::PumpTotal, F::Pump1Volume},
-        {"pumps 100+151", singleRun,
-         [](OptionsFields& f) {
-             f.Pump1Volume = "100";
-             f.Pump2Volume = "151";
-         },
-         K::PumpTotal, F::Pump2Volume},
-        {"pumps 130+130", singleRun,
-         [](OptionsFields& f) {
-             f.Pump1Volume = "130";
-             f.Pump2Volume = "130";
-         },
-         K::PumpTotal, F::Pump1Volume},
-        {"multiple, repeats 1", multipleRuns, [](OptionsFields& f) { f.Repeats = "1"; },
-         K::RepeatCount, F::Repeats},
-        {"multiple, repeats abc", multipleRuns, [](OptionsFields& f) { f.Repeats = "abc"; },
-         K::RepeatCount, F::Repeats},
-        {"repeat message before field checks", multipleRuns,
-         [](OptionsFields& f) {
-             f.Repeats = "1";
-             f.Dwell = "x";
-         },
-         K::RepeatCount, F::Repeats},
-        {"single, repeats 1", singleRun, [](OptionsFields& f) { f.Repeats = "1"; }, K::None,
-         F::Presamples},
-        {"multiple, repeats 256", multipleRuns, [](OptionsFields& f) { f.Repeats = "256"; },
-         K::Field, F::Repeats},
-        {"multiple, repeats 255", multipleRuns, [](OptionsFields& f) { f.Repeats = "255"; },
-         K::None, F::Presamples},
-        {"multiple, repeats 2.5", multipleRuns, [](OptionsFields& f) { f.Repeats = "2.5"; },
-         K::Field, F::Repeats},
-        {"multiple, delay 12.5", multipleRuns, [](OptionsFields& f) { f.Delay = "12.5"; }, K::Field,
-         F::Delay},
-        {"multiple, delay -1", multipleRuns, [](OptionsFields& f) { f.Delay = "-1"; }, K::Field,
-         F::Delay},
-        {"multiple, delay 999", multipleRuns, [](OptionsFields& f) { f.Delay = "999"; }, K::None,
-         F::Presamples},
-        {"single, delay 12.5", singleRun, [](OptionsFields& f) { f.Delay = "12.5"; }, K::None,
-         F::Presamples},
-        {"single, delay -1", singleRun, [](OptionsFields& f) { f.Delay = "-1"; }, K::None,
-         F::Presamples},
-        {"single, repeats 999", singleRun, [](OptionsFields& f) { f.Repeats = "999"; }, K::None,
-         F::Presamples},
-        {"pump over its own limit", singleRun, [](OptionsFields& f) { f.Pump2Volume = "251"; },
-         K::Field, F::Pump2Volume},
-        {"empty text", singleRun, [](OptionsFields& f) { f.Presamples = ""; }, K::Field,
-         F::Presamples},
-        {"trailing text", singleRun, [](OptionsFields& f) { f.Dwell = "5s"; }, K::Field, F::Dwell},
-        {"check order: Dwell before Prime1", singleRun,
-         [](OptionsFields& f) {
-             f.Prime1 = "26";
-             f.Dwell = "501";
-         },
-         K::Field, F::Dwell},
-        {"check order: PostInjectDelay last", singleRun,
-         [](OptionsFields& f) {
-             f.PostInjectDelay = "5001";
-             f.Prime2 = "26";
-         },
-         K::Field, F::Prime2},
-        {"PostInjectDelay 5000", singleRun, [](OptionsFields& f) { f.PostInjectDelay = "5000"; },
-         K::None, F::Presamples},
-        {"field failure before pump total", singleRun,
-         [](OptionsFields& f) {
-             f.Pump1Volume = "200";
-             f.Pump2Volume = "200";
-             f.Presamples = "2";
-         },
-         K::Field, F::Presamples},
+        {false, K::None, F::Presamples, {}},
+        {false, K::None, F::Presamples, {{F::Pump1Volume, "150"}, {F::Pump2Volume, "100"}}},
+        {false, K::PumpTotal, F::Pump1Volume, {{F::Pump1Volume, "151"}, {F::Pump2Volume, "100"}}},
+        {false, K::PumpTotal, F::Pump2Volume, {{F::Pump1Volume, "100"}, {F::Pump2Volume, "151"}}},
+        {false, K::PumpTotal, F::Pump1Volume, {{F::Pump1Volume, "130"}, {F::Pump2Volume, "130"}}},
+        {true, K::RepeatCount, F::Repeats, {{F::Repeats, "1"}}},
+        {true, K::RepeatCount, F::Repeats, {{F::Repeats, "abc"}}},
+        // repeat message before field checks
+        {true, K::RepeatCount, F::Repeats, {{F::Repeats, "1"}, {F::Dwell, "x"}}},
+        {false, K::None, F::Presamples, {{F::Repeats, "1"}}},
+        {true, K::Field, F::Repeats, {{F::Repeats, "256"}}},
+        {true, K::None, F::Presamples, {{F::Repeats, "255"}}},
+        {true, K::Field, F::Repeats, {{F::Repeats, "2.5"}}},
+        {true, K::Field, F::Delay, {{F::Delay, "12.5"}}},
+        {true, K::Field, F::Delay, {{F::Delay, "-1"}}},
+        {true, K::None, F::Presamples, {{F::Delay, "999"}}},
+        {false, K::None, F::Presamples, {{F::Delay, "12.5"}}},
+        {false, K::None, F::Presamples, {{F::Delay, "-1"}}},
+        {false, K::None, F::Presamples, {{F::Repeats, "999"}}},
+        // pump over its own limit
+        {false, K::Field, F::Pump2Volume, {{F::Pump2Volume, "251"}}},
+        // empty text
+        {false, K::Field, F::Presamples, {{F::Presamples, ""}}},
+        // trailing text
+        {false, K::Field, F::Dwell, {{F::Dwell, "5s"}}},
+        // check order: Dwell before Prime1
+        {false, K::Field, F::Dwell, {{F::Prime1, "26"}, {F::Dwell, "501"}}},
+        // check order: PostInjectDelay last
+        {false, K::Field, F::Prime2, {{F::PostInjectDelay, "5001"}, {F::Prime2, "26"}}},
+        {false, K::None, F::Presamples, {{F::PostInjectDelay, "5000"}}},
+        // field failure before pump total
+        {false,
+         K::Field,
+         F::Presamples,
+         {{F::Pump1Volume, "200"}, {F::Pump2Volume, "200"}, {F::Presamples, "2"}}},
     };
     for (const auto& c : cases) {
-        OptionsFields f = c.start();
-        c.edit(f);
+        SCOPED_TRACE(testing::Message() << "case " << &c - cases);
+        OptionsFields f = c.multiple ? multipleRuns() : singleRun();
+        for (const auto& [field, text] : c.edits) f.text(field) = QString::fromLatin1(text);
         const ValidationFailure r = validateOptions(f);
-        EXPECT_EQ(r.kind, c.kind) << c.name;
+        EXPECT_EQ(r.kind, c.kind);
         if (c.kind != K::None) {
-            EXPECT_EQ(r.field, c.field) << c.name;
+            EXPECT_EQ(r.field, c.field);
         }
     }
 }

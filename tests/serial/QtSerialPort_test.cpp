@@ -1,6 +1,7 @@
 // The adapter on a real pseudo-terminal: bytes both ways, and a far end that goes away.
 #include "serial/QtSerialPort.h"
 #include "serial/SerialDeviceAccess.h"
+#include "support/TestSupport.h"
 
 #include <fcntl.h>
 #include <grp.h>
@@ -16,17 +17,6 @@
 
 using namespace vantorix;
 using vantorix::test::Pty;
-
-namespace {
-
-void ensureApp() {
-    static int argc = 1;
-    static char name[] = "test_serial";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) static QCoreApplication app(argc, argv);
-}
-
-}  // namespace
 
 TEST(QtSerialPort, PortNumberNamesThePlatformsPort) {
     QtSerialPort port;
@@ -94,7 +84,7 @@ TEST(SerialDeviceAccess, PermissionAdviceNamesTheDevicesGroup) {
 // The speed and stop bits reach the device (read back from the terminal; a pseudo-terminal
 // keeps 8 data bits and no parity whatever is asked), and bytes go both ways.
 TEST(QtSerialPort, SetsTheLineAndCarriesBytesBothWaysOnAPseudoTerminal) {
-    ensureApp();
+    test::ensureApp();
     const struct {
         const char* settings;
         speed_t speed;
@@ -139,7 +129,7 @@ TEST(QtSerialPort, SetsTheLineAndCarriesBytesBothWaysOnAPseudoTerminal) {
 }
 
 TEST(QtSerialPort, AFarEndThatClosesIsReportedOnceAndThePortCloses) {
-    ensureApp();
+    test::ensureApp();
     Pty pty;
     ASSERT_FALSE(pty.path.isEmpty());
     QtSerialPort port;
@@ -160,7 +150,7 @@ TEST(QtSerialPort, AFarEndThatClosesIsReportedOnceAndThePortCloses) {
 // Lines written just before close (the last "S" of a cancelled run, "Z") still reach the line,
 // and a line that takes nothing does not hold the close beyond its bound.
 TEST(QtSerialPort, CloseHandsPendingOutputToTheLineFirst) {
-    ensureApp();
+    test::ensureApp();
     const struct { QByteArray written; } cases[] = {{"S\r\n"}, {"Z\r\nSTART\r\n"}, {"S\r\nS\r\n"}};
     for (const auto& c : cases) {
         Pty pty;

@@ -55,24 +55,21 @@ TEST(frmCommunicationSettings, ReadsAndComposesTheLineSettings) {
     struct Case {
         const char* given;
         const char* composed;
-        std::vector<const char*> selected;
+        const char* selected;  // the choices shown selected, by name
     };
     const Case cases[] = {
-        {"2400,n,8,1",
-         "2400,N,8,1",
-         {"optBaudRate1", "optParity4", "optWordLength3", "optStopBits0"}},
-        {"9600,e,7,2",
-         "9600,E,7,2",
-         {"optBaudRate3", "optParity0", "optWordLength2", "optStopBits2"}},
+        {"2400,n,8,1", "2400,N,8,1", "optBaudRate1 optParity4 optWordLength3 optStopBits0"},
+        {"9600,e,7,2", "9600,E,7,2", "optBaudRate3 optParity0 optWordLength2 optStopBits2"},
         // Fields that match no choice leave the dialog's fresh selection (9600,N,8,1); the
         // parsing itself is the line settings' own.
-        {"300,x,9,3", "9600,N,8,1", {}},
+        {"300,x,9,3", "9600,N,8,1", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.given);
         Dialog d(c.given);
         EXPECT_EQ(d.dialog->Settings(), c.composed);
-        for (const char* name : c.selected) EXPECT_TRUE(d.checked(name)) << name;
+        for (const QString& name : QString(c.selected).split(' ', Qt::SkipEmptyParts))
+            EXPECT_TRUE(d.checked(name)) << name.toStdString();
     }
     // A later unmatched field keeps what was selected before, not the fresh choice.
     Dialog d("9600,e,7,2");

@@ -1,6 +1,7 @@
 // The simulated instrument on a real pseudo-terminal, through the program's QSerialPort
 // adapter, and `vantorix-cli simulate` as a person would use it. Real time: kept short.
 #include "simulator/PtyHost.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>
@@ -16,13 +17,6 @@ using namespace vantorix::sim;
 
 namespace {
 
-void ensureApp() {
-    static int argc = 1;
-    static char name[] = "test_simulator";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) static QCoreApplication app(argc, argv);
-}
-
 // Waits for text containing needle on the port, gathering what it reads.
 bool receive(QtSerialPort& port, QByteArray& got, const QByteArray& needle, int timeout_ms) {
     return QTest::qWaitFor(
@@ -36,7 +30,7 @@ bool receive(QtSerialPort& port, QByteArray& got, const QByteArray& needle, int 
 }  // namespace
 
 TEST(PtyHost, AnswersAProgramOnAPseudoTerminalAndHangsUpOnDropOut) {
-    ensureApp();
+    vantorix::test::ensureApp();
     SimulatorConfig config;
     config.wellTime_ms = 50;
     ASSERT_TRUE(config.faults.add("drop-out"));
@@ -56,7 +50,7 @@ TEST(PtyHost, AnswersAProgramOnAPseudoTerminalAndHangsUpOnDropOut) {
     QByteArray got;
     ASSERT_TRUE(port.write("START\r\n"));
     ASSERT_TRUE(receive(port, got, "O\r\n", 2000));
-    ASSERT_TRUE(port.write(test::optionsBlock({0})));
+    ASSERT_TRUE(port.write(sim::test::optionsBlock({0})));
     ASSERT_TRUE(receive(port, got, "&", 5000)) << got.toStdString();
     ASSERT_TRUE(port.write("G\r\n"));
     ASSERT_TRUE(receive(port, got, "[", 5000)) << got.toStdString();
@@ -69,7 +63,7 @@ TEST(PtyHost, AnswersAProgramOnAPseudoTerminalAndHangsUpOnDropOut) {
 }
 
 TEST(PtyHost, PacesItsOutputAtLineSpeed) {
-    ensureApp();
+    vantorix::test::ensureApp();
     PtyHost host;
     ASSERT_TRUE(host.start());
     QtSerialPort port;
@@ -92,7 +86,7 @@ TEST(PtyHost, PacesItsOutputAtLineSpeed) {
 }
 
 TEST(CliSimulate, PrintsThePathAndAnswersStartThenTheOptionsBlock) {
-    ensureApp();
+    vantorix::test::ensureApp();
     QProcess cli;
     cli.start(QStringLiteral(VANTORIX_CLI_PATH),
               {"simulate", "--seed", "3", "--well-time", "0.1", "--fault", "garbage=2"});
@@ -108,7 +102,7 @@ TEST(CliSimulate, PrintsThePathAndAnswersStartThenTheOptionsBlock) {
     QByteArray got;
     port.write("START\r\n");
     EXPECT_TRUE(receive(port, got, "O", 2000));
-    port.write(test::optionsBlock({5}));
+    port.write(sim::test::optionsBlock({5}));
     EXPECT_TRUE(receive(port, got, "&", 5000)) << got.toStdString();
     EXPECT_TRUE(got.contains("X"));
     port.close();
@@ -120,7 +114,7 @@ TEST(CliSimulate, PrintsThePathAndAnswersStartThenTheOptionsBlock) {
 }
 
 TEST(CliSimulate, RejectsBadOptionsWithAReason) {
-    ensureApp();
+    vantorix::test::ensureApp();
     const struct {
         QStringList args;
         const char* says;

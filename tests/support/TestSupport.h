@@ -33,4 +33,16 @@ CliResult runCli(const QStringList& args, const QString& workingDir = {}, int ti
 QByteArray readFileBytes(const QString& path);
 void writeFileBytes(const QString& path, const QByteArray& bytes);
 
+// Creates the application object once, for tests that need an event loop.
+void ensureApp();
+
+// The next scripted answer, taken off the front, or the fallback once the script is used up.
+template <typename Queue, typename T>
+T nextAnswer(Queue& script, T fallback) {
+    if (script.empty()) return fallback;
+    T given = script.front();
+    script.pop_front();
+    return given;
+}
+
 }  // namespace vantorix::test
