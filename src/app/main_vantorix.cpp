@@ -4,10 +4,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDateTime>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QIcon>
 #include <QMessageBox>
 #include <QStatusBar>
@@ -30,9 +27,8 @@
 #include "measurement/RunJournal.h"
 #include "measurement/frmZyvora.h"
 #include "results/ExportCurrentDocument.h"
-#include "results/ExportToExcel.h"
+#include "results/GuiSaveWorkbook.h"
 #include "results/GuiWorkbookViewer.h"
-#include "results/XlsxSpreadsheet.h"
 #include "serial/QtSerialPort.h"
 #include "simulator/PtyHost.h"
 
@@ -83,28 +79,15 @@ Options parseArguments(const QApplication& app) {
     return o;
 }
 
-// Without a program to open the workbook, the user chooses where to keep it instead.
-void saveWorkbookWhereChosen(frmMain& frame, ProgramState& state, frmZyvora* window) {
-    const QString name = QFileInfo(state.DataFileName).completeBaseName();
-    const QString path = QFileDialog::getSaveFileName(
-        window, QStringLiteral("Save to Excel"),
-        QDir(state.DataFolder)
-            .filePath((name.isEmpty() ? QStringLiteral("Sample") : name) + QStringLiteral(".xlsx")),
-        QStringLiteral("Excel workbooks (*.xlsx)"));
-    if (path.isEmpty()) return;
-    ExportToExcel(state, xlsxSpreadsheet(path, nullptr),
-                  [&frame, window](const QString& m) { frame.dialogs().warn(window, m); });
-}
-
 // "Save to Excel": the workbook goes to a temporary file that the desktop's spreadsheet
-// program opens.
+// program opens; without such a program the user chooses where to keep it.
 void connectExcelExport(frmMain& frame, ProgramState& state) {
     QObject::connect(
         &frame, &frmMain::measurementWindowCreated, &frame, [&frame, &state](frmZyvora* window) {
             window->setExcelHandler([&frame, &state, window] {
                 DesktopWorkbookViewer viewer;
                 if (!viewer.available()) {
-                    saveWorkbookWhereChosen(frame, state, window);
+                    saveWorkbookWhereChosen(state, frame.dialogs(), window);
                     return;
                 }
                 QApplication::setOverrideCursor(Qt::WaitCursor);

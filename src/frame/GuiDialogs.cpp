@@ -1,6 +1,8 @@
 #include "frame/GuiDialogs.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 
 #include "files/GuiSaveAs.h"
@@ -32,6 +34,24 @@ void openBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, cons
 void QtDialogs::askDataFileName(QWidget* parent, const QString& proposedTitle,
                                 const QString& folder, std::function<void(QString)> answer) {
     AskDataFileName(parent, proposedTitle, folder, std::move(answer));
+}
+
+void QtDialogs::askWorkbookFileName(QWidget* parent, const QString& proposedPath,
+                                    std::function<void(QString)> answer) {
+    auto* dialog = new QFileDialog(parent, QStringLiteral("Save to Excel"), proposedPath,
+                                   QStringLiteral("Excel workbooks (*.xlsx)"));
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDefaultSuffix(QStringLiteral("xlsx"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
+    QObject::connect(dialog, &QFileDialog::finished, dialog,
+                     [dialog, answer = std::move(answer)](int result) {
+                         QString path;
+                         if (result == QDialog::Accepted && !dialog->selectedFiles().isEmpty())
+                             path = QDir::cleanPath(dialog->selectedFiles().constFirst());
+                         if (answer) answer(path);
+                     });
+    dialog->open();
 }
 
 void QtDialogs::askRetryCancel(QWidget* parent, const QString& title, const QString& text,

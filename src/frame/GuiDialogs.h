@@ -19,6 +19,10 @@ class Dialogs {
     // The "Save As" step of a run: the chosen full path, or "" when the user cancelled.
     virtual void askDataFileName(QWidget* parent, const QString& proposedTitle,
                                  const QString& folder, std::function<void(QString)> answer) = 0;
+    // Where to keep a workbook (.xlsx), starting from proposedPath: the chosen full path, or ""
+    // when the user cancelled.
+    virtual void askWorkbookFileName(QWidget* parent, const QString& proposedPath,
+                                     std::function<void(QString)> answer) = 0;
     // Retry/Cancel with the question icon; true = Retry.
     virtual void askRetryCancel(QWidget* parent, const QString& title, const QString& text,
                                 std::function<void(bool)> answer) = 0;
@@ -44,6 +48,8 @@ class QtDialogs : public Dialogs {
   public:
     void askDataFileName(QWidget* parent, const QString& proposedTitle, const QString& folder,
                          std::function<void(QString)> answer) override;
+    void askWorkbookFileName(QWidget* parent, const QString& proposedPath,
+                             std::function<void(QString)> answer) override;
     void askRetryCancel(QWidget* parent, const QString& title, const QString& text,
                         std::function<void(bool)> answer) override;
     void askOkCancel(QWidget* parent, const QString& text,

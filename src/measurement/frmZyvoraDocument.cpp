@@ -43,7 +43,7 @@ void frmZyvora::ShowCurrentSet() {
 }
 
 void frmZyvora::shadeSelectedWells() {
-    shadeWells(*grdResults, state_.CurrentOptions.SelectedWells, state_.CanEdit);
+    if (results_) results_->refresh();  // the grid's well statuses
 }
 
 void frmZyvora::showConfirmedOptions() {

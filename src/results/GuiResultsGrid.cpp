@@ -1,7 +1,9 @@
 #include "results/GuiResultsGrid.h"
 
 #include <QFontMetrics>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QTableWidget>
 
 #include "results/Readings.h"
@@ -70,15 +72,59 @@ void fillResultsGrid(QTableWidget& grid, const Readings& readings, int set, Grid
             setWellText(grid, r, c, cellText(readings, set, r, c, mode, setsValue));
 }
 
-void shadeWells(QTableWidget& grid, const WellMatrix& wells, bool canEdit) {
-    for (int r = 0; r < kPlateRows; ++r)
-        for (int c = 0; c < kPlateColumns; ++c) {
-            QTableWidgetItem* item = wellItem(grid, r + 1, c + 1);
-            if (canEdit && wells[r][c])
-                item->setBackground(kSelectedWellColour);
-            else
-                item->setBackground(QBrush());  // the grid's own window background
+QColor wellStatusColour(WellStatus status) {
+    switch (status) {
+        case WellStatus::NotSelected:
+            return QColor(216, 216, 216);
+        case WellStatus::Pending:
+            return kSelectedWellColour;
+        case WellStatus::Read:
+            break;
+        case WellStatus::Saturated:
+            return QColor(255, 196, 112);
+        case WellStatus::NoReading:
+            return QColor(255, 168, 168);
+    }
+    return QColor();  // invalid: the grid's own background
+}
+
+QString wellToolTip(const QTableWidget& grid, int row, int column) {
+    const QTableWidgetItem* item = isWell(row, column) ? grid.item(row - 1, column - 1) : nullptr;
+    return item ? item->toolTip() : QString();
+}
+
+void shadeWellStatuses(QTableWidget& grid, const std::array<WellStatus, kWellCount>& statuses) {
+    for (int r = 1; r <= kPlateRows; ++r)
+        for (int c = 1; c <= kPlateColumns; ++c) {
+            const WellStatus status = statuses[(r - 1) * kPlateColumns + c - 1];
+            const QColor colour = wellStatusColour(status);
+            QTableWidgetItem* item = wellItem(grid, r, c);
+            item->setBackground(colour.isValid() ? QBrush(colour) : QBrush());
+            item->setToolTip(QStringLiteral("%1%2: %3")
+                                 .arg(QChar(u'A' + r - 1))
+                                 .arg(c)
+                                 .arg(wellStatusName(status)));
         }
+}
+
+QWidget* newWellStatusLegend(QWidget* parent) {
+    auto* legend = new QWidget(parent);
+    legend->setObjectName(QStringLiteral("fraWellLegend"));
+    auto* row = new QHBoxLayout(legend);
+    row->setContentsMargins(0, 2, 0, 2);
+    for (WellStatus status : {WellStatus::NotSelected, WellStatus::Pending, WellStatus::Read,
+                              WellStatus::Saturated, WellStatus::NoReading}) {
+        const QColor colour = wellStatusColour(status);
+        auto* swatch = new QLabel(legend);
+        swatch->setFixedSize(14, 14);
+        swatch->setStyleSheet(QStringLiteral("background: %1; border: 1px solid #888")
+                                  .arg(colour.isValid() ? colour.name() : QStringLiteral("white")));
+        row->addWidget(swatch);
+        row->addWidget(new QLabel(wellStatusName(status), legend));
+        row->addSpacing(8);
+    }
+    row->addStretch(1);
+    return legend;
 }
 
 }  // namespace vantorix

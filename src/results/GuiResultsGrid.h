@@ -6,17 +6,26 @@
 #include <QColor>
 #include <QString>
 
+#include <array>
+
 #include "options/WellSelection.h"
 #include "results/CellText.h"
+#include "results/WellStatus.h"
 
 class QTableWidget;
+class QWidget;
 
 namespace vantorix {
 
 class Readings;
 
-// Background of a selected well while the document can still be edited (a new measurement).
+// Background of a selected well still waiting for its reading (the light green a new
+// measurement has always shown its chosen wells in).
 inline const QColor kSelectedWellColour{128, 255, 128};
+
+// Each status has its own background, so an "X" with no reading never looks like a plain "X"
+// of an unselected well and neither looks like a reading. Read wells keep the plain background.
+QColor wellStatusColour(WellStatus status);
 
 // Headers, header alignment (left, bottom), cell alignment (left, centred) and the column
 // widths: the header column twice the width of "XXX", the twelve plate columns share the rest.
@@ -25,12 +34,16 @@ void layOutResultsGrid(QTableWidget& grid);
 void setWellText(QTableWidget& grid, int row, int column, const QString& text);
 QString wellText(const QTableWidget& grid, int row, int column);
 QColor wellBackground(const QTableWidget& grid, int row, int column);
+QString wellToolTip(const QTableWidget& grid, int row, int column);
 
 // Writes all 96 cells of `set` by the cell rule for the document's ".data.sets" value.
 void fillResultsGrid(QTableWidget& grid, const Readings& readings, int set, GridMode mode,
                      const QString& setsValue);
 
-// Light green behind the selected wells when canEdit holds, else the plain window background.
-void shadeWells(QTableWidget& grid, const WellMatrix& wells, bool canEdit);
+// Background and tooltip ("B7: saturated") of every well by its status; the texts stay.
+void shadeWellStatuses(QTableWidget& grid, const std::array<WellStatus, kWellCount>& statuses);
+
+// A row of the five backgrounds with their names, to sit under the grid.
+QWidget* newWellStatusLegend(QWidget* parent);
 
 }  // namespace vantorix

@@ -18,6 +18,7 @@
 #include "frame/Text.h"
 #include "results/GuiHeatMapView.h"
 #include "results/GuiKineticView.h"
+#include "results/GuiResultsGrid.h"
 #include "results/PaintHeatMap.h"
 #include "results/PaintReport.h"
 #include "results/SetStatistics.h"
@@ -42,7 +43,7 @@ QPushButton* viewButton(QWidget* parent, const char* name, const QString& captio
 }  // namespace
 
 GuiResultsPanel::GuiResultsPanel(ProgramState& state, QTableWidget* grid, QWidget* parent)
-    : QWidget(parent), state_(state), owner_(parent) {
+    : QWidget(parent), state_(state), owner_(parent), grid_(grid) {
     setObjectName(QStringLiteral("pnlResults"));
     stack_ = new QStackedWidget(this);
     stack_->setObjectName(QStringLiteral("stkResultsView"));
@@ -104,7 +105,11 @@ GuiResultsPanel::GuiResultsPanel(ProgramState& state, QTableWidget* grid, QWidge
     side->addStretch(1);
     auto* row = new QHBoxLayout;
     row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(stack_, 1);
+    auto* view = new QVBoxLayout;
+    legend_ = newWellStatusLegend(this);
+    view->addWidget(stack_, 1);
+    view->addWidget(legend_);
+    row->addLayout(view, 1);
     row->addLayout(side);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -118,6 +123,7 @@ void GuiResultsPanel::setView(View view) {
     cmdViewHeatMap_->setChecked(view == View::HeatMap);
     cmdViewKinetics_->setChecked(view == View::Kinetics);
     stack_->setCurrentIndex(static_cast<int>(view));
+    legend_->setVisible(view == View::Grid);  // the heat map draws its own
     refresh();
 }
 
@@ -146,22 +152,24 @@ void GuiResultsPanel::refresh() {
                               any && st.hasSd() ? significantText(st.sd) : none,
                               any && st.hasCv() ? significantText(st.cvPercent()) : none};
     for (int i = 0; i < 7; ++i) stats_[i]->setText(texts[i]);
+    // A document without sets has nothing read yet: its selected wells wait for a run. The
+    // set being measured has pending wells; every other set is complete.
+    static const Readings nothingRead = [] {
+        Readings r;
+        r.clearSet(1);
+        return r;
+    }();
+    const bool empty = sets <= 0 && !running;
+    const WellMatrix selected = state_.CanEdit || running
+                                    ? state_.CurrentOptions.SelectedWells
+                                    : documentSelection(state_.keyStore, state_.readings, sets);
+    shadeWellStatuses(*grid_, setStatuses(empty ? nothingRead : state_.readings, empty ? 1 : set,
+                                          selected, !empty && !running));
     if (view_ == View::HeatMap) {
-        const WellMatrix selected = state_.CanEdit || running
-                                        ? state_.CurrentOptions.SelectedWells
-                                        : documentSelection(state_.keyStore, state_.readings, sets);
         const HeatScale scale = running ? HeatScale::forSets(state_.readings, state_.FirstSet, set)
                                         : HeatScale::forSets(state_.readings, 1, sets);
         const QString title = sets > 0 ? QStringLiteral("Set %1 of %2").arg(set).arg(sets)
                                        : QStringLiteral("No sets");
-        // A document without sets has nothing read yet: its selected wells wait for a run. The
-        // set being measured has pending wells; every other set is complete.
-        static const Readings nothingRead = [] {
-            Readings r;
-            r.clearSet(1);
-            return r;
-        }();
-        const bool empty = sets <= 0 && !running;
         heatMap_->setPicture(heatMapPicture(empty ? nothingRead : state_.readings, empty ? 1 : set,
                                             selected, !empty && !running, scale, title));
     } else if (view_ == View::Kinetics) {
@@ -183,7 +191,7 @@ void GuiResultsPanel::showProgress(const RunProgressInput& in) {
                                .arg(v.phase, v.set, v.wells, v.elapsed, v.left));
     prgRun_->setValue(v.permille);
     progress_->show();
-    if (view_ == View::HeatMap) refresh();
+    refresh();  // the grid's well statuses and the heat map follow the run
 }
 
 void GuiResultsPanel::toggleChosenWell(int well) {

@@ -1,6 +1,7 @@
 // Beside and around the results grid: the heat map and kinetics views that can take the
-// grid's place, the statistics of the shown set, the run's progress, and the report and
-// picture exports. The grid itself stays the measurement window's; this panel only holds it.
+// grid's place, the wells' status colours in the grid, the statistics of the shown set, the run's
+// progress, and the report and picture exports. The grid itself stays the measurement window's;
+// this panel only holds it.
 #pragma once
 
 #include <QWidget>
@@ -61,6 +62,8 @@ class GuiResultsPanel : public QWidget {
     QWidget* owner_;  // the window whose caption names the document
     View view_ = View::Grid;
     std::vector<int> chosen_;
+    QTableWidget* grid_;
+    QWidget* legend_ = nullptr;  // the well statuses' colours, shown with the grid
     QStackedWidget* stack_ = nullptr;
     GuiHeatMapView* heatMap_ = nullptr;
     GuiKineticView* kinetics_ = nullptr;

@@ -15,7 +15,8 @@ namespace vantorix::test {
 class ScriptedDialogs : public Dialogs {
   public:
     struct Asked {
-        QString kind;  // "file", "retry", "okcancel", "yesno", "yesnocancel", "inform", "warn"
+        QString kind;  // "file", "workbook", "retry", "okcancel", "yesno", "yesnocancel", "inform",
+                       // "warn"
         QString text;
     };
 
@@ -42,6 +43,18 @@ class ScriptedDialogs : public Dialogs {
         QString name = proposedTitle;
         if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".ovd");
         answer(QDir(fileFolder.isEmpty() ? folder : fileFolder).filePath(name));
+    }
+    void askWorkbookFileName(QWidget*, const QString& proposedPath,
+                             std::function<void(QString)> answer) override {
+        asked.push_back({QStringLiteral("workbook"), proposedPath});
+        QString path = QDir(fileFolder).filePath(QFileInfo(proposedPath).fileName());
+        if (!fileAnswers.empty()) {
+            path = fileAnswers.front();
+            fileAnswers.pop_front();
+        } else if (fileFolder.isEmpty()) {
+            path = proposedPath;
+        }
+        answer(path);
     }
     void askRetryCancel(QWidget*, const QString&, const QString& text,
                         std::function<void(bool)> answer) override {

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <QHeaderView>
+#include <QLabel>
 #include <QTableWidget>
 
 #include "results/Readings.h"
@@ -62,22 +65,42 @@ TEST(GuiResultsGrid, FillsEveryCaseOfTheCellRuleInBothModes) {
     }
 }
 
-TEST(GuiResultsGrid, ShadesSelectedWellsOnlyWhileEditable) {
+// Each status gets its own background and a tooltip naming it; the cell's text stays.
+TEST(GuiResultsGrid, ShadesAndNamesEveryWellStatus) {
+    struct Case {
+        int row, column;
+        WellStatus status;
+        QColor background;
+        const char* tip;
+    };
+    const QColor plain = QTableWidget().palette().color(QPalette::Base);
+    const Case cases[] = {
+        {1, 1, WellStatus::NotSelected, QColor(216, 216, 216), "A1: not selected"},
+        {2, 7, WellStatus::Pending, QColor(128, 255, 128), "B7: pending"},
+        {3, 12, WellStatus::Read, plain, "C12: read"},
+        {8, 1, WellStatus::Saturated, QColor(255, 196, 112), "H1: saturated"},
+        {8, 12, WellStatus::NoReading, QColor(255, 168, 168), "H12: no reading"},
+    };
+    std::array<WellStatus, kWellCount> statuses{};
+    statuses.fill(WellStatus::Read);
+    for (const Case& c : cases) statuses[(c.row - 1) * 12 + c.column - 1] = c.status;
     QTableWidget grid;
     layOutResultsGrid(grid);
-    WellMatrix wells{};
-    wells[0][0] = true;   // A1
-    wells[7][11] = true;  // H12
-    const QColor plain = grid.palette().color(QPalette::Base);
+    setWellText(grid, 8, 12, "X");
+    shadeWellStatuses(grid, statuses);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tip);
+        EXPECT_EQ(wellBackground(grid, c.row, c.column), c.background);
+        EXPECT_EQ(wellToolTip(grid, c.row, c.column), QString::fromLatin1(c.tip));
+    }
+    EXPECT_EQ(wellText(grid, 8, 12), "X");
 
-    shadeWells(grid, wells, true);
-    EXPECT_EQ(wellBackground(grid, 1, 1), kSelectedWellColour);
-    EXPECT_EQ(wellBackground(grid, 8, 12), kSelectedWellColour);
-    EXPECT_EQ(wellBackground(grid, 1, 2), plain);
-
-    shadeWells(grid, wells, false);
-    EXPECT_EQ(wellBackground(grid, 1, 1), plain);
-    EXPECT_EQ(wellBackground(grid, 8, 12), plain);
+    // The legend shows the five names in this order.
+    std::unique_ptr<QWidget> legend(newWellStatusLegend(nullptr));
+    QStringList names;
+    for (const QLabel* label : legend->findChildren<QLabel*>())
+        if (!label->text().isEmpty()) names << label->text();
+    EXPECT_EQ(names, QStringList({"not selected", "pending", "read", "saturated", "no reading"}));
 }
 
 TEST(GuiResultsGrid, IgnoresCellsOffThePlate) {

@@ -1,0 +1,32 @@
+#include "results/GuiSaveWorkbook.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPointer>
+#include <QWidget>
+
+#include "frame/GuiDialogs.h"
+#include "frame/ProgramState.h"
+#include "results/ExportToExcel.h"
+#include "results/XlsxSpreadsheet.h"
+
+namespace vantorix {
+
+QString proposedWorkbookPath(const ProgramState& state) {
+    const QString name = QFileInfo(state.DataFileName).completeBaseName();
+    return QDir(state.DataFolder)
+        .filePath((name.isEmpty() ? QStringLiteral("Sample") : name) + QStringLiteral(".xlsx"));
+}
+
+void saveWorkbookWhereChosen(ProgramState& state, Dialogs& dialogs, QWidget* parent) {
+    // The answer may come after the window has closed; its messages then have no parent.
+    QPointer<QWidget> window(parent);
+    dialogs.askWorkbookFileName(
+        parent, proposedWorkbookPath(state), [&state, &dialogs, window](const QString& path) {
+            if (path.isEmpty()) return;
+            ExportToExcel(state, xlsxSpreadsheet(path, nullptr),
+                          [&dialogs, window](const QString& m) { dialogs.warn(window, m); });
+        });
+}
+
+}  // namespace vantorix

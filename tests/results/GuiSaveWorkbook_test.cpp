@@ -1,0 +1,64 @@
+#include "results/GuiSaveWorkbook.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "frame/ProgramState.h"
+#include "measurement/GuiScriptedDialogs.h"
+#include "results/ExportTestDocument.h"
+#include "results/ExportWorkbookReader.h"
+
+namespace vantorix {
+namespace {
+
+// The user is offered the document's name in the data folder; the workbook goes where the
+// answer says, or nowhere when the question is cancelled or the folder is missing.
+TEST(GuiSaveWorkbook, WritesTheWorkbookWhereTheUserChose) {
+    struct Case {
+        const char* dataFile;  // relative to the data folder; "" for an unsaved document
+        const char* answer;    // relative to the data folder; "" cancels
+        const char* proposed;
+        bool written;
+        const char* warning;
+    };
+    const Case cases[] = {
+        {"Run 7.ovd", "elsewhere/kept.xlsx", "Run 7.xlsx", true, ""},
+        {"", "Sample.xlsx", "Sample.xlsx", true, ""},
+        {"Run 7.ovd", "", "Run 7.xlsx", false, ""},
+        {"Run 7.ovd", "missing/kept.xlsx", "Run 7.xlsx", false,
+         "Microsoft Excel was found but can not communicate to it properly.  Please re-install "
+         "and try again."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answer);
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(QDir(dir.path()).mkdir("elsewhere"));
+        ProgramState s;
+        test::fillHeader(s, "1");
+        test::fillReadings(s, 1);
+        s.DataFolder = dir.path();
+        if (*c.dataFile) s.DataFileName = dir.filePath(c.dataFile);
+        test::ScriptedDialogs dialogs;
+        const QString answer = *c.answer ? dir.filePath(c.answer) : QString();
+        dialogs.fileAnswers.push_back(answer);
+
+        saveWorkbookWhereChosen(s, dialogs, nullptr);
+
+        EXPECT_EQ(dialogs.texts("workbook"), QStringList({dir.filePath(c.proposed)}));
+        EXPECT_EQ(dialogs.texts("warn"),
+                  *c.warning ? QStringList({QString::fromLatin1(c.warning)}) : QStringList());
+        EXPECT_EQ(QFile::exists(answer), c.written);
+        if (!c.written) continue;
+        const auto sheets = test::readWorkbook(answer);
+        ASSERT_EQ(sheets.size(), 2u);
+        EXPECT_EQ(sheets[0].at(2, 2).value.toString(), "9:05:07 AM");
+        EXPECT_EQ(sheets[1].at(10, 1).value.toString(), "Set: 1");
+    }
+}
+
+}  // namespace
+}  // namespace vantorix
