@@ -21,7 +21,11 @@ QFileDialog* makeSaveAsDialog(QWidget* parent, const QString& proposedTitle,
 
 void AskDataFileName(QWidget* parent, const QString& proposedTitle, const QString& folder,
                      std::function<void(QString path)> answer) {
-    QFileDialog* dialog = makeSaveAsDialog(parent, proposedTitle, folder);
+    openSaveDialog(makeSaveAsDialog(parent, proposedTitle, folder), parent, std::move(answer));
+}
+
+void openSaveDialog(QFileDialog* dialog, QWidget* parent,
+                    std::function<void(QString path)> answer) {
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
     QObject::connect(dialog, &QFileDialog::finished, dialog,

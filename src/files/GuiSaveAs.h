@@ -17,6 +17,10 @@ inline const QString kSaveAsFilter = QStringLiteral("Orvexa Data Format (*.ovd)"
 // ".ovd" added to a name typed without an extension (so the file browser lists it).
 QFileDialog* makeSaveAsDialog(QWidget* parent, const QString& proposedTitle, const QString& folder);
 
+// Shows a save dialog window-modal, deletes it when closed and hands `answer` the chosen full
+// path, or "" when the user cancelled.
+void openSaveDialog(QFileDialog* dialog, QWidget* parent, std::function<void(QString path)> answer);
+
 // Shows the naming dialog window-modal and returns at once; `answer` gets the chosen full
 // path, or "" when the user cancelled.
 void AskDataFileName(QWidget* parent, const QString& proposedTitle, const QString& folder,

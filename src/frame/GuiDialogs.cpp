@@ -42,16 +42,7 @@ void QtDialogs::askWorkbookFileName(QWidget* parent, const QString& proposedPath
                                    QStringLiteral("Excel workbooks (*.xlsx)"));
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setDefaultSuffix(QStringLiteral("xlsx"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
-    QObject::connect(dialog, &QFileDialog::finished, dialog,
-                     [dialog, answer = std::move(answer)](int result) {
-                         QString path;
-                         if (result == QDialog::Accepted && !dialog->selectedFiles().isEmpty())
-                             path = QDir::cleanPath(dialog->selectedFiles().constFirst());
-                         if (answer) answer(path);
-                     });
-    dialog->open();
+    openSaveDialog(dialog, parent, std::move(answer));
 }
 
 void QtDialogs::askRetryCancel(QWidget* parent, const QString& title, const QString& text,
