@@ -100,6 +100,11 @@ struct RunFixture {
         run.start();
         return finish(limit_ms);
     }
+    // Runs virtual time until the status line reads `text` (or limit_ms passed).
+    bool runUntilStatus(const QString& text, qint64 limit_ms = 600'000) {
+        return pair.runUntil(
+            [&] { return !ui.statusLines.empty() && ui.statusLines.back() == text; }, limit_ms);
+    }
     // Runs until the run has ended, then lets the last bytes cross the line.
     bool finish(qint64 limit_ms = 3'600'000) {
         const bool ended = pair.runUntil([this] { return !run.running(); }, limit_ms);

@@ -96,12 +96,7 @@ TEST(RunSafety, GridShowsTheLiveDatasetOnly) {
     f.state.CurrentOptions.RepeatMode = true;
     f.state.CurrentOptions.Repeats = 3;
     f.run.start();
-    ASSERT_TRUE(f.pair.runUntil(
-        [&] {
-            return !f.ui.statusLines.empty() &&
-                   f.ui.statusLines.back() == "Waiting for 2nd of 3 datasets";
-        },
-        600'000));
+    ASSERT_TRUE(f.runUntilStatus("Waiting for 2nd of 3 datasets"));
     EXPECT_EQ(f.ui.cells[0][0], "...");
     EXPECT_EQ(f.ui.cells[0][1], "...");
     EXPECT_EQ(f.ui.cells[0][2], "X");

@@ -138,12 +138,7 @@ TEST(RunSequence, CancelDuringSecondOfThreeKeepsTheFirstDataset) {
     f.state.CurrentOptions.Reaction = kReactionFlash;
     f.state.CurrentOptions.Prime1 = 2;
     f.run.start();
-    ASSERT_TRUE(f.pair.runUntil(
-        [&] {
-            return !f.ui.statusLines.empty() &&
-                   f.ui.statusLines.back() == "Waiting for 2nd of 3 datasets";
-        },
-        600'000));
+    ASSERT_TRUE(f.runUntilStatus("Waiting for 2nd of 3 datasets"));
     f.pair.runFor(700);
     f.run.cancel();
     ASSERT_TRUE(f.finish());
