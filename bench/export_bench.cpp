@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 #include "files/OvdWriter.h"
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 #include "results/CsvExport.h"
 #include "results/ExportRecordingSpreadsheet.h"
 #include "results/ExportToExcel.h"

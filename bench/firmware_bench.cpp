@@ -10,7 +10,7 @@
 
 #include "firmware/FirmwareDownload.h"
 #include "firmware/FirmwareTexts.h"
-#include "frame/Scheduler.h"
+#include "kernel/Scheduler.h"
 #include "serial/QtSerialPort.h"
 #include "simulator/PtyHost.h"
 #include "simulator/ShellMode.h"

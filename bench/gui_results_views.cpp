@@ -8,7 +8,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 #include "results/GuiResultsGrid.h"
 #include "results/GuiResultsPanel.h"
 #include "results/PaintReport.h"

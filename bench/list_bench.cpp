@@ -17,7 +17,7 @@
 #endif
 
 #include "files/OvdWriter.h"
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 
 using namespace vantorix;
 

@@ -5,11 +5,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "files/KeyStore.h"
 #include "files/OvdLoader.h"
 #include "files/OvdParser.h"
 #include "files/OvdWriter.h"
-#include "frame/ProgramState.h"
+#include "kernel/KeyStore.h"
+#include "kernel/ProgramState.h"
 
 using namespace vantorix;
 

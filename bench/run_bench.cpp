@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 #include "measurement/RunSequence.h"
 #include "serial/QtSerialPort.h"
 #include "simulator/PairHarness.h"

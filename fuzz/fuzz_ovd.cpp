@@ -5,7 +5,7 @@
 
 #include "files/OvdLoader.h"
 #include "files/OvdParser.h"
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static vantorix::ProgramState s;  // one table of readings; allocating it per input is slow

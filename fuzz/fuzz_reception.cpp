@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <deque>
 
-#include "frame/ProgramState.h"
-#include "frame/Scheduler.h"
+#include "kernel/ProgramState.h"
+#include "kernel/Scheduler.h"
 #include "measurement/RunSequence.h"
 #include "serial/SerialPort.h"
 

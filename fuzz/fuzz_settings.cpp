@@ -7,8 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "frame/Settings.h"
-#include "frame/SettingsStore.h"
+#include "kernel/Settings.h"
+#include "kernel/SettingsStore.h"
 #include "options/OptionsValidation.h"
 
 using namespace vantorix;

@@ -5,7 +5,7 @@
 #include <QTextStream>
 
 #include "app/CliCommand.h"
-#include "files/DataPaths.h"
+#include "kernel/DataPaths.h"
 
 namespace vantorix::cli {
 

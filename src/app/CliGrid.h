@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "files/OvdLoader.h"
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 #include "results/CellText.h"
 
 namespace vantorix::cli {

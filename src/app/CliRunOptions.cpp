@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "frame/Text.h"
+#include "kernel/Text.h"
 #include "options/OptionsValidation.h"
 #include "options/WellSelection.h"
 

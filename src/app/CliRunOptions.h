@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "options/RunOptions.h"
+#include "kernel/RunOptions.h"
 
 namespace vantorix::cli {
 

@@ -7,7 +7,7 @@
 #include "app/CliCommand.h"
 #include "app/CliGrid.h"
 #include "files/OvdLoader.h"
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 #include "results/CsvExport.h"
 #include "results/ExportToExcel.h"
 #include "results/LongCsvExport.h"

@@ -11,7 +11,7 @@
 #include "app/CliCommand.h"
 #include "firmware/FirmwareDownload.h"
 #include "firmware/FirmwareTexts.h"
-#include "frame/Scheduler.h"
+#include "kernel/Scheduler.h"
 #include "serial/QtSerialPort.h"
 
 namespace vantorix::cli {

@@ -5,7 +5,7 @@
 #include "app/CliCommand.h"
 #include "app/CliGrid.h"
 #include "files/OvdParser.h"
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 
 namespace vantorix::cli {
 

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "app/CliCommand.h"
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 
 namespace vantorix::cli {
 

@@ -5,7 +5,7 @@
 
 #include "app/CliCommand.h"
 #include "app/CliGrid.h"
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 #include "results/PaintReport.h"
 
 namespace vantorix::cli {

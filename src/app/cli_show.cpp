@@ -4,9 +4,9 @@
 
 #include "app/CliCommand.h"
 #include "app/CliGrid.h"
-#include "files/KeyStore.h"
 #include "files/OvdLoader.h"
-#include "frame/ProgramState.h"
+#include "kernel/KeyStore.h"
+#include "kernel/ProgramState.h"
 #include "results/CellText.h"
 #include "results/SetStatistics.h"
 

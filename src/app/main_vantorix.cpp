@@ -13,24 +13,17 @@
 #include <cstdio>
 #include <memory>
 
-#include "files/DataPaths.h"
-#include "files/GuiOpenDocument.h"
-#include "files/frmOpenFile.h"
-#include "firmware/frmDownloadNewFirmware.h"
-#include "frame/GuiDialogEntries.h"
-#include "frame/GuiDialogs.h"
-#include "frame/ProgramState.h"
-#include "frame/Scheduler.h"
-#include "frame/SettingsStore.h"
+#include "app/GuiDesktopWiring.h"
 #include "frame/frmMain.h"
+#include "kernel/DataPaths.h"
+#include "kernel/ProgramState.h"
+#include "kernel/Scheduler.h"
+#include "kernel/SettingsStore.h"
 #include "measurement/GuiRecoveryOffer.h"
 #include "measurement/RunJournal.h"
-#include "measurement/frmZyvora.h"
-#include "results/ExportCurrentDocument.h"
-#include "results/GuiSaveWorkbook.h"
-#include "results/GuiWorkbookViewer.h"
 #include "serial/QtSerialPort.h"
 #include "simulator/PtyHost.h"
+#include "ui/GuiDialogs.h"
 
 using namespace vantorix;
 
@@ -79,27 +72,6 @@ Options parseArguments(const QApplication& app) {
     return o;
 }
 
-// "Save to Excel": the workbook goes to a temporary file that the desktop's spreadsheet
-// program opens; without such a program the user chooses where to keep it.
-void connectExcelExport(frmMain& frame, ProgramState& state) {
-    QObject::connect(
-        &frame, &frmMain::measurementWindowCreated, &frame, [&frame, &state](frmZyvora* window) {
-            window->setExcelHandler([&frame, &state, window] {
-                DesktopWorkbookViewer viewer;
-                if (!viewer.available()) {
-                    saveWorkbookWhereChosen(state, frame.dialogs(), window);
-                    return;
-                }
-                QApplication::setOverrideCursor(Qt::WaitCursor);
-                exportCurrentDocument(
-                    state, &viewer,
-                    [&frame, window](const QString& m) { frame.dialogs().inform(window, m); },
-                    QDateTime::currentDateTime());
-                QApplication::restoreOverrideCursor();
-            });
-        });
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -138,11 +110,7 @@ int main(int argc, char** argv) {
     }
 
     frmMain frame(state, settings, port, scheduler, dialogs);
-    connectExcelExport(frame, state);
-    connectFirmwareDownload(frame, state, settings, scheduler,
-                            QCoreApplication::applicationDirPath());
-    installFileBrowser(frame, state, scheduler);
-    new GuiDialogEntries(frame, state, settings);  // owned by the frame
+    wireDesktop(frame, state, settings, scheduler, QCoreApplication::applicationDirPath());
     if (simulator) {
         port.setPortName(simulator->slavePath());
         frame.statusBar()->showMessage(QStringLiteral("Simulated instrument on ") +

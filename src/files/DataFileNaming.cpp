@@ -2,9 +2,9 @@
 
 #include <QFileInfo>
 
-#include "files/DataPaths.h"
-#include "frame/ProgramState.h"
-#include "frame/Text.h"
+#include "kernel/DataPaths.h"
+#include "kernel/ProgramState.h"
+#include "kernel/Text.h"
 
 namespace vantorix {
 

@@ -6,7 +6,7 @@
 #include <QString>
 
 #include "files/OvdWriter.h"
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 
 namespace vantorix {
 

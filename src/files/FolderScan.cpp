@@ -5,10 +5,10 @@
 #include <QDirIterator>
 #include <algorithm>
 
-#include "files/DataPaths.h"
 #include "files/DateTimeSortKey.h"
 #include "files/OvdHeaderParse.h"
-#include "frame/Text.h"
+#include "kernel/DataPaths.h"
+#include "kernel/Text.h"
 
 namespace vantorix {
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "files/KeyStore.h"
+#include "kernel/KeyStore.h"
 
 namespace vantorix {
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "files/KeyStore.h"
 #include "files/OvdParser.h"
-#include "frame/ProgramState.h"
-#include "frame/Text.h"
+#include "kernel/KeyStore.h"
+#include "kernel/ProgramState.h"
+#include "kernel/Text.h"
 
 namespace vantorix {
 

@@ -2,14 +2,14 @@
 
 #include <QFile>
 
-#include "files/DataPaths.h"
-#include "files/KeyStore.h"
 #include "files/OvdScanner.h"
 #include "files/OvdWorkingText.h"
 #include "files/ParseDump.h"
 #include "files/RegularFile.h"
 #include "files/TextEncoding.h"
-#include "frame/ProgramState.h"
+#include "kernel/DataPaths.h"
+#include "kernel/KeyStore.h"
+#include "kernel/ProgramState.h"
 
 namespace vantorix {
 

@@ -1,6 +1,6 @@
 #include "files/OvdScanner.h"
 
-#include "files/KeyStore.h"
+#include "kernel/KeyStore.h"
 
 namespace vantorix {
 

@@ -1,7 +1,7 @@
 #include "files/OvdStatistics.h"
 
-#include "frame/Text.h"
-#include "results/Readings.h"
+#include "kernel/Readings.h"
+#include "kernel/Text.h"
 
 namespace vantorix {
 

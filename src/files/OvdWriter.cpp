@@ -2,8 +2,8 @@
 
 #include <QSaveFile>
 
-#include "files/DataPaths.h"
 #include "files/OvdLayout.h"
+#include "kernel/DataPaths.h"
 
 namespace vantorix {
 

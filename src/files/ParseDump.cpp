@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QFile>
 
-#include "files/DataPaths.h"
-#include "frame/ProgramState.h"
+#include "kernel/DataPaths.h"
+#include "kernel/ProgramState.h"
 
 namespace vantorix {
 

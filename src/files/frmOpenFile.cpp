@@ -21,15 +21,12 @@
 #include <algorithm>
 #include <iterator>
 
-#include "files/DataPaths.h"
 #include "files/FolderScan.h"
 #include "files/GuiSplitProgressBar.h"
-#include "files/OvdLoader.h"
-#include "frame/GuiDialogs.h"
-#include "frame/ProgramState.h"
-#include "frame/Scheduler.h"
-#include "frame/frmMain.h"
-#include "measurement/frmZyvora.h"
+#include "kernel/DataPaths.h"
+#include "kernel/ProgramState.h"
+#include "kernel/Scheduler.h"
+#include "ui/GuiDialogs.h"
 
 namespace vantorix {
 
@@ -86,12 +83,12 @@ bool isInside(const QString& folder, const QString& root) {
 }  // namespace
 
 frmOpenFile::frmOpenFile(ProgramState& state, Dialogs& dialogs, Scheduler& scheduler,
-                         MeasurementWindow measurementWindow, QWidget* parent)
+                         OpenInWindow openInWindow, QWidget* parent)
     : QDialog(parent),
       state_(state),
       dialogs_(dialogs),
       scheduler_(scheduler),
-      measurementWindow_(std::move(measurementWindow)),
+      openInWindow_(std::move(openInWindow)),
       ListSignature(kEmptySignature) {
     setObjectName(QStringLiteral("frmOpenFile"));
     setWindowTitle(QStringLiteral("Open Data File"));
@@ -445,32 +442,9 @@ void frmOpenFile::cmdOpen_Click() {
     const int row = grdOVDList->currentRow();
     if (!cmdOpen->isEnabled() || row < 0) return;
     const QString fileName = grdOVDList->item(row, 0)->text();
-    frmZyvora& window = measurementWindow_();
-    const LoadResult loaded = LoadDataFile(state_, fileName, scheduler_.nowSeconds());
-    if (!loaded.message.isEmpty()) dialogs_.inform(&window, loaded.message);
-    window.setCanEditState(false);
-    window.repaintGUI();
-    window.setWindowTitle(QFileInfo(fileName).fileName());
+    openInWindow_(fileName);
     forgetList();
     accept();
-}
-
-void installFileBrowser(frmMain& frame, ProgramState& state, Scheduler& scheduler) {
-    frame.setEntryHandler(frmMain::Entry::FileOpen, [&frame, &state, &scheduler] {
-        auto* browser = frame.findChild<frmOpenFile*>();
-        if (!browser) {
-            browser = new frmOpenFile(
-                state, frame.dialogs(), scheduler,
-                [&frame]() -> frmZyvora& {
-                    frame.showMeasurementWindow();
-                    return frame.measurementWindow();
-                },
-                &frame);
-        }
-        browser->show();
-        browser->raise();
-        browser->activateWindow();
-    });
 }
 
 }  // namespace vantorix

@@ -25,8 +25,6 @@ class Dialogs;
 class FolderScan;
 class GuiSplitProgressBar;
 class Scheduler;
-class frmMain;
-class frmZyvora;
 
 inline const QString kListInfoText =
     QStringLiteral("The following files contain data downloaded from the Vantorix unit.");
@@ -35,11 +33,11 @@ inline const QString kListBusyText = QStringLiteral("File list being created... 
 class frmOpenFile : public QDialog {
     Q_OBJECT
   public:
-    // Brings the measurement window to the front, creating it when needed.
-    using MeasurementWindow = std::function<frmZyvora&()>;
+    // Loads the chosen file (a name in DataFolder) into the measurement window and shows it.
+    using OpenInWindow = std::function<void(const QString& fileName)>;
 
     frmOpenFile(ProgramState& state, Dialogs& dialogs, Scheduler& scheduler,
-                MeasurementWindow measurementWindow, QWidget* parent = nullptr);
+                OpenInWindow openInWindow, QWidget* parent = nullptr);
     ~frmOpenFile() override;
 
     // Rebuilds the list when the folder's files changed since the last rebuild. The rebuild
@@ -84,7 +82,7 @@ class frmOpenFile : public QDialog {
     ProgramState& state_;
     Dialogs& dialogs_;
     Scheduler& scheduler_;
-    MeasurementWindow measurementWindow_;
+    OpenInWindow openInWindow_;
     // The folder and the stamps of its files at the last rebuild; kEmptySignature forces one.
     QString ListSignature;
     std::unique_ptr<FolderScan> scan_;
@@ -110,9 +108,5 @@ class frmOpenFile : public QDialog {
     QTimer* folderChanged_ = nullptr;
     QFileSystemWatcher* watcher_ = nullptr;
 };
-
-// Gives the frame's File > Open entry its handler: the browser, created on first use as a
-// window of the frame, shown modeless and brought to the front.
-void installFileBrowser(frmMain& frame, ProgramState& state, Scheduler& scheduler);
 
 }  // namespace vantorix

@@ -14,7 +14,7 @@
 
 #include "firmware/FirmwareFrontEnd.h"
 #include "firmware/XmodemSender.h"
-#include "frame/Scheduler.h"
+#include "kernel/Scheduler.h"
 #include "serial/SerialPort.h"
 
 namespace vantorix {

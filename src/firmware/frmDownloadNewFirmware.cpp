@@ -14,10 +14,9 @@
 #include <QVBoxLayout>
 
 #include "firmware/FirmwareTexts.h"
-#include "frame/GuiDialogs.h"
-#include "frame/ProgramState.h"
-#include "frame/Settings.h"
-#include "frame/frmMain.h"
+#include "kernel/ProgramState.h"
+#include "kernel/Settings.h"
+#include "ui/GuiDialogs.h"
 
 namespace vantorix {
 
@@ -269,19 +268,6 @@ void frmDownloadNewFirmware::firmwareUpdated() {
     // The notice belongs to the frame: this dialog closes at once.
     dialogs_.inform(parentWidget(), kUpdated);
     done(QDialog::Accepted);
-}
-
-void connectFirmwareDownload(frmMain& frame, ProgramState& state, SettingsStore& settings,
-                             Scheduler& scheduler, const QString& programFolder) {
-    auto dialog = std::make_shared<frmDownloadNewFirmware*>(nullptr);
-    frame.setEntryHandler(frmMain::Entry::DownloadFirmware,
-                          [&frame, &state, &settings, &scheduler, programFolder, dialog] {
-                              if (!*dialog)
-                                  *dialog = new frmDownloadNewFirmware(
-                                      frame.comPort(), scheduler, frame.dialogs(), settings,
-                                      programImageSource(programFolder, state.AppFolder), &frame);
-                              (*dialog)->showDialog();
-                          });
 }
 
 }  // namespace vantorix

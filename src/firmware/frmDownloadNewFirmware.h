@@ -83,9 +83,4 @@ class frmDownloadNewFirmware : public QDialog, private FirmwareFrontEnd {
     QLabel* Label3 = nullptr;
 };
 
-// Fills the frame's Utilities > Download New Firmware entry: the dialog is created on first
-// use and shown again on every later one.
-void connectFirmwareDownload(frmMain& frame, ProgramState& state, SettingsStore& settings,
-                             Scheduler& scheduler, const QString& programFolder);
-
 }  // namespace vantorix

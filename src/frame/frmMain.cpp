@@ -8,11 +8,11 @@
 #include <QMenuBar>
 #include <QScreen>
 
-#include "frame/GuiDialogs.h"
-#include "frame/ProgramState.h"
-#include "frame/SettingsLifecycle.h"
+#include "kernel/ProgramState.h"
+#include "kernel/SettingsLifecycle.h"
 #include "measurement/frmZyvora.h"
 #include "serial/SerialPort.h"
+#include "ui/GuiDialogs.h"
 
 namespace vantorix {
 

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 
 class QIcon;
 class QLabel;

@@ -7,8 +7,8 @@
 #include <QWidget>
 
 #include "files/DataFileNaming.h"
-#include "frame/GuiDialogs.h"
 #include "measurement/RunRecovery.h"
+#include "ui/GuiDialogs.h"
 
 namespace vantorix {
 

@@ -1,8 +1,8 @@
 #include "measurement/ReadingDecoder.h"
 
-#include "frame/Text.h"
-#include "options/RunOptions.h"
-#include "results/Readings.h"
+#include "kernel/Readings.h"
+#include "kernel/RunOptions.h"
+#include "kernel/Text.h"
 
 namespace vantorix {
 

@@ -10,7 +10,7 @@
 #include <QDateTime>
 #include <QString>
 
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 
 namespace vantorix {
 

@@ -6,7 +6,7 @@
 
 #include "files/DataFileNaming.h"
 #include "files/OvdLoader.h"
-#include "frame/Text.h"
+#include "kernel/Text.h"
 #include "measurement/RunAwaiters.h"
 #include "measurement/RunTexts.h"
 

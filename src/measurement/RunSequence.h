@@ -11,8 +11,8 @@
 #include <functional>
 #include <memory>
 
-#include "frame/ProgramState.h"
-#include "frame/Scheduler.h"
+#include "kernel/ProgramState.h"
+#include "kernel/Scheduler.h"
 #include "measurement/RunFrontEnd.h"
 #include "measurement/RunJournal.h"
 #include "measurement/Task.h"

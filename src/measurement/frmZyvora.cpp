@@ -17,12 +17,12 @@
 #include <QVBoxLayout>
 #include <QValidator>
 
-#include "frame/GuiDialogs.h"
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 #include "measurement/GuiLinkPictures.h"
 #include "measurement/RunSequence.h"
 #include "measurement/frmZyvoraFrontEnd.h"
 #include "results/GuiResultsPanel.h"
+#include "ui/GuiDialogs.h"
 
 namespace vantorix {
 

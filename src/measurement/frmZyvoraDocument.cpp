@@ -8,10 +8,10 @@
 #include <QTableWidget>
 #include <QToolButton>
 
-#include "files/KeyStore.h"
-#include "frame/ProgramState.h"
-#include "frame/Scheduler.h"
-#include "frame/Text.h"
+#include "kernel/KeyStore.h"
+#include "kernel/ProgramState.h"
+#include "kernel/Scheduler.h"
+#include "kernel/Text.h"
 #include "measurement/LinkMonitor.h"
 #include "measurement/RunSequence.h"
 #include "measurement/frmZyvora.h"

@@ -11,12 +11,12 @@
 
 #include "files/DataFileNaming.h"
 #include "files/OvdLoader.h"
-#include "frame/GuiDialogs.h"
-#include "frame/ProgramState.h"
-#include "frame/Scheduler.h"
+#include "kernel/ProgramState.h"
+#include "kernel/Scheduler.h"
 #include "measurement/RunSequence.h"
 #include "measurement/frmZyvoraFrontEnd.h"
 #include "results/GuiResultsGrid.h"
+#include "ui/GuiDialogs.h"
 
 namespace vantorix {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "frame/Text.h"
+#include "kernel/Text.h"
 
 namespace vantorix {
 

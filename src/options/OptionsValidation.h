@@ -5,7 +5,7 @@
 #include <QString>
 #include <array>
 
-#include "options/RunOptions.h"
+#include "kernel/RunOptions.h"
 
 namespace vantorix {
 

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "options/RunOptions.h"
+#include "kernel/RunOptions.h"
 
 namespace vantorix {
 

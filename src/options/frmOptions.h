@@ -11,9 +11,9 @@
 #include <array>
 #include <functional>
 
-#include "frame/GuiDialogNotices.h"
+#include "kernel/RunOptions.h"
 #include "options/OptionsValidation.h"
-#include "options/RunOptions.h"
+#include "ui/GuiDialogNotices.h"
 
 class QCheckBox;
 class QGroupBox;

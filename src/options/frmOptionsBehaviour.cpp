@@ -7,7 +7,7 @@
 #include <QToolButton>
 #include <utility>
 
-#include "frame/Text.h"
+#include "kernel/Text.h"
 #include "options/GuiWellGrid.h"
 #include "options/frmOptions.h"
 

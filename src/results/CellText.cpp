@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "frame/Text.h"
-#include "results/Readings.h"
+#include "kernel/Readings.h"
+#include "kernel/Text.h"
 
 namespace vantorix {
 

@@ -3,7 +3,7 @@
 #include <QSaveFile>
 #include <charconv>
 
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 #include "results/ExportCells.h"
 
 namespace vantorix {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "frame/ProgramState.h"
-#include "frame/Text.h"
+#include "kernel/ProgramState.h"
+#include "kernel/Text.h"
 
 namespace vantorix {
 

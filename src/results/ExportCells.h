@@ -6,8 +6,8 @@
 #include <array>
 #include <optional>
 
-#include "files/KeyStore.h"
-#include "results/Readings.h"
+#include "kernel/KeyStore.h"
+#include "kernel/Readings.h"
 
 namespace vantorix {
 

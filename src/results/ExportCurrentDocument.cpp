@@ -10,7 +10,7 @@
 #include <unistd.h>
 #endif
 
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 
 namespace vantorix {
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 #include "results/ExportCells.h"
 
 namespace vantorix {

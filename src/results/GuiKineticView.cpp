@@ -8,10 +8,10 @@
 #include <QValueAxis>
 #include <cmath>
 
-#include "frame/Text.h"
+#include "kernel/Readings.h"
+#include "kernel/Text.h"
 #include "options/WellSelection.h"
 #include "results/PaintPalette.h"
-#include "results/Readings.h"
 
 namespace vantorix {
 

@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QTableWidget>
 
-#include "results/Readings.h"
+#include "kernel/Readings.h"
 
 namespace vantorix {
 

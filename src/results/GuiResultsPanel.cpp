@@ -14,8 +14,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "frame/ProgramState.h"
-#include "frame/Text.h"
+#include "kernel/ProgramState.h"
+#include "kernel/Text.h"
 #include "results/GuiHeatMapView.h"
 #include "results/GuiKineticView.h"
 #include "results/GuiResultsGrid.h"

@@ -5,10 +5,10 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "frame/GuiDialogs.h"
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 #include "results/ExportToExcel.h"
 #include "results/XlsxSpreadsheet.h"
+#include "ui/GuiDialogs.h"
 
 namespace vantorix {
 

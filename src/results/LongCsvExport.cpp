@@ -2,9 +2,9 @@
 
 #include <QSaveFile>
 
-#include "files/KeyStore.h"
-#include "frame/Text.h"
-#include "results/Readings.h"
+#include "kernel/KeyStore.h"
+#include "kernel/Readings.h"
+#include "kernel/Text.h"
 #include "results/SetStatistics.h"
 #include "results/WellStatus.h"
 

@@ -9,9 +9,9 @@
 #include <QSvgGenerator>
 #include <cmath>
 
-#include "frame/Text.h"
+#include "kernel/Readings.h"
+#include "kernel/Text.h"
 #include "results/PaintPalette.h"
-#include "results/Readings.h"
 #include "results/SetStatistics.h"
 
 namespace vantorix {

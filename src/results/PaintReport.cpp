@@ -6,12 +6,12 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 
-#include "files/KeyStore.h"
-#include "frame/ProgramState.h"
-#include "frame/Text.h"
+#include "kernel/KeyStore.h"
+#include "kernel/ProgramState.h"
+#include "kernel/Readings.h"
+#include "kernel/Text.h"
 #include "results/CellText.h"
 #include "results/PaintHeatMap.h"
-#include "results/Readings.h"
 #include "results/SetStatistics.h"
 
 namespace vantorix {

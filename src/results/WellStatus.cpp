@@ -1,8 +1,8 @@
 #include "results/WellStatus.h"
 
-#include "files/KeyStore.h"
-#include "frame/Text.h"
-#include "results/Readings.h"
+#include "kernel/KeyStore.h"
+#include "kernel/Readings.h"
+#include "kernel/Text.h"
 
 namespace vantorix {
 

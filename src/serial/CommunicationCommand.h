@@ -6,7 +6,7 @@
 #include <QString>
 #include <functional>
 
-#include "frame/Settings.h"
+#include "kernel/Settings.h"
 
 namespace vantorix {
 

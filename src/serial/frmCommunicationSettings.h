@@ -9,9 +9,9 @@
 #include <functional>
 #include <vector>
 
-#include "frame/GuiDialogNotices.h"
 #include "serial/CommunicationCommand.h"
 #include "serial/SerialDevices.h"
+#include "ui/GuiDialogNotices.h"
 
 class QCheckBox;
 class QComboBox;

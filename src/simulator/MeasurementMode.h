@@ -12,7 +12,7 @@
 #include <QList>
 #include <vector>
 
-#include "frame/Scheduler.h"
+#include "kernel/Scheduler.h"
 #include "simulator/InstrumentMode.h"
 #include "simulator/MessageWriter.h"
 #include "simulator/ReadingModel.h"

@@ -7,7 +7,7 @@
 #include <deque>
 #include <random>
 
-#include "frame/Scheduler.h"
+#include "kernel/Scheduler.h"
 #include "simulator/InstrumentLink.h"
 #include "simulator/SimulatorFaults.h"
 

@@ -8,7 +8,7 @@
 #include <deque>
 #include <functional>
 
-#include "frame/Scheduler.h"
+#include "kernel/Scheduler.h"
 
 namespace vantorix::sim {
 

@@ -15,7 +15,7 @@
 
 #include <functional>
 
-#include "frame/Scheduler.h"
+#include "kernel/Scheduler.h"
 #include "simulator/MemoryLine.h"
 #include "simulator/SimulatedInstrument.h"
 

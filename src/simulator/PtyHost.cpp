@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "frame/Scheduler.h"
+#include "kernel/Scheduler.h"
 #include "simulator/PacedChannel.h"
 #include "simulator/SimulatedInstrument.h"
 

@@ -15,7 +15,7 @@
 #include <map>
 #include <memory>
 
-#include "frame/Scheduler.h"
+#include "kernel/Scheduler.h"
 #include "simulator/InstrumentLink.h"
 #include "simulator/InstrumentMode.h"
 #include "simulator/XmodemReceiver.h"

@@ -8,7 +8,7 @@
 #include <QByteArrayView>
 #include <memory>
 
-#include "frame/Scheduler.h"
+#include "kernel/Scheduler.h"
 #include "simulator/InstrumentLink.h"
 #include "simulator/InstrumentMode.h"
 #include "simulator/MessageWriter.h"

@@ -4,7 +4,7 @@
 
 #include <QTemporaryDir>
 
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 
 using namespace vantorix;
 

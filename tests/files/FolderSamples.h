@@ -7,7 +7,7 @@
 #include <QDir>
 
 #include "files/OvdWriter.h"
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 
 namespace vantorix::test {
 

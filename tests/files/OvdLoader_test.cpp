@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 
 #include "OvdSamples.h"
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 #include "support/TestSupport.h"
 
 using namespace vantorix;

@@ -7,10 +7,10 @@
 #include <QTemporaryDir>
 
 #include "OvdSamples.h"
-#include "files/KeyStore.h"
 #include "files/OvdHeaderParse.h"
 #include "files/ParseDump.h"
-#include "frame/ProgramState.h"
+#include "kernel/KeyStore.h"
+#include "kernel/ProgramState.h"
 #include "support/TestSupport.h"
 
 using namespace vantorix;

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "files/KeyStore.h"
+#include "kernel/KeyStore.h"
 #include "support/TestSupport.h"  // readable QString values in failure messages
 
 namespace vantorix::test {

@@ -16,11 +16,11 @@
 #include <memory>
 
 #include "FolderSamples.h"
-#include "files/DataPaths.h"
-#include "files/GuiOpenDocument.h"
+#include "app/GuiDesktopWiring.h"
 #include "files/GuiSplitProgressBar.h"
-#include "frame/SettingsStore.h"
 #include "frame/frmMain.h"
+#include "kernel/DataPaths.h"
+#include "kernel/SettingsStore.h"
 #include "measurement/GuiDesktopUnderTest.h"
 #include "measurement/frmZyvora.h"
 #include "simulator/PairHarness.h"

@@ -10,7 +10,7 @@
 
 #include "FirmwareTestSupport.h"
 #include "firmware/FirmwareTexts.h"
-#include "frame/SettingsStore.h"
+#include "kernel/SettingsStore.h"
 #include "measurement/GuiScriptedDialogs.h"
 #include "simulator/PairHarness.h"
 

@@ -9,9 +9,9 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "frame/GuiDialogEntries.h"
-#include "frame/SettingsStore.h"
+#include "app/GuiDialogEntries.h"
 #include "frame/frmMain.h"
+#include "kernel/SettingsStore.h"
 #include "measurement/GuiScriptedDialogs.h"
 #include "options/GuiDialogChecks.h"
 #include "simulator/PairHarness.h"

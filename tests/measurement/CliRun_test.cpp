@@ -9,8 +9,8 @@
 #include <csignal>
 
 #include "files/FallbackSave.h"
-#include "frame/Settings.h"
-#include "frame/SettingsStore.h"
+#include "kernel/Settings.h"
+#include "kernel/SettingsStore.h"
 #include "measurement/RunJournal.h"
 #include "measurement/RunRecovery.h"
 #include "options/WellSelection.h"

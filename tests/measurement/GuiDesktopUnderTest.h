@@ -8,9 +8,9 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "frame/ProgramState.h"
-#include "frame/SettingsStore.h"
 #include "frame/frmMain.h"
+#include "kernel/ProgramState.h"
+#include "kernel/SettingsStore.h"
 #include "measurement/GuiScriptedDialogs.h"
 #include "measurement/RunSequence.h"
 #include "measurement/frmZyvora.h"

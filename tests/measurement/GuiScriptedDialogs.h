@@ -7,8 +7,8 @@
 #include <QStringList>
 #include <deque>
 
-#include "frame/GuiDialogs.h"
 #include "support/TestSupport.h"
+#include "ui/GuiDialogs.h"
 
 namespace vantorix::test {
 

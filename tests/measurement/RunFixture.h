@@ -6,7 +6,7 @@
 #include <deque>
 #include <optional>
 
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 #include "measurement/RunSequence.h"
 #include "simulator/PairHarness.h"
 #include "support/TestSupport.h"

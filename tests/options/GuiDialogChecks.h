@@ -13,8 +13,8 @@
 #include <QWidget>
 #include <vector>
 
-#include "frame/GuiDialogNotices.h"
 #include "support/TestSupport.h"
+#include "ui/GuiDialogNotices.h"
 
 namespace vantorix::test {
 

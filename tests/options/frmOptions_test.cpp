@@ -16,10 +16,10 @@
 #include <QToolButton>
 #include <optional>
 
-#include "frame/GuiDialogEntries.h"
-#include "frame/ProgramState.h"
-#include "frame/SettingsStore.h"
+#include "app/GuiDialogEntries.h"
 #include "frame/frmMain.h"
+#include "kernel/ProgramState.h"
+#include "kernel/SettingsStore.h"
 #include "measurement/GuiScriptedDialogs.h"
 #include "measurement/frmZyvora.h"
 #include "options/GuiDialogChecks.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "results/Readings.h"
+#include "kernel/Readings.h"
 
 using namespace vantorix;
 

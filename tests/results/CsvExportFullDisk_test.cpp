@@ -3,7 +3,7 @@
 
 #include <QDir>
 
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 #include "results/CsvExport.h"
 #include "results/ExportTestDocument.h"
 #include "support/TestSupport.h"

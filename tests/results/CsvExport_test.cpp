@@ -4,7 +4,7 @@
 #include <QLocale>
 #include <QTemporaryDir>
 
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 #include "results/ExportTestDocument.h"
 #include "results/ExportWorkbookReader.h"
 #include "support/TestSupport.h"

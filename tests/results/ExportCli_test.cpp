@@ -3,7 +3,7 @@
 #include <QTemporaryDir>
 
 #include "files/OvdWriter.h"
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 #include "results/ExportTestDocument.h"
 #include "results/ExportWorkbookReader.h"
 #include "support/TestSupport.h"

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 
 namespace vantorix::test {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 #include "results/ExportRecordingSpreadsheet.h"
 #include "results/ExportTestDocument.h"
 

@@ -6,7 +6,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "results/Readings.h"
+#include "kernel/Readings.h"
 #include "support/TestSupport.h"
 
 using namespace vantorix;

@@ -8,7 +8,7 @@
 #include <QLabel>
 #include <QTableWidget>
 
-#include "results/Readings.h"
+#include "kernel/Readings.h"
 
 namespace vantorix {
 namespace {

@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 #include "measurement/GuiScriptedDialogs.h"
 #include "results/ExportTestDocument.h"
 #include "results/ExportWorkbookReader.h"

@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 
 #include "files/OvdWriter.h"
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 #include "results/ExportTestDocument.h"
 #include "results/PaintHeatMap.h"
 #include "results/PaintPalette.h"

@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 
 #include "files/OvdWriter.h"
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 #include "results/ExportTestDocument.h"
 #include "results/RunProgress.h"
 #include "results/SetStatistics.h"

@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 #include "results/ExportCurrentDocument.h"
 #include "results/ExportTestDocument.h"
 #include "results/ExportToExcel.h"

@@ -14,10 +14,10 @@
 #include <QTest>
 #include <optional>
 
-#include "frame/GuiDialogEntries.h"
-#include "frame/ProgramState.h"
-#include "frame/SettingsStore.h"
+#include "app/GuiDialogEntries.h"
 #include "frame/frmMain.h"
+#include "kernel/ProgramState.h"
+#include "kernel/SettingsStore.h"
 #include "measurement/GuiScriptedDialogs.h"
 #include "options/GuiDialogChecks.h"
 #include "serial/PseudoTerminal.h"

@@ -7,7 +7,7 @@
 #include <ostream>
 #include <set>
 
-#include "frame/Scheduler.h"
+#include "kernel/Scheduler.h"
 #include "simulator/MemoryLine.h"
 #include "simulator/SimulatedInstrument.h"
 

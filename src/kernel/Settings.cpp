@@ -1,9 +1,9 @@
-#include "frame/Settings.h"
+#include "kernel/Settings.h"
 
 #include <cmath>
 #include <limits>
 
-#include "frame/Text.h"
+#include "kernel/Text.h"
 
 namespace vantorix {
 

@@ -1,4 +1,4 @@
-#include "files/GuiSaveAs.h"
+#include "ui/GuiSaveAs.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,5 +1,5 @@
-#include "frame/Settings.h"
-#include "frame/SettingsLifecycle.h"
+#include "kernel/Settings.h"
+#include "kernel/SettingsLifecycle.h"
 #include "options/WellSelection.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "frame/Text.h"
+#include "kernel/Text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "files/DataPaths.h"
+#include "kernel/DataPaths.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 
 using namespace vantorix;
 

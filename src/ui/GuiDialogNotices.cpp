@@ -1,9 +1,9 @@
-#include "frame/GuiDialogNotices.h"
+#include "ui/GuiDialogNotices.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
-#include "frame/GuiDialogs.h"
+#include "ui/GuiDialogs.h"
 
 namespace vantorix {
 

@@ -6,8 +6,8 @@
 #include <QMessageBox>
 #include <QTest>
 
-#include "frame/GuiDialogNotices.h"
-#include "frame/GuiDialogs.h"
+#include "ui/GuiDialogNotices.h"
+#include "ui/GuiDialogs.h"
 
 using namespace vantorix;
 

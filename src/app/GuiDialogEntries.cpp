@@ -1,8 +1,8 @@
-#include "frame/GuiDialogEntries.h"
+#include "app/GuiDialogEntries.h"
 
-#include "frame/ProgramState.h"
 #include "frame/frmMain.h"
 #include "frame/frmNewAbout.h"
+#include "kernel/ProgramState.h"
 #include "measurement/frmZyvora.h"
 #include "options/frmOptions.h"
 

@@ -1,11 +1,11 @@
-#include "frame/GuiDialogs.h"
+#include "ui/GuiDialogs.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 
-#include "files/GuiSaveAs.h"
+#include "ui/GuiSaveAs.h"
 
 namespace vantorix {
 

@@ -5,8 +5,8 @@
 
 #include <QObject>
 
-#include "frame/GuiDialogNotices.h"
 #include "serial/frmCommunicationSettings.h"
+#include "ui/GuiDialogNotices.h"
 
 namespace vantorix {
 

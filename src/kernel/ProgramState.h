@@ -5,9 +5,9 @@
 #include <QDateTime>
 #include <QString>
 
-#include "files/KeyStore.h"
-#include "options/RunOptions.h"
-#include "results/Readings.h"
+#include "kernel/KeyStore.h"
+#include "kernel/Readings.h"
+#include "kernel/RunOptions.h"
 
 namespace vantorix {
 

@@ -2,8 +2,8 @@
 // shut-down.
 #pragma once
 
-#include "frame/ProgramState.h"
-#include "frame/Settings.h"
+#include "kernel/ProgramState.h"
+#include "kernel/Settings.h"
 
 namespace vantorix {
 

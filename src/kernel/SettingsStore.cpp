@@ -1,4 +1,4 @@
-#include "frame/SettingsStore.h"
+#include "kernel/SettingsStore.h"
 
 #include <QSettings>
 #include <QStringList>

@@ -4,9 +4,9 @@
 
 #include <QString>
 
-#include "frame/SettingsKeys.h"
-#include "frame/SettingsStore.h"
-#include "options/RunOptions.h"
+#include "kernel/RunOptions.h"
+#include "kernel/SettingsKeys.h"
+#include "kernel/SettingsStore.h"
 
 namespace vantorix {
 

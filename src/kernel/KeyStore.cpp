@@ -1,4 +1,4 @@
-#include "files/KeyStore.h"
+#include "kernel/KeyStore.h"
 
 namespace vantorix {
 

@@ -1,4 +1,4 @@
-#include "frame/Scheduler.h"
+#include "kernel/Scheduler.h"
 
 #include <QElapsedTimer>
 #include <QTimer>

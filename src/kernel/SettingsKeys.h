@@ -6,7 +6,7 @@
 #include <QString>
 #include <array>
 
-#include "options/RunOptions.h"
+#include "kernel/RunOptions.h"
 
 namespace vantorix::settings {
 

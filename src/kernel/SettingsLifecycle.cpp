@@ -1,4 +1,4 @@
-#include "frame/SettingsLifecycle.h"
+#include "kernel/SettingsLifecycle.h"
 
 namespace vantorix {
 

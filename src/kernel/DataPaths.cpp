@@ -1,10 +1,10 @@
-#include "files/DataPaths.h"
+#include "kernel/DataPaths.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include "frame/ProgramState.h"
+#include "kernel/ProgramState.h"
 
 namespace vantorix {
 

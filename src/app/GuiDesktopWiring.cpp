@@ -1,0 +1,104 @@
+#include "app/GuiDesktopWiring.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <memory>
+
+#include "app/GuiDialogEntries.h"
+#include "files/OvdLoader.h"
+#include "files/frmOpenFile.h"
+#include "firmware/FirmwareDownload.h"
+#include "firmware/frmDownloadNewFirmware.h"
+#include "frame/frmMain.h"
+#include "kernel/ProgramState.h"
+#include "kernel/Scheduler.h"
+#include "measurement/frmZyvora.h"
+#include "results/ExportCurrentDocument.h"
+#include "results/GuiSaveWorkbook.h"
+#include "results/GuiWorkbookViewer.h"
+#include "ui/GuiDialogs.h"
+
+namespace vantorix {
+
+void wireDesktop(frmMain& frame, ProgramState& state, SettingsStore& settings, Scheduler& scheduler,
+                 const QString& programFolder) {
+    connectExcelExport(frame, state);
+    connectFirmwareDownload(frame, state, settings, scheduler, programFolder);
+    installFileBrowser(frame, state, scheduler);
+    new GuiDialogEntries(frame, state, settings);  // owned by the frame
+}
+
+void installFileBrowser(frmMain& frame, ProgramState& state, Scheduler& scheduler) {
+    frame.setEntryHandler(frmMain::Entry::FileOpen, [&frame, &state, &scheduler] {
+        auto* browser = frame.findChild<frmOpenFile*>();
+        if (!browser) {
+            auto open = [&frame, &state, &scheduler](const QString& fileName) {
+                frame.showMeasurementWindow();
+                frmZyvora& window = frame.measurementWindow();
+                const LoadResult loaded = LoadDataFile(state, fileName, scheduler.nowSeconds());
+                if (!loaded.message.isEmpty()) frame.dialogs().inform(&window, loaded.message);
+                window.setCanEditState(false);
+                window.repaintGUI();
+                window.setWindowTitle(QFileInfo(fileName).fileName());
+            };
+            browser = new frmOpenFile(state, frame.dialogs(), scheduler, open, &frame);
+        }
+        browser->show();
+        browser->raise();
+        browser->activateWindow();
+    });
+}
+
+void connectFirmwareDownload(frmMain& frame, ProgramState& state, SettingsStore& settings,
+                             Scheduler& scheduler, const QString& programFolder) {
+    auto dialog = std::make_shared<frmDownloadNewFirmware*>(nullptr);
+    frame.setEntryHandler(frmMain::Entry::DownloadFirmware,
+                          [&frame, &state, &settings, &scheduler, programFolder, dialog] {
+                              if (!*dialog)
+                                  *dialog = new frmDownloadNewFirmware(
+                                      frame.comPort(), scheduler, frame.dialogs(), settings,
+                                      programImageSource(programFolder, state.AppFolder), &frame);
+                              (*dialog)->showDialog();
+                          });
+}
+
+void connectExcelExport(frmMain& frame, ProgramState& state) {
+    QObject::connect(
+        &frame, &frmMain::measurementWindowCreated, &frame, [&frame, &state](frmZyvora* window) {
+            window->setExcelHandler([&frame, &state, window] {
+                DesktopWorkbookViewer viewer;
+                if (!viewer.available()) {
+                    saveWorkbookWhereChosen(state, frame.dialogs(), window);
+                    return;
+                }
+                QApplication::setOverrideCursor(Qt::WaitCursor);
+                exportCurrentDocument(
+                    state, &viewer,
+                    [&frame, window](const QString& m) { frame.dialogs().inform(window, m); },
+                    QDateTime::currentDateTime());
+                QApplication::restoreOverrideCursor();
+            });
+        });
+}
+
+bool openDocumentFile(frmMain& frame, ProgramState& state, Scheduler& scheduler,
+                      const QString& path) {
+    const QFileInfo info(path);
+    frame.showMeasurementWindow();
+    frmZyvora& window = frame.measurementWindow();
+    if (!info.isFile()) {
+        frame.dialogs().warn(&window, QStringLiteral("There is no data file %1.")
+                                          .arg(QDir::toNativeSeparators(info.absoluteFilePath())));
+        return false;
+    }
+    state.DataFolder = QDir::toNativeSeparators(info.absolutePath());
+    const LoadResult loaded = LoadDataFile(state, info.fileName(), scheduler.nowSeconds());
+    if (!loaded.message.isEmpty()) frame.dialogs().warn(&window, loaded.message);
+    window.setCanEditState(false);
+    window.repaintGUI();
+    return loaded.ok;
+}
+
+}  // namespace vantorix
