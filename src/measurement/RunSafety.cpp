@@ -72,7 +72,7 @@ Task<> RunSequence::offerPartialSet(int& completed) {
         if (cancelled) ui_.notify(QString::fromLatin1(kCancelledText));
         co_return;
     }
-    QString text = (readings == 1 ? QStringLiteral("1 reading of dataset %2 was taken")
+    QString text = (readings == 1 ? QStringLiteral("%1 reading of dataset %2 was taken")
                                   : QStringLiteral("%1 readings of dataset %2 were taken"))
                        .arg(readings)
                        .arg(state_.RunSet) +

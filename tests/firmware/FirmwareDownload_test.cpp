@@ -10,6 +10,7 @@
 #include "firmware/FirmwareTexts.h"
 #include "simulator/PairHarness.h"
 #include "simulator/ShellMode.h"
+#include "support/GoldenRecord.h"
 
 using namespace vantorix;
 using namespace vantorix::test;
@@ -139,6 +140,16 @@ TEST(FirmwareDownload, SendsTheImageToTheShellAndStartsIt) {
     d.dl.load();
     EXPECT_EQ(d.dl.state(), FirmwareDownload::Idle);
     EXPECT_TRUE(d.dl.receiveBuffer().isEmpty());
+}
+
+// Every byte of a short download and its time, as recorded.
+TEST(FirmwareDownload, WireStaysAsRecorded) {
+    Download d(imageBytes(2 * 128 + 9));
+    d.dl.StartOrCancelDownload();
+    ASSERT_TRUE(d.runToEnd());
+    d.pair.runFor(2000);
+    expectGolden(QStringLiteral("firmware/golden/download.txt"),
+                 d.pair.transcriptText() + d.ui.statuses.join('\n'));
 }
 
 TEST(FirmwareDownload, SurvivesNoiseAndDamagedBlocks) {
