@@ -2,8 +2,13 @@
 // the export tests.
 #pragma once
 
+#include <QDateTime>
 #include <QString>
+#include <functional>
 
+#include <gtest/gtest.h>
+
+#include "files/OvdWriter.h"
 #include "kernel/ProgramState.h"
 
 namespace vantorix::test {
@@ -36,6 +41,22 @@ inline void fillReadings(ProgramState& s, int sets) {
             for (int c = 1; c <= 12; ++c)
                 s.readings.at(k, r, c) = {QString::number(1000 * k + 100 * r + c),
                                           QString::number(10 * k + r + c)};
+}
+
+// Writes folder/plate.ovd: two sets of a run that selected every well but H12, each well with
+// a distinct reading, changed by `adjust` before the file is written.
+inline void writeTwoSetFile(const QString& folder,
+                            const std::function<void(ProgramState&)>& adjust) {
+    ProgramState s;
+    s.DataFolder = folder;
+    s.DataFileName = "plate.ovd";
+    s.LastSet = 2;
+    for (auto& row : s.CurrentOptions.SelectedWells) row.fill(true);
+    s.CurrentOptions.SelectedWells[7][11] = false;
+    fillReadings(s, 2);
+    adjust(s);
+    const WriteResult written = WriteDataFile(s, QDateTime(QDate(2024, 3, 14), QTime(9, 5, 7)));
+    ASSERT_TRUE(written.ok) << written.error.toStdString();
 }
 
 }  // namespace vantorix::test

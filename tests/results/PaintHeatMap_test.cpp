@@ -21,19 +21,13 @@ namespace {
 // Two sets; A1 reads 281 (1 after the offset), A2 1000280 (a million), A3 is saturated,
 // A4 was selected and never read, H12 not selected.
 void writeDocument(const QString& folder) {
-    ProgramState s;
-    s.DataFolder = folder;
-    s.DataFileName = "plate.ovd";
-    s.LastSet = 2;
-    s.Operator = "Ines";
-    for (auto& row : s.CurrentOptions.SelectedWells) row.fill(true);
-    s.CurrentOptions.SelectedWells[7][11] = false;
-    fillReadings(s, 2);
-    s.readings.at(1, 1, 1).Value = "281";
-    s.readings.at(1, 1, 2).Value = "1000280";
-    s.readings.at(1, 1, 3).Value = "1500000";
-    s.readings.at(1, 1, 4).Value = "-1";
-    ASSERT_TRUE(WriteDataFile(s, QDateTime(QDate(2024, 3, 14), QTime(9, 5, 7))).ok);
+    writeTwoSetFile(folder, [](ProgramState& s) {
+        s.Operator = "Ines";
+        s.readings.at(1, 1, 1).Value = "281";
+        s.readings.at(1, 1, 2).Value = "1000280";
+        s.readings.at(1, 1, 3).Value = "1500000";
+        s.readings.at(1, 1, 4).Value = "-1";
+    });
 }
 
 bool near(QRgb a, QRgb b) {

@@ -22,17 +22,10 @@ namespace {
 
 // Two sets, every well selected but H12; set 1's A1 was never read and A2 is saturated.
 void writeTwoSetRun(const QString& folder) {
-    ProgramState s;
-    s.DataFolder = folder;
-    s.DataFileName = "plate.ovd";
-    s.LastSet = 2;
-    for (auto& row : s.CurrentOptions.SelectedWells) row.fill(true);
-    s.CurrentOptions.SelectedWells[7][11] = false;
-    fillReadings(s, 2);
-    s.readings.at(1, 1, 1) = {"-1", "-1"};
-    s.readings.at(1, 1, 2) = {"2000000", "3"};
-    const WriteResult written = WriteDataFile(s, QDateTime(QDate(2024, 3, 14), QTime(9, 5, 7)));
-    ASSERT_TRUE(written.ok) << written.error.toStdString();
+    writeTwoSetFile(folder, [](ProgramState& s) {
+        s.readings.at(1, 1, 1) = {"-1", "-1"};
+        s.readings.at(1, 1, 2) = {"2000000", "3"};
+    });
 }
 
 // The rows of a CSV file as Python's csv module reads them.

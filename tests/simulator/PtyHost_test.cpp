@@ -85,34 +85,6 @@ TEST(PtyHost, PacesItsOutputAtLineSpeed) {
     EXPECT_TRUE(host.slavePath().isEmpty());
 }
 
-TEST(CliSimulate, PrintsThePathAndAnswersStartThenTheOptionsBlock) {
-    vantorix::test::ensureApp();
-    QProcess cli;
-    cli.start(QStringLiteral(VANTORIX_CLI_PATH),
-              {"simulate", "--seed", "3", "--well-time", "0.1", "--fault", "garbage=2"});
-    ASSERT_TRUE(cli.waitForStarted(5000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return cli.canReadLine(); }, 5000));
-    const QString path = QString::fromLocal8Bit(cli.readLine()).trimmed();
-    ASSERT_TRUE(path.startsWith("/dev/")) << path.toStdString();
-
-    QtSerialPort port;
-    port.setPortName(path);
-    QString error;
-    ASSERT_TRUE(port.open(&error)) << error.toStdString();
-    QByteArray got;
-    port.write("START\r\n");
-    EXPECT_TRUE(receive(port, got, "O", 2000));
-    port.write(sim::test::optionsBlock({5}));
-    EXPECT_TRUE(receive(port, got, "&", 5000)) << got.toStdString();
-    EXPECT_TRUE(got.contains("X"));
-    port.close();
-
-    ::kill(pid_t(cli.processId()), SIGINT);
-    ASSERT_TRUE(cli.waitForFinished(5000));
-    EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(cli.exitCode(), 0);
-}
-
 TEST(CliSimulate, RejectsBadOptionsWithAReason) {
     vantorix::test::ensureApp();
     const struct {
