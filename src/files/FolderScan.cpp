@@ -75,8 +75,13 @@ void sortListedFiles(std::vector<ListedFile>& rows) {
     rows = std::move(sorted);
 }
 
-FolderScan::FolderScan(QString folder, std::vector<FolderEntry> files)
-    : folder_(std::move(folder)), files_(std::move(files)) {}
+FolderScan::FolderScan(QString folder, std::vector<FolderEntry> files, Examine examine)
+    : folder_(std::move(folder)), files_(std::move(files)), examine_(std::move(examine)) {
+    if (!examine_)
+        examine_ = [this](const FolderEntry& file) {
+            return examineDataFile(folder_, file.fileName, scratch_);
+        };
+}
 
 int FolderScan::percent() const {
     return total() == 0 ? 0 : static_cast<int>(qint64(next_) * 100 / total());
@@ -84,8 +89,7 @@ int FolderScan::percent() const {
 
 void FolderScan::examineNext() {
     if (atEnd()) return;
-    if (auto row = examineDataFile(folder_, files_[next_].fileName, scratch_))
-        rows_.push_back(std::move(*row));
+    if (auto row = examine_(files_[next_])) rows_.push_back(std::move(*row));
     ++next_;
 }
 
