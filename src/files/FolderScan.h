@@ -28,6 +28,8 @@ struct ListedFile {
     QString sets;
     QString dateTime;  // date, two spaces, time
     QString sortKey;   // DateTimeSortKey of date and time
+
+    bool operator==(const ListedFile&) const = default;
 };
 
 // Never the signature of a real listing: forces the next refresh to rebuild.

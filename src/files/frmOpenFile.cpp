@@ -365,7 +365,13 @@ void frmOpenFile::startBusy() {
 }
 
 void frmOpenFile::showRebuiltList() {
-    fillGrid(listing_->rows());
+    // Reopened after Open, the list is rebuilt from the header cache and mostly unchanged;
+    // refilling ten thousand rows would cost more than the rebuild.
+    if (listing_->folder() != gridFolder_ || listing_->rows() != gridRows_) {
+        gridFolder_ = listing_->folder();
+        gridRows_ = listing_->rows();
+        fillGrid(gridRows_);
+    }
     showBusy(false);
     emit listRebuilt();
 }

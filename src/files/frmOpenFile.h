@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "files/FolderScan.h"
 #include "kernel/Scheduler.h"
 
 class QComboBox;
@@ -19,7 +20,6 @@ class QTreeView;
 
 namespace vantorix {
 
-struct ListedFile;
 struct ProgramState;
 class Dialogs;
 class FolderListing;
@@ -82,6 +82,9 @@ class frmOpenFile : public QDialog {
     std::unique_ptr<FolderListing> listing_;
     Scheduler::TimerId keepInViewCall_ = 0;
     QString shownFolder_;
+    // What the grid shows, so a rebuild that finds the same rows leaves the grid alone.
+    QString gridFolder_;
+    std::vector<ListedFile> gridRows_;
     bool settingFolder_ = false;
 
     QWidget* frameAncor = nullptr;
