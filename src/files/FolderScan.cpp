@@ -7,7 +7,6 @@
 #include <algorithm>
 #ifdef Q_OS_UNIX
 #include <dirent.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #endif
 

@@ -1,6 +1,8 @@
 // The file browser behind File > Open: the data files of one folder with their header values,
 // oldest first, kept current while the dialog is open; Open (or a double click) loads the
-// chosen file into the measurement window. It is modeless, created once and then only hidden.
+// chosen file into the measurement window. It is modeless, created once and then only hidden,
+// so its FolderListing (the rows, their refresh and the header cache) lasts as long as the
+// program; the dialog shows the rows and the folder controls.
 #pragma once
 
 #include <QDialog>

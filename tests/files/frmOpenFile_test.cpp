@@ -96,8 +96,13 @@ TEST(frmOpenFile, ListsTheFolderOldestFirstInSevenColumns) {
     // The open document's store is not touched by the listing.
     d.state.keyStore.append(QStringLiteral(".doc=open"));
 
-    frmOpenFile* browser = d.openBrowser();
-    ASSERT_TRUE(browser && browser->isVisible());
+    d.frame->entryAction(frmMain::Entry::FileOpen)->trigger();
+    // The notice shows until the rebuild's slices have run on the scheduler.
+    ASSERT_TRUE(d.browser() && d.browser()->isVisible());
+    EXPECT_TRUE(d.control<QWidget>("frameBusy")->isVisible());
+    EXPECT_EQ(d.control<QLabel>("lblBusy")->text(), "File list being created... One Moment...");
+    ASSERT_TRUE(d.waitForList());
+    frmOpenFile* browser = d.browser();
     QTableWidget* grid = d.grid();
     ASSERT_EQ(grid->columnCount(), 7);
     QStringList headers;
