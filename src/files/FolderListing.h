@@ -46,7 +46,6 @@ class FolderListing : public QObject {
     const QString& folder() const { return folder_; }
     // The rows of the last finished rebuild, oldest first.
     const std::vector<ListedFile>& rows() const { return rows_; }
-    qint64 refreshInterval_ms() const { return refreshInterval_ms_; }
 
   signals:
     void rebuildStarted();

@@ -25,8 +25,6 @@ class HeaderCache {
     // Ends the pass: files not met in it have left the folder and are dropped.
     void endPass();
 
-    qsizetype size() const { return entries_.size(); }
-
   private:
     struct Entry {
         qint64 modified_ms = 0;
