@@ -3,7 +3,12 @@
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <algorithm>
+#ifdef Q_OS_UNIX
+#include <dirent.h>
+#include <sys/stat.h>
+#endif
 
 #include "files/DateTimeSortKey.h"
 #include "files/OvdHeaderParse.h"
@@ -12,9 +17,30 @@
 
 namespace vantorix {
 
-std::vector<FolderEntry> listDataFiles(const QString& folder) {
-    std::vector<FolderEntry> out;
-    if (folder.isEmpty()) return out;
+namespace {
+
+#ifdef Q_OS_UNIX
+// One stat per data file: the folder is listed at every check while the browser shows, and
+// with thousands of files the calls of a general directory iterator (three per file) dominate.
+void collectDataFiles(const QString& folder, std::vector<FolderEntry>& out) {
+    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir) return;
+    const int fd = ::dirfd(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        const QString name = QFile::decodeName(entry->d_name);
+        // Hidden files are left out, as a file dialog leaves them out.
+        if (name.startsWith(u'.') || !name.endsWith(QLatin1String(".ovd"), Qt::CaseInsensitive))
+            continue;
+        struct stat info {};
+        // Only regular files (links followed): reading a FIFO would stall the listing.
+        if (::fstatat(fd, entry->d_name, &info, 0) != 0 || !S_ISREG(info.st_mode)) continue;
+        out.push_back({name, qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1'000'000,
+                       qint64(info.st_size)});
+    }
+    ::closedir(dir);
+}
+#else
+void collectDataFiles(const QString& folder, std::vector<FolderEntry>& out) {
     // Without QDir::CaseSensitive the pattern matches "A.OVD" too, as on the instrument's PCs.
     QDirIterator it(folder, {QStringLiteral("*.ovd")}, QDir::Files);
     while (it.hasNext()) {
@@ -24,6 +50,15 @@ std::vector<FolderEntry> listDataFiles(const QString& folder) {
         if (!info.isFile()) continue;
         out.push_back({info.fileName(), info.lastModified().toMSecsSinceEpoch(), info.size()});
     }
+}
+#endif
+
+}  // namespace
+
+std::vector<FolderEntry> listDataFiles(const QString& folder) {
+    std::vector<FolderEntry> out;
+    if (folder.isEmpty()) return out;
+    collectDataFiles(folder, out);
     // Name order, letter case ignored (ties in code order, so the order is always the same).
     std::sort(out.begin(), out.end(), [](const FolderEntry& a, const FolderEntry& b) {
         const int c = a.fileName.compare(b.fileName, Qt::CaseInsensitive);
@@ -75,8 +110,13 @@ void sortListedFiles(std::vector<ListedFile>& rows) {
     rows = std::move(sorted);
 }
 
-FolderScan::FolderScan(QString folder, std::vector<FolderEntry> files)
-    : folder_(std::move(folder)), files_(std::move(files)) {}
+FolderScan::FolderScan(QString folder, std::vector<FolderEntry> files, Examine examine)
+    : folder_(std::move(folder)), files_(std::move(files)), examine_(std::move(examine)) {
+    if (!examine_)
+        examine_ = [this](const FolderEntry& file) {
+            return examineDataFile(folder_, file.fileName, scratch_);
+        };
+}
 
 int FolderScan::percent() const {
     return total() == 0 ? 0 : static_cast<int>(qint64(next_) * 100 / total());
@@ -84,8 +124,7 @@ int FolderScan::percent() const {
 
 void FolderScan::examineNext() {
     if (atEnd()) return;
-    if (auto row = examineDataFile(folder_, files_[next_].fileName, scratch_))
-        rows_.push_back(std::move(*row));
+    if (auto row = examine_(files_[next_])) rows_.push_back(std::move(*row));
     ++next_;
 }
 

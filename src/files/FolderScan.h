@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -27,6 +28,8 @@ struct ListedFile {
     QString sets;
     QString dateTime;  // date, two spaces, time
     QString sortKey;   // DateTimeSortKey of date and time
+
+    bool operator==(const ListedFile&) const = default;
 };
 
 // Never the signature of a real listing: forces the next refresh to rebuild.
@@ -52,7 +55,13 @@ void sortListedFiles(std::vector<ListedFile>& rows);
 // A listing examined one file at a time, so a window can show progress between files.
 class FolderScan {
   public:
-    FolderScan(QString folder, std::vector<FolderEntry> files);
+    // How one file becomes a row (or nothing); by default examineDataFile.
+    using Examine = std::function<std::optional<ListedFile>(const FolderEntry& file)>;
+
+    FolderScan(QString folder, std::vector<FolderEntry> files, Examine examine = {});
+    // The default examiner refers to this scan.
+    FolderScan(const FolderScan&) = delete;
+    FolderScan& operator=(const FolderScan&) = delete;
 
     const QString& folder() const { return folder_; }
     int total() const { return static_cast<int>(files_.size()); }
@@ -69,6 +78,7 @@ class FolderScan {
     QString folder_;
     std::vector<FolderEntry> files_;
     int next_ = 0;
+    Examine examine_;
     // Listing parses into a store of its own: the open document's store stays as it is.
     KeyStore scratch_;
     std::vector<ListedFile> rows_;

@@ -2,10 +2,8 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFileSystemModel>
-#include <QFileSystemWatcher>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -15,13 +13,12 @@
 #include <QShowEvent>
 #include <QStackedLayout>
 #include <QTableWidget>
-#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <iterator>
 
-#include "files/FolderScan.h"
+#include "files/FolderListing.h"
 #include "files/GuiSplitProgressBar.h"
 #include "kernel/DataPaths.h"
 #include "kernel/ProgramState.h"
@@ -32,10 +29,8 @@ namespace vantorix {
 
 namespace {
 
-// A rebuild examines files for this long, then lets the window handle its events.
-constexpr qint64 kScanSlice_ms = 15;
-// Several changes in a row (a file being written) make one refresh.
-constexpr int kFolderSettle_ms = 150;
+// The folder model settles (fills and sorts) this long after it reports a folder loaded.
+constexpr qint64 kFolderModelSettle_ms = 150;
 
 struct GridColumn {
     const char* header;
@@ -89,7 +84,7 @@ frmOpenFile::frmOpenFile(ProgramState& state, Dialogs& dialogs, Scheduler& sched
       dialogs_(dialogs),
       scheduler_(scheduler),
       openInWindow_(std::move(openInWindow)),
-      ListSignature(kEmptySignature) {
+      listing_(std::make_unique<FolderListing>(scheduler, [this] { return state_.DataFolder; })) {
     setObjectName(QStringLiteral("frmOpenFile"));
     setWindowTitle(QStringLiteral("Open Data File"));
     buildControls();
@@ -100,7 +95,13 @@ frmOpenFile::frmOpenFile(ProgramState& state, Dialogs& dialogs, Scheduler& sched
     showBusy(true);
 }
 
-frmOpenFile::~frmOpenFile() = default;
+frmOpenFile::~frmOpenFile() {
+    if (keepInViewCall_) scheduler_.cancel(keepInViewCall_);
+}
+
+bool frmOpenFile::rebuilding() const {
+    return listing_->rebuilding();
+}
 
 void frmOpenFile::buildControls() {
     frameAncor = new QWidget(this);
@@ -141,16 +142,6 @@ void frmOpenFile::buildControls() {
     cmdOpen->setDefault(true);
     cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-
-    tmrRefreshGrid = new QTimer(this);
-    tmrRefreshGrid->setObjectName(QStringLiteral("tmrRefreshGrid"));
-    tmrRefreshGrid->setInterval(kRefreshInterval_ms);
-    scanTimer_ = new QTimer(this);
-    scanTimer_->setInterval(0);
-    folderChanged_ = new QTimer(this);
-    folderChanged_->setSingleShot(true);
-    folderChanged_->setInterval(kFolderSettle_ms);
-    watcher_ = new QFileSystemWatcher(this);
 }
 
 void frmOpenFile::layOutControls() {
@@ -204,8 +195,13 @@ void frmOpenFile::connectControls() {
             });
     // The folder model fills and sorts in the background; keep the current folder in view once
     // it has settled.
-    connect(folders_, &QFileSystemModel::directoryLoaded, this,
-            [this] { QTimer::singleShot(kFolderSettle_ms, this, &frmOpenFile::keepFolderInView); });
+    connect(folders_, &QFileSystemModel::directoryLoaded, this, [this] {
+        if (keepInViewCall_) scheduler_.cancel(keepInViewCall_);
+        keepInViewCall_ = scheduler_.callAfter(kFolderModelSettle_ms, [this] {
+            keepInViewCall_ = 0;
+            keepFolderInView();
+        });
+    });
     connect(grdOVDList, &QTableWidget::cellClicked, this,
             [this](int row, int) { grdOVDList_Click(row); });
     connect(grdOVDList, &QTableWidget::currentCellChanged, this, [this](int row) {
@@ -217,11 +213,11 @@ void frmOpenFile::connectControls() {
     });
     connect(cmdOpen, &QPushButton::clicked, this, &frmOpenFile::cmdOpen_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(tmrRefreshGrid, &QTimer::timeout, this, &frmOpenFile::RefreshFileList);
-    connect(scanTimer_, &QTimer::timeout, this, &frmOpenFile::scanSlice);
-    connect(folderChanged_, &QTimer::timeout, this, &frmOpenFile::RefreshFileList);
-    connect(watcher_, &QFileSystemWatcher::directoryChanged, folderChanged_,
-            qOverload<>(&QTimer::start));
+    connect(listing_.get(), &FolderListing::rebuildStarted, this, &frmOpenFile::startBusy);
+    connect(listing_.get(), &FolderListing::progressed, this, [this](int examined, int total) {
+        if (total > 0) picWhiteBack->setProgress(examined, total);
+    });
+    connect(listing_.get(), &FolderListing::rebuilt, this, &frmOpenFile::showRebuiltList);
 }
 
 void frmOpenFile::initGrid() {
@@ -263,16 +259,14 @@ void frmOpenFile::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // Every showing starts with no row chosen, so Open waits for the user's choice.
     if (!event->spontaneous()) clearSelection();
-    tmrRefreshGrid->start();
+    listing_->setActive(true);
     gotFocus();
 }
 
 void frmOpenFile::hideEvent(QHideEvent* event) {
     QDialog::hideEvent(event);
     // A hidden dialog watches nothing and spends nothing.
-    tmrRefreshGrid->stop();
-    folderChanged_->stop();
-    if (!watcher_->directories().isEmpty()) watcher_->removePaths(watcher_->directories());
+    listing_->setActive(false);
 }
 
 void frmOpenFile::changeEvent(QEvent* event) {
@@ -287,7 +281,7 @@ void frmOpenFile::gotFocus() {
 }
 
 void frmOpenFile::forgetList() {
-    ListSignature = kEmptySignature;
+    listing_->forgetList();
 }
 
 void frmOpenFile::Drive1_Change(int index) {
@@ -352,33 +346,9 @@ void frmOpenFile::selectDriveOf(const QString& folder) {
     if (best >= 0) Drive1->setCurrentIndex(best);
 }
 
-void frmOpenFile::watchFolder(const QString& folder) {
-    const QStringList watched = watcher_->directories();
-    if (watched.size() == 1 && watched.first() == folder) return;
-    if (!watched.isEmpty()) watcher_->removePaths(watched);
-    if (QFileInfo(folder).isDir()) watcher_->addPath(folder);
-}
-
 void frmOpenFile::RefreshFileList() {
-    const QString folder = state_.DataFolder;
-    showFolder(folder);
-    if (isVisible()) watchFolder(folder);
-    QElapsedTimer check;
-    check.start();
-    std::vector<FolderEntry> files = listDataFiles(folder);
-    // The folder is part of the signature: another folder always means another list.
-    const QString signature = cleanFolder(folder) + u'\n' + listSignature(files);
-    // A folder of thousands of files is checked less often, so checking never costs more than
-    // about half a percent of a core.
-    tmrRefreshGrid->setInterval(
-        static_cast<int>(std::clamp<qint64>(check.elapsed() * 200, kRefreshInterval_ms, 60'000)));
-    if (signature == ListSignature) return;
-    ListSignature = signature;
-
-    showBusy(true);
-    picWhiteBack->reset();
-    scan_ = std::make_unique<FolderScan>(folder, std::move(files));
-    scanTimer_->start();
+    showFolder(state_.DataFolder);
+    listing_->RefreshFileList();
 }
 
 void frmOpenFile::showBusy(bool busy) {
@@ -388,16 +358,20 @@ void frmOpenFile::showBusy(bool busy) {
     if (busy) cmdOpen->setEnabled(false);
 }
 
-void frmOpenFile::scanSlice() {
-    QElapsedTimer slice;
-    slice.start();
-    while (!scan_->atEnd() && slice.elapsed() < kScanSlice_ms) scan_->examineNext();
-    if (scan_->total() > 0) picWhiteBack->setProgress(scan_->examined(), scan_->total());
-    if (!scan_->atEnd()) return;
-    scanTimer_->stop();
-    const std::vector<ListedFile> rows = scan_->takeSortedRows();
-    scan_.reset();
-    fillGrid(rows);
+void frmOpenFile::startBusy() {
+    showFolder(listing_->folder());
+    showBusy(true);
+    picWhiteBack->reset();
+}
+
+void frmOpenFile::showRebuiltList() {
+    // Reopened after Open, the list is rebuilt from the header cache and mostly unchanged;
+    // refilling ten thousand rows would cost more than the rebuild.
+    if (listing_->folder() != gridFolder_ || listing_->rows() != gridRows_) {
+        gridFolder_ = listing_->folder();
+        gridRows_ = listing_->rows();
+        fillGrid(gridRows_);
+    }
     showBusy(false);
     emit listRebuilt();
 }

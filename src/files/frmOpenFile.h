@@ -1,6 +1,8 @@
 // The file browser behind File > Open: the data files of one folder with their header values,
 // oldest first, kept current while the dialog is open; Open (or a double click) loads the
-// chosen file into the measurement window. It is modeless, created once and then only hidden.
+// chosen file into the measurement window. It is modeless, created once and then only hidden,
+// so its FolderListing (the rows, their refresh and the header cache) lasts as long as the
+// program; the dialog shows the rows and the folder controls.
 #pragma once
 
 #include <QDialog>
@@ -8,23 +10,22 @@
 #include <memory>
 #include <vector>
 
+#include "files/FolderScan.h"
+#include "kernel/Scheduler.h"
+
 class QComboBox;
 class QFileSystemModel;
-class QFileSystemWatcher;
 class QLabel;
 class QPushButton;
 class QTableWidget;
-class QTimer;
 class QTreeView;
 
 namespace vantorix {
 
-struct ListedFile;
 struct ProgramState;
 class Dialogs;
-class FolderScan;
+class FolderListing;
 class GuiSplitProgressBar;
-class Scheduler;
 
 inline const QString kListInfoText =
     QStringLiteral("The following files contain data downloaded from the Vantorix unit.");
@@ -41,15 +42,11 @@ class frmOpenFile : public QDialog {
     ~frmOpenFile() override;
 
     // Rebuilds the list when the folder's files changed since the last rebuild. The rebuild
-    // itself runs in slices between window events; listRebuilt() tells when it is done.
+    // itself runs in slices on the scheduler; listRebuilt() tells when it is done.
     void RefreshFileList();
-    bool rebuilding() const { return scan_ != nullptr; }
+    bool rebuilding() const;
     // Forces the next refresh to rebuild.
     void forgetList();
-
-    // Between folder checks while the dialog is open, at least (changes in the folder are also
-    // noticed at once through a watcher).
-    static constexpr int kRefreshInterval_ms = 2000;
 
   signals:
     void listRebuilt();
@@ -71,9 +68,9 @@ class frmOpenFile : public QDialog {
     void showFolder(const QString& folder);
     void keepFolderInView();
     void selectDriveOf(const QString& folder);
-    void watchFolder(const QString& folder);
     void showBusy(bool busy);
-    void scanSlice();
+    void startBusy();
+    void showRebuiltList();
     void fillGrid(const std::vector<ListedFile>& rows);
     void grdOVDList_Click(int row);
     void clearSelection();
@@ -83,10 +80,13 @@ class frmOpenFile : public QDialog {
     Dialogs& dialogs_;
     Scheduler& scheduler_;
     OpenInWindow openInWindow_;
-    // The folder and the stamps of its files at the last rebuild; kEmptySignature forces one.
-    QString ListSignature;
-    std::unique_ptr<FolderScan> scan_;
+    // The list itself, with its refresh policy and header cache; kept as long as the dialog.
+    std::unique_ptr<FolderListing> listing_;
+    Scheduler::TimerId keepInViewCall_ = 0;
     QString shownFolder_;
+    // What the grid shows, so a rebuild that finds the same rows leaves the grid alone.
+    QString gridFolder_;
+    std::vector<ListedFile> gridRows_;
     bool settingFolder_ = false;
 
     QWidget* frameAncor = nullptr;
@@ -103,10 +103,6 @@ class frmOpenFile : public QDialog {
     GuiSplitProgressBar* picWhiteBack = nullptr;
     QPushButton* cmdOpen = nullptr;
     QPushButton* cmdCancel = nullptr;
-    QTimer* tmrRefreshGrid = nullptr;
-    QTimer* scanTimer_ = nullptr;
-    QTimer* folderChanged_ = nullptr;
-    QFileSystemWatcher* watcher_ = nullptr;
 };
 
 }  // namespace vantorix

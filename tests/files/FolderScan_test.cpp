@@ -118,31 +118,6 @@ TEST(FolderScan, ListsReadableDocumentsWithTheirHeaderColumns) {
     EXPECT_FALSE(QFile::exists(QDir(folder).filePath("temp.txt")));
 }
 
-TEST(FolderScan, SignatureChangesWhenAFileIsTouchedAddedOrRemoved) {
-    QTemporaryDir dir;
-    const QString folder = dir.path();
-    writeDoc(folder, {"a.ovd", "T", "O", "P", at(2024, 1, 1, 9, 0)});
-    writeDoc(folder, {"b.ovd", "T", "O", "P", at(2024, 1, 1, 10, 0)});
-    const QString first = listSignature(listDataFiles(folder));
-    EXPECT_NE(first, kEmptySignature);
-    EXPECT_EQ(listSignature(listDataFiles(folder)), first);
-
-    QFile a(QDir(folder).filePath("a.ovd"));
-    ASSERT_TRUE(a.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(
-        a.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));
-    a.close();
-    const QString touched = listSignature(listDataFiles(folder));
-    EXPECT_NE(touched, first);
-
-    writeDoc(folder, {"c.ovd", "T", "O", "P", at(2024, 1, 1, 11, 0)});
-    const QString added = listSignature(listDataFiles(folder));
-    EXPECT_NE(added, touched);
-    ASSERT_TRUE(QFile::remove(QDir(folder).filePath("c.ovd")));
-    EXPECT_EQ(listSignature(listDataFiles(folder)), touched);
-    EXPECT_EQ(listSignature(listDataFiles(folder + "/missing")), "");
-}
-
 TEST(FolderScan, FileGoneBetweenListingAndParsingIsSkipped) {
     QTemporaryDir dir;
     const QString folder = dir.path();

@@ -17,6 +17,7 @@
 
 #include "FolderSamples.h"
 #include "app/GuiDesktopWiring.h"
+#include "files/FolderListing.h"
 #include "files/GuiSplitProgressBar.h"
 #include "frame/frmMain.h"
 #include "kernel/DataPaths.h"
@@ -53,8 +54,9 @@ struct Desktop : test::DesktopUnderTest {
     bool listReady() const {
         return browser() && !browser()->rebuilding() && control<QWidget>("frameReady")->isVisible();
     }
-    bool waitForList() const {
-        return QTest::qWaitFor([this] { return listReady(); }, 5000);
+    // The list is rebuilt on the window's scheduler: virtual time.
+    bool waitForList() {
+        return runUntil([this] { return listReady(); }, 5000);
     }
     QStringList column(int c) const {
         QStringList out;
@@ -94,8 +96,13 @@ TEST(frmOpenFile, ListsTheFolderOldestFirstInSevenColumns) {
     // The open document's store is not touched by the listing.
     d.state.keyStore.append(QStringLiteral(".doc=open"));
 
-    frmOpenFile* browser = d.openBrowser();
-    ASSERT_TRUE(browser && browser->isVisible());
+    d.frame->entryAction(frmMain::Entry::FileOpen)->trigger();
+    // The notice shows until the rebuild's slices have run on the scheduler.
+    ASSERT_TRUE(d.browser() && d.browser()->isVisible());
+    EXPECT_TRUE(d.control<QWidget>("frameBusy")->isVisible());
+    EXPECT_EQ(d.control<QLabel>("lblBusy")->text(), "File list being created... One Moment...");
+    ASSERT_TRUE(d.waitForList());
+    frmOpenFile* browser = d.browser();
     QTableWidget* grid = d.grid();
     ASSERT_EQ(grid->columnCount(), 7);
     QStringList headers;
@@ -217,8 +224,8 @@ TEST(frmOpenFile, AnOpenDialogPicksUpFilesWrittenOrTouchedInItsFolder) {
     ASSERT_EQ(d.grid()->rowCount(), 1);
 
     writeDoc(d.folder(), {"older.ovd", "T", "Ben", "2", at(2023, 1, 1, 9, 0)});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return d.listReady() && d.grid()->rowCount() == 2; },
-                                3 * frmOpenFile::kRefreshInterval_ms));
+    ASSERT_TRUE(d.runUntil([&] { return d.listReady() && d.grid()->rowCount() == 2; },
+                           FolderListing::kRefreshInterval_ms));
     EXPECT_EQ(d.column(0), QStringList({"older.ovd", "first.ovd"}));
     // The chosen file stays chosen across the rebuild.
     EXPECT_EQ(d.grid()->currentRow(), 1);
@@ -226,8 +233,8 @@ TEST(frmOpenFile, AnOpenDialogPicksUpFilesWrittenOrTouchedInItsFolder) {
 
     // A rewrite in place (same name, new contents and time) is relisted too.
     writeDoc(d.folder(), {"first.ovd", "T", "Cy", "1", at(2022, 1, 1, 9, 0)});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return d.listReady() && d.column(2).first() == "Cy"; },
-                                3 * frmOpenFile::kRefreshInterval_ms));
+    ASSERT_TRUE(d.runUntil([&] { return d.listReady() && d.column(2).first() == "Cy"; },
+                           FolderListing::kRefreshInterval_ms));
     EXPECT_EQ(d.column(0), QStringList({"first.ovd", "older.ovd"}));
 }
 
