@@ -79,15 +79,6 @@ TEST(OvdParser, TagScannerRules) {
     }
 }
 
-TEST(OvdParser, MismatchNamesTheTags) {
-    QString reason;
-    bool ok = true;
-    parsed("<data><sets>1</Sets>", false, &ok, &reason);
-    EXPECT_FALSE(ok);
-    EXPECT_TRUE(reason.contains("</Sets>")) << reason.toStdString();
-    EXPECT_TRUE(reason.contains("<sets>")) << reason.toStdString();
-}
-
 // The same document in every line shape gives the same entries.
 TEST(OvdParser, LineShapesDoNotChangeTheEntries) {
     const QByteArray crlf = test::handWrittenC();

@@ -140,7 +140,7 @@ TEST(Settings, StoredTextThatDoesNotFitGivesTheDefault) {
     EXPECT_EQ(loadCommunication(store), CommunicationSettings{});
 }
 
-TEST(Settings, ReadsAndWritesInTheirFixedOrders) {
+TEST(Settings, ReadsAndWritesInTheirFixedOrdersAndCommunicationComesBack) {
     MemorySettingsStore store;
     loadCommunication(store);
     loadOptions(store);
@@ -154,7 +154,8 @@ TEST(Settings, ReadsAndWritesInTheirFixedOrders) {
                            "Options/Reaction",    "Options/Sensitive"};
     EXPECT_EQ(keysOf(store.reads()), readOrder);
 
-    saveCommunication(store, CommunicationSettings{});
+    const CommunicationSettings comm{3, "9600,E,7,2", true, "/dev/ttyUSB0"};
+    saveCommunication(store, comm);
     saveOptions(store, RunOptions{});
     const QStringList writeOrder =
         head + QStringList{"Options/Presamples",  "Options/Postsamples", "Options/PostInjectDelay",
@@ -162,14 +163,6 @@ TEST(Settings, ReadsAndWritesInTheirFixedOrders) {
                            "Options/RepeatMode",  "Options/Repeats",     "Options/Delay",
                            "Options/Reaction",    "Options/Sensitive"};
     EXPECT_EQ(keysOf(store.writes()), writeOrder);
-    EXPECT_EQ(store.value("Communication", "ComPort"), "1");
-    EXPECT_EQ(store.value("Communication", "BurstMode"), "False");
-}
-
-TEST(Settings, CommunicationComesBackAsSaved) {
-    const CommunicationSettings comm{3, "9600,E,7,2", true, "/dev/ttyUSB0"};
-    MemorySettingsStore store;
-    saveCommunication(store, comm);
     EXPECT_EQ(store.value("Communication", "ComPort"), "3");
     EXPECT_EQ(store.value("Communication", "BurstMode"), "True");
     EXPECT_EQ(loadCommunication(store), comm);
@@ -198,6 +191,15 @@ TEST(QSettingsStore, KeepsSettingsAcrossInstances) {
     EXPECT_EQ(loadOptions(again), o);
     EXPECT_EQ(loadCommunication(again).ComPort, 2);
     EXPECT_EQ(loadCommunication(again).Settings, "2400,n,8,1");
+
+    // A hand-edited file, "," in a value and all.
+    QFile file(again.location());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("[Communication]\nSettings=4800,e,7,2\nComPort=4\n");
+    file.close();
+    const QSettingsStore edited(QStringLiteral("vantorix-settings-test"));
+    EXPECT_EQ(edited.read("Communication", "Settings", ""), "4800,e,7,2");
+    EXPECT_EQ(loadCommunication(edited).ComPort, 4);
 }
 
 // A store that cannot be written is reported once, however often it is saved to.
@@ -219,24 +221,6 @@ TEST(QSettingsStore, AnUnwritableStoreIsReportedOnce) {
     store.sync();
     EXPECT_EQ(store.takeWriteFailure(), "");
     QDir(path).removeRecursively();
-}
-
-TEST(QSettingsStore, ReadsAHandEditedLineSettingsValue) {
-    const QString app = QStringLiteral("vantorix-settings-handedited");
-    QString path;
-    {
-        QSettingsStore store(app);
-        store.write("Communication", "ComPort", "1");
-        store.sync();
-        path = store.location();
-    }
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write("[Communication]\nSettings=4800,e,7,2\nComPort=4\n");
-    file.close();
-    const QSettingsStore store(app);
-    EXPECT_EQ(store.read("Communication", "Settings", ""), "4800,e,7,2");
-    EXPECT_EQ(loadCommunication(store).ComPort, 4);
 }
 
 TEST(SettingsLifecycle, StartUpFillsTheProgramStateAndShutDownStoresTheDefaults) {

@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 #include <QTemporaryDir>
 
-#include "files/OvdWriter.h"
-#include "kernel/ProgramState.h"
 #include "results/ExportTestDocument.h"
 #include "results/ExportWorkbookReader.h"
 #include "support/TestSupport.h"
@@ -11,29 +9,9 @@
 using namespace vantorix;
 using namespace vantorix::test;
 
-namespace {
-
-// Writes a run of `sets` sets to folder/name.
-void writeRun(const QString& folder, const QString& name, int sets) {
-    ProgramState s;
-    s.DataFolder = folder;
-    s.DataFileName = name;
-    s.FirstSet = 1;
-    s.LastSet = static_cast<qint16>(sets);
-    s.Operator = "Ines";
-    s.Notes = "first, second";
-    fillReadings(s, sets);
-    s.readings.at(1, 1, 1) = {"-1", "-1"};
-    s.readings.at(1, 1, 2) = {"2000000", "3"};
-    const WriteResult written = WriteDataFile(s, QDateTime(QDate(2024, 3, 14), QTime(9, 5, 7)));
-    ASSERT_TRUE(written.ok) << written.error.toStdString();
-}
-
-}  // namespace
-
 TEST(ExportCli, WritesTheWorkbookAndTheCsvOfADataFile) {
     QTemporaryDir dir;
-    writeRun(dir.path(), "plate.ovd", 2);
+    writeTwoSetRun(dir.path());
     const CliResult r =
         runCli({"export", "plate.ovd", "--xlsx", "out.xlsx", "--csv", "out.csv"}, dir.path());
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
@@ -50,7 +28,8 @@ TEST(ExportCli, WritesTheWorkbookAndTheCsvOfADataFile) {
     }
     EXPECT_EQ(sheets[0].at(11, 2).value.toString(), "sat");
     EXPECT_DOUBLE_EQ(sheets[1].at(11, 2).value.toDouble(), 3);
-    EXPECT_DOUBLE_EQ(sheets[0].at(28, 12).value.toDouble(), 2812 - 280);
+    EXPECT_DOUBLE_EQ(sheets[0].at(27, 12).value.toDouble(), 2712 - 280);
+    EXPECT_EQ(sheets[0].at(28, 12).value.toString(), "X");  // H12 not selected
 
     const QString csv = QString::fromUtf8(readFileBytes(dir.filePath("out.csv")));
     EXPECT_TRUE(csv.startsWith("\"Date: \",")) << csv.left(40).toStdString();
@@ -61,8 +40,8 @@ TEST(ExportCli, WritesTheWorkbookAndTheCsvOfADataFile) {
 
 TEST(ExportCli, AnUnrecognisedDocumentIsWrittenWithoutItsHeaderAndSaysSo) {
     QTemporaryDir dir;
-    writeRun(dir.path(), "other.ovd", 1);
-    QByteArray bytes = readFileBytes(dir.filePath("other.ovd"));
+    writeTwoSetRun(dir.path());
+    QByteArray bytes = readFileBytes(dir.filePath("plate.ovd"));
     bytes.replace("<name>The Vantorix</name>", "<name>Another</name>");
     writeFileBytes(dir.filePath("other.ovd"), bytes);
 
@@ -72,12 +51,12 @@ TEST(ExportCli, AnUnrecognisedDocumentIsWrittenWithoutItsHeaderAndSaysSo) {
     const auto sheets = readWorkbook(dir.filePath("out.xlsx"));
     ASSERT_EQ(sheets.size(), 2u);
     EXPECT_EQ(sheets[0].at(3, 1).value.toString(), "Set: 1");
-    EXPECT_EQ(sheets[1].usedRows(), 11);
+    EXPECT_EQ(sheets[1].usedRows(), 21);
 }
 
 TEST(ExportCli, BadInputGetsAClearMessageAndWritesNothing) {
     QTemporaryDir dir;
-    writeRun(dir.path(), "plate.ovd", 1);
+    writeTwoSetRun(dir.path());
     writeFileBytes(dir.filePath("broken.ovd"), "<orvexa-labs-format><data></dat>");
     const struct {
         QStringList args;

@@ -59,4 +59,15 @@ inline void writeTwoSetFile(const QString& folder,
     ASSERT_TRUE(written.ok) << written.error.toStdString();
 }
 
+// The two-set file with set 1's A1 never read and A2 saturated, and notes a CSV reader could
+// split.
+inline void writeTwoSetRun(const QString& folder) {
+    writeTwoSetFile(folder, [](ProgramState& s) {
+        s.Operator = "Ines";
+        s.Notes = "first, second";
+        s.readings.at(1, 1, 1) = {"-1", "-1"};
+        s.readings.at(1, 1, 2) = {"2000000", "3"};
+    });
+}
+
 }  // namespace vantorix::test

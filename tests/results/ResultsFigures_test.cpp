@@ -20,14 +20,6 @@ using namespace vantorix::test;
 
 namespace {
 
-// Two sets, every well selected but H12; set 1's A1 was never read and A2 is saturated.
-void writeTwoSetRun(const QString& folder) {
-    writeTwoSetFile(folder, [](ProgramState& s) {
-        s.readings.at(1, 1, 1) = {"-1", "-1"};
-        s.readings.at(1, 1, 2) = {"2000000", "3"};
-    });
-}
-
 // The rows of a CSV file as Python's csv module reads them.
 QJsonArray pythonCsvRows(const QString& path) {
     QProcess python;

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <functional>
 
@@ -12,7 +14,7 @@ using vantorix::test::runCli;
 
 namespace {
 
-// Rows of a set whose well w reads base + w.
+// Rows of a set, each cell as `cell` gives it for the well.
 QString expectedRows(const std::function<QString(int well)>& cell) {
     QString t = "\t1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\n";
     for (int r = 0; r < 8; ++r) {
@@ -62,38 +64,16 @@ TEST(CliShow, FormatBAndADocumentWithoutSets) {
     EXPECT_EQ(r.out, "Sets: 0\nSet: 1\n" + expectedRows([](int) { return QString("X"); }));
 }
 
-TEST(CliShow, FailuresAndUsage) {
-    QTemporaryDir dir;
-    vantorix::test::writeFileBytes(dir.filePath("c.ovd"), vantorix::test::handWrittenC());
-    vantorix::test::writeFileBytes(dir.filePath("bad.ovd"), "<a></b>");
-
-    auto r = runCli({"show", "bad.ovd"}, dir.path());
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains("Can't open that file")) << r.err.toStdString();
-    EXPECT_TRUE(r.out.isEmpty());
-
-    r = runCli({"show", "--set", "3", "c.ovd"}, dir.path());
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains("no set 3")) << r.err.toStdString();
-
-    for (const QStringList& args :
-         {QStringList{"show"}, QStringList{"show", "--set", "0", "c.ovd"},
-          QStringList{"show", "--set", "x", "c.ovd"}, QStringList{"show", "c.ovd", "--set"},
-          QStringList{"show", "--view", "c.ovd"}}) {
-        r = runCli(args, dir.path());
-        EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
-        EXPECT_TRUE(r.err.contains("usage:")) << args.join(' ').toStdString();
-    }
-}
-
 // The tool writes only what it is asked to write, opens only regular files and refuses what is
-// no data file, with the reason, exit 1 and nothing written.
+// no data file, with the reason on one line, exit 1 and nothing written; a bad command line
+// gets the usage and exit 2.
 TEST(CliShow, WritesNothingIntoTheFolderAndRefusesWhatIsNoDocument) {
     QTemporaryDir dir;
     using vantorix::test::writeFileBytes;
     writeFileBytes(dir.filePath("c.ovd"), vantorix::test::handWrittenC());
     writeFileBytes(dir.filePath("temp.txt"), "the user's own notes");
     writeFileBytes(dir.filePath("empty.ovd"), "");
+    writeFileBytes(dir.filePath("bad.ovd"), "<a><b>1</a>");
     writeFileBytes(dir.filePath("nested.ovd"),
                    "<orvexa-labs-format><data-header><notes>" + QByteArray("<a>").repeated(200000));
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("pipe.ovd")).constData(), 0600), 0);
@@ -114,13 +94,53 @@ TEST(CliShow, WritesNothingIntoTheFolderAndRefusesWhatIsNoDocument) {
          "Can't open that file empty.ovd: it is not a Vantorix data file"},
         {{"export", "empty.ovd", "--csv", "e.csv"}, 1, "it is not a Vantorix data file"},
         {{"show", "nested.ovd"}, 1, "its elements are nested too deeply"},
+        {{"show", "bad.ovd"},
+         1,
+         "Can't open that file bad.ovd: end tag </a> does not match: the open element is <b>"},
+        {{"keys", "bad.ovd"}, 1, "cli: bad.ovd: end tag </a> does not match: the open element"},
+        {{"keys", "missing.ovd"}, 1, "missing.ovd"},
+        {{"show", "--set", "3", "c.ovd"}, 1, "no set 3"},
+        {{"show"}, 2, "usage:"},
+        {{"show", "--set", "0", "c.ovd"}, 2, "usage:"},
+        {{"show", "--set", "x", "c.ovd"}, 2, "usage:"},
+        {{"show", "c.ovd", "--set"}, 2, "usage:"},
+        {{"show", "--view", "c.ovd"}, 2, "usage:"},
+        {{"keys"}, 2, "usage:"},
+        {{"keys", "--bogus", "x"}, 2, "usage:"},
+        {{"keys", "a", "b"}, 2, "usage:"},
     };
     for (const auto& c : cases) {
         const auto r = runCli(c.args, dir.path(), 20000);
         EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains(c.error)) << r.err.toStdString();
+        if (c.exitCode == 0) continue;
+        EXPECT_TRUE(r.out.isEmpty()) << c.args.join(' ').toStdString();
+        if (c.exitCode == 1) EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
     }
     EXPECT_EQ(vantorix::test::readFileBytes(dir.filePath("temp.txt")), "the user's own notes");
     EXPECT_FALSE(QFile::exists(dir.filePath("p.csv")));
     EXPECT_FALSE(QFile::exists(dir.filePath("e.csv")));
+}
+
+TEST(CliKeys, PrintsEveryEntryInStoreOrderOrTheHeaderOnly) {
+    QTemporaryDir dir;
+    vantorix::test::writeFileBytes(dir.filePath("c.ovd"), vantorix::test::handWrittenC());
+    const auto r = runCli({"keys", "c.ovd"}, dir.path());
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split('\n');
+    ASSERT_EQ(lines.size(), 13);  // 12 entries and the final line end
+    EXPECT_EQ(lines[0], ".orvexa-labs-format.format-id=A");
+    EXPECT_EQ(lines[4], ".orvexa-labs-format.data-header.operator=Ana");
+    EXPECT_EQ(lines[11], ".orvexa-labs-format=");
+    // The parse dump lands beside the program, as the desktop program's does, not in the
+    // current folder.
+    EXPECT_FALSE(QFile::exists(dir.filePath("temp.txt")));
+    const QString dump = QFileInfo(VANTORIX_CLI_PATH).dir().filePath("temp.txt");
+    EXPECT_TRUE(QFile::exists(dump));  // its content: other tests run the tool at the same time
+
+    const auto head = runCli({"keys", "--header-only", dir.filePath("c.ovd")});
+    ASSERT_EQ(head.exitCode, 0) << head.err.toStdString();
+    const QStringList headLines = head.out.trimmed().split('\n');
+    ASSERT_EQ(headLines.size(), 8);
+    EXPECT_TRUE(headLines.last().startsWith(".orvexa-labs-format.data.set-data-001=1000 1001 "));
 }
