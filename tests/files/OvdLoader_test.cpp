@@ -61,21 +61,15 @@ TEST(OvdLoader, FormatCWithAMissingTimeList) {
     EXPECT_EQ(f.time(2, 95), "-1");
 }
 
-TEST(OvdLoader, FormatBHasNoTimes) {
-    Folder f;
-    ASSERT_TRUE(f.load(test::handWrittenB()).ok);
-    EXPECT_EQ(f.s.FileFormatId, "B");
-    EXPECT_EQ(f.value(1, 7), "507");
-    EXPECT_EQ(f.time(1, 7), "-1");
-}
-
 TEST(OvdLoader, ListsAndSetCounts) {
     const struct {
         const char* name;
         QByteArray file;
         int sets;
-        const char *first, *last;  // values of wells A1 and H12 of set 1
+        const char *first, *last;    // values of wells A1 and H12 of set 1
+        const char* time = nullptr;  // of A1 in set 1, "9" before the load; null: not checked
     } cases[] = {
+        {"format B has no times", test::handWrittenB(), 1, "500", "595", "-1"},
         {"short list leaves wells empty",
          "<orvexa-labs-format><user-application><format-id>C</format-id></"
          "user-application><data><sets>1</sets>"
@@ -90,26 +84,20 @@ TEST(OvdLoader, ListsAndSetCounts) {
          "<orvexa-labs-format><user-application><format-id>D</format-id></"
          "user-application><data><sets>1</sets>"
          "<set-data-001>1 2</set-data-001></data></orvexa-labs-format>",
-         1, "-1", "-1"},
+         1, "-1", "-1", "9"},  // and leaves the times alone
     };
     for (const auto& c : cases) {
         Folder f;
+        f.s.readings.at(1, 1, 1).Time = "9";
         const LoadResult r = f.load(c.file);
         ASSERT_TRUE(r.ok) << c.name;
         EXPECT_EQ(r.setsLoaded, c.sets) << c.name;
         EXPECT_EQ(f.value(1, 0), c.first) << c.name;
         EXPECT_EQ(f.value(1, 95), c.last) << c.name;
+        if (c.time) {
+            EXPECT_EQ(f.time(1, 0), c.time) << c.name;
+        }
     }
-}
-
-TEST(OvdLoader, UnknownFormatLeavesTimesAlone) {
-    Folder f;
-    f.s.readings.at(1, 1, 1).Time = "9";
-    ASSERT_TRUE(
-        f.load("<orvexa-labs-format><user-application><format-id>Z</format-id></user-application>"
-               "<data><sets>1</sets></data></orvexa-labs-format>")
-            .ok);
-    EXPECT_EQ(f.time(1, 0), "9");
 }
 
 // Readings holds 255 sets; a file that claims more loads what fits and says so.

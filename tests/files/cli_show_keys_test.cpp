@@ -115,7 +115,9 @@ TEST(CliShow, WritesNothingIntoTheFolderAndRefusesWhatIsNoDocument) {
         EXPECT_TRUE(r.err.contains(c.error)) << r.err.toStdString();
         if (c.exitCode == 0) continue;
         EXPECT_TRUE(r.out.isEmpty()) << c.args.join(' ').toStdString();
-        if (c.exitCode == 1) EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+        if (c.exitCode == 1) {
+            EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+        }
     }
     EXPECT_EQ(vantorix::test::readFileBytes(dir.filePath("temp.txt")), "the user's own notes");
     EXPECT_FALSE(QFile::exists(dir.filePath("p.csv")));

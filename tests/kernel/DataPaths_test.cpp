@@ -25,25 +25,23 @@ TEST(DataPaths, ResolveAcceptsBothSeparators) {
         EXPECT_EQ(resolveDataPath(c.folder, c.name), QDir::toNativeSeparators(c.path)) << c.name;
 }
 
-TEST(DataPaths, InitFoldersUsesTheProgramFolderWhenWritable) {
-    QTemporaryDir dir;
-    ProgramState s;
-    initFolders(s, dir.path());
-    EXPECT_EQ(s.DataFolder, QDir::toNativeSeparators(dir.path()));
-    EXPECT_EQ(s.AppFolder, s.DataFolder);
-}
-
-TEST(DataPaths, InitFoldersFallsBackToTheDocumentsFolder) {
+// The program's folder when it is writable; else (missing, or installed: writable for root,
+// but never a place for the user's files) the documents folder.
+TEST(DataPaths, InitFoldersUsesTheProgramFolderOrTheDocumentsFolder) {
     QTemporaryDir home;
     qputenv("HOME", home.path().toUtf8());
     qunsetenv("XDG_DOCUMENTS_DIR");
-    // Missing, and installed (writable for root, but never a place for the user's files).
-    for (const QString program : {"not-there", "usr/bin", "usr/local/bin"}) {
-        if (program.endsWith("bin")) QDir(home.path()).mkpath(program);
+    const QString documents = home.path() + "/Documents/Vantorix";
+    QDir(home.path()).mkpath("mine");
+    const std::pair<const char*, QString> cases[] = {{"mine", home.filePath("mine")},
+                                                     {"not-there", documents},
+                                                     {"usr/bin", documents},
+                                                     {"usr/local/bin", documents}};
+    for (const auto& [program, expected] : cases) {
+        if (QString(program).endsWith("bin")) QDir(home.path()).mkpath(program);
         ProgramState s;
         initFolders(s, home.filePath(program));
-        const QString expected = home.path() + "/Documents/Vantorix";
-        EXPECT_EQ(s.DataFolder, QDir::toNativeSeparators(expected)) << program.toStdString();
+        EXPECT_EQ(s.DataFolder, QDir::toNativeSeparators(expected)) << program;
         EXPECT_EQ(s.AppFolder, s.DataFolder);
         EXPECT_TRUE(QFileInfo(expected).isDir());
     }

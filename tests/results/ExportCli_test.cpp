@@ -17,25 +17,20 @@ TEST(ExportCli, WritesTheWorkbookAndTheCsvOfADataFile) {
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
 
+    // The cell rules are ExportToExcel's and CsvExport's tests: here, that both files hold this
+    // document's header and both sets.
     const auto sheets = readWorkbook(dir.filePath("out.xlsx"));
     ASSERT_EQ(sheets.size(), 2u);
     for (const ReadSheet& sheet : sheets) {
         EXPECT_EQ(sheet.usedRows(), 28);
         EXPECT_EQ(sheet.at(3, 2).value.toString(), "Ines");
-        EXPECT_EQ(sheet.at(5, 2).value.toString(), "first, second");
         EXPECT_EQ(sheet.at(20, 1).value.toString(), "Set: 2");
-        EXPECT_EQ(sheet.at(11, 1).value.toString(), "X");
     }
     EXPECT_EQ(sheets[0].at(11, 2).value.toString(), "sat");
     EXPECT_DOUBLE_EQ(sheets[1].at(11, 2).value.toDouble(), 3);
-    EXPECT_DOUBLE_EQ(sheets[0].at(27, 12).value.toDouble(), 2712 - 280);
-    EXPECT_EQ(sheets[0].at(28, 12).value.toString(), "X");  // H12 not selected
-
     const QString csv = QString::fromUtf8(readFileBytes(dir.filePath("out.csv")));
-    EXPECT_TRUE(csv.startsWith("\"Date: \",")) << csv.left(40).toStdString();
-    EXPECT_TRUE(csv.contains("\r\n\"Notes: \",\"first, second\"\r\n"));
+    EXPECT_TRUE(csv.contains("\r\n\"Notes: \",\"first, second\"\r\n")) << csv.toStdString();
     EXPECT_TRUE(csv.contains("\r\n\"Set: 2\"\r\n"));
-    EXPECT_TRUE(csv.contains("\r\n\"X\",\"sat\","));
 }
 
 TEST(ExportCli, AnUnrecognisedDocumentIsWrittenWithoutItsHeaderAndSaysSo) {

@@ -59,8 +59,6 @@ TEST(GuiMessageBoxes, EachMessageHasItsTitleIconAndButtons) {
         {Call::YesNoCancel, "Integrated Data has not been saved. Save it now?", "Vantorix",
          B::Question, B::Yes | B::No | B::Cancel},
         {Call::Inform, "You have cancelled this run.", "Vantorix", B::NoIcon, B::Ok},
-        {Call::Inform, "Can't open that file", "Vantorix", B::NoIcon, B::Ok},
-        {Call::Inform, "Drive: /mnt/x is not available", "Vantorix", B::NoIcon, B::Ok},
         {Call::Notice, "The number of repeating runs must be greater 1.  Please correct",
          "Vantorix", B::NoIcon, B::Ok},
         {Call::InformationNotice, "'Pump 1 Volume' + 'Pump 2 Volume' cannot exceed 250", "Vantorix",
