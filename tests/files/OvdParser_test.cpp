@@ -118,15 +118,6 @@ TEST(OvdParser, EveryCharacterOnItsOwnLine) {
               QStringList({".r.format-id=A", ".r.x.y=1.5", ".r.x.z=a=b", ".r.x=", ".r="}));
 }
 
-TEST(OvdParser, HeaderOnlyStopsAfterTheFirstSetLine) {
-    const QStringList header = parsed(test::handWrittenC(), true);
-    const QStringList whole = parsed(test::handWrittenC(), false);
-    ASSERT_FALSE(header.isEmpty());
-    EXPECT_TRUE(header.last().startsWith(".orvexa-labs-format.data.set-data-001="));
-    EXPECT_EQ(header, whole.mid(0, header.size()));
-    EXPECT_FALSE(header.join('\n').contains("timestamp"));
-}
-
 TEST(OvdParser, TooManyElementsFailWithAReason) {
     const auto document = [](int elements) {
         QByteArray t = "<r>";

@@ -27,27 +27,16 @@ QStringList wellKeys() {
 
 TEST(Settings, FirstStartWithEmptyStoreGivesTheDefaults) {
     const MemorySettingsStore store;
-    const CommunicationSettings comm = loadCommunication(store);
-    EXPECT_EQ(comm.ComPort, 1);
-    EXPECT_EQ(comm.Settings, "2400,n,8,1");
-    EXPECT_FALSE(comm.BurstMode);
-    EXPECT_TRUE(comm.PortName.isEmpty());
-
+    EXPECT_EQ(loadCommunication(store), (CommunicationSettings{1, "2400,n,8,1", false, {}}));
     const RunOptions o = loadOptions(store);
     EXPECT_EQ(selectedCount(o.SelectedWells), kWellCount);
-    EXPECT_EQ(o.Presamples, 0);
-    EXPECT_EQ(o.Postsamples, 20);
-    EXPECT_EQ(o.Pump1Volume, 100);
-    EXPECT_EQ(o.Pump2Volume, 100);
-    EXPECT_EQ(o.Dwell, 500);
-    EXPECT_EQ(o.PostInjectDelay, 0);
-    EXPECT_EQ(o.Prime1, 0);
-    EXPECT_EQ(o.Prime2, 0);
-    EXPECT_EQ(o.Reaction, 1);
     EXPECT_FALSE(o.RepeatMode);
-    EXPECT_EQ(o.Repeats, 1);
-    EXPECT_EQ(o.Delay, 0);
-    EXPECT_EQ(o.Sensitive, 0);
+    // Presamples, Postsamples, pumps 1 and 2, Dwell, PostInjectDelay, priming 1 and 2, Reaction,
+    // Repeats, Delay, Sensitive.
+    EXPECT_EQ((std::vector<int>{o.Presamples, o.Postsamples, o.Pump1Volume, o.Pump2Volume, o.Dwell,
+                                o.PostInjectDelay, o.Prime1, o.Prime2, o.Reaction, o.Repeats,
+                                o.Delay, o.Sensitive}),
+              (std::vector<int>{0, 20, 100, 100, 500, 0, 0, 0, 1, 1, 0, 0}));
 }
 
 TEST(Settings, OptionsSurviveARestartExceptPriming) {
