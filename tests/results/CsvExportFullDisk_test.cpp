@@ -15,9 +15,7 @@ using namespace vantorix::test;
 TEST(CsvExport, FullDiskKeepsTheEarlierExport) {
     TinyTmpfs disk(64);
     if (!disk.mounted()) GTEST_SKIP() << "mounting a tmpfs is not permitted here";
-    ProgramState s;
-    fillHeader(s, "3");
-    fillReadings(s, 3);
+    ProgramState s = document("3", 3);
     const QString path = disk.path() + "/plate.csv";
     writeFileBytes(path, "earlier,export\r\n");
     disk.fillLeaving(1000);

@@ -51,14 +51,8 @@ TEST(CsvExport, ThreeSetFileHoldsEachSetsOwnReadingsAndTimesAndReadsBackWhole) {
     // The decimal separator is "." whatever the user's locale.
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     QTemporaryDir dir;
-    ProgramState s;
-    fillHeader(s, "3");
-    fillReadings(s, 3);
-    s.readings.at(1, 1, 1) = {"280", "0"};
-    s.readings.at(1, 1, 2) = {"279", "1"};
-    s.readings.at(1, 1, 3) = {"-1", "-1"};
-    s.readings.at(1, 1, 4) = {"1473001", "9"};
-    s.readings.at(1, 1, 5) = {"1000.25", "12"};
+    ProgramState s = document("3", 3);
+    setEdgeReadings(s);
     s.readings.at(1, 1, 6) = {"1000280", "150000"};
     s.CurrentSet = 2;
     const QString path = dir.filePath("three.csv");

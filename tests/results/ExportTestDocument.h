@@ -43,6 +43,24 @@ inline void fillReadings(ProgramState& s, int sets) {
                                           QString::number(10 * k + r + c)};
 }
 
+// A state holding the header (with `sets` as its set count) and the readings of sets
+// 1..readingSets.
+inline ProgramState document(const QString& sets, int readingSets) {
+    ProgramState s;
+    fillHeader(s, sets);
+    fillReadings(s, readingSets);
+    return s;
+}
+
+// Set 1's A1..A5 read at the offset, below it, never, saturated and with a fraction.
+inline void setEdgeReadings(ProgramState& s) {
+    s.readings.at(1, 1, 1) = {"280", "0"};
+    s.readings.at(1, 1, 2) = {"279", "1"};
+    s.readings.at(1, 1, 3) = {"-1", "-1"};
+    s.readings.at(1, 1, 4) = {"1473001", "9"};
+    s.readings.at(1, 1, 5) = {"1000.25", "12"};
+}
+
 // Writes folder/plate.ovd: two sets of a run that selected every well but H12, each well with
 // a distinct reading, changed by `adjust` before the file is written.
 inline void writeTwoSetFile(const QString& folder,

@@ -7,6 +7,7 @@
 #include "results/ExportTestDocument.h"
 
 using namespace vantorix;
+using vantorix::test::document;
 using vantorix::test::fillHeader;
 using vantorix::test::fillReadings;
 using Kind = ExportCell::Kind;
@@ -47,9 +48,7 @@ void expectCell(const SpreadsheetRecord& rec, int sheet, int row, int column,
 }  // namespace
 
 TEST(ExportToExcel, OneSetDocumentFillsHeaderSetLineAndPlateRowsOnBothSheets) {
-    ProgramState s;
-    fillHeader(s, "1");
-    fillReadings(s, 1);
+    ProgramState s = document("1", 1);
     const ExportRun run = exportWith(s);
 
     EXPECT_TRUE(run.outcome.ok());
@@ -101,9 +100,7 @@ TEST(ExportToExcel, CellRulesOfTheReadingsAndTimesSheets) {
         {"2000000", "1003", text("sat"), number(1003)},
     };
     for (const auto& c : cases) {
-        ProgramState s;
-        fillHeader(s, "1");
-        fillReadings(s, 1);
+        ProgramState s = document("1", 1);
         s.readings.at(1, 3, 5) = {QString::fromLatin1(c.value), QString::fromLatin1(c.time)};
         const ExportRun run = exportWith(s);
         SCOPED_TRACE(c.value);
@@ -120,9 +117,7 @@ TEST(ExportToExcel, SetCountFromTheDocumentDecidesHowManySetsAreWritten) {
     } cases[] = {{"0", 0, 7},  {"2", 2, 28},       {"abc", 0, 7}, {"3", 3, 38},
                  {"-4", 0, 7}, {"300", 255, 2558}, {"1.6", 2, 28}};
     for (const auto& c : cases) {
-        ProgramState s;
-        fillHeader(s, c.sets);
-        fillReadings(s, 3);
+        ProgramState s = document(c.sets, 3);
         s.SetCount = 9;
         const ExportRun run = exportWith(s);
         SCOPED_TRACE(c.sets);
@@ -170,9 +165,7 @@ TEST(ExportToExcel, MissingSheetsAreAddedOnePerMissingIndex) {
         int added;
     } cases[] = {{0, 2}, {1, 1}, {2, 0}, {3, 0}};
     for (const auto& c : cases) {
-        ProgramState s;
-        fillHeader(s, "1");
-        fillReadings(s, 1);
+        ProgramState s = document("1", 1);
         const ExportRun run = exportWith(s, {.sheetsInNewWorkbook = c.sheetsInNewWorkbook});
         SCOPED_TRACE(c.sheetsInNewWorkbook);
         if (c.sheetsInNewWorkbook == 0) {

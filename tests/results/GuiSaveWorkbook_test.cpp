@@ -37,9 +37,7 @@ TEST(GuiSaveWorkbook, WritesTheWorkbookWhereTheUserChose) {
         QTemporaryDir dir;
         ASSERT_TRUE(dir.isValid());
         ASSERT_TRUE(QDir(dir.path()).mkdir("elsewhere"));
-        ProgramState s;
-        test::fillHeader(s, "1");
-        test::fillReadings(s, 1);
+        ProgramState s = test::document("1", 1);
         s.DataFolder = dir.path();
         if (*c.dataFile) s.DataFileName = dir.filePath(c.dataFile);
         test::ScriptedDialogs dialogs;

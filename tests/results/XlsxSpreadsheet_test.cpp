@@ -57,14 +57,8 @@ class ViewerStub : public WorkbookViewer {
 
 TEST(XlsxSpreadsheet, OneSetWorkbookReadsBackWithNumbersAsNumbersAndTextAsText) {
     QTemporaryDir dir;
-    ProgramState s;
-    fillHeader(s, "1");
-    fillReadings(s, 1);
-    s.readings.at(1, 1, 1) = {"280", "0"};
-    s.readings.at(1, 1, 2) = {"279", "1"};
-    s.readings.at(1, 1, 3) = {"-1", "-1"};
-    s.readings.at(1, 1, 4) = {"1473001", "9"};
-    s.readings.at(1, 1, 5) = {"1000.25", "12"};
+    ProgramState s = document("1", 1);
+    setEdgeReadings(s);
     const QString path = dir.filePath("one.xlsx");
     const Exported e = exportTo(s, path);
     ASSERT_TRUE(e.outcome.ok()) << e.outcome.detail.toStdString();
@@ -123,9 +117,7 @@ TEST(XlsxSpreadsheet, AFailedExportLeavesTheExistingFileAndNoLeftovers) {
 
 TEST(XlsxSpreadsheet, TheViewerDecidesBetweenNotFoundAndCommunicationFailure) {
     QTemporaryDir dir;
-    ProgramState s;
-    fillHeader(s, "1");
-    fillReadings(s, 1);
+    ProgramState s = document("1", 1);
 
     ViewerStub none;
     none.hasProgram = false;
@@ -149,9 +141,7 @@ TEST(XlsxSpreadsheet, SaveToExcelWritesANewFileInThePerUserTemporaryFolder) {
     QTemporaryDir tmp;
     const QByteArray oldTmp = qgetenv("TMPDIR");
     qputenv("TMPDIR", tmp.path().toLocal8Bit());
-    ProgramState s;
-    fillHeader(s, "1");
-    fillReadings(s, 1);
+    ProgramState s = document("1", 1);
     s.DataFileName = "C:\\plates\\Run: 7.ovd";
     const QDateTime now(QDate(2024, 3, 14), QTime(9, 5, 7));
     ViewerStub viewer;
