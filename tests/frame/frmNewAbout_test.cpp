@@ -10,11 +10,8 @@
 #include <QTest>
 
 #include "app/GuiDialogEntries.h"
-#include "frame/frmMain.h"
-#include "kernel/SettingsStore.h"
-#include "measurement/GuiScriptedDialogs.h"
+#include "measurement/GuiDesktopUnderTest.h"
 #include "options/GuiDialogChecks.h"
-#include "simulator/PairHarness.h"
 
 namespace vantorix {
 namespace {
@@ -64,20 +61,16 @@ TEST(frmNewAbout, LooksFinished) {
 }
 
 TEST(frmNewAbout, TheMenuShowsAFreshBoxThatOkDestroys) {
-    sim::PairHarness pair;
-    ProgramState state;
-    MemorySettingsStore settings;
-    test::ScriptedDialogs dialogs;
+    test::DesktopUnderTest d;
     test::RecordingNotices notices;
-    frmMain frame(state, settings, pair.port(), pair.scheduler(), dialogs);
-    frame.setWindowIcon(someIcon());
-    new GuiDialogEntries(frame, state, settings, notices,
+    d.frame->setWindowIcon(someIcon());
+    new GuiDialogEntries(*d.frame, d.state, d.settings, notices,
                          [] { return std::vector<SerialDevice>{}; });
-    QAction* about = frame.findChild<QAction*>("mnuHelpNewAbout");
+    QAction* about = d.control<QAction>("mnuHelpNewAbout");
     ASSERT_TRUE(about->isEnabled());
 
     about->trigger();
-    QPointer<frmNewAbout> first = frame.findChild<frmNewAbout*>();
+    QPointer<frmNewAbout> first = d.frame->findChild<frmNewAbout*>();
     ASSERT_TRUE(first);
     EXPECT_TRUE(first->isVisible());
     EXPECT_FALSE(first->findChild<QLabel*>("imgIcon")->pixmap().isNull());
@@ -86,7 +79,7 @@ TEST(frmNewAbout, TheMenuShowsAFreshBoxThatOkDestroys) {
     EXPECT_TRUE(first.isNull());
 
     about->trigger();
-    QPointer<frmNewAbout> second = frame.findChild<frmNewAbout*>();
+    QPointer<frmNewAbout> second = d.frame->findChild<frmNewAbout*>();
     ASSERT_TRUE(second);
     second->close();  // the close box destroys it as well
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

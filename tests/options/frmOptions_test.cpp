@@ -17,15 +17,10 @@
 #include <optional>
 
 #include "app/GuiDialogEntries.h"
-#include "frame/frmMain.h"
-#include "kernel/ProgramState.h"
-#include "kernel/SettingsStore.h"
-#include "measurement/GuiScriptedDialogs.h"
-#include "measurement/frmZyvora.h"
+#include "measurement/GuiDesktopUnderTest.h"
 #include "options/GuiDialogChecks.h"
 #include "options/GuiWellGrid.h"
 #include "results/GuiResultsGrid.h"
-#include "simulator/PairHarness.h"
 
 namespace vantorix {
 namespace {
@@ -281,21 +276,12 @@ TEST(frmOptions, LooksFinished) {
 }
 
 // Both callers, through the frame and the measurement window.
-struct Desktop {
-    sim::PairHarness pair;
-    ProgramState state;
-    MemorySettingsStore settings;
-    test::ScriptedDialogs dialogs;
+struct Desktop : test::DesktopUnderTest {
     RecordingNotices notices;
-    frmMain frame{state, settings, pair.port(), pair.scheduler(), dialogs};
-    GuiDialogEntries* entries = new GuiDialogEntries(frame, state, settings, notices,
+    GuiDialogEntries* entries = new GuiDialogEntries(*frame, state, settings, notices,
                                                      [] { return std::vector<SerialDevice>{}; });
 
     frmOptions& options() { return entries->optionsDialog(); }
-    template <typename T>
-    T* control(const char* name) {
-        return frame.findChild<T*>(QLatin1String(name));
-    }
     void click(const char* name) {
         test::clickButton(options().findChild<QAbstractButton*>(QLatin1String(name)));
     }
@@ -320,12 +306,12 @@ TEST(frmOptions, CancelLeavesBothRecordsAsTheyWere) {
     d.click("cmdOK");
     EXPECT_FALSE(d.state.DefaultOptions.SelectedWells[0][0]);
     EXPECT_EQ(d.state.CurrentOptions, current);
-    EXPECT_EQ(d.frame.findChildren<frmOptions*>().size(), 1u);  // created once, kept
+    EXPECT_EQ(d.frame->findChildren<frmOptions*>().size(), 1u);  // created once, kept
 }
 
 TEST(frmOptions, ConfirmingInTheMeasurementWindowUpdatesItsLabels) {
     Desktop d;
-    d.frame.mnuFileNew_Click();
+    d.frame->mnuFileNew_Click();
     auto* cmdOptions = d.control<QPushButton>("cmdOptions");
     ASSERT_TRUE(cmdOptions->isEnabled());
 
@@ -337,7 +323,7 @@ TEST(frmOptions, ConfirmingInTheMeasurementWindowUpdatesItsLabels) {
     d.click("cmdOK");
     EXPECT_EQ(d.control<QLabel>("lblExtraSensitivityStatus")->text(), "On");
     EXPECT_EQ(d.control<QLabel>("lblNumberOfRuns")->text(), "5");
-    EXPECT_TRUE(d.control<QLabel>("lblNumberOfRuns")->isVisibleTo(&d.frame));
+    EXPECT_TRUE(d.control<QLabel>("lblNumberOfRuns")->isVisibleTo(d.frame.get()));
     EXPECT_EQ(d.state.CurrentOptions.Repeats, 5);
     EXPECT_EQ(d.state.DefaultOptions, d.state.CurrentOptions);  // they are the new defaults
     auto* grid = d.control<QTableWidget>("grdResults");

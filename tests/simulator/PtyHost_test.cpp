@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>
-#include <QProcess>
 #include <QTest>
 #include <csignal>
 
@@ -86,7 +85,6 @@ TEST(PtyHost, PacesItsOutputAtLineSpeed) {
 }
 
 TEST(CliSimulate, RejectsBadOptionsWithAReason) {
-    vantorix::test::ensureApp();
     const struct {
         QStringList args;
         const char* says;
@@ -96,10 +94,8 @@ TEST(CliSimulate, RejectsBadOptionsWithAReason) {
                  {{"simulate", "--fault"}, "needs a value"},
                  {{"simulate", "--colour", "red"}, "unknown option"}};
     for (const auto& c : cases) {
-        QProcess cli;
-        cli.start(QStringLiteral(VANTORIX_CLI_PATH), c.args);
-        ASSERT_TRUE(cli.waitForFinished(5000));
-        EXPECT_EQ(cli.exitCode(), 2) << c.says;
-        EXPECT_TRUE(cli.readAllStandardError().contains(c.says)) << c.says;
+        const auto r = vantorix::test::runCli(c.args, {}, 5000);
+        EXPECT_EQ(r.exitCode, 2) << c.says;
+        EXPECT_TRUE(r.err.contains(c.says)) << c.says;
     }
 }
