@@ -186,13 +186,11 @@ TEST(frmOpenFile, AFileNamedOnTheCommandLineOpensInTheMeasurementWindow) {
     writeThree(elsewhere.path());
     EXPECT_TRUE(
         openDocumentFile(*d.frame, d.state, d.pair.scheduler(), elsewhere.filePath("b-late.ovd")));
+    // Loaded as File > Open loads (OpenLoadsTheChosenFile...); the browser and the next run
+    // start in the file's folder.
     auto* window = d.frame->findChild<frmZyvora*>();
-    ASSERT_TRUE(window);
-    EXPECT_TRUE(window->isVisible());
+    ASSERT_TRUE(window && window->isVisible());
     EXPECT_EQ(window->findChild<QLineEdit*>("txtOperator")->text(), "Ana");
-    EXPECT_EQ(d.state.readings.at(2, 1, 1).Value, "2001");
-    EXPECT_FALSE(d.state.CanEdit);
-    // The browser and the next run start in the file's folder.
     EXPECT_EQ(d.state.DataFolder, QDir::toNativeSeparators(elsewhere.path()));
     EXPECT_TRUE(d.dialogs.asked.empty());
 
