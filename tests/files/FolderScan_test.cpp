@@ -193,8 +193,4 @@ TEST(CliList, PrintsTheSixVisibleColumnsInListingOrder) {
     r = test::runCli({"list", QDir(folder).filePath("none")});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "");
-    r = test::runCli({"list", QDir(folder).filePath("missing")});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains("missing")) << r.err.toStdString();
-    EXPECT_EQ(test::runCli({"list", "a", "b"}).exitCode, 2);
 }

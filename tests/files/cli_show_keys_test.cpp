@@ -108,6 +108,8 @@ TEST(CliShow, WritesNothingIntoTheFolderAndRefusesWhatIsNoDocument) {
         {{"keys"}, 2, "usage:"},
         {{"keys", "--bogus", "x"}, 2, "usage:"},
         {{"keys", "a", "b"}, 2, "usage:"},
+        {{"list", "missing"}, 1, "list: missing is not a folder"},
+        {{"list", "a", "b"}, 2, "usage:"},
     };
     for (const auto& c : cases) {
         const auto r = runCli(c.args, dir.path(), 20000);

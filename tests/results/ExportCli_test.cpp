@@ -46,7 +46,6 @@ TEST(ExportCli, AnUnrecognisedDocumentIsWrittenWithoutItsHeaderAndSaysSo) {
     const auto sheets = readWorkbook(dir.filePath("out.xlsx"));
     ASSERT_EQ(sheets.size(), 2u);
     EXPECT_EQ(sheets[0].at(3, 1).value.toString(), "Set: 1");
-    EXPECT_EQ(sheets[1].usedRows(), 21);
 }
 
 TEST(ExportCli, BadInputGetsAClearMessageAndWritesNothing) {
