@@ -254,6 +254,33 @@ TEST(RunSequence, NamingCancelledSendsNothing) {
     EXPECT_EQ(f.state.DataFileTitle, "Sample");
 }
 
+// A front end may start the next run, or let go of the run, when it is told the run finished:
+// it is told from the event loop, never from inside the run that is ending.
+TEST(RunSequence, RunFinishedMayStartTheNextRunOrDestroyTheSequence) {
+    {
+        RunFixture f;
+        f.selectWells({0});
+        f.ui.onFinished = [&] {
+            f.ui.fileAnswer.clear();  // the second run ends at its naming
+            if (f.ui.finished == 1) f.run.start();
+        };
+        ASSERT_TRUE(f.runToEnd());
+        f.pair.runFor(1000);
+        EXPECT_EQ(f.ui.finished, 2);
+        EXPECT_EQ(f.run.outcome(), RunOutcome::NotStarted);
+        EXPECT_TRUE(f.state.Saved);
+    }
+    {
+        RunFixture f;
+        f.ui.fileAnswer.clear();
+        auto run = std::make_unique<RunSequence>(f.state, f.pair.port(), f.pair.scheduler(), f.ui);
+        f.ui.onFinished = [&] { run.reset(); };
+        run->start();
+        f.pair.runFor(1000);
+        EXPECT_EQ(run, nullptr);
+    }
+}
+
 // Every fault of the simulated instrument ends the run as the protocol prescribes.
 TEST(RunSequence, SimulatorFaults) {
     struct Case {
