@@ -273,7 +273,7 @@ void RunSequence::onBytesArrived() {
 }
 
 void RunSequence::onPortFailed(const QString& reason) {
-    if (!running_ || !conv_ || conv_->failed()) return;
+    if (!running_ || !conv_ || conv_->ended() || conv_->failed()) return;
     failure_ = reason;
     conv_->portFailed(scheduler_.now_ms());
     pump();
@@ -302,8 +302,9 @@ void RunSequence::conversationEnded() {
     endRun();
 }
 
-// The run is over: the window's controls are given back and the front end is told on the next
-// turn, so a front end that starts the next run from runFinished() never runs inside this one.
+// The run is over: the window's controls are given back, and on the next turn the run stops
+// running and the front end is told, so a front end that starts the next run (or lets go of
+// this one) from runFinished() never does so inside this run's own calls.
 void RunSequence::endRun() {
     if (!failure_.isEmpty() && outcome_ != RunOutcome::Failed) outcome_ = RunOutcome::Failed;
     ui_.setStartCancelCaption(QStringLiteral("&Start"));
@@ -311,10 +312,12 @@ void RunSequence::endRun() {
     state_.RunActive = false;
     state_.Receiving = false;
     ui_.setStatusLine(QString(), false);
-    running_ = false;
     conversing_ = false;
     idleSince_ms_ = scheduler_.now_ms();
-    post([this] { ui_.runFinished(); });
+    post([this] {
+        running_ = false;
+        ui_.runFinished();  // may start the next run or destroy this one: nothing follows
+    });
 }
 
 void RunSequence::endedEarly() {
