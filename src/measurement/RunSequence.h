@@ -60,24 +60,28 @@ class RunSequence {
     int unfinishedReadings() const;
 
   private:
-    // --- The driver (RunSequence.cpp) ---
+    // --- The run's course (RunSequence.cpp) ---
+    void askFileName();
+    void onFileChosen(const QString& path);
+    void conversationEnded();
+    void endRun();
+
+    // --- The driver's loop (RunDriver.cpp) ---
     void installPortHandlers();
     void removePortHandlers();
-    void onFileChosen(const QString& path);
-    void askFileName();
     // Hands what the port holds to the conversation, then lets it act on `act`.
     void step(const std::function<void(InstrumentConversation&)>& act);
     void pump();
     void handle(const ConversationOutput& out);
     void ask(const ConversationOutput& out);
     void arm();
+    void wakeNextTurn();
+    void cancelTimer();
     void post(std::function<void()> fn);
     void drainPort();
     void write(const QString& line);
     void onBytesArrived();
     void onPortFailed(const QString& reason);
-    void conversationEnded();
-    void endRun();
 
     // --- After the datasets (RunSequence.cpp) ---
     void finishRun(int completed, int planned, int readingsLeftOut);
