@@ -130,31 +130,6 @@ TEST(RunSequence, ThreeRepeatsWithDelayGiveThreeSetsAndTwoDelays) {
     EXPECT_GT(f.state.readings.at(3, 1, 6).Time.toInt(), f.state.readings.at(1, 5, 3).Time.toInt());
 }
 
-TEST(RunSequence, CancelDuringSecondOfThreeKeepsTheFirstDataset) {
-    RunFixture f;
-    f.selectWells({0, 1, 2});
-    f.state.CurrentOptions.RepeatMode = true;
-    f.state.CurrentOptions.Repeats = 3;
-    f.state.CurrentOptions.Reaction = kReactionFlash;
-    f.state.CurrentOptions.Prime1 = 2;
-    f.run.start();
-    ASSERT_TRUE(f.runUntilStatus("Waiting for 2nd of 3 datasets"));
-    f.pair.runFor(700);
-    f.run.cancel();
-    ASSERT_TRUE(f.finish());
-    EXPECT_EQ(f.run.outcome(), RunOutcome::Cancelled);
-    EXPECT_EQ(f.sentLines().back(), "S");
-    EXPECT_EQ(f.ui.notices, std::vector<QString>{kCancelledText});
-    EXPECT_EQ(f.state.CurrentOptions.Prime1, 2);
-    EXPECT_EQ(f.state.SetCount, 0);  // one dataset: no set browser
-    // The file holds the one completed dataset; a cancelled run is not read back.
-    ProgramState check;
-    check.AppFolder = f.dir.path();
-    ASSERT_TRUE(ParseDataFile(check, false, f.state.DataFileName));
-    EXPECT_EQ(check.keyStore.value(kRootKey + ".data.sets"), "1");
-    EXPECT_EQ(f.state.keyStore.KeyCount(), 0);
-}
-
 TEST(RunSequence, SilentInstrumentIsPolledThreeTimesThenTheUserIsAsked) {
     sim::SimulatorConfig config;
     config.faults.silentAfter = 1;
