@@ -3,7 +3,6 @@
 #include "measurement/ConversationAwaiters.h"
 #include "measurement/InstrumentConversation.h"
 #include "measurement/RunTexts.h"
-#include "results/CellText.h"
 
 namespace vantorix {
 
@@ -33,12 +32,7 @@ void InstrumentConversation::datasetDone() {
 
 // The grid shows the readings of the dataset being measured only: its wells start pending.
 void InstrumentConversation::showLiveSet() {
-    const RunOptions& o = state_.CurrentOptions;
-    for (int row = 1; row <= kPlateRows; ++row)
-        for (int column = 1; column <= kPlateColumns; ++column)
-            cell(row, column,
-                 o.SelectedWells[row - 1][column - 1] ? QString::fromLatin1(kPendingCellText)
-                                                      : runCellText(QStringLiteral("-1"), false));
+    put(Kind::LiveSetShown);
     const int sets = state_.LastSet - state_.FirstSet + 1;
     put(Kind::LiveSetLabel,
         sets > 1 ? QStringLiteral("Set %1 of %2").arg(state_.RunSet).arg(sets) : QString());

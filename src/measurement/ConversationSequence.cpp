@@ -15,6 +15,7 @@ Task<> InstrumentConversation::top(bool reception) {
     try {
         if (reception) {
             state_.RunActive = true;
+            state_.RunStopped = false;
             state_.RunSet = state_.FirstSet = state_.LastSet = 1;
             beginDataset();
             enterPhase(RunPhase::Waiting);

@@ -158,13 +158,6 @@ void InstrumentConversation::put(ConversationOutput::Kind kind, const QString& t
     out_.push_back(std::move(o));
 }
 
-void InstrumentConversation::cell(int row, int column, const QString& text) {
-    ConversationOutput o{ConversationOutput::Kind::Cell, text};
-    o.row = row;
-    o.column = column;
-    out_.push_back(std::move(o));
-}
-
 void InstrumentConversation::readOnce() {
     pending_ += inbox_;
     inbox_.clear();

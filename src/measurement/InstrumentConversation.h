@@ -38,7 +38,8 @@ struct ConversationOutput {
         Send,            // text: one line for the instrument (the driver adds CR LF)
         StatusLine,      // text, shown
         MessageLine,     // text, shown
-        Cell,            // row, column, text: a grid cell of the live dataset
+        LiveSetShown,    // the grid shows the dataset being measured: selected wells pending
+        DatasetShown,    // set: the grid shows the completed dataset's readings
         Reading,         // set, row, column, value, time; text = the cell's text
         DatasetBegun,    // the grid shades the selected wells
         DatasetDone,     // set: the dataset is complete
@@ -154,7 +155,6 @@ class InstrumentConversation {
     void resume();
     void send(const QString& line);
     void put(ConversationOutput::Kind kind, const QString& text = {}, bool shown = false);
-    void cell(int row, int column, const QString& text);
     void readOnce();
     void flush();
     bool bytesWaiting() const { return !inbox_.isEmpty(); }

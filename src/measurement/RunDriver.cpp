@@ -49,8 +49,11 @@ void RunSequence::handle(const ConversationOutput& out) {
         case Kind::MessageLine:
             ui_.setMessageLine(out.text, out.shown);
             break;
-        case Kind::Cell:
-            ui_.setCell(out.row, out.column, out.text);
+        case Kind::LiveSetShown:
+            showLiveSet();
+            break;
+        case Kind::DatasetShown:
+            showDataset(out.set);
             break;
         case Kind::Reading:
             ui_.setCell(out.row, out.column, out.text);

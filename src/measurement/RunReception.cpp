@@ -176,14 +176,10 @@ Task<bool> InstrumentConversation::receiveBlock() {
 }
 
 void InstrumentConversation::showDatasetInGrid() {
-    const RunOptions& o = state_.CurrentOptions;
-    for (int row = 1; row <= kPlateRows; ++row) {
-        for (int column = 1; column <= kPlateColumns; ++column) {
-            const QString& value = state_.readings.at(state_.RunSet, row, column).Value;
-            cell(row, column, runCellText(value, o.SelectedWells[row - 1][column - 1]));
-            touchActivity();
-        }
-    }
+    touchActivity();
+    ConversationOutput o{Kind::DatasetShown};
+    o.set = state_.RunSet;
+    out_.push_back(std::move(o));
 }
 
 }  // namespace vantorix

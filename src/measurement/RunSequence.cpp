@@ -7,6 +7,7 @@
 #include "files/DataFileNaming.h"
 #include "files/OvdLoader.h"
 #include "measurement/RunTexts.h"
+#include "results/CellText.h"
 
 namespace vantorix {
 
@@ -202,6 +203,26 @@ void RunSequence::finishRun(int completed, int planned, int readingsLeftOut) {
         outcome_ = RunOutcome::Completed;
     }
     if (!state_.RunStopped && saved) reloadSavedFile();
+}
+
+// The wells of the dataset being measured start pending.
+void RunSequence::showLiveSet() {
+    const RunOptions& o = state_.CurrentOptions;
+    for (int row = 1; row <= kPlateRows; ++row)
+        for (int column = 1; column <= kPlateColumns; ++column)
+            ui_.setCell(row, column,
+                        o.SelectedWells[row - 1][column - 1]
+                            ? QString::fromLatin1(kPendingCellText)
+                            : runCellText(QStringLiteral("-1"), false));
+}
+
+void RunSequence::showDataset(int set) {
+    const RunOptions& o = state_.CurrentOptions;
+    for (int row = 1; row <= kPlateRows; ++row)
+        for (int column = 1; column <= kPlateColumns; ++column)
+            ui_.setCell(row, column,
+                        runCellText(state_.readings.at(set, row, column).Value,
+                                    o.SelectedWells[row - 1][column - 1]));
 }
 
 bool RunSequence::saveDocument() {

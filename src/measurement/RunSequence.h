@@ -88,6 +88,8 @@ class RunSequence {
     void endedEarly();
     void applyChosenFile(const QString& path);
     void prepareWindow();
+    void showLiveSet();
+    void showDataset(int set);
     bool saveDocument();
     void reloadSavedFile();
     QString portFailureText() const;
