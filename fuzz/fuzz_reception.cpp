@@ -13,8 +13,8 @@ using namespace vantorix;
 namespace {
 
 // The program state for one input. The table of readings is allocated once: allocating and
-// clearing its 33,000 cells for every input cost more than the run itself. Reception touches
-// only set 1 (slot 0 takes anything out of range), so only those are reset.
+// clearing its 33,000 cells for every input cost more than the run itself. Reception clears
+// set 1 itself; slot 0 takes anything out of range, so it is reset here.
 ProgramState& freshState() {
     static ProgramState state;
     static const ProgramState pristine = [] {
@@ -25,9 +25,8 @@ ProgramState& freshState() {
     Readings table = std::move(state.readings);
     state = pristine;
     state.readings = std::move(table);
-    for (int set = 0; set <= 1; ++set)
-        for (int r = 0; r < Readings::kRowSlots; ++r)
-            for (int c = 0; c < Readings::kColumnSlots; ++c) state.readings.at(set, r, c) = {};
+    for (int r = 0; r < Readings::kRowSlots; ++r)
+        for (int c = 0; c < Readings::kColumnSlots; ++c) state.readings.at(0, r, c) = {};
     return state;
 }
 

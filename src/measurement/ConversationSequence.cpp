@@ -17,6 +17,7 @@ Task<> InstrumentConversation::top(bool reception) {
             state_.RunActive = true;
             state_.RunStopped = false;
             state_.RunSet = state_.FirstSet = state_.LastSet = 1;
+            state_.readings.clearSet(1);
             beginDataset();
             enterPhase(RunPhase::Waiting);
             const bool received = co_await awaitDataset();
