@@ -42,7 +42,7 @@ struct ConversationOutput {
         DatasetShown,    // set: the grid shows the completed dataset's readings
         Reading,         // set, row, column, value, time; text = the cell's text
         DatasetBegun,    // the grid shades the selected wells
-        DatasetDone,     // set: the dataset is complete
+        DatasetDone,     // set, value = firmware version: the dataset is complete
         WindowPrepared,  // the results grid starts empty; no export yet
         OptionsLocked,   // the options cannot be changed while datasets are measured
         BusyCursor,      // shown
