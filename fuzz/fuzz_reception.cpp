@@ -1,85 +1,20 @@
-// Arbitrary instrument bytes, in arbitrary read splits, fed to a run's reception after a
-// normal handshake and acknowledgement. The run must end by itself (silence polls, then the
-// question answered Cancel) without crashing or writing outside its tables.
-#include <QCoreApplication>
-#include <QDir>
-#include <QTemporaryDir>
+// Arbitrary instrument bytes, in arbitrary read splits and at advancing times, fed straight to
+// the conversation's reception of a dataset (as after an accepted options block). The
+// conversation must end by itself (silence polls, then the question answered Cancel) without
+// crashing, and every reading it reports must address a well of the plate.
+#include <algorithm>
 #include <cstdint>
-#include <deque>
 
 #include "kernel/ProgramState.h"
-#include "kernel/Scheduler.h"
-#include "measurement/RunSequence.h"
-#include "serial/SerialPort.h"
+#include "measurement/InstrumentConversation.h"
 
 using namespace vantorix;
 
 namespace {
 
-// A port whose far end answers "START" and "}" and then plays the fuzzer's bytes.
-class ScriptPort : public SerialPort {
-  public:
-    explicit ScriptPort(VirtualScheduler& s) : s_(s) {}
-    std::deque<QByteArray> chunks;
-
-    void setPortNumber(int) override {}
-    int portNumber() const override { return 1; }
-    void setPortName(const QString&) override {}
-    QString portName() const override { return QStringLiteral("fuzz"); }
-    void setSettings(const QString&) override {}
-    QString settings() const override { return QStringLiteral("2400,n,8,1"); }
-    bool open(QString*) override { return open_ = true; }
-    void close() override { open_ = false; }
-    bool isOpen() const override { return open_; }
-    void setInputMode(InputMode) override {}
-    void setInputLen(int) override {}
-    int bytesWaiting() const override { return static_cast<int>(in_.size()); }
-    QByteArray read() override { return std::exchange(in_, {}); }
-    bool write(const QByteArray& bytes) override {
-        if (bytes.startsWith("START")) deliver("O\r\n", 20);
-        if (bytes.startsWith("}")) {
-            deliver("X\r\n", 20);
-            for (qint64 t = 50; !chunks.empty(); t += 37) {
-                deliver(chunks.front(), t);
-                chunks.pop_front();
-            }
-        }
-        return true;
-    }
-
-  private:
-    void deliver(QByteArray bytes, qint64 after_ms) {
-        s_.callAfter(after_ms, [this, bytes] {
-            in_ += bytes;
-            notifyReady();
-        });
-    }
-    VirtualScheduler& s_;
-    QByteArray in_;
-    bool open_ = false;
-};
-
-class QuietFrontEnd : public RunFrontEnd {
-  public:
-    QString path;
-    void askDataFileName(const QString&, const QString&, std::function<void(QString)> a) override {
-        a(path);
-    }
-    void askRetryCancel(const QString&, const QString&, std::function<void(bool)> a) override {
-        a(false);
-    }
-    void askOkCancel(const QString&, std::function<void(bool)> a) override { a(true); }
-    void notify(const QString&) override {}
-    void reportError(const QString&) override {}
-    void setStatusLine(const QString&, bool) override {}
-    void setMessageLine(const QString&, bool) override {}
-    void setStartCancelCaption(const QString&) override {}
-    void setCell(int, int, const QString&) override {}
-};
-
 // The program state for one input. The table of readings is allocated once: allocating and
-// clearing its 33,000 cells for every input cost more than the run itself. A run of one
-// dataset touches only set 1 (slot 0 takes anything out of range), so only those are reset.
+// clearing its 33,000 cells for every input cost more than the run itself. Reception clears
+// set 1 itself; slot 0 takes anything out of range, so it is reset here.
 ProgramState& freshState() {
     static ProgramState state;
     static const ProgramState pristine = [] {
@@ -90,43 +25,70 @@ ProgramState& freshState() {
     Readings table = std::move(state.readings);
     state = pristine;
     state.readings = std::move(table);
-    for (int set = 0; set <= 2; ++set)
-        for (int r = 0; r < Readings::kRowSlots; ++r)
-            for (int c = 0; c < Readings::kColumnSlots; ++c) state.readings.at(set, r, c) = {};
+    for (int r = 0; r < Readings::kRowSlots; ++r)
+        for (int c = 0; c < Readings::kColumnSlots; ++c) state.readings.at(0, r, c) = {};
     return state;
+}
+
+// Takes every output; false when one breaks a rule. Questions are answered Cancel.
+bool drain(InstrumentConversation& conv, qint64 now) {
+    bool asked = false;
+    while (auto out = conv.takeOutput()) {
+        if (out->kind == ConversationOutput::Kind::Reading &&
+            (out->row < 1 || out->row > 8 || out->column < 1 || out->column > 12))
+            return false;
+        asked = asked || out->kind == ConversationOutput::Kind::Question;
+    }
+    if (asked) {
+        conv.answer(false, now);
+        return drain(conv, now);
+    }
+    return true;
+}
+
+// Runs every deadline up to `until`.
+bool advanceTo(InstrumentConversation& conv, qint64& now, qint64 until) {
+    for (int steps = 0; steps < 10'000; ++steps) {
+        const auto next = conv.nextDeadline();
+        if (!next || *next > until) break;
+        now = std::max(now, *next);
+        conv.advance(now);
+        if (!drain(conv, now)) return false;
+    }
+    now = std::max(now, until);
+    return true;
 }
 
 }  // namespace
 
-// A run makes thousands of small allocations; AddressSanitizer's defaults (fill every new block,
-// keep 256 MB of freed memory in quarantine) made them cost more than the run itself. Bounds
+// AddressSanitizer's defaults (fill every new block, keep 256 MB of freed memory in
+// quarantine, record deep allocation stacks) cost more than the conversation itself. Bounds
 // checking is unchanged. ASAN_OPTIONS still overrides these.
 extern "C" const char* __asan_default_options() {
     return "max_malloc_fill_size=0:quarantine_size_mb=16:malloc_context_size=4";
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    // A run that completes a dataset saves it and reads it back; in memory-backed storage
-    // the save's durability call costs nothing, so the inputs, not the disk, set the pace.
-    static QTemporaryDir dir(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/fuzz-XXXXXX")
-                                                       : QDir::tempPath() + "/fuzz-XXXXXX");
-    VirtualScheduler scheduler;
-    ScriptPort port(scheduler);
-    // The first byte of each piece gives the length of the read that follows it.
-    for (size_t i = 0; i < size;) {
+    ProgramState& state = freshState();
+    qint64 now = 0;
+    InstrumentConversation conv(state, now);
+    conv.beginReception(now);
+    if (!drain(conv, now)) __builtin_trap();
+    // The first byte of each piece gives the length of the read that follows it (low six bits)
+    // and the time before it arrives (high two bits): at once, a byte's time, a pause, a stall.
+    constexpr qint64 kGaps_ms[] = {0, 37, 1500, 5200};
+    for (size_t i = 0; i < size && !conv.ended();) {
         const size_t len = 1 + data[i] % 64;
         const size_t start = i + 1;
         const size_t n = std::min(len, size - std::min(size, start));
-        port.chunks.emplace_back(reinterpret_cast<const char*>(data + start), qsizetype(n));
+        if (!advanceTo(conv, now, now + kGaps_ms[data[i] >> 6])) __builtin_trap();
+        conv.feed(QByteArray(reinterpret_cast<const char*>(data + start), qsizetype(n)), now);
+        conv.advance(now);
+        if (!drain(conv, now)) __builtin_trap();
         i = start + n;
     }
-    ProgramState& state = freshState();
-    state.DataFolder = state.AppFolder = dir.path();
-    QuietFrontEnd ui;
-    ui.path = dir.filePath(QStringLiteral("fuzz.ovd"));
-    RunSequence run(state, port, scheduler, ui, [] { return QDateTime(); });
-    run.start();
-    scheduler.runUntil([&] { return !run.running(); }, 2'000'000);
-    if (run.running()) __builtin_trap();  // a run that never ends is a fault
+    // Then silence: the polls, the question, and the end.
+    if (!advanceTo(conv, now, now + 3'600'000)) __builtin_trap();
+    if (!conv.ended()) __builtin_trap();  // a reception that never ends is a fault
     return 0;
 }

@@ -4,13 +4,15 @@
 #include <cmath>
 #include <cstring>
 
+#include "measurement/ConversationAwaiters.h"
+#include "measurement/InstrumentConversation.h"
 #include "measurement/ReadingDecoder.h"
-#include "measurement/RunAwaiters.h"
-#include "measurement/RunSequence.h"
 #include "measurement/RunTexts.h"
 #include "results/CellText.h"
 
 namespace vantorix {
+
+using Kind = ConversationOutput::Kind;
 
 namespace {
 constexpr qint64 kSilencePoll_s = 4;
@@ -25,13 +27,13 @@ qsizetype indexOfAny(const QByteArray& bytes, const char* chars) {
 }
 }  // namespace
 
-Task<bool> RunSequence::awaitDataset() {
+Task<bool> InstrumentConversation::awaitDataset() {
     touchSilence();
     touchActivity();
     state_.Receiving = true;
     int counter = kSilencePolls;
     bool complete = false;
-    while (state_.RunActive && !portFailed_ && !complete) {
+    while (state_.RunActive && !failed() && !complete) {
         touchActivity();
         readOnce();
         while (!pending_.isEmpty() && !complete && state_.RunActive) {
@@ -56,27 +58,28 @@ Task<bool> RunSequence::awaitDataset() {
         }
         if (complete) break;
         co_await silenceCheck(counter);
-        if (!state_.RunActive || portFailed_) break;
+        if (!state_.RunActive || failed()) break;
         co_await waitUntil((state_.SilenceTimer + kSilencePoll_s) * 1000 + 1, true, true);
     }
     state_.Receiving = false;
     co_return complete;
 }
 
-Task<> RunSequence::silenceCheck(int& counter) {
+Task<> InstrumentConversation::silenceCheck(int& counter) {
     if (timer() - state_.SilenceTimer > kSilencePoll_s && counter > 0) {
         send(QStringLiteral("G"));
         touchSilence();
         if (--counter > 0) co_return;
     }
     if (counter > 0) co_return;
-    const bool retry = co_await askRetryCancel(QString::fromLatin1(kNotRespondingText));
-    if (!retry) doCancel();
+    const bool retry =
+        co_await ask(RunQuestion::NotResponding, QString::fromLatin1(kNotRespondingText));
+    if (!retry) takeCancel();
     counter = kSilencePolls;
     touchSilence();
 }
 
-Task<> RunSequence::readDisplayMessage() {
+Task<> InstrumentConversation::readDisplayMessage() {
     NoEvents quiet(*this);
     for (;;) {
         const qsizetype end = pending_.indexOf('>');
@@ -92,19 +95,19 @@ Task<> RunSequence::readDisplayMessage() {
             handleMessage(text);
             co_return;
         }
-        if (timer() - state_.SilenceTimer > kMessageTimeout_s || !state_.RunActive || portFailed_) {
+        if (timer() - state_.SilenceTimer > kMessageTimeout_s || !state_.RunActive || failed()) {
             pending_.clear();  // an unfinished message is dropped
             co_return;
         }
         co_await waitUntil((state_.SilenceTimer + kMessageTimeout_s) * 1000 + 1, true, false);
-        if (port_.isOpen() && port_.bytesWaiting() > 0) {
+        if (bytesWaiting()) {
             readOnce();
             touchActivity();
         }
     }
 }
 
-void RunSequence::handleMessage(const QString& text) {
+void InstrumentConversation::handleMessage(const QString& text) {
     QString line = text + u' ';
     if (auto version = firmwareVersionOf(text)) state_.FirmwareVersion = *version;
     if (text.contains(QLatin1String("Reading:"))) {
@@ -122,16 +125,21 @@ void RunSequence::handleMessage(const QString& text) {
             line = readingMessageLine(text, reading->value);
             const bool selected =
                 state_.CurrentOptions.SelectedWells[reading->row - 1][reading->column - 1];
-            ui_.setCell(reading->row, reading->column, runCellText(reading->value, selected));
-            journalReading(reading->row, reading->column, cell);
+            ConversationOutput o{Kind::Reading, runCellText(reading->value, selected)};
+            o.set = state_.RunSet;
+            o.row = reading->row;
+            o.column = reading->column;
+            o.value = cell.Value;
+            o.time = cell.Time;
+            out_.push_back(std::move(o));
         } else if (reading) {
             line = ignoredReadingLine(text);
         }
     }
-    ui_.setMessageLine(line, true);
+    put(Kind::MessageLine, line, true);
 }
 
-Task<bool> RunSequence::receiveBlock() {
+Task<bool> InstrumentConversation::receiveBlock() {
     NoEvents quiet(*this);
     touchSilence();  // the start of a block is a sign of life
     qsizetype end = pending_.indexOf(']');
@@ -139,43 +147,39 @@ Task<bool> RunSequence::receiveBlock() {
         pending_.remove(0, end + 1);
         co_return true;
     }
-    ui_.setMessageLine(QString(), false);
-    ui_.setStatusLine(datasetText("Receiving data", "Receiving "), true);
+    put(Kind::MessageLine, QString(), false);
+    put(Kind::StatusLine, datasetText("Receiving data", "Receiving "), true);
     enterPhase(RunPhase::Receiving);
-    ui_.setBusyCursor(true);
-    qint64 lastChunk = scheduler_.now_ms();
+    put(Kind::BusyCursor, QString(), true);
+    qint64 lastChunk = now_ms_;
     bool complete = false;
     for (;;) {
-        if (scheduler_.now_ms() - lastChunk > kBlockStall_ms) break;
+        if (now_ms_ - lastChunk > kBlockStall_ms) break;
         end = pending_.indexOf(']');
         if (end >= 0) {
             pending_.remove(0, end + 1);  // what follows the block is the next input
             complete = true;
             break;
         }
-        if (port_.isOpen() && port_.bytesWaiting() > 0) {
+        if (bytesWaiting()) {
             readOnce();
-            lastChunk = scheduler_.now_ms();
+            lastChunk = now_ms_;
             touchSilence();
             continue;
         }
-        if (portFailed_) break;
+        if (failed()) break;
         co_await waitUntil(lastChunk + kBlockStall_ms + 1, true, false);
     }
     if (!complete) pending_.clear();  // the block's text is never interpreted
-    ui_.setBusyCursor(false);
+    put(Kind::BusyCursor, QString(), false);
     co_return complete;
 }
 
-void RunSequence::showDatasetInGrid() {
-    const RunOptions& o = state_.CurrentOptions;
-    for (int row = 1; row <= kPlateRows; ++row) {
-        for (int column = 1; column <= kPlateColumns; ++column) {
-            const QString& value = state_.readings.at(state_.RunSet, row, column).Value;
-            ui_.setCell(row, column, runCellText(value, o.SelectedWells[row - 1][column - 1]));
-            touchActivity();
-        }
-    }
+void InstrumentConversation::showDatasetInGrid() {
+    touchActivity();
+    ConversationOutput o{Kind::DatasetShown};
+    o.set = state_.RunSet;
+    out_.push_back(std::move(o));
 }
 
 }  // namespace vantorix

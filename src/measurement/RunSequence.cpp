@@ -6,9 +6,8 @@
 
 #include "files/DataFileNaming.h"
 #include "files/OvdLoader.h"
-#include "kernel/Text.h"
-#include "measurement/RunAwaiters.h"
 #include "measurement/RunTexts.h"
+#include "results/CellText.h"
 
 namespace vantorix {
 
@@ -19,21 +18,10 @@ RunSequence::RunSequence(ProgramState& state, SerialPort& port, Scheduler& sched
 }
 
 RunSequence::~RunSequence() {
-    destroying_ = true;
     alive_.reset();
-    if (waiterTimer_) scheduler_.cancel(waiterTimer_);
-    task_ = {};
-    if (handlersInstalled_) {
-        port_.setReadyHandler(nullptr);
-        port_.setErrorHandler(nullptr);
-    }
-}
-
-RunSequence::NoEvents::~NoEvents() {
-    if (--run.noEventsDepth_ == 0 && run.cancelPending_ && !run.destroying_) {
-        run.cancelPending_ = false;
-        run.doCancel();
-    }
+    if (timer_) scheduler_.cancel(timer_);
+    conv_.reset();
+    removePortHandlers();
 }
 
 void RunSequence::startOrCancel() {
@@ -48,126 +36,120 @@ void RunSequence::start() {
     running_ = true;
     outcome_ = RunOutcome::NotStarted;
     failure_.clear();
-    portFailed_ = false;
-    userCancelled_ = false;
-    cancelPending_ = false;
-    pending_.clear();
-    journalBegun_ = journalFailed_ = datasetOpen_ = noticeDeferred_ = false;
-    readingsLeftOut_ = 0;
-    port_.setReadyHandler([this] { onBytesArrived(); });
-    port_.setErrorHandler([this](const QString& reason) { onPortFailed(reason); });
-    handlersInstalled_ = true;
+    journalBegun_ = journalFailed_ = conversing_ = false;
+    installPortHandlers();
     state_.RunStopped = false;
     ui_.setStartCancelCaption(QStringLiteral("&Cancel"));
-    task_ = run();
-    task_.start();
-}
-
-void RunSequence::cancel() {
-    // A second press while the run unwinds (the button already reads "&Start") does nothing.
-    if (!running_ || state_.RunStopped) return;
-    if (noEventsDepth_ > 0) {
-        cancelPending_ = true;
-        return;
-    }
-    doCancel();
-}
-
-void RunSequence::doCancel() {
-    if (!running_ || state_.RunStopped) return;
-    state_.RunStopped = true;
-    state_.RunActive = false;
-    userCancelled_ = true;
-    ui_.setStartCancelCaption(QStringLiteral("&Start"));
-    ui_.setStatusLine(QString(), false);
-    send(QStringLiteral("S"));
-    // With readings of an unfinished dataset the notice comes with the offer to keep them.
-    if (unfinishedReadings() > 0)
-        noticeDeferred_ = true;
-    else
-        ui_.notify(QString::fromLatin1(kCancelledText));
-    if (waiter_ && waiterCancellable_) wake();
-}
-
-Task<> RunSequence::run() {
-    try {
-        co_await runBody();
-    } catch (const std::exception& e) {
-        failure_ = QString::fromLocal8Bit(e.what());
-    } catch (...) {
-        failure_ = QStringLiteral("unexpected error");
-    }
-    if (!failure_.isEmpty() && outcome_ != RunOutcome::Failed) outcome_ = RunOutcome::Failed;
-    ui_.setStartCancelCaption(QStringLiteral("&Start"));
-    state_.RunStopped = true;
-    state_.RunActive = false;
-    state_.Receiving = false;
-    ui_.setStatusLine(QString(), false);
-    running_ = false;
-    enterPhase(RunPhase::Idle);
-    ui_.runFinished();
-}
-
-Task<> RunSequence::runBody() {
+    conv_ = std::make_shared<InstrumentConversation>(state_, scheduler_.now_ms());
     if (!port_.isOpen()) {
         QString reason;
         if (!port_.open(&reason)) {
             failure_ = reason;
             outcome_ = RunOutcome::Failed;
             ui_.reportError(reason);
-            co_return;
+            endRun();
+            return;
         }
     }
     state_.RunStartTime = -1;
-    const QString path = co_await askFileName();
-    if (path.isEmpty()) co_return;  // the user cancelled the naming: nothing is sent
-    if (userCancelled_) {           // a signal cancelled the run while it was being named
+    askFileName();
+}
+
+void RunSequence::cancel() {
+    // A second press while the run unwinds (the button already reads "&Start") does nothing.
+    if (!running_ || !conv_) return;
+    conv_->cancel(scheduler_.now_ms());
+    pump();
+}
+
+int RunSequence::unfinishedReadings() const {
+    return running_ && conv_ ? conv_->unfinishedReadings() : 0;
+}
+
+RunPhase RunSequence::phase() const {
+    return running_ && conversing_ ? conv_->phase() : RunPhase::Idle;
+}
+
+qint64 RunSequence::phaseStarted_ms() const {
+    return running_ && conversing_ ? conv_->phaseStarted_ms() : idleSince_ms_;
+}
+
+void RunSequence::askFileName() {
+    // The proposal never names a file that is already there.
+    state_.DataFileTitle = freeDataFileTitle(state_.DataFileTitle, state_.DataFolder);
+    std::weak_ptr<InstrumentConversation> conv = conv_;
+    auto answered = std::make_shared<bool>(false);
+    ui_.askDataFileName(state_.DataFileTitle, state_.DataFolder,
+                        [this, conv, answered](QString path) {
+                            if (conv.expired() || std::exchange(*answered, true)) return;
+                            post([this, conv, path] {
+                                if (conv.lock() == conv_) onFileChosen(path);
+                            });
+                        });
+}
+
+void RunSequence::onFileChosen(const QString& path) {
+    if (path.isEmpty()) {  // the user cancelled the naming: nothing is sent
+        endRun();
+        return;
+    }
+    if (stoppedBy(StopReason::UserCancelled)) {  // a signal cancelled it while it was named
         outcome_ = RunOutcome::Cancelled;
-        co_return;
+        endRun();
+        return;
     }
     applyChosenFile(path);
+    conversing_ = true;
+    step([this](InstrumentConversation& c) { c.begin(scheduler_.now_ms()); });
+}
 
-    state_.RunActive = true;
-    ui_.setStatusLine(QString(), true);
-    runStarted_ms_ = scheduler_.now_ms();
-    enterPhase(RunPhase::Handshake);
-    const bool ready = co_await handshake();
-    if (!ready) {
-        endedEarly();
-        co_return;
+void RunSequence::conversationEnded() {
+    const ConversationEnd& end = conv_->end();
+    if (!end.error.isEmpty()) {
+        failure_ = end.error;
+    } else {
+        switch (end.kind) {
+            case ConversationEnd::Kind::NotReady:
+                endedEarly();
+                break;
+            case ConversationEnd::Kind::Stopped:
+                endedEarly();
+                if (outcome_ == RunOutcome::NotStarted) outcome_ = RunOutcome::Cancelled;
+                break;
+            case ConversationEnd::Kind::PrimingRefused:
+                break;
+            case ConversationEnd::Kind::Datasets:
+                finishRun(end.completed, end.planned, end.readingsLeftOut);
+                break;
+        }
     }
-    if (!state_.RunActive) {
-        stopEarly();
-        co_return;
-    }
-    prepareWindow();
-    if (!state_.RunActive) {
-        stopEarly();
-        co_return;
-    }
-    const RunOptions& o = state_.CurrentOptions;
-    if (o.Reaction == kReactionFlash && o.Prime1 > 0) {
-        const bool primed = co_await askOkCancel(QString::fromLatin1(kPrimingText));
-        if (!primed) co_return;
-    }
-    flush();
-    ui_.setOptionsEnabled(false);
-    state_.OperatorName = state_.Operator;
-    co_await runDatasets();
+    endRun();
+}
+
+// The run is over: the window's controls are given back, and on the next turn the run stops
+// running and the front end is told, so a front end that starts the next run (or lets go of
+// this one) from runFinished() never does so inside this run's own calls.
+void RunSequence::endRun() {
+    if (!failure_.isEmpty() && outcome_ != RunOutcome::Failed) outcome_ = RunOutcome::Failed;
+    ui_.setStartCancelCaption(QStringLiteral("&Start"));
+    state_.RunStopped = true;
+    state_.RunActive = false;
+    state_.Receiving = false;
+    ui_.setStatusLine(QString(), false);
+    conversing_ = false;
+    idleSince_ms_ = scheduler_.now_ms();
+    post([this] {
+        running_ = false;
+        ui_.runFinished();  // may start the next run or destroy this one: nothing follows
+    });
 }
 
 void RunSequence::endedEarly() {
-    if (portFailed_)
+    if (stoppedBy(StopReason::PortFailed))
         outcome_ = RunOutcome::Failed;
-    else if (userCancelled_)
+    else if (stoppedBy(StopReason::UserCancelled))
         outcome_ = RunOutcome::Cancelled;
-    if (portFailed_) ui_.reportError(portFailureText());
-}
-
-void RunSequence::stopEarly() {
-    send(QStringLiteral("S"));
-    endedEarly();
-    if (outcome_ == RunOutcome::NotStarted) outcome_ = RunOutcome::Cancelled;
+    if (stoppedBy(StopReason::PortFailed)) ui_.reportError(portFailureText());
 }
 
 void RunSequence::applyChosenFile(const QString& chosen) {
@@ -179,78 +161,24 @@ void RunSequence::applyChosenFile(const QString& chosen) {
     ui_.setCaption(info.fileName());
 }
 
+// The conversation has cleared the run's datasets: the window shows an empty grid.
 void RunSequence::prepareWindow() {
-    state_.HasData = false;
-    state_.Saved = false;
     ui_.initResultsGrid();
     ui_.setExcelEnabled(false);
-    const RunOptions& o = state_.CurrentOptions;
-    state_.FirstSet = 1;
-    state_.LastSet = o.RepeatMode ? static_cast<qint16>(qBound(1, int(o.Repeats), kMaxSets)) : 1;
-    // A well that gets no reading in this run must never keep one from an earlier document.
-    for (int set = state_.FirstSet; set <= state_.LastSet; ++set) state_.readings.clearSet(set);
     ui_.setDatasetBrowserVisible(false);
     ui_.setMessageLine(QString(), false);
 }
 
-Task<> RunSequence::runDatasets() {
-    const int planned = state_.LastSet - state_.FirstSet + 1;
-    int completed = 0;
-    for (int set = state_.FirstSet; set <= state_.LastSet; ++set) {
-        state_.RunSet = static_cast<qint16>(set);
-        if (!state_.RunActive) {
-            send(QStringLiteral("S"));
-            break;
-        }
-        ui_.shadeSelectedWells();
-        beginDataset();
-        ui_.setStatusLine(datasetText("Downloading Options", "Downloading Options for "), true);
-        enterPhase(RunPhase::Options);
-        co_await downloadOptions();
-        if (state_.RunStopped || portFailed_) break;
-        ui_.setStatusLine(datasetText("Waiting for data", "Waiting for "), true);
-        enterPhase(RunPhase::Waiting);
-        const bool received = co_await awaitDataset();
-        if (!received) break;
-        datasetCompleted();
-        showDatasetInGrid();
-        ui_.setExcelEnabled(true);
-        state_.HasData = true;
-        ++completed;
-        if (set == state_.LastSet) break;
-        enterPhase(RunPhase::Delay);
-        const bool delayed = co_await delayBetweenDatasets();
-        if (!delayed) break;
-        enterPhase(RunPhase::Handshake);
-        const bool ready = co_await handshake();
-        if (!ready) break;
-    }
-    co_await offerPartialSet(completed);
-    finishRun(completed, planned);
-}
-
-Task<bool> RunSequence::delayBetweenDatasets() {
-    const qint16 delay = state_.CurrentOptions.Delay;
-    if (delay <= 0) co_return true;
-    ui_.setStatusLine(QString::number(delay) + QStringLiteral(" second delay"), true);
-    // A cancel ends the wait at once; what goes on the wire ("S", then "S") is unchanged.
-    co_await waitUntil(scheduler_.now_ms() + qint64(delay) * 1000, false, true);
-    if (!state_.RunActive) {
-        send(QStringLiteral("S"));
-        co_return false;
-    }
-    co_return true;
-}
-
-void RunSequence::finishRun(int completed, int planned) {
+void RunSequence::finishRun(int completed, int planned, int readingsLeftOut) {
     state_.Receiving = false;
     // The file holds the datasets that were completed, so the set range shrinks before saving.
     state_.LastSet = static_cast<qint16>(state_.FirstSet + completed - 1);
     bool saved = false;
     if (state_.HasData) saved = saveDocument();
-    settleJournal(saved);
+    settleJournal(saved, readingsLeftOut);
     ui_.setLiveSetLabel(QString());
-    if (completed == planned && !userCancelled_ && !portFailed_) {
+    if (completed == planned && !stoppedBy(StopReason::UserCancelled) &&
+        !stoppedBy(StopReason::PortFailed)) {
         state_.CurrentOptions.Prime1 = 0;
         state_.DefaultOptions.Prime1 = 0;
     }
@@ -264,10 +192,10 @@ void RunSequence::finishRun(int completed, int planned) {
     ui_.focusStartButton();
     touchActivity();
     state_.CanEdit = true;
-    if (portFailed_) {
+    if (stoppedBy(StopReason::PortFailed)) {
         outcome_ = RunOutcome::Failed;
         ui_.reportError(portFailureText());
-    } else if (userCancelled_) {
+    } else if (stoppedBy(StopReason::UserCancelled)) {
         outcome_ = RunOutcome::Cancelled;
     } else if (state_.HasData && !saved) {
         outcome_ = RunOutcome::Failed;
@@ -275,6 +203,26 @@ void RunSequence::finishRun(int completed, int planned) {
         outcome_ = RunOutcome::Completed;
     }
     if (!state_.RunStopped && saved) reloadSavedFile();
+}
+
+// The wells of the dataset being measured start pending.
+void RunSequence::showLiveSet() {
+    const RunOptions& o = state_.CurrentOptions;
+    for (int row = 1; row <= kPlateRows; ++row)
+        for (int column = 1; column <= kPlateColumns; ++column)
+            ui_.setCell(row, column,
+                        o.SelectedWells[row - 1][column - 1]
+                            ? QString::fromLatin1(kPendingCellText)
+                            : runCellText(QStringLiteral("-1"), false));
+}
+
+void RunSequence::showDataset(int set) {
+    const RunOptions& o = state_.CurrentOptions;
+    for (int row = 1; row <= kPlateRows; ++row)
+        for (int column = 1; column <= kPlateColumns; ++column)
+            ui_.setCell(row, column,
+                        runCellText(state_.readings.at(set, row, column).Value,
+                                    o.SelectedWells[row - 1][column - 1]));
 }
 
 bool RunSequence::saveDocument() {
@@ -302,10 +250,8 @@ QString RunSequence::portFailureText() const {
     return QStringLiteral("The connection to the instrument was lost: %1").arg(failure_);
 }
 
-QString RunSequence::datasetText(const char* oneDataset, const char* prefix) const {
-    if (state_.LastSet <= 1) return QString::fromLatin1(oneDataset);
-    return QString::fromLatin1(prefix) + ordinal(state_.RunSet) + QStringLiteral(" of ") +
-           QString::number(state_.LastSet) + QStringLiteral(" datasets");
+qint64 RunSequence::wholeSeconds() const {
+    return std::llround(scheduler_.now_ms() / 1000.0);
 }
 
 }  // namespace vantorix

@@ -1,21 +1,20 @@
-// A run: naming the file, the handshake, one options block and one dataset per repeat, the
-// delays between them, and saving and reloading the file at the end. It never blocks: every
-// wait is a suspension on bytes, a deadline or the user's answer, so the window stays
-// responsive and tests run it in virtual time.
+// A run: naming the file, the conversation with the instrument (InstrumentConversation),
+// and saving and reloading the file at the end. RunSequence drives the conversation: it owns
+// the port, the timer for the conversation's next deadline, the journal, the files and the
+// front end. It never blocks, so the window stays responsive and tests run it in virtual time.
 #pragma once
 
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
-#include <coroutine>
 #include <functional>
 #include <memory>
 
 #include "kernel/ProgramState.h"
 #include "kernel/Scheduler.h"
+#include "measurement/InstrumentConversation.h"
 #include "measurement/RunFrontEnd.h"
 #include "measurement/RunJournal.h"
-#include "measurement/Task.h"
 #include "results/RunProgress.h"
 #include "serial/SerialPort.h"
 
@@ -46,9 +45,9 @@ class RunSequence {
     // Why the run failed (port lost, save failed), for the command line.
     QString failure() const { return failure_; }
     // Where the run is, for the progress display; times on the scheduler's clock.
-    RunPhase phase() const { return phase_; }
-    qint64 phaseStarted_ms() const { return phaseStarted_ms_; }
-    qint64 runStarted_ms() const { return runStarted_ms_; }
+    RunPhase phase() const;
+    qint64 phaseStarted_ms() const;
+    qint64 runStarted_ms() const { return conv_ ? conv_->runStarted_ms() : 0; }
 
     // --- Keeping every reading (RunSafety.cpp) ---
     // Where the run journal goes; "" keeps none.
@@ -61,79 +60,48 @@ class RunSequence {
     int unfinishedReadings() const;
 
   private:
-    // --- The sequence (RunSequence.cpp) ---
-    Task<> run();
-    Task<> runBody();
-    Task<> runDatasets();
-    Task<bool> delayBetweenDatasets();
-    void finishRun(int completed, int planned);
-    void endedEarly();
-    void stopEarly();
-    void applyChosenFile(const QString& path);
-    void prepareWindow();
-    bool saveDocument();
-    void reloadSavedFile();
-    QString portFailureText() const;
-    void doCancel();
+    // --- The run's course (RunSequence.cpp) ---
+    void askFileName();
+    void onFileChosen(const QString& path);
+    void conversationEnded();
+    void endRun();
 
-    // --- The conversation with the instrument (RunProtocol.cpp) ---
-    Task<bool> handshake();
-    Task<bool> downloadOptions();
-    Task<> sendOptionsBlock();
-    Task<bool> awaitAcknowledgement();
-
-    // --- Reception of a dataset (RunReception.cpp) ---
-    Task<bool> awaitDataset();
-    Task<> readDisplayMessage();
-    Task<bool> receiveBlock();
-    void handleMessage(const QString& text);
-    void showDatasetInGrid();
-    Task<> silenceCheck(int& counter);
-
-    // --- Primitives ---
-    struct Wait;
-    // Suspends until the deadline (ms on the scheduler's clock, -1 = none), bytes arrive (when
-    // wantInput), or the run is cancelled (when cancellable).
-    Wait waitUntil(qint64 deadline_ms, bool wantInput, bool cancellable);
-    Wait pause(qint64 duration_ms, bool processEvents);
-    template <typename T>
-    struct Answer;
-    Answer<bool> askRetryCancel(const QString& text);
-    Answer<bool> askOkCancel(const QString& text);
-    Answer<QString> askFileName();
-    Answer<bool> askKeepPartial(const QString& text, int readings);
-    void suspend(std::coroutine_handle<> h, qint64 deadline_ms, bool wantInput, bool cancellable);
-    void wake();
-    void resumeLater(std::coroutine_handle<> h);
+    // --- The driver's loop (RunDriver.cpp) ---
+    void installPortHandlers();
+    void removePortHandlers();
+    // Hands what the port holds to the conversation, then lets it act on `act`.
+    void step(const std::function<void(InstrumentConversation&)>& act);
+    void pump();
+    void handle(const ConversationOutput& out);
+    void ask(const ConversationOutput& out);
+    void arm();
+    void wakeNextTurn();
+    void cancelTimer();
+    void post(std::function<void()> fn);
+    void drainPort();
+    void write(const QString& line);
     void onBytesArrived();
     void onPortFailed(const QString& reason);
 
-    void send(const QString& line);
-    void readOnce();
-    void flush();
-    double timer() const { return scheduler_.now_ms() / 1000.0; }
+    // --- After the datasets (RunSequence.cpp) ---
+    void finishRun(int completed, int planned, int readingsLeftOut);
+    void endedEarly();
+    void applyChosenFile(const QString& path);
+    void prepareWindow();
+    void showLiveSet();
+    void showDataset(int set);
+    bool saveDocument();
+    void reloadSavedFile();
+    QString portFailureText() const;
     qint64 wholeSeconds() const;
     void touchActivity() { state_.LinkActivityTime = wholeSeconds(); }
-    void touchSilence() { state_.SilenceTimer = wholeSeconds(); }
-    QString datasetText(const char* oneDataset, const char* prefix) const;
-    void journalReading(int row, int column, const Reading& cell);
-    void beginDataset();
-    void datasetCompleted();
-    Task<> offerPartialSet(int& completed);
-    void showLiveSet();
-    void settleJournal(bool saved);
-    QString journalFailureText() const;
-    void enterPhase(RunPhase phase) {
-        phase_ = phase;
-        phaseStarted_ms_ = scheduler_.now_ms();
-    }
+    bool stoppedBy(StopReason reason) const { return conv_ && conv_->stopReason() == reason; }
 
-    // Phases that handle no window events defer a cancel until they end.
-    struct NoEvents {
-        explicit NoEvents(RunSequence& r) : run(r) { ++run.noEventsDepth_; }
-        ~NoEvents();
-        RunSequence& run;
-    };
+    // --- Keeping every reading (RunSafety.cpp) ---
+    void journalReading(int set, int row, int column, const Reading& cell);
+    void journalDataset(int set, const QString& firmwareVersion);
+    void settleJournal(bool saved, int readingsLeftOut);
+    QString journalFailureText() const;
 
     ProgramState& state_;
     SerialPort& port_;
@@ -141,31 +109,22 @@ class RunSequence {
     RunFrontEnd& ui_;
     WallClock wallClock_;
 
-    Task<> task_;
+    std::shared_ptr<InstrumentConversation> conv_;
     bool running_ = false;
     RunOutcome outcome_ = RunOutcome::NotStarted;
     QString failure_;
-    bool portFailed_ = false;
-    bool userCancelled_ = false;
-    bool destroying_ = false;
     bool handlersInstalled_ = false;
-    int noEventsDepth_ = 0;
-    bool cancelPending_ = false;
-    QByteArray pending_;  // bytes read from the line and not yet handled
+    bool pumping_ = false;
+    bool conversing_ = false;  // the file is named and the conversation has begun
     RunJournal journal_;
-    bool datasetOpen_ = false;     // a dataset is being measured and is not complete
-    bool noticeDeferred_ = false;  // the cancel notice is said by the partial-set question
     bool journalBegun_ = false;
     bool journalFailed_ = false;
-    int readingsLeftOut_ = 0;  // readings of an unfinished dataset the user chose not to keep
-    RunPhase phase_ = RunPhase::Idle;
-    qint64 phaseStarted_ms_ = 0;
-    qint64 runStarted_ms_ = 0;
+    qint64 idleSince_ms_ = 0;
 
-    std::coroutine_handle<> waiter_;
-    bool waiterWantsInput_ = false;
-    bool waiterCancellable_ = false;
-    Scheduler::TimerId waiterTimer_ = 0;
+    Scheduler::TimerId timer_ = 0;
+    bool timerForWake_ = false;  // the timer wakes the conversation on the next turn
+    std::optional<qint64> timerDeadline_;
+    quint64 timerWait_ = 0;  // the conversation's wait the deadline timer belongs to
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 

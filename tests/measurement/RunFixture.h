@@ -27,6 +27,7 @@ class ScriptedFrontEnd : public RunFrontEnd {
     std::deque<bool> okAnswers;        // answers to the priming question; OK when empty
     std::deque<bool> keepAnswers;      // answers to keeping a partial dataset; No when empty
     std::function<void()> onQuestion;  // called when a question is asked, before the answer
+    std::function<void()> onFinished;  // called when the run tells it has finished
 
     std::vector<QString> statusLines;  // every visible status text, as it changed
     std::vector<QString> messageLines;
@@ -68,7 +69,10 @@ class ScriptedFrontEnd : public RunFrontEnd {
         cells[row - 1][column - 1] = text;
     }
     void setExcelEnabled(bool enabled) override { excelEnabled = enabled; }
-    void runFinished() override { ++finished; }
+    void runFinished() override {
+        ++finished;
+        if (onFinished) onFinished();
+    }
 
   private:
     // Records the question, then gives the next scripted answer or the default.

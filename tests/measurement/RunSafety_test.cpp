@@ -23,37 +23,53 @@ int readingsIn(const ProgramState& s, int set) {
     return n;
 }
 
-// A three-dataset run over A1-A12, cancelled once set 2 has five readings.
-void cancelInSecondSet(RunFixture& f) {
+// A three-dataset run over A1-A12, cancelled once set 2 has this many readings.
+void cancelInSecondSet(RunFixture& f, int readings) {
     f.selectWells({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
     f.state.CurrentOptions.RepeatMode = true;
     f.state.CurrentOptions.Repeats = 3;
+    f.state.CurrentOptions.Prime1 = 2;
     f.run.start();
-    ASSERT_TRUE(f.pair.runUntil([&] { return readingsIn(f.state, 2) >= 5; }, 600'000));
+    ASSERT_TRUE(f.runUntilStatus("Waiting for 2nd of 3 datasets"));
+    ASSERT_TRUE(f.pair.runUntil([&] { return readingsIn(f.state, 2) >= readings; }, 600'000));
     f.run.cancel();
     ASSERT_TRUE(f.finish());
 }
 
 }  // namespace
 
-TEST(RunSafety, CancelMidDatasetOffersToKeepItsReadings) {
+// A cancel in the second dataset keeps the first; readings already taken of the second are
+// offered as a partial dataset, and the journal keeps them when the user declines.
+TEST(RunSafety, CancelInTheSecondDatasetKeepsTheFirstAndOffersItsReadings) {
+    const QString offer =
+        "You have cancelled this run.\n\n5 readings of dataset 2 were taken before the run "
+        "stopped. Keep them as a partial dataset (wells not read are left without a reading)?";
     const struct {
+        int readings;  // of set 2 when cancelled
         bool keep;
         const char* sets;
         int journals;  // left for recovery
-    } cases[] = {{true, "2", 0}, {false, "1", 1}};
+        int setCount;  // datasets in the browser; 0 = one dataset, no browser
+    } cases[] = {{0, false, "1", 0, 0}, {5, true, "2", 0, 2}, {5, false, "1", 1, 0}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.keep);
+        SCOPED_TRACE(testing::Message() << c.readings << c.keep);
         RunFixture f;
         f.ui.keepAnswers = {c.keep};
-        cancelInSecondSet(f);
+        cancelInSecondSet(f, c.readings);
         EXPECT_EQ(f.run.outcome(), RunOutcome::Cancelled);
-        ASSERT_EQ(f.ui.questions.size(), 1u);
-        EXPECT_EQ(f.ui.questions[0].text,
-                  "You have cancelled this run.\n\n5 readings of dataset 2 were taken before the "
-                  "run stopped. Keep them as a partial dataset (wells not read are left without "
-                  "a reading)?");
-        EXPECT_TRUE(f.ui.notices.empty());
+        EXPECT_EQ(f.sentLines().back(), "S");
+        if (c.readings == 0) {
+            EXPECT_TRUE(f.ui.questions.empty());
+            EXPECT_EQ(f.ui.notices, std::vector<QString>{kCancelledText});
+        } else {
+            ASSERT_EQ(f.ui.questions.size(), 1u);
+            EXPECT_EQ(f.ui.questions[0].text, offer);
+            EXPECT_TRUE(f.ui.notices.empty());
+        }
+        EXPECT_EQ(f.state.CurrentOptions.Prime1, 2);  // only a completed run primes no more
+        EXPECT_EQ(f.state.SetCount, c.setCount);
+        // The file holds the datasets kept; a cancelled run is not read back.
+        EXPECT_EQ(f.state.keyStore.KeyCount(), 0);
         ProgramState file;
         file.AppFolder = f.dir.path();
         ASSERT_TRUE(ParseDataFile(file, false, f.state.DataFileName));

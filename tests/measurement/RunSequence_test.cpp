@@ -130,31 +130,6 @@ TEST(RunSequence, ThreeRepeatsWithDelayGiveThreeSetsAndTwoDelays) {
     EXPECT_GT(f.state.readings.at(3, 1, 6).Time.toInt(), f.state.readings.at(1, 5, 3).Time.toInt());
 }
 
-TEST(RunSequence, CancelDuringSecondOfThreeKeepsTheFirstDataset) {
-    RunFixture f;
-    f.selectWells({0, 1, 2});
-    f.state.CurrentOptions.RepeatMode = true;
-    f.state.CurrentOptions.Repeats = 3;
-    f.state.CurrentOptions.Reaction = kReactionFlash;
-    f.state.CurrentOptions.Prime1 = 2;
-    f.run.start();
-    ASSERT_TRUE(f.runUntilStatus("Waiting for 2nd of 3 datasets"));
-    f.pair.runFor(700);
-    f.run.cancel();
-    ASSERT_TRUE(f.finish());
-    EXPECT_EQ(f.run.outcome(), RunOutcome::Cancelled);
-    EXPECT_EQ(f.sentLines().back(), "S");
-    EXPECT_EQ(f.ui.notices, std::vector<QString>{kCancelledText});
-    EXPECT_EQ(f.state.CurrentOptions.Prime1, 2);
-    EXPECT_EQ(f.state.SetCount, 0);  // one dataset: no set browser
-    // The file holds the one completed dataset; a cancelled run is not read back.
-    ProgramState check;
-    check.AppFolder = f.dir.path();
-    ASSERT_TRUE(ParseDataFile(check, false, f.state.DataFileName));
-    EXPECT_EQ(check.keyStore.value(kRootKey + ".data.sets"), "1");
-    EXPECT_EQ(f.state.keyStore.KeyCount(), 0);
-}
-
 TEST(RunSequence, SilentInstrumentIsPolledThreeTimesThenTheUserIsAsked) {
     sim::SimulatorConfig config;
     config.faults.silentAfter = 1;
@@ -252,6 +227,33 @@ TEST(RunSequence, NamingCancelledSendsNothing) {
     EXPECT_TRUE(f.sentLines().isEmpty());
     EXPECT_EQ(f.run.outcome(), RunOutcome::NotStarted);
     EXPECT_EQ(f.state.DataFileTitle, "Sample");
+}
+
+// A front end may start the next run, or let go of the run, when it is told the run finished:
+// it is told from the event loop, never from inside the run that is ending.
+TEST(RunSequence, RunFinishedMayStartTheNextRunOrDestroyTheSequence) {
+    {
+        RunFixture f;
+        f.selectWells({0});
+        f.ui.onFinished = [&] {
+            f.ui.fileAnswer.clear();  // the second run ends at its naming
+            if (f.ui.finished == 1) f.run.start();
+        };
+        ASSERT_TRUE(f.runToEnd());
+        f.pair.runFor(1000);
+        EXPECT_EQ(f.ui.finished, 2);
+        EXPECT_EQ(f.run.outcome(), RunOutcome::NotStarted);
+        EXPECT_TRUE(f.state.Saved);
+    }
+    {
+        RunFixture f;
+        f.ui.fileAnswer.clear();
+        auto run = std::make_unique<RunSequence>(f.state, f.pair.port(), f.pair.scheduler(), f.ui);
+        f.ui.onFinished = [&] { run.reset(); };
+        run->start();
+        f.pair.runFor(1000);
+        EXPECT_EQ(run, nullptr);
+    }
 }
 
 // Every fault of the simulated instrument ends the run as the protocol prescribes.

@@ -1,0 +1,188 @@
+// The driver's loop: what the port holds goes to the conversation, what the conversation
+// asks for is carried out in order (lines written, window updated, questions asked), and one
+// timer on the scheduler wakes it again. The only place the run touches the port.
+#include "measurement/RunSequence.h"
+#include "measurement/RunTexts.h"
+
+namespace vantorix {
+
+// The one place the port's notifications reach the run.
+void RunSequence::installPortHandlers() {
+    port_.setReadyHandler([this] { onBytesArrived(); });
+    port_.setErrorHandler([this](const QString& reason) { onPortFailed(reason); });
+    handlersInstalled_ = true;
+}
+
+void RunSequence::removePortHandlers() {
+    if (!std::exchange(handlersInstalled_, false)) return;
+    port_.setReadyHandler(nullptr);
+    port_.setErrorHandler(nullptr);
+}
+
+void RunSequence::step(const std::function<void(InstrumentConversation&)>& act) {
+    const std::shared_ptr<InstrumentConversation> conv = conv_;  // lives through the step
+    drainPort();
+    act(*conv);
+    pump();
+}
+
+// Carries out what the conversation asked for, in order, then sets the timer for its next
+// wake.
+void RunSequence::pump() {
+    if (pumping_ || !conv_) return;
+    pumping_ = true;
+    const std::shared_ptr<InstrumentConversation> conv = conv_;
+    while (auto out = conv->takeOutput()) handle(*out);
+    pumping_ = false;
+    arm();
+}
+
+void RunSequence::handle(const ConversationOutput& out) {
+    using Kind = ConversationOutput::Kind;
+    switch (out.kind) {
+        case Kind::Send:
+            write(out.text);
+            break;
+        case Kind::StatusLine:
+            ui_.setStatusLine(out.text, out.shown);
+            break;
+        case Kind::MessageLine:
+            ui_.setMessageLine(out.text, out.shown);
+            break;
+        case Kind::LiveSetShown:
+            showLiveSet();
+            break;
+        case Kind::DatasetShown:
+            showDataset(out.set);
+            break;
+        case Kind::Reading:
+            ui_.setCell(out.row, out.column, out.text);
+            journalReading(out.set, out.row, out.column, Reading{out.value, out.time});
+            break;
+        case Kind::DatasetBegun:
+            ui_.shadeSelectedWells();
+            break;
+        case Kind::DatasetDone:
+            journalDataset(out.set, out.value);
+            break;
+        case Kind::WindowPrepared:
+            prepareWindow();
+            break;
+        case Kind::OptionsLocked:
+            ui_.setOptionsEnabled(false);
+            break;
+        case Kind::BusyCursor:
+            ui_.setBusyCursor(out.shown);
+            break;
+        case Kind::ExcelEnabled:
+            ui_.setExcelEnabled(out.shown);
+            break;
+        case Kind::LiveSetLabel:
+            ui_.setLiveSetLabel(out.text);
+            break;
+        case Kind::CancelTaken:
+            ui_.setStartCancelCaption(QStringLiteral("&Start"));
+            break;
+        case Kind::Notice:
+            ui_.notify(out.text);
+            break;
+        case Kind::Question:
+            ask(out);
+            break;
+        case Kind::Ended:
+            conversationEnded();
+            break;
+    }
+}
+
+void RunSequence::ask(const ConversationOutput& out) {
+    std::weak_ptr<InstrumentConversation> conv = conv_;
+    auto answered = std::make_shared<bool>(false);
+    // The answer may come at once or much later; either way the run resumes from the event
+    // loop, never from inside the question.
+    auto done = [this, conv, answered](bool yes) {
+        if (conv.expired() || std::exchange(*answered, true)) return;
+        post([this, conv, yes] {
+            if (conv.lock() != conv_) return;
+            step([this, yes](InstrumentConversation& c) { c.answer(yes, scheduler_.now_ms()); });
+        });
+    };
+    switch (out.question) {
+        case RunQuestion::NotResponding:
+            ui_.askRetryCancel(QString::fromLatin1(kCommunicationErrorTitle), out.text, done);
+            break;
+        case RunQuestion::Priming:
+            ui_.askOkCancel(out.text, done);
+            break;
+        case RunQuestion::KeepPartial:
+            ui_.askKeepPartial(out.text, out.count, done);
+            break;
+    }
+}
+
+// A wake that is due runs on the next turn of the event loop; a deadline, once reached, does
+// too, so whatever else is due at the same moment (bytes arriving) is seen first.
+void RunSequence::arm() {
+    if (pumping_) return;
+    if (!conv_ || conv_->ended() || !conversing_) return cancelTimer();
+    if (conv_->wakeDue()) {
+        if (!(timer_ && timerForWake_)) wakeNextTurn();
+        return;
+    }
+    const auto deadline = conv_->nextDeadline();
+    if (timer_ && (timerForWake_ || (deadline == timerDeadline_ && timerWait_ == conv_->waits())))
+        return;  // the timer for this wait is set
+    cancelTimer();
+    if (!deadline) return;
+    timerDeadline_ = deadline;
+    timerWait_ = conv_->waits();
+    timer_ = scheduler_.callAt(*deadline, [this] { wakeNextTurn(); });
+}
+
+void RunSequence::wakeNextTurn() {
+    cancelTimer();
+    timerForWake_ = true;
+    timer_ = scheduler_.callAt(scheduler_.now_ms(), [this] {
+        timer_ = 0;
+        timerForWake_ = false;
+        step([this](InstrumentConversation& c) { c.advance(scheduler_.now_ms()); });
+    });
+}
+
+void RunSequence::cancelTimer() {
+    if (timer_) scheduler_.cancel(timer_);
+    timer_ = 0;
+    timerForWake_ = false;
+}
+
+void RunSequence::post(std::function<void()> fn) {
+    std::weak_ptr<bool> alive = alive_;
+    scheduler_.callAt(scheduler_.now_ms(), [alive, fn = std::move(fn)] {
+        if (!alive.expired()) fn();
+    });
+}
+
+void RunSequence::drainPort() {
+    if (conversing_ && !conv_->ended() && port_.isOpen() && port_.bytesWaiting() > 0)
+        conv_->feed(port_.read(), scheduler_.now_ms());
+}
+
+void RunSequence::write(const QString& line) {
+    if (!port_.write(line.toLatin1() + "\r\n"))
+        onPortFailed(QStringLiteral("writing to %1 failed").arg(port_.portName()));
+}
+
+void RunSequence::onBytesArrived() {
+    if (!running_) return;
+    drainPort();
+    arm();
+}
+
+void RunSequence::onPortFailed(const QString& reason) {
+    if (!running_ || !conv_ || conv_->ended() || conv_->failed()) return;
+    failure_ = reason;
+    conv_->portFailed(scheduler_.now_ms());
+    pump();
+}
+
+}  // namespace vantorix
