@@ -336,8 +336,8 @@ void FirmwareDownload::restorePortAfter(qint64 delay_ms) {
 
 // Back to what the next run expects: measurement settings, text input, whole reads, closed.
 void FirmwareDownload::restorePort() {
-    port_.setReadyHandler(nullptr);
-    port_.setErrorHandler(nullptr);
+    onReady_.reset();
+    onError_.reset();
     port_.close();
     port_.setSettings(kMeasurementLine);
     port_.setInputMode(InputMode::Text);
@@ -347,8 +347,8 @@ void FirmwareDownload::restorePort() {
 // --- Port and timers ---
 
 void FirmwareDownload::installHandlers() {
-    port_.setReadyHandler([this] { tick(); });
-    port_.setErrorHandler([this](const QString& reason) {
+    onReady_ = port_.onReady([this] { tick(); });
+    onError_ = port_.onError([this](const QString& reason) {
         if (state_ != Idle || setUpWake_ != 0) fail(reason);
     });
 }

@@ -23,10 +23,8 @@ RunSequence::~RunSequence() {
     alive_.reset();
     if (waiterTimer_) scheduler_.cancel(waiterTimer_);
     task_ = {};
-    if (handlersInstalled_) {
-        port_.setReadyHandler(nullptr);
-        port_.setErrorHandler(nullptr);
-    }
+    onReady_.reset();
+    onError_.reset();
 }
 
 RunSequence::NoEvents::~NoEvents() {
@@ -54,9 +52,8 @@ void RunSequence::start() {
     pending_.clear();
     journalBegun_ = journalFailed_ = datasetOpen_ = noticeDeferred_ = false;
     readingsLeftOut_ = 0;
-    port_.setReadyHandler([this] { onBytesArrived(); });
-    port_.setErrorHandler([this](const QString& reason) { onPortFailed(reason); });
-    handlersInstalled_ = true;
+    onReady_ = port_.onReady([this] { onBytesArrived(); });
+    onError_ = port_.onError([this](const QString& reason) { onPortFailed(reason); });
     state_.RunStopped = false;
     ui_.setStartCancelCaption(QStringLiteral("&Cancel"));
     task_ = run();

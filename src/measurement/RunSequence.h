@@ -148,7 +148,8 @@ class RunSequence {
     bool portFailed_ = false;
     bool userCancelled_ = false;
     bool destroying_ = false;
-    bool handlersInstalled_ = false;
+    Subscription onReady_;  // the port's listeners, from the first start on
+    Subscription onError_;
     int noEventsDepth_ = 0;
     bool cancelPending_ = false;
     QByteArray pending_;  // bytes read from the line and not yet handled

@@ -41,7 +41,7 @@ class QtSerialPort : public SerialPort {
 
   private:
     void applySettings();
-    void onError(QSerialPort::SerialPortError error);
+    void onPortError(QSerialPort::SerialPortError error);
 
     std::unique_ptr<QSerialPort> port_;
     int portNumber_ = 1;

@@ -45,7 +45,7 @@ TEST(PtyHost, AnswersAProgramOnAPseudoTerminalAndHangsUpOnDropOut) {
     port.setPortName(host.slavePath());
     ASSERT_TRUE(port.open(&error)) << error.toStdString();
     QStringList errors;
-    port.setErrorHandler([&](const QString& e) { errors << e; });
+    const auto listening = port.onError([&](const QString& e) { errors << e; });
 
     QByteArray got;
     ASSERT_TRUE(port.write("START\r\n"));
