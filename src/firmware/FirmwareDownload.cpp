@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "firmware/FirmwareTexts.h"
+#include "kernel/InstrumentLine.h"
 
 namespace vantorix {
 
@@ -94,7 +95,7 @@ void FirmwareDownload::setUp() {
     port_.setPortNumber(portNumber_);
     if (!portName_.isEmpty()) port_.setPortName(portName_);
     installHandlers();
-    if (!openPort(kMeasurementLine) || !send(kQuit)) return;
+    if (!openPort(kInstrumentLineSettings) || !send(kQuit)) return;
     setUpWake_ = scheduler_.callAfter(lineTime_ms(kQuit.size(), 2400) + kDrainMargin_ms, [this] {
         setUpWake_ = 0;
         continueSetUp();
@@ -339,7 +340,7 @@ void FirmwareDownload::restorePort() {
     onReady_.reset();
     onError_.reset();
     port_.close();
-    port_.setSettings(kMeasurementLine);
+    port_.setSettings(kInstrumentLineSettings);
     port_.setInputMode(InputMode::Text);
     port_.setInputLen(0);
 }

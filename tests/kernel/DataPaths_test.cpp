@@ -31,6 +31,11 @@ TEST(DataPaths, InitFoldersUsesTheProgramFolderWhenWritable) {
     initFolders(s, dir.path());
     EXPECT_EQ(s.DataFolder, QDir::toNativeSeparators(dir.path()));
     EXPECT_EQ(s.AppFolder, s.DataFolder);
+    // The command line keeps its own files there too, and takes data files from where it runs.
+    ProgramState cli;
+    initFolders(cli, dir.path(), DataFolderStart::CurrentFolder);
+    EXPECT_EQ(cli.AppFolder, s.AppFolder);
+    EXPECT_EQ(cli.DataFolder, QDir::currentPath());
 }
 
 TEST(DataPaths, InitFoldersFallsBackToTheDocumentsFolder) {
