@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -203,7 +202,7 @@ TEST(OvdParser, OnlyRegularFilesAreOpened) {
     QTemporaryDir data;
     ProgramState s;
     s.DataFolder = s.AppFolder = data.path();
-    ASSERT_EQ(::mkfifo(QFile::encodeName(data.filePath("pipe.ovd")).constData(), 0600), 0);
+    if (!test::makeFifo(data.filePath("pipe.ovd"))) GTEST_SKIP() << "no FIFOs here";
     ASSERT_TRUE(QFile::link(data.filePath("pipe.ovd"), data.filePath("link.ovd")));
     ASSERT_TRUE(QDir(data.path()).mkdir("folder.ovd"));
     const struct {
