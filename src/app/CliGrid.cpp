@@ -1,7 +1,5 @@
 #include "app/CliGrid.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QTextStream>
 
 #include "app/CliCommand.h"
@@ -10,27 +8,22 @@
 namespace vantorix::cli {
 
 void printGrid(const ProgramState& s, int set, GridMode mode) {
-    const QString setsValue = s.keyStore.value(kRootKey + QStringLiteral(".data.sets"));
+    const QString setsValue = s.keyStore.value(kDataSetsKey);
     QTextStream out(stdout);
     out << "Sets: " << setsValue << '\n' << "Set: " << set << '\n';
-    for (int c = 1; c <= 12; ++c) out << '\t' << c;
+    for (int c = 1; c <= kPlateColumns; ++c) out << '\t' << c;
     out << '\n';
-    for (int r = 1; r <= 8; ++r) {
+    for (int r = 1; r <= kPlateRows; ++r) {
         out << QChar(u'A' + r - 1);
-        for (int c = 1; c <= 12; ++c)
+        for (int c = 1; c <= kPlateColumns; ++c)
             out << '\t' << cellText(s.readings, set, r, c, mode, setsValue);
         out << '\n';
     }
     out.flush();
 }
 
-void initCliFolders(ProgramState& s) {
-    initFolders(s, QCoreApplication::applicationDirPath());
-    s.DataFolder = QDir::currentPath();
-}
-
 std::optional<LoadResult> loadDocument(ProgramState& s, const QString& file) {
-    initCliFolders(s);
+    initFolders(s, DataFolderStart::CurrentFolder);
     LoadResult loaded = LoadDataFile(s, file, 0);
     if (!loaded.ok) {
         printError(QString(loaded.message).replace(u'\n', u' '));

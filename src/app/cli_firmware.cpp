@@ -1,14 +1,12 @@
 // vantorix-cli firmware: the firmware download without the desktop, against an instrument on
 // a serial port. Prints the progress on one line; Ctrl+C cancels as "&Cancel" does.
-#include <unistd.h>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QSocketNotifier>
 #include <QTextStream>
-#include <csignal>
 
 #include "app/CliCommand.h"
+#include "app/CliSignals.h"
 #include "firmware/FirmwareDownload.h"
 #include "firmware/FirmwareTexts.h"
 #include "kernel/Scheduler.h"
@@ -60,12 +58,6 @@ class CliFirmwareFrontEnd : public FirmwareFrontEnd {
     qsizetype widest_ = 0;
 };
 
-int sigintPipe[2] = {-1, -1};
-void onSigint(int) {
-    const char b = 1;
-    [[maybe_unused]] ssize_t n = ::write(sigintPipe[1], &b, 1);
-}
-
 bool parseArgs(const QStringList& args, QString& port, QString& image, QString& error) {
     for (int i = 0; i < args.size(); ++i) {
         if (i + 1 >= args.size()) {
@@ -105,18 +97,12 @@ int firmwareCommand(const QStringList& args) {
     download.setImageSource({{imagePath}, QStringLiteral("no firmware image at ") + imagePath});
     download.load();
 
-    if (::pipe(sigintPipe) == 0) {
-        auto* notifier = new QSocketNotifier(sigintPipe[0], QSocketNotifier::Read, qApp);
-        QObject::connect(notifier, &QSocketNotifier::activated, [&download] {
-            char b;
-            [[maybe_unused]] ssize_t n = ::read(sigintPipe[0], &b, 1);
-            if (download.startCaption() == firmware::kCancelCaption)
-                download.StartOrCancelDownload();  // cancels, as the button does
-            else
-                QCoreApplication::exit(0);
-        });
-        std::signal(SIGINT, onSigint);
-    }
+    onSignals(qApp, StopSignals::Interrupt, [&download] {
+        if (download.startCaption() == firmware::kCancelCaption)
+            download.StartOrCancelDownload();  // cancels, as the button does
+        else
+            QCoreApplication::exit(0);
+    });
 
     download.StartOrCancelDownload();
     // The image was refused before anything was sent.

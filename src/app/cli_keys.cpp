@@ -5,6 +5,7 @@
 #include "app/CliCommand.h"
 #include "app/CliGrid.h"
 #include "files/OvdParser.h"
+#include "kernel/DataPaths.h"
 #include "kernel/ProgramState.h"
 
 namespace vantorix::cli {
@@ -35,7 +36,7 @@ int runKeys(const QStringList& args) {
     if (file.isEmpty()) return keysUsageError(QStringLiteral("keys: FILE is missing"));
 
     ProgramState s;
-    initCliFolders(s);
+    initFolders(s, DataFolderStart::CurrentFolder);
     QString reason;
     if (!ParseDataFile(s, headerOnly, file, &reason)) {
         printError(file + QStringLiteral(": ") + reason);

@@ -9,6 +9,8 @@
 #include "app/CliRunOptions.h"
 #include "app/CliSignals.h"
 #include "files/FallbackSave.h"
+#include "kernel/DataPaths.h"
+#include "kernel/InstrumentLine.h"
 #include "kernel/ProgramState.h"
 #include "kernel/Scheduler.h"
 #include "kernel/Settings.h"
@@ -125,7 +127,7 @@ int runCommand(const QStringList& args) {
         return kExitUsage;
     }
     ProgramState state;
-    initCliFolders(state);
+    initFolders(state, DataFolderStart::CurrentFolder);
     state.CurrentOptions = state.DefaultOptions = a.options;
     state.Operator = a.operatorName;
     state.Test = a.test;
@@ -134,7 +136,7 @@ int runCommand(const QStringList& args) {
 
     QtSerialPort port;
     port.setPortName(a.port);
-    port.setSettings(QStringLiteral("2400,n,8,1"));
+    port.setSettings(kInstrumentLineSettings);
     port.setInputMode(InputMode::Text);
     port.setInputLen(0);
     QtScheduler scheduler;

@@ -1,39 +1,17 @@
 // vantorix-cli simulate: a simulated instrument on a pseudo-terminal, for trying the program
 // without the instrument. Prints the terminal's path on its first line, runs until
 // interrupted.
-#include <unistd.h>
 #include <QCoreApplication>
-#include <QSocketNotifier>
 #include <QTextStream>
-#include <csignal>
 #include <cstdio>
 
 #include "app/CliCommand.h"
+#include "app/CliSignals.h"
 #include "simulator/PtyHost.h"
 
 namespace vantorix::cli {
 
 namespace {
-
-int signalPipe[2] = {-1, -1};
-
-void onSignal(int) {
-    const char c = 1;
-    [[maybe_unused]] ssize_t n = ::write(signalPipe[1], &c, 1);
-}
-
-// Turns SIGINT and SIGTERM into a quit of the event loop, so the terminal is closed cleanly.
-bool quitOnSignals() {
-    if (::pipe(signalPipe) != 0) return false;
-    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, qApp);
-    QObject::connect(notifier, &QSocketNotifier::activated, qApp, &QCoreApplication::quit);
-    struct sigaction sa {};
-    sa.sa_handler = onSignal;
-    sigemptyset(&sa.sa_mask);
-    sigaction(SIGINT, &sa, nullptr);
-    sigaction(SIGTERM, &sa, nullptr);
-    return true;
-}
 
 // Reads the options into config; on bad usage says why and returns false.
 bool parseArgs(const QStringList& args, sim::SimulatorConfig& config) {
@@ -83,7 +61,8 @@ int simulate(const QStringList& args) {
         printError(error);
         return kExitFailure;
     }
-    if (!quitOnSignals()) {
+    // SIGINT and SIGTERM quit the event loop, so the terminal is closed cleanly.
+    if (!onSignals(qApp, StopSignals::InterruptTerminate, [] { QCoreApplication::quit(); })) {
         printError(QStringLiteral("cannot watch for interrupts"));
         return kExitFailure;
     }

@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
     sinceStart.start();
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(vantorix);
-    QApplication::setApplicationName(QStringLiteral("vantorix"));
+    QApplication::setApplicationName(kSettingsApplication);
     // No display name: the platform would append it to every window title.
     QApplication::setApplicationVersion(ProgramVersion().text());
     // Lets the desktop match the windows to the installed desktop entry and its icon.
@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
     ProgramState state;
     state.RunActive = false;
     state.Receiving = false;
-    initFolders(state, QCoreApplication::applicationDirPath());
+    initFolders(state, DataFolderStart::ProgramFiles);
 
     QSettingsStore settings;
     QtSerialPort port;

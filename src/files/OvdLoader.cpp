@@ -45,8 +45,8 @@ void fillSet(Readings& readings, int set, const QString& key, const KeyStore& st
     QString list;
     const bool found = !key.isEmpty() && store.GetKeyValue(key, list);
     TokenReader tokens(list);
-    for (int r = 1; r <= 8; ++r)
-        for (int c = 1; c <= 12; ++c)
+    for (int r = 1; r <= kPlateRows; ++r)
+        for (int c = 1; c <= kPlateColumns; ++c)
             readings.at(set, r, c).*field = found ? tokens.next() : QStringLiteral("-1");
 }
 
@@ -115,7 +115,7 @@ void decideSetCount(LoadResult& r, const QString& declaredText, int declared, in
 
 LoadResult loadReadingsFromStore(ProgramState& s, qint64 nowSeconds) {
     s.FileFormatId = s.keyStore.value(kRootKey + QStringLiteral(".user-application.format-id"));
-    const QString setsText = s.keyStore.value(kRootKey + QStringLiteral(".data.sets"));
+    const QString setsText = s.keyStore.value(kDataSetsKey);
     const int declared = toInt16(leadingNumber(setsText));
     LoadResult result;
     result.ok = true;

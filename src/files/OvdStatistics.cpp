@@ -29,8 +29,9 @@ QString OvdStatistics::avgText() const {
 OvdStatistics computeStatistics(const Readings& readings, int firstSet, int lastSet) {
     OvdStatistics stats;
     for (int s = firstSet; s <= lastSet; ++s)
-        for (int r = 1; r <= 8; ++r)
-            for (int c = 1; c <= 12; ++c) stats.add(leadingNumber(readings.at(s, r, c).Value));
+        for (int r = 1; r <= kPlateRows; ++r)
+            for (int c = 1; c <= kPlateColumns; ++c)
+                stats.add(leadingNumber(readings.at(s, r, c).Value));
     return stats;
 }
 

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "firmware/FirmwareTexts.h"
+#include "kernel/InstrumentLine.h"
 
 namespace vantorix {
 
@@ -94,7 +95,7 @@ void FirmwareDownload::setUp() {
     port_.setPortNumber(portNumber_);
     if (!portName_.isEmpty()) port_.setPortName(portName_);
     installHandlers();
-    if (!openPort(kMeasurementLine) || !send(kQuit)) return;
+    if (!openPort(kInstrumentLineSettings) || !send(kQuit)) return;
     setUpWake_ = scheduler_.callAfter(lineTime_ms(kQuit.size(), 2400) + kDrainMargin_ms, [this] {
         setUpWake_ = 0;
         continueSetUp();
@@ -336,10 +337,10 @@ void FirmwareDownload::restorePortAfter(qint64 delay_ms) {
 
 // Back to what the next run expects: measurement settings, text input, whole reads, closed.
 void FirmwareDownload::restorePort() {
-    port_.setReadyHandler(nullptr);
-    port_.setErrorHandler(nullptr);
+    onReady_.reset();
+    onError_.reset();
     port_.close();
-    port_.setSettings(kMeasurementLine);
+    port_.setSettings(kInstrumentLineSettings);
     port_.setInputMode(InputMode::Text);
     port_.setInputLen(0);
 }
@@ -347,8 +348,8 @@ void FirmwareDownload::restorePort() {
 // --- Port and timers ---
 
 void FirmwareDownload::installHandlers() {
-    port_.setReadyHandler([this] { tick(); });
-    port_.setErrorHandler([this](const QString& reason) {
+    onReady_ = port_.onReady([this] { tick(); });
+    onError_ = port_.onError([this](const QString& reason) {
         if (state_ != Idle || setUpWake_ != 0) fail(reason);
     });
 }

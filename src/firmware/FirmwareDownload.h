@@ -139,6 +139,10 @@ class FirmwareDownload {
     qint64 wakeAt_ms_ = -1;
     Scheduler::TimerId setUpWake_ = 0;
     Scheduler::TimerId restoreWake_ = 0;
+    // Held only while the download drives the port; dropped with the download at the latest,
+    // so no byte can reach a download that is gone.
+    Subscription onReady_;
+    Subscription onError_;
 };
 
 }  // namespace vantorix

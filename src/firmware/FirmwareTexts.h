@@ -46,8 +46,7 @@ qint64 transferTime_s(qint64 bytes);
 // "melto.exe: 52,224 bytes (408 blocks), about 57 s at 9600 baud", shown before the start.
 QString imageAnnouncement(const QString& path, qint64 bytes);
 
-// The measurement link's settings, and the command shell's.
-inline const QString kMeasurementLine = QStringLiteral("2400,n,8,1");
+// The command shell's line settings (the measurement program's: kInstrumentLineSettings).
 inline const QString kShellLine = QStringLiteral("9600,n,8,1");
 
 // The conversation with the instrument's shell.

@@ -6,12 +6,12 @@
 #include <QRadialGradient>
 #include <cmath>
 
+#include "kernel/RunOptions.h"
+
 namespace vantorix {
 
 namespace {
 
-constexpr int kRows = 8;
-constexpr int kColumns = 12;
 constexpr double kPitch = 12.0;
 constexpr double kWellRadius = 4.2;
 const QPointF kPlateOrigin(186.0, 82.0);  // centre of well A1
@@ -33,7 +33,8 @@ void paintBackground(QPainter& p, const QRectF& area) {
 QRectF plateRect() {
     const double margin = 10.0;
     return QRectF(kPlateOrigin.x() - margin, kPlateOrigin.y() - margin,
-                  kPitch * (kColumns - 1) + 2 * margin, kPitch * (kRows - 1) + 2 * margin);
+                  kPitch * (kPlateColumns - 1) + 2 * margin,
+                  kPitch * (kPlateRows - 1) + 2 * margin);
 }
 
 void paintPlate(QPainter& p) {
@@ -80,8 +81,8 @@ void GuiGlowPlatePicture::paintEvent(QPaintEvent*) {
     paintBackground(p, rect());
     paintPlate(p);
     p.setPen(Qt::NoPen);
-    for (int r = 0; r < kRows; ++r)
-        for (int c = 0; c < kColumns; ++c)
+    for (int r = 0; r < kPlateRows; ++r)
+        for (int c = 0; c < kPlateColumns; ++c)
             paintWell(p, kPlateOrigin + QPointF(c * kPitch, r * kPitch), glowOf(r, c));
 }
 

@@ -8,6 +8,8 @@
 #include <functional>
 #include <map>
 
+#include "kernel/InstrumentLine.h"
+
 class QAction;
 class QMenu;
 class QMdiArea;
@@ -23,7 +25,6 @@ class SettingsStore;
 class frmZyvora;
 
 inline const QString kCompanyName = QStringLiteral("Orvexa Labs");
-inline const QString kInstrumentLineSettings = QStringLiteral("2400,n,8,1");
 
 // "The Vantorix (tm) by Orvexa Labs - Version 2.1.0"
 QString frameCaption();

@@ -1,5 +1,6 @@
 #include "kernel/DataPaths.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -42,7 +43,7 @@ QString resolveDataPath(const QString& dataFolder, const QString& fileName) {
     return joinPath(dataFolder, fileName);
 }
 
-void initFolders(ProgramState& s, const QString& programDir) {
+void initFolders(ProgramState& s, const QString& programDir, DataFolderStart start) {
     QString folder = programDir;
     if (!isWritableFolder(folder) || isSystemProgramFolder(folder)) {
         const QString documents =
@@ -50,8 +51,17 @@ void initFolders(ProgramState& s, const QString& programDir) {
         folder = withForwardSlashes(documents) + QStringLiteral("/Vantorix");
         QDir().mkpath(folder);
     }
-    s.DataFolder = QDir::toNativeSeparators(withForwardSlashes(folder));
-    s.AppFolder = s.DataFolder;
+    s.AppFolder = QDir::toNativeSeparators(withForwardSlashes(folder));
+    s.DataFolder = start == DataFolderStart::CurrentFolder ? QDir::currentPath() : s.AppFolder;
+}
+
+void initFolders(ProgramState& s, DataFolderStart start) {
+    initFolders(s, QCoreApplication::applicationDirPath(), start);
+}
+
+QString recoveryFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/vantorix/recovery");
 }
 
 }  // namespace vantorix

@@ -14,9 +14,21 @@ QString joinPath(const QString& folder, const QString& name);
 // A name holding a separator is a path of its own (normalised); a bare name lies in dataFolder.
 QString resolveDataPath(const QString& dataFolder, const QString& fileName);
 
-// DataFolder and AppFolder: the program's folder when it is writable (a portable install),
-// else, and always for an installed program (in a .../usr/bin folder), the user's documents
-// folder + "/Vantorix", created when needed.
-void initFolders(ProgramState& s, const QString& programDir);
+// Where the program writes its own files, the same for the desktop program and vantorix-cli:
+//  - AppFolder (the parse dump "temp.txt", the firmware image): the program's folder when it is
+//    writable (a portable install), else, and always for an installed program (in a
+//    .../usr/bin folder), the user's documents folder + "/Vantorix", created when needed;
+//  - the recovery folder of run journals: recoveryFolder().
+// DataFolder, where bare data-file names are looked for, starts at AppFolder in the desktop
+// program and at the current folder on the command line.
+enum class DataFolderStart { ProgramFiles, CurrentFolder };
+void initFolders(ProgramState& s, const QString& programDir,
+                 DataFolderStart start = DataFolderStart::ProgramFiles);
+// As above for the running program (QCoreApplication::applicationDirPath()).
+void initFolders(ProgramState& s, DataFolderStart start);
+
+// ~/.local/share/vantorix/recovery (the platform's per-user data location): journals of runs
+// that did not get as far as their file.
+QString recoveryFolder();
 
 }  // namespace vantorix

@@ -8,6 +8,8 @@ namespace vantorix {
 
 constexpr int kMaxKeyStoreEntries = 25480;
 inline const QString kRootKey = QStringLiteral(".orvexa-labs-format");
+// How many datasets the document holds.
+inline const QString kDataSetsKey = kRootKey + QStringLiteral(".data.sets");
 
 class KeyStore {
   public:

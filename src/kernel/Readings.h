@@ -5,6 +5,8 @@
 #include <QString>
 #include <vector>
 
+#include "kernel/RunOptions.h"
+
 namespace vantorix {
 
 constexpr int kMaxSets = 255;
@@ -34,8 +36,8 @@ class Readings {
     }
     // Sets every well of the set to value "-1", time "-1".
     void clearSet(int set) {
-        for (int r = 1; r <= 8; ++r)
-            for (int c = 1; c <= 12; ++c)
+        for (int r = 1; r <= kPlateRows; ++r)
+            for (int c = 1; c <= kPlateColumns; ++c)
                 at(set, r, c) = {QStringLiteral("-1"), QStringLiteral("-1")};
     }
 

@@ -6,6 +6,7 @@
 #include <QString>
 #include <array>
 
+#include "kernel/InstrumentLine.h"
 #include "kernel/RunOptions.h"
 
 namespace vantorix::settings {
@@ -19,7 +20,7 @@ inline const QString kBurstMode = QStringLiteral("BurstMode");
 inline const QString kPortName = QStringLiteral("PortName");
 
 constexpr int kDefaultComPort = 1;
-inline const QString kDefaultLineSettings = QStringLiteral("2400,n,8,1");
+inline const QString kDefaultLineSettings = kInstrumentLineSettings;
 constexpr bool kDefaultBurstMode = false;
 inline const QString kDefaultPortName;
 

@@ -34,7 +34,8 @@ class SettingsStore {
     bool failureReported_ = false;
 };
 
-// The name the program's settings are stored under, whichever of its programs runs.
+// The program's name to the platform: its settings are stored under it, whichever of its
+// programs runs.
 inline const QString kSettingsApplication = QStringLiteral("vantorix");
 
 // The platform's store of the current user (registry on Windows, a .conf file elsewhere);

@@ -8,15 +8,13 @@ namespace vantorix {
 
 // The one place the port's notifications reach the run.
 void RunSequence::installPortHandlers() {
-    port_.setReadyHandler([this] { onBytesArrived(); });
-    port_.setErrorHandler([this](const QString& reason) { onPortFailed(reason); });
-    handlersInstalled_ = true;
+    onReady_ = port_.onReady([this] { onBytesArrived(); });
+    onError_ = port_.onError([this](const QString& reason) { onPortFailed(reason); });
 }
 
 void RunSequence::removePortHandlers() {
-    if (!std::exchange(handlersInstalled_, false)) return;
-    port_.setReadyHandler(nullptr);
-    port_.setErrorHandler(nullptr);
+    onReady_.reset();
+    onError_.reset();
 }
 
 void RunSequence::step(const std::function<void(InstrumentConversation&)>& act) {

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -15,11 +14,6 @@
 #endif
 
 namespace vantorix {
-
-QString recoveryFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-           QStringLiteral("/vantorix/recovery");
-}
 
 namespace journal {
 

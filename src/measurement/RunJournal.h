@@ -10,13 +10,10 @@
 #include <QDateTime>
 #include <QString>
 
+#include "kernel/DataPaths.h"
 #include "kernel/ProgramState.h"
 
 namespace vantorix {
-
-// ~/.local/share/vantorix/recovery (the platform's per-user data location), shared by the
-// desktop program and vantorix-cli.
-QString recoveryFolder();
 
 class RunJournal {
   public:

@@ -230,7 +230,7 @@ bool RunSequence::saveDocument() {
     const WriteResult written = SaveDocument(state_, state_.DataDate);
     NextDataFileTitle(state_);
     if (written.ok) return true;
-    failure_ = QStringLiteral("The data could not be saved to %1: %2")
+    failure_ = QString::fromLatin1(kSaveFailedText)
                    .arg(QDir::toNativeSeparators(state_.DataFileName), written.error);
     ui_.saveFailed(failure_);
     return false;

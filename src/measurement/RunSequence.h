@@ -113,7 +113,8 @@ class RunSequence {
     bool running_ = false;
     RunOutcome outcome_ = RunOutcome::NotStarted;
     QString failure_;
-    bool handlersInstalled_ = false;
+    Subscription onReady_;  // the port's listeners while a run is going on
+    Subscription onError_;
     bool pumping_ = false;
     bool conversing_ = false;  // the file is named and the conversation has begun
     RunJournal journal_;

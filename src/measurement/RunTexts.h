@@ -11,5 +11,7 @@ inline constexpr char kPrimingText[] =
 inline constexpr char kCancelledText[] = "You have cancelled this run.";
 // A selected well of the dataset being measured that has no reading yet.
 inline constexpr char kPendingCellText[] = "...";
+// The file the run's data was meant for, and why writing it failed.
+inline constexpr char kSaveFailedText[] = "The data could not be saved to %1: %2";
 
 }  // namespace vantorix

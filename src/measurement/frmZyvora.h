@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "kernel/KeyStore.h"
 #include "results/CellText.h"
 
 class QFrame;
@@ -28,7 +29,6 @@ class RunSequence;
 class Scheduler;
 class SerialPort;
 
-inline const QString kDataSetsKey = QStringLiteral(".orvexa-labs-format.data.sets");
 inline const QString kUnsavedDataText =
     QStringLiteral("Integrated Data has not been saved. Save it now?");
 inline const QString kCancelRunOnCloseText = QStringLiteral(

@@ -14,6 +14,7 @@
 #include "kernel/ProgramState.h"
 #include "kernel/Scheduler.h"
 #include "measurement/RunSequence.h"
+#include "measurement/RunTexts.h"
 #include "measurement/frmZyvoraFrontEnd.h"
 #include "results/GuiResultsGrid.h"
 #include "ui/GuiDialogs.h"
@@ -167,7 +168,7 @@ void frmZyvora::saveWithRecovery(std::function<void(bool)> done) {
         done(true);
         return;
     }
-    offerSaveElsewhere(QStringLiteral("The data could not be saved to %1: %2")
+    offerSaveElsewhere(QString::fromLatin1(kSaveFailedText)
                            .arg(QDir::toNativeSeparators(state_.DataFileName), written.error),
                        std::move(done));
 }

@@ -25,9 +25,10 @@ QString cellField(const ExportCell& cell) {
 
 void appendPlate(std::vector<QStringList>& records, const ProgramState& s, int set,
                  ExportCell (*rule)(const Reading&)) {
-    for (int r = 1; r <= 8; ++r) {
+    for (int r = 1; r <= kPlateRows; ++r) {
         QStringList fields;
-        for (int c = 1; c <= 12; ++c) fields << cellField(rule(s.readings.at(set, r, c)));
+        for (int c = 1; c <= kPlateColumns; ++c)
+            fields << cellField(rule(s.readings.at(set, r, c)));
         records.push_back(fields);
     }
 }

@@ -45,7 +45,7 @@ QString exportSetLine(int set) {
 std::optional<DataHeader> readExportHeader(ProgramState& s) {
     DataHeader header;
     if (!ReadDataHeader(s.keyStore, header, s.FileFormatId)) return std::nullopt;
-    const QString sets = s.keyStore.value(kRootKey + QStringLiteral(".data.sets"));
+    const QString sets = s.keyStore.value(kDataSetsKey);
     s.SetCount = static_cast<qint16>(std::clamp<int>(toInt16(leadingNumber(sets)), 0, kMaxSets));
     return header;
 }

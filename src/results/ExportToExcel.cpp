@@ -11,8 +11,6 @@ namespace {
 
 constexpr int kReadingsSheet = 1;
 constexpr int kTimesSheet = 2;
-constexpr int kPlateRows = 8;
-constexpr int kPlateColumns = 12;
 
 // Each cell goes out with its own sheet lookup, so a workbook changed under us fails cleanly.
 bool writeCell(SpreadsheetApp& app, int sheet, int row, int column, const ExportCell& cell) {

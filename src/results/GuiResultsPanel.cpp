@@ -63,7 +63,7 @@ GuiResultsPanel::GuiResultsPanel(ProgramState& state, QTableWidget* grid, QWidge
             [this](bool on) { setView(on ? View::Kinetics : View::Grid); });
     connect(heatMap_, &GuiHeatMapView::wellClicked, this, &GuiResultsPanel::toggleChosenWell);
     connect(grid, &QTableWidget::cellClicked, this,
-            [this](int row, int column) { toggleChosenWell(row * 12 + column); });
+            [this](int row, int column) { toggleChosenWell(row * kPlateColumns + column); });
 
     auto* statsBox = new QGroupBox(QStringLiteral("Statistics"), this);
     statsBox->setObjectName(QStringLiteral("fraStatistics"));

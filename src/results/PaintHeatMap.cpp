@@ -81,8 +81,8 @@ HeatScale HeatScale::forSets(const Readings& readings, int firstSet, int lastSet
     double smallest = 0, largest = 0;
     bool any = false;
     for (int set = std::max(firstSet, 1); set <= std::min(lastSet, kMaxSets); ++set)
-        for (int r = 1; r <= 8; ++r)
-            for (int c = 1; c <= 12; ++c) {
+        for (int r = 1; r <= kPlateRows; ++r)
+            for (int c = 1; c <= kPlateColumns; ++c) {
                 const double raw = leadingNumber(readings.at(set, r, c).Value);
                 if (raw < 0 || raw > kSaturationLimit) continue;
                 const double v = std::max(shownValue(raw), 1.0);
@@ -105,7 +105,8 @@ HeatMapPicture heatMapPicture(const Readings& readings, int set, const WellMatri
     picture.title = title;
     const auto statuses = setStatuses(readings, set, selected, setComplete);
     for (int w = 0; w < kWellCount; ++w) {
-        const double raw = leadingNumber(readings.at(set, 1 + w / 12, 1 + w % 12).Value);
+        const double raw =
+            leadingNumber(readings.at(set, 1 + w / kPlateColumns, 1 + w % kPlateColumns).Value);
         picture.wells[w] = {statuses[w], shownValue(raw), wellText(statuses[w], raw)};
     }
     return picture;

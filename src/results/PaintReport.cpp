@@ -110,20 +110,20 @@ class ReportPainter {
 
     double paintValueTable(int set, double top) {
         const double headerWidth = kDpi * 0.3;
-        const double cellWidth = (page_.width() - headerWidth) / 12;
+        const double cellWidth = (page_.width() - headerWidth) / kPlateColumns;
         p_.setPen(kInk);
         p_.setFont(pointFont(8, true));
-        for (int c = 0; c < 12; ++c)
+        for (int c = 0; c < kPlateColumns; ++c)
             p_.drawText(QRectF(headerWidth + c * cellWidth, top, cellWidth, line_), Qt::AlignCenter,
                         QString::number(c + 1));
         const QString setsText = QString::number(s_.sets);
-        for (int r = 0; r < 8; ++r) {
+        for (int r = 0; r < kPlateRows; ++r) {
             const double y = top + line_ * (r + 1);
             p_.setFont(pointFont(8, true));
             p_.drawText(QRectF(0, y, headerWidth, line_), Qt::AlignCenter,
                         QString(QChar(u'A' + r)));
             p_.setFont(pointFont(6.5));
-            for (int c = 0; c < 12; ++c) {
+            for (int c = 0; c < kPlateColumns; ++c) {
                 const double raw = leadingNumber(s_.readings.at(set, r + 1, c + 1).Value);
                 QString text = raw > kSaturationLimit ? QStringLiteral("sat")
                                : raw >= 0             ? plainReadingText(raw)

@@ -16,8 +16,8 @@ double shownValue(double raw) {
 SetStatistics setStatistics(const Readings& readings, int set) {
     SetStatistics st;
     double sum = 0;
-    for (int r = 1; r <= 8; ++r) {
-        for (int c = 1; c <= 12; ++c) {
+    for (int r = 1; r <= kPlateRows; ++r) {
+        for (int c = 1; c <= kPlateColumns; ++c) {
             const double raw = leadingNumber(readings.at(set, r, c).Value);
             if (raw < 0) continue;
             if (raw > kSaturationLimit) {
@@ -37,8 +37,8 @@ SetStatistics setStatistics(const Readings& readings, int set) {
     if (st.n < 2) return st;
     // Second pass about the mean: no cancellation for readings near a million.
     double squares = 0;
-    for (int r = 1; r <= 8; ++r)
-        for (int c = 1; c <= 12; ++c) {
+    for (int r = 1; r <= kPlateRows; ++r)
+        for (int c = 1; c <= kPlateColumns; ++c) {
             const double raw = leadingNumber(readings.at(set, r, c).Value);
             if (raw < 0 || raw > kSaturationLimit) continue;
             const double d = shownValue(raw) - st.mean;

@@ -16,7 +16,7 @@ constexpr qint64 kDrainLimit_ms = 2000;
 QtSerialPort::QtSerialPort() : port_(std::make_unique<QSerialPort>()) {
     QObject::connect(port_.get(), &QSerialPort::readyRead, [this] { notifyReady(); });
     QObject::connect(port_.get(), &QSerialPort::errorOccurred,
-                     [this](QSerialPort::SerialPortError e) { onError(e); });
+                     [this](QSerialPort::SerialPortError e) { onPortError(e); });
 }
 
 QtSerialPort::~QtSerialPort() {
@@ -90,7 +90,7 @@ bool QtSerialPort::write(const QByteArray& bytes) {
     return port_->write(bytes) == bytes.size();
 }
 
-void QtSerialPort::onError(QSerialPort::SerialPortError e) {
+void QtSerialPort::onPortError(QSerialPort::SerialPortError e) {
     // A pulled adapter or a closed far end keeps raising the same error for as long as the
     // port stays open: close it now so the failure is reported once.
     if (e != QSerialPort::ReadError && e != QSerialPort::ResourceError &&

@@ -5,6 +5,7 @@
 #include <QSerialPort>
 #include <memory>
 
+#include "kernel/InstrumentLine.h"
 #include "serial/SerialPort.h"
 
 namespace vantorix {
@@ -41,12 +42,12 @@ class QtSerialPort : public SerialPort {
 
   private:
     void applySettings();
-    void onError(QSerialPort::SerialPortError error);
+    void onPortError(QSerialPort::SerialPortError error);
 
     std::unique_ptr<QSerialPort> port_;
     int portNumber_ = 1;
     QString portName_;
-    QString settings_ = QStringLiteral("2400,n,8,1");
+    QString settings_ = kInstrumentLineSettings;
     InputMode inputMode_ = InputMode::Text;
     int inputLen_ = 0;
 };

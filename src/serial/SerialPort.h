@@ -7,15 +7,14 @@
 #include <QString>
 #include <functional>
 
+#include "kernel/Subscription.h"
+
 namespace vantorix {
 
 enum class InputMode { Text, Binary };
 
 class SerialPort {
   public:
-    using ReadyHandler = std::function<void()>;
-    using ErrorHandler = std::function<void(const QString& reason)>;
-
     virtual ~SerialPort() = default;
 
     // COM port number (1-based). Used unless a device name is set.
@@ -41,21 +40,24 @@ class SerialPort {
     // Hands the bytes to the line in one write; false when the port is closed or failed.
     virtual bool write(const QByteArray& bytes) = 0;
 
-    // Called when bytes have arrived, and when the port failed (it is closed by then).
-    void setReadyHandler(ReadyHandler h) { ready_ = std::move(h); }
-    void setErrorHandler(ErrorHandler h) { error_ = std::move(h); }
+    // Listeners told when bytes have arrived, and when the port failed (it is closed by
+    // then). Each listens until its token is dropped; the run and the firmware download
+    // each hold their own, so neither can leave the other's behind.
+    [[nodiscard]] Subscription onReady(std::function<void()> listener) {
+        return ready_.add(std::move(listener));
+    }
+    [[nodiscard]] Subscription onError(std::function<void(const QString& reason)> listener) {
+        return error_.add(std::move(listener));
+    }
 
   protected:
-    void notifyReady() {
-        if (ready_) ready_();
-    }
-    void notifyError(const QString& reason) {
-        if (error_) error_(reason);
-    }
+    // A listener may destroy the port; nothing of it is touched after these return.
+    void notifyReady() { ready_.notify(); }
+    void notifyError(const QString& reason) { error_.notify(reason); }
 
   private:
-    ReadyHandler ready_;
-    ErrorHandler error_;
+    Subscribers<> ready_;
+    Subscribers<const QString&> error_;
 };
 
 }  // namespace vantorix

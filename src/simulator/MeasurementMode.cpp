@@ -2,12 +2,12 @@
 
 #include <limits>
 
+#include "kernel/RunOptions.h"
+
 namespace vantorix::sim {
 
 namespace {
 
-constexpr int kPlateColumns = 12;
-constexpr int kWells = 96;
 const QByteArray kEol = "\r\n";
 
 char rowLetter(int well) {
@@ -89,14 +89,14 @@ void MeasurementMode::finishBlock(qint64 now_ms) {
 bool MeasurementMode::acceptOptions() {
     if (body_.size() != kOptionsBodyLines) return false;
     std::vector<int> wells;
-    for (int i = 0; i < kWells; ++i) {
+    for (int i = 0; i < kWellCount; ++i) {
         if (body_[i] == "1") {
             wells.push_back(i);
         } else if (body_[i] != "0") {
             return false;
         }
     }
-    for (int i = kWells; i < kOptionsBodyLines; ++i)
+    for (int i = kWellCount; i < kOptionsBodyLines; ++i)
         if (!isInt16(body_[i])) return false;
     wells_ = std::move(wells);
     return true;

@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "kernel/InstrumentLine.h"
 #include "serial/SerialPort.h"
 #include "simulator/InstrumentLink.h"
 #include "simulator/PacedChannel.h"
@@ -66,7 +67,7 @@ class MemoryPort : public SerialPort {
     MemoryLine& line_;
     int portNumber_ = 1;
     QString portName_;
-    QString settings_ = QStringLiteral("2400,n,8,1");
+    QString settings_ = kInstrumentLineSettings;
     InputMode inputMode_ = InputMode::Text;
     int inputLen_ = 0;
     bool open_ = false;

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -97,7 +96,7 @@ TEST(FolderScan, ListsReadableDocumentsWithTheirHeaderColumns) {
     put("noon.txt", good);
     QDir(folder).mkdir("dir.ovd");
     // A FIFO and a link to it would block a read until something writes into them.
-    ASSERT_EQ(::mkfifo(QFile::encodeName(QDir(folder).filePath("pipe.ovd")).constData(), 0600), 0);
+    if (!test::makeFifo(QDir(folder).filePath("pipe.ovd"))) GTEST_SKIP() << "no FIFOs here";
     ASSERT_TRUE(QFile::link(QDir(folder).filePath("pipe.ovd"), QDir(folder).filePath("link.ovd")));
 
     for (const FolderEntry& e : listDataFiles(folder))

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -222,7 +221,7 @@ TEST(OvdParser, RefusedFilesGiveTheReasonWriteNoDumpAndKeepTheStore) {
     s.DataFolder = s.AppFolder = data.path();
     test::writeFileBytes(data.filePath("good.ovd"), "<a>1</a>");
     test::writeFileBytes(data.filePath("bad.ovd"), "<a>1</b>");
-    ASSERT_EQ(::mkfifo(QFile::encodeName(data.filePath("pipe.ovd")).constData(), 0600), 0);
+    if (!test::makeFifo(data.filePath("pipe.ovd"))) GTEST_SKIP() << "no FIFOs here";
     ASSERT_TRUE(QFile::link(data.filePath("pipe.ovd"), data.filePath("link.ovd")));
     ASSERT_TRUE(QDir(data.path()).mkdir("folder.ovd"));
     QFile big(data.filePath("big.ovd"));

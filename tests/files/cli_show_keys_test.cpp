@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -76,7 +75,7 @@ TEST(CliShow, WritesNothingIntoTheFolderAndRefusesWhatIsNoDocument) {
     writeFileBytes(dir.filePath("bad.ovd"), "<a><b>1</a>");
     writeFileBytes(dir.filePath("nested.ovd"),
                    "<orvexa-labs-format><data-header><notes>" + QByteArray("<a>").repeated(200000));
-    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("pipe.ovd")).constData(), 0600), 0);
+    if (!vantorix::test::makeFifo(dir.filePath("pipe.ovd"))) GTEST_SKIP() << "no FIFOs here";
     ASSERT_TRUE(QFile::link(dir.filePath("pipe.ovd"), dir.filePath("link.ovd")));
     const struct {
         QStringList args;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <QFile>
+#include <memory>
 #include <random>
 
 #include "FirmwareTestSupport.h"
@@ -37,10 +38,11 @@ struct RecordingUi : FirmwareFrontEnd {
 // no XMODEM sender can tell from a real one) and damaged blocks written. Seeded.
 class NoisyPort : public SerialPort {
   public:
-    NoisyPort(MemoryPort& port, quint32 seed) : port_(port), rng_(seed) {
-        port_.setReadyHandler([this] { notifyReady(); });
-        port_.setErrorHandler([this](const QString& r) { notifyError(r); });
-    }
+    NoisyPort(MemoryPort& port, quint32 seed)
+        : port_(port),
+          rng_(seed),
+          onReady_(port_.onReady([this] { notifyReady(); })),
+          onError_(port_.onError([this](const QString& r) { notifyError(r); })) {}
     void setPortNumber(int n) override { port_.setPortNumber(n); }
     int portNumber() const override { return port_.portNumber(); }
     void setPortName(const QString& n) override { port_.setPortName(n); }
@@ -79,6 +81,7 @@ class NoisyPort : public SerialPort {
   private:
     MemoryPort& port_;
     std::mt19937 rng_;
+    Subscription onReady_, onError_;
 };
 
 struct Download {
@@ -338,5 +341,34 @@ TEST(FirmwareDownload, APortThatCannotBeOpenedOrWrittenEndsInIdleWithAMessage) {
         EXPECT_TRUE(d.ui.doneEnabled);
         EXPECT_FALSE(d.port.isOpen());
         EXPECT_EQ(d.port.settings(), "2400,n,8,1");
+    }
+}
+
+// A download closed mid-way (the dialog destroyed, the program shutting down) leaves nothing
+// listening on the port: bytes that arrive later wait for whoever reads the port next.
+TEST(FirmwareDownload, NothingListensOnThePortOnceTheDownloadIsGone) {
+    for (const bool servicePanel : {false, true}) {
+        SCOPED_TRACE(servicePanel ? "service panel's port open" : "mid-transfer");
+        QTemporaryDir dir;
+        PairHarness pair;
+        RecordingUi ui;
+        auto dl = std::make_unique<FirmwareDownload>(pair.port(), pair.scheduler(), ui);
+        dl->setImageSource({{writeImage(dir, imageBytes(100 * 128))}, "missing"});
+        dl->load();
+        if (servicePanel) {
+            dl->setServiceFlag(true);
+            ASSERT_TRUE(dl->serviceReopen());
+        } else {
+            dl->StartOrCancelDownload();
+            ASSERT_TRUE(
+                pair.runUntil([&] { return dl->state() == FirmwareDownload::Transfer; }, 60000));
+        }
+        dl.reset();
+        if (!pair.port().isOpen()) {
+            ASSERT_TRUE(pair.port().open());
+        }
+        pair.line().instrumentLink().send("B:\\>\r\n");
+        pair.runFor(1000);
+        EXPECT_TRUE(pair.port().waiting().contains("B:\\>\r\n"));
     }
 }

@@ -106,7 +106,7 @@ TEST(XmodemSender, LrzszRxReceivesTheImageWithItsPadding) {
     XmodemSender sender(imagePath);
     // Answer each byte as it arrives (no polling, which would slow every block down).
     QEventLoop loop;
-    port.setReadyHandler([&] {
+    const auto answering = port.onReady([&] {
         for (char c : port.read()) {
             const QByteArray out = sender.feed(c);
             if (!out.isEmpty()) port.write(out);

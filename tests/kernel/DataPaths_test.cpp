@@ -26,7 +26,8 @@ TEST(DataPaths, ResolveAcceptsBothSeparators) {
 }
 
 // The program's folder when it is writable; else (missing, or installed: writable for root,
-// but never a place for the user's files) the documents folder.
+// but never a place for the user's files) the documents folder. The command line
+// keeps its own files there too, and takes data files from where it runs.
 TEST(DataPaths, InitFoldersUsesTheProgramFolderOrTheDocumentsFolder) {
     QTemporaryDir home;
     qputenv("HOME", home.path().toUtf8());
@@ -44,5 +45,9 @@ TEST(DataPaths, InitFoldersUsesTheProgramFolderOrTheDocumentsFolder) {
         EXPECT_EQ(s.DataFolder, QDir::toNativeSeparators(expected)) << program;
         EXPECT_EQ(s.AppFolder, s.DataFolder);
         EXPECT_TRUE(QFileInfo(expected).isDir());
+        ProgramState cli;
+        initFolders(cli, home.filePath(program), DataFolderStart::CurrentFolder);
+        EXPECT_EQ(cli.AppFolder, s.AppFolder) << program;
+        EXPECT_EQ(cli.DataFolder, QDir::currentPath()) << program;
     }
 }

@@ -114,7 +114,7 @@ TEST(QtSerialPort, SetsTheLineAndCarriesBytesBothWaysOnAPseudoTerminal) {
         EXPECT_EQ((line.c_cflag & CSTOPB) != 0, c.twoStopBits);
 
         int ready = 0;
-        port.setReadyHandler([&] { ++ready; });
+        const auto counting = port.onReady([&] { ++ready; });
         ASSERT_TRUE(port.write("START\r\n"));
         EXPECT_EQ(pty.readMaster(2000), "START\r\n");
         ASSERT_EQ(::write(pty.master, "O\r\n&\r\n", 6), 6);
@@ -136,7 +136,7 @@ TEST(QtSerialPort, AFarEndThatClosesIsReportedOnceAndThePortCloses) {
     port.setPortName(pty.path);
     ASSERT_TRUE(port.open());
     QStringList errors;
-    port.setErrorHandler([&](const QString& reason) { errors << reason; });
+    const auto listening = port.onError([&](const QString& reason) { errors << reason; });
 
     pty.closeMaster();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !errors.isEmpty(); }, 3000));

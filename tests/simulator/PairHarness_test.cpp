@@ -12,7 +12,7 @@ TEST(PairHarness, BytesTakeLineTimeAndTheTranscriptRecordsThem) {
     PairHarness pair;
     ASSERT_TRUE(pair.port().open());
     int readyCalls = 0;
-    pair.port().setReadyHandler([&] { ++readyCalls; });
+    const auto counting = pair.port().onReady([&] { ++readyCalls; });
     ASSERT_TRUE(pair.sendLine("START"));
     pair.runFor(100);
     // 7 bytes at 2400 baud, 10 bits each: the last arrives 29.2 ms later. The instrument
@@ -56,11 +56,11 @@ TEST(PairHarness, DropOutClosesTheProgramsPortOnce) {
     ASSERT_TRUE(config.faults.add("drop-out"));
     PairHarness pair(config);
     QStringList errors;
-    pair.port().setErrorHandler([&](const QString& e) { errors << e; });
+    const auto listening = pair.port().onError([&](const QString& e) { errors << e; });
     ASSERT_TRUE(pair.sendLine("START"));
     pair.runFor(100);
     // The program's side of the dataset: every "&" gets its "G".
-    pair.port().setReadyHandler([&] {
+    const auto answering = pair.port().onReady([&] {
         if (pair.port().read().contains('&')) pair.port().write("G\r\n");
     });
     pair.port().write(optionsBlock({0, 1, 2, 3, 4, 5, 6, 7}));

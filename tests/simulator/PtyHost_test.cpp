@@ -46,7 +46,7 @@ TEST(PtyHost, AnswersAProgramOnAPseudoTerminalAtLineSpeedAndHangsUpOnDropOut) {
     port.setPortName(host.slavePath());
     ASSERT_TRUE(port.open(&error)) << error.toStdString();
     QStringList errors;
-    port.setErrorHandler([&](const QString& e) { errors << e; });
+    const auto listening = port.onError([&](const QString& e) { errors << e; });
 
     QElapsedTimer clock;
     clock.start();

@@ -5,6 +5,10 @@
 #include <QFile>
 #include <QProcess>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace vantorix::test {
 
 CliResult runCli(const QStringList& args, const QString& workingDir, int timeout_ms) {
@@ -38,6 +42,15 @@ void writeFileBytes(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
     ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+bool makeFifo(const QString& path) {
+#ifdef Q_OS_UNIX
+    return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+#else
+    Q_UNUSED(path);
+    return false;
+#endif
 }
 
 void ensureApp() {

@@ -32,6 +32,8 @@ CliResult runCli(const QStringList& args, const QString& workingDir = {}, int ti
 // Reads / writes a whole file as bytes.
 QByteArray readFileBytes(const QString& path);
 void writeFileBytes(const QString& path, const QByteArray& bytes);
+// Makes a FIFO (named pipe) at path; false where the system has none (not POSIX).
+bool makeFifo(const QString& path);
 
 // Creates the application object once, for tests that need an event loop.
 void ensureApp();
