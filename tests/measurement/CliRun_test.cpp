@@ -87,24 +87,28 @@ TEST(CliRun, CompletesARunWithTheStoredDefaultsAndPrintsThePlate) {
 
 // Ctrl+C, a closed terminal and a service stop all cancel the run the same way.
 TEST(CliRun, CancelSignalsCancelTheRunAndExitWithThree) {
-    for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
-        SCOPED_TRACE(sig);
-        Simulator sim;
-        ASSERT_TRUE(sim.path().startsWith("/dev/"));
-        QTemporaryDir dir;
-        QProcess run;
-        run.setWorkingDirectory(dir.path());
-        run.start(QStringLiteral(VANTORIX_CLI_PATH),
-                  {"run", "--port", sim.path(), "--out", dir.filePath("c.ovd"), "--wells", "A1"});
-        ASSERT_TRUE(run.waitForStarted());
-        // Let the options block begin, then send the signal.
-        ASSERT_TRUE(run.waitForReadyRead(10000));
-        QThread::msleep(1500);
-        ::kill(static_cast<pid_t>(run.processId()), sig);
-        ASSERT_TRUE(run.waitForFinished(30000));
-        EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(run.exitCode(), 3) << run.readAllStandardError().toStdString();
-        EXPECT_TRUE(run.readAllStandardOutput().contains("You have cancelled this run."));
+    // The three runs go on side by side, each against its own simulated instrument.
+    const int stops[] = {SIGINT, SIGTERM, SIGHUP};
+    Simulator sims[3];
+    QTemporaryDir dir;
+    QProcess runs[3];
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(sims[i].path().startsWith("/dev/"));
+        runs[i].start(QStringLiteral(VANTORIX_CLI_PATH),
+                      {"run", "--port", sims[i].path(), "--out",
+                       dir.filePath(QStringLiteral("c%1.ovd").arg(i)), "--wells", "A1"});
+        ASSERT_TRUE(runs[i].waitForStarted());
+    }
+    // Let the options blocks begin, then send the signals.
+    for (QProcess& run : runs) ASSERT_TRUE(run.waitForReadyRead(10000));
+    QThread::msleep(1500);
+    for (int i = 0; i < 3; ++i) ::kill(static_cast<pid_t>(runs[i].processId()), stops[i]);
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(stops[i]);
+        ASSERT_TRUE(runs[i].waitForFinished(30000));
+        EXPECT_EQ(runs[i].exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(runs[i].exitCode(), 3) << runs[i].readAllStandardError().toStdString();
+        EXPECT_TRUE(runs[i].readAllStandardOutput().contains("You have cancelled this run."));
     }
 }
 
