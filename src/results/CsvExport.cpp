@@ -35,16 +35,17 @@ void appendPlate(std::vector<QStringList>& records, const ProgramState& s, int s
 
 }  // namespace
 
-std::vector<QStringList> csvExportRecords(ProgramState& s, bool& headerMissing) {
+std::vector<QStringList> csvExportRecords(const ProgramState& s, bool& headerMissing) {
     std::vector<QStringList> records;
-    const auto header = readExportHeader(s);
+    const ExportDocument doc = readExportDocument(s);
+    const auto& header = doc.header;
     headerMissing = !header;
     if (header)
         for (const ExportHeaderLine& line : exportHeaderLines(*header))
             records.push_back({csvField(line.label), csvField(line.value)});
     // Two empty records, then each set: its line, readings, times line, times, empty record.
     records.resize(records.size() + 2);
-    const int sets = exportSetCount(s);
+    const int sets = doc.sets;
     for (int k = 1; k <= sets; ++k) {
         records.push_back({csvField(exportSetLine(k))});
         appendPlate(records, s, k, readingCell);
@@ -65,7 +66,7 @@ QString csvField(const QString& text) {
     return u'"' + field + u'"';
 }
 
-CsvExportResult WriteCsvExport(ProgramState& s, const QString& path) {
+CsvExportResult WriteCsvExport(const ProgramState& s, const QString& path) {
     CsvExportResult result;
     QByteArray bytes;
     for (const QStringList& record : csvExportRecords(s, result.headerMissing)) {

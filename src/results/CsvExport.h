@@ -18,14 +18,14 @@ struct CsvExportResult {
 };
 
 // The records of the CSV file, each a list of fields as they go into the file: text quoted,
-// numbers plain. Refreshes SetCount like the workbook export does.
-std::vector<QStringList> csvExportRecords(ProgramState& s, bool& headerMissing);
+// numbers plain.
+std::vector<QStringList> csvExportRecords(const ProgramState& s, bool& headerMissing);
 
 // A text field, always quoted so that no import splits it on ";" or a tab; text that a
 // spreadsheet would read as a formula ("=", "+", "-", "@", tab, CR first) gets a leading "'".
 QString csvField(const QString& text);
 
 // Writes the records to path with CR LF line ends, replacing the file only once complete.
-CsvExportResult WriteCsvExport(ProgramState& s, const QString& path);
+CsvExportResult WriteCsvExport(const ProgramState& s, const QString& path);
 
 }  // namespace vantorix

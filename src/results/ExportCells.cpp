@@ -42,16 +42,18 @@ QString exportSetLine(int set) {
     return QStringLiteral("Set: ") + QString::number(set);
 }
 
-std::optional<DataHeader> readExportHeader(ProgramState& s) {
+ExportDocument readExportDocument(const ProgramState& s) {
+    ExportDocument doc;
     DataHeader header;
-    if (!ReadDataHeader(s.keyStore, header, s.FileFormatId)) return std::nullopt;
+    QString formatId;  // the loader keeps the document's own in FileFormatId
+    if (!ReadDataHeader(s.keyStore, header, formatId)) {
+        doc.sets = std::clamp<int>(s.SetCount, 0, kMaxSets);
+        return doc;
+    }
+    doc.header = header;
     const QString sets = s.keyStore.value(kDataSetsKey);
-    s.SetCount = static_cast<qint16>(std::clamp<int>(toInt16(leadingNumber(sets)), 0, kMaxSets));
-    return header;
-}
-
-int exportSetCount(const ProgramState& s) {
-    return std::clamp<int>(s.SetCount, 0, kMaxSets);
+    doc.sets = std::clamp<int>(toInt16(leadingNumber(sets)), 0, kMaxSets);
+    return doc;
 }
 
 }  // namespace vantorix

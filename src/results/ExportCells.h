@@ -37,11 +37,14 @@ std::array<ExportHeaderLine, kExportHeaderLines> exportHeaderLines(const DataHea
 // "Set: " followed by the set number.
 QString exportSetLine(int set);
 
-// The header check of the document in the key store. On success also refreshes SetCount from
-// the stored set count (kept within the readings table); on failure leaves SetCount alone.
-std::optional<DataHeader> readExportHeader(ProgramState& s);
-
-// SetCount within 0..kMaxSets, so that a corrupt count never reads outside the table.
-int exportSetCount(const ProgramState& s);
+// What an export writes: the header when the document in the key store passes the header
+// check, and the number of sets. The sets are the document's stored set count when the header
+// passed, else the window's SetCount; either is kept within the readings table, so a corrupt
+// count never reads outside it.
+struct ExportDocument {
+    std::optional<DataHeader> header;
+    int sets = 0;
+};
+ExportDocument readExportDocument(const ProgramState& s);
 
 }  // namespace vantorix

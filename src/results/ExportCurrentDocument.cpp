@@ -67,7 +67,9 @@ ExportOutcome exportCurrentDocument(ProgramState& s, WorkbookViewer* viewer,
     SpreadsheetFactory start;
     if (!folder.isEmpty())
         start = xlsxSpreadsheet(exportFilePath(folder, s.DataFileName, now), viewer);
-    return ExportToExcel(s, start, show);
+    const ExportOutcome outcome = ExportToExcel(s, start, show);
+    takeDocumentSetCount(s, outcome);
+    return outcome;
 }
 
 }  // namespace vantorix

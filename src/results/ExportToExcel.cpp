@@ -60,8 +60,7 @@ bool writeHeader(SpreadsheetApp& app, const DataHeader& header, RowCounters& row
     return true;
 }
 
-bool writeSets(SpreadsheetApp& app, const ProgramState& s, RowCounters& rows) {
-    const int sets = exportSetCount(s);
+bool writeSets(SpreadsheetApp& app, const ProgramState& s, int sets, RowCounters& rows) {
     for (int sheet = kReadingsSheet; sheet <= kTimesSheet; ++sheet) {
         const auto rule = sheet == kReadingsSheet ? readingCell : timeCell;
         int& row = rows[sheet];
@@ -80,23 +79,25 @@ bool writeSets(SpreadsheetApp& app, const ProgramState& s, RowCounters& rows) {
     return true;
 }
 
-bool fillWorkbook(ProgramState& s, SpreadsheetApp& app, const MessageSink& show,
+bool fillWorkbook(const ProgramState& s, SpreadsheetApp& app, const MessageSink& show,
                   ExportOutcome& outcome) {
     if (!app.setCaption(kExcelCaption) || !app.addWorkbook() || !app.setVisible(true)) return false;
     if (!ensureTwoSheets(app)) return false;
     RowCounters rows{0, 0, 0};
-    if (const auto header = readExportHeader(s)) {
-        if (!writeHeader(app, *header, rows)) return false;
+    const ExportDocument doc = readExportDocument(s);
+    if (doc.header) {
+        outcome.documentSetCount = static_cast<qint16>(doc.sets);
+        if (!writeHeader(app, *doc.header, rows)) return false;
     } else {
         outcome.headerMissing = true;
         show(kExportHeaderErrorMessage);
     }
-    return writeSets(app, s, rows);
+    return writeSets(app, s, doc.sets, rows);
 }
 
 }  // namespace
 
-ExportOutcome ExportToExcel(ProgramState& s, const SpreadsheetFactory& startSpreadsheet,
+ExportOutcome ExportToExcel(const ProgramState& s, const SpreadsheetFactory& startSpreadsheet,
                             const MessageSink& show) {
     const MessageSink say = show ? show : [](const QString&) {};
     ExportOutcome outcome;
@@ -112,6 +113,10 @@ ExportOutcome ExportToExcel(ProgramState& s, const SpreadsheetFactory& startSpre
         say(kExcelCommunicationMessage);
     }
     return outcome;
+}
+
+void takeDocumentSetCount(ProgramState& s, const ExportOutcome& outcome) {
+    if (outcome.documentSetCount) s.SetCount = *outcome.documentSetCount;
 }
 
 }  // namespace vantorix

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 #include "results/ExportSpreadsheet.h"
 
@@ -28,13 +29,18 @@ struct ExportOutcome {
     Result result = Result::Done;
     bool headerMissing = false;  // the header check failed; the sets were written without it
     QString detail;              // the backend's reason for a failure, when it gave one
+    // The set count the document's header gives; the window takes it as its SetCount.
+    std::optional<qint16> documentSetCount;
     bool ok() const { return result == Result::Done; }
 };
 
 // Writes the document into a new workbook of the program `startSpreadsheet` starts. Every
 // message goes to `show` as it arises; the outcome repeats what happened for the caller.
-// On success refreshes s.SetCount from the document (see readExportHeader).
-ExportOutcome ExportToExcel(ProgramState& s, const SpreadsheetFactory& startSpreadsheet,
+// It only reads the document.
+ExportOutcome ExportToExcel(const ProgramState& s, const SpreadsheetFactory& startSpreadsheet,
                             const MessageSink& show);
+
+// The window's set count follows the exported document's (see documentSetCount).
+void takeDocumentSetCount(ProgramState& s, const ExportOutcome& outcome);
 
 }  // namespace vantorix

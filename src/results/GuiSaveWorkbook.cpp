@@ -24,8 +24,10 @@ void saveWorkbookWhereChosen(ProgramState& state, Dialogs& dialogs, QWidget* par
     dialogs.askWorkbookFileName(
         parent, proposedWorkbookPath(state), [&state, &dialogs, window](const QString& path) {
             if (path.isEmpty()) return;
-            ExportToExcel(state, xlsxSpreadsheet(path, nullptr),
-                          [&dialogs, window](const QString& m) { dialogs.warn(window, m); });
+            takeDocumentSetCount(state, ExportToExcel(state, xlsxSpreadsheet(path, nullptr),
+                                                      [&dialogs, window](const QString& m) {
+                                                          dialogs.warn(window, m);
+                                                      }));
         });
 }
 

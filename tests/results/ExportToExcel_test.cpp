@@ -57,7 +57,7 @@ TEST(ExportToExcel, OneSetDocumentFillsHeaderSetLineAndPlateRowsOnBothSheets) {
               QStringList({"create", "setCaption", "addWorkbook", "setVisible", "release"}));
     EXPECT_EQ(run.record->caption, "Excel for OV's Vantorix");
     EXPECT_TRUE(run.record->visible);
-    EXPECT_EQ(s.SetCount, 1);
+    EXPECT_EQ(run.outcome.documentSetCount, 1);
     const char* header[][2] = {{"Date: ", "3/14/2024"},
                                {"Time: ", "9:05:07 AM"},
                                {"Operator: ", "Ines\tK"},
@@ -122,7 +122,7 @@ TEST(ExportToExcel, SetCountFromTheDocumentDecidesHowManySetsAreWritten) {
         const ExportRun run = exportWith(s);
         SCOPED_TRACE(c.sets);
         EXPECT_TRUE(run.outcome.ok());
-        EXPECT_EQ(s.SetCount, c.setCount);
+        EXPECT_EQ(run.outcome.documentSetCount, c.setCount);
         EXPECT_EQ(run.record->usedRows(1), c.usedRows);
         EXPECT_EQ(run.record->usedRows(2), c.usedRows);
         if (c.setCount != 3) continue;
@@ -149,7 +149,7 @@ TEST(ExportToExcel, FailedHeaderCheckWritesTheSetsFromRowThreeWithTheWindowsSetC
     EXPECT_TRUE(run.outcome.ok());
     EXPECT_TRUE(run.outcome.headerMissing);
     EXPECT_EQ(run.messages, QStringList({"error cmdInsertDataIntoMicrosoftExcel"}));
-    EXPECT_EQ(s.SetCount, 2);
+    EXPECT_EQ(run.outcome.documentSetCount, std::nullopt);
     for (int sheet = 1; sheet <= 2; ++sheet) {
         expectCell(*run.record, sheet, 3, 1, text("Set: 1"));
         expectCell(*run.record, sheet, 13, 1, text("Set: 2"));

@@ -141,6 +141,7 @@ TEST(XlsxSpreadsheet, SaveToExcelWritesANewFileInThePerUserTemporaryFolder) {
     qputenv("TMPDIR", tmp.path().toLocal8Bit());
     ProgramState s = document("1", 1);
     s.DataFileName = "C:\\plates\\Run: 7.ovd";
+    s.SetCount = 0;  // a one-dataset run shows no set browser; the window takes the file's count
     const QDateTime now(QDate(2024, 3, 14), QTime(9, 5, 7));
     ViewerStub viewer;
     const ExportOutcome first = exportCurrentDocument(s, &viewer, {}, now);
@@ -149,6 +150,7 @@ TEST(XlsxSpreadsheet, SaveToExcelWritesANewFileInThePerUserTemporaryFolder) {
 
     EXPECT_TRUE(first.ok());
     EXPECT_TRUE(second.ok());
+    EXPECT_EQ(s.SetCount, 1);
     const QString folder = tmp.path() + "/vantorix-export";
     EXPECT_EQ(viewer.opened, QStringList({folder + "/Run_ 7 2024-03-14 09-05-07.xlsx",
                                           folder + "/Run_ 7 2024-03-14 09-05-07 (2).xlsx"}));
