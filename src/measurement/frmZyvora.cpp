@@ -95,7 +95,6 @@ frmZyvora::frmZyvora(ProgramState& state, SerialPort& port, Scheduler& scheduler
 }
 
 frmZyvora::~frmZyvora() {
-    *alive_ = false;
     if (comStatusTimer_) scheduler_.cancel(comStatusTimer_);
     run_.reset();
     if (busyCursor_) QApplication::restoreOverrideCursor();

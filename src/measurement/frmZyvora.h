@@ -5,6 +5,7 @@
 // nesting event loops.
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -111,6 +112,16 @@ class frmZyvora : public QWidget {
     void saveFailed(const QString& reason);
     void saveWithRecovery(std::function<void(bool saved)> done);
     void offerSaveElsewhere(const QString& reason, std::function<void(bool saved)> done);
+    void saveToChosenFile(std::function<void(bool saved)> done);
+    void askToClose(std::function<void()> proceed);
+    void askToSaveBeforeClosing(std::function<void()> proceed);
+    // A handler for an answer that may come after this window is gone: it then does nothing.
+    template <typename F>
+    auto whileOpen(F f) {
+        return [self = QPointer<frmZyvora>(this), f = std::move(f)](auto&&... args) {
+            if (self) f(std::forward<decltype(args)>(args)...);
+        };
+    }
     void reloadAfterRecoveredSave();
     void closeWindow();
     void showRunProgress();
@@ -124,7 +135,6 @@ class frmZyvora : public QWidget {
 
     qint16 ComStatusStep = 0;
     quint64 comStatusTimer_ = 0;
-    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     bool busyCursor_ = false;
     bool optionsWanted_ = true;
     std::function<void()> optionsHandler_;

@@ -185,12 +185,10 @@ void frmZyvora::showRunProgress() {
 
 void frmZyvora::scheduleComStatusTick() {
     if (comStatusTimer_) scheduler_.cancel(comStatusTimer_);
-    std::weak_ptr<bool> alive = alive_;
-    comStatusTimer_ = scheduler_.callAfter(kComStatusInterval_ms, [this, alive] {
-        if (alive.expired() || !*alive.lock()) return;
-        comStatusTimer_ = 0;
-        tmrComStatus_Timer();
-    });
+    comStatusTimer_ = scheduler_.callAfter(kComStatusInterval_ms, whileOpen([this] {
+                                               comStatusTimer_ = 0;
+                                               tmrComStatus_Timer();
+                                           }));
 }
 
 }  // namespace vantorix

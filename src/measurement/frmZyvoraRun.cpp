@@ -137,12 +137,10 @@ void frmZyvora::runFinished() {
     emit runningChanged(false);
     if (!closeAfterRun_) return;
     // The run has saved what it measured; go on closing on the next turn of the event loop,
-    // once the run's own stack has unwound.
+    // once the run's own stack has unwound (nothing happens if the window is gone by then).
     auto proceed = std::move(closeAfterRun_);
     closeAfterRun_ = nullptr;
-    std::weak_ptr<bool> alive = alive_;
-    QTimer::singleShot(0, this, [this, alive, proceed] {
-        if (alive.expired()) return;
+    QTimer::singleShot(0, this, [this, proceed] {
         if (queryClose(proceed)) proceed();
     });
 }
@@ -153,10 +151,9 @@ void frmZyvora::saveFailed(const QString& reason) {
         dialogs_.warn(this, reason);
         return;
     }
-    std::weak_ptr<bool> alive = alive_;
-    offerSaveElsewhere(reason, [this, alive](bool saved) {
-        if (!alive.expired() && saved) reloadAfterRecoveredSave();
-    });
+    offerSaveElsewhere(reason, whileOpen([this](bool saved) {
+                           if (saved) reloadAfterRecoveredSave();
+                       }));
 }
 
 void frmZyvora::saveWithRecovery(std::function<void(bool)> done) {
@@ -175,29 +172,30 @@ void frmZyvora::saveWithRecovery(std::function<void(bool)> done) {
 
 // Says why the save failed and offers another file until the user saves or declines.
 void frmZyvora::offerSaveElsewhere(const QString& reason, std::function<void(bool)> done) {
-    std::weak_ptr<bool> alive = alive_;
     dialogs_.askYesNo(this, reason + QStringLiteral("\n\nSave the data to another file?"),
-                      [this, alive, done](bool yes) {
-                          if (alive.expired()) return;
-                          if (!yes) {
+                      whileOpen([this, done](bool yes) {
+                          if (yes)
+                              saveToChosenFile(done);
+                          else
                               done(false);
-                              return;
-                          }
-                          const QFileInfo current(state_.DataFileName);
-                          dialogs_.askDataFileName(this, current.fileName(), current.absolutePath(),
-                                                   [this, alive, done](const QString& path) {
-                                                       if (alive.expired()) return;
-                                                       if (path.isEmpty()) {
-                                                           done(false);
-                                                           return;
-                                                       }
-                                                       const QFileInfo file(withOvdExtension(path));
-                                                       state_.DataFileName = file.filePath();
-                                                       state_.DataFolder = file.absolutePath();
-                                                       setWindowTitle(file.fileName());
-                                                       saveWithRecovery(done);
-                                                   });
-                      });
+                      }));
+}
+
+// Asks for the other file and saves there (which may fail again and ask again).
+void frmZyvora::saveToChosenFile(std::function<void(bool)> done) {
+    const QFileInfo current(state_.DataFileName);
+    dialogs_.askDataFileName(this, current.fileName(), current.absolutePath(),
+                             whileOpen([this, done](const QString& path) {
+                                 if (path.isEmpty()) {
+                                     done(false);
+                                     return;
+                                 }
+                                 const QFileInfo file(withOvdExtension(path));
+                                 state_.DataFileName = file.filePath();
+                                 state_.DataFolder = file.absolutePath();
+                                 setWindowTitle(file.fileName());
+                                 saveWithRecovery(done);
+                             }));
 }
 
 void frmZyvora::reloadAfterRecoveredSave() {
@@ -215,48 +213,53 @@ void frmZyvora::reloadAfterRecoveredSave() {
 bool frmZyvora::queryClose(std::function<void()> proceed) {
     if (closeAgreed_) return true;
     if (askingClose_ || closeAfterRun_) return false;
-    std::weak_ptr<bool> alive = alive_;
     if (run_->running()) {
-        askingClose_ = true;
-        QString question = kCancelRunOnCloseText;
-        if (const int n = run_->unfinishedReadings(); n > 0)
-            question += QStringLiteral(
-                            "\n\n%1 readings of the unfinished dataset have been taken; "
-                            "you can keep them as a partial dataset.")
-                            .arg(n);
-        dialogs_.askYesNo(this, question, [this, alive, proceed](bool yes) {
-            if (alive.expired()) return;
-            askingClose_ = false;
-            if (!yes) return;
-            closing_ = true;
-            closeAfterRun_ = proceed;
-            run_->cancel();
-            frontEnd_->setStatusLine(QString(), false);
-            if (!run_->running() && closeAfterRun_) runFinished();
-        });
+        askToClose(std::move(proceed));
         return false;
     }
     if (state_.HasData && !state_.Saved) {
-        askingClose_ = true;
-        dialogs_.askYesNoCancel(this, kUnsavedDataText, [this, alive, proceed](YesNoCancel a) {
-            if (alive.expired()) return;
-            askingClose_ = false;
-            closing_ = false;
-            if (a == YesNoCancel::Cancel) return;
-            if (a == YesNoCancel::No) {
-                closeAgreed_ = true;
-                QTimer::singleShot(0, this, proceed);
-                return;
-            }
-            saveWithRecovery([this, alive, proceed](bool saved) {
-                if (alive.expired() || !saved) return;
-                closeAgreed_ = true;
-                QTimer::singleShot(0, this, proceed);
-            });
-        });
+        askToSaveBeforeClosing(std::move(proceed));
         return false;
     }
     return true;
+}
+
+// During a run: Yes cancels it; the window closes once the run has saved what it measured.
+void frmZyvora::askToClose(std::function<void()> proceed) {
+    askingClose_ = true;
+    QString question = kCancelRunOnCloseText;
+    if (const int n = run_->unfinishedReadings(); n > 0)
+        question += QStringLiteral(
+                        "\n\n%1 readings of the unfinished dataset have been taken; "
+                        "you can keep them as a partial dataset.")
+                        .arg(n);
+    dialogs_.askYesNo(this, question, whileOpen([this, proceed](bool yes) {
+                          askingClose_ = false;
+                          if (!yes) return;
+                          closing_ = true;
+                          closeAfterRun_ = proceed;
+                          run_->cancel();
+                          frontEnd_->setStatusLine(QString(), false);
+                          if (!run_->running() && closeAfterRun_) runFinished();
+                      }));
+}
+
+// Unsaved data: Yes saves (offering another file when that fails), No discards, Cancel stays.
+void frmZyvora::askToSaveBeforeClosing(std::function<void()> proceed) {
+    askingClose_ = true;
+    const auto agreed = [this, proceed] {
+        closeAgreed_ = true;
+        QTimer::singleShot(0, this, proceed);
+    };
+    dialogs_.askYesNoCancel(this, kUnsavedDataText, whileOpen([this, agreed](YesNoCancel a) {
+                                askingClose_ = false;
+                                closing_ = false;
+                                if (a == YesNoCancel::No) agreed();
+                                if (a != YesNoCancel::Yes) return;
+                                saveWithRecovery(whileOpen([agreed](bool saved) {
+                                    if (saved) agreed();
+                                }));
+                            }));
 }
 
 void frmZyvora::closeWindow() {
