@@ -121,11 +121,6 @@ struct RunFixture {
         for (const auto& l : pair.linesFromProgram()) out << QString::fromLatin1(l.text);
         return out;
     }
-    // Time the n-th line (0-based) equal to text arrived, or -1.
-    qint64 timeOfLine(const QString& text, int n = 0) const {
-        const auto times = timesOf(text);
-        return n < int(times.size()) ? times[n] : -1;
-    }
     std::vector<qint64> timesOf(const QString& text) const {
         std::vector<qint64> out;
         for (const auto& l : pair.linesFromProgram())

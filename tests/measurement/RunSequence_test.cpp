@@ -130,47 +130,6 @@ TEST(RunSequence, ThreeRepeatsWithDelayGiveThreeSetsAndTwoDelays) {
     EXPECT_GT(f.state.readings.at(3, 1, 6).Time.toInt(), f.state.readings.at(1, 5, 3).Time.toInt());
 }
 
-TEST(RunSequence, SilentInstrumentIsPolledThreeTimesThenTheUserIsAsked) {
-    sim::SimulatorConfig config;
-    config.faults.silentAfter = 1;
-    RunFixture f(config);
-    f.selectWells({0, 1});
-    ASSERT_TRUE(f.runToEnd());
-    ASSERT_EQ(f.ui.questions.size(), 2u);
-    EXPECT_EQ(f.ui.questions[0].text, kNotRespondingText);
-    // The one reading taken is not dropped silently.
-    EXPECT_TRUE(
-        f.ui.questions[1].text.startsWith("You have cancelled this run.\n\n1 reading of dataset 1 "
-                                          "was taken before the run stopped."));
-    // The last activity is the "G" that answered the first "&"; polls follow ~4 s apart.
-    const auto gs = f.timesOf(QStringLiteral("G"));
-    ASSERT_EQ(gs.size(), 4u);
-    for (int i = 1; i <= 3; ++i) {
-        EXPECT_GT(gs[i] - gs[i - 1], 3500) << i;
-        EXPECT_LT(gs[i] - gs[i - 1], 5000) << i;
-    }
-    EXPECT_LT(f.ui.questions[0].time_ms - gs[3], 10);  // the question follows the third poll
-    EXPECT_EQ(f.sentLines().back(), "S");
-    EXPECT_EQ(f.run.outcome(), RunOutcome::Cancelled);
-    EXPECT_FALSE(f.state.Saved);  // no dataset was completed and the partial one was declined
-}
-
-TEST(RunSequence, UnacknowledgedBlockIsFollowedByZHandshakeAndTheBlockAgain) {
-    sim::SimulatorConfig config;
-    config.faults.noAck = 1;
-    RunFixture f(config);
-    f.selectWells({7});
-    ASSERT_TRUE(f.runToEnd());
-    EXPECT_EQ(f.run.outcome(), RunOutcome::Completed);
-    const QStringList sent = f.sentLines();
-    const qsizetype first = indexOfBlock(sent);
-    EXPECT_EQ(sent.mid(first + 108, 2), (QStringList{"Z", "START"}));
-    EXPECT_EQ(sent.mid(indexOfBlock(sent, 1), 108), glowBlock({7}));
-    const qint64 z = f.timeOfLine(QStringLiteral("Z"));
-    EXPECT_NEAR(z - f.timeOfLine(QStringLiteral("}")), 5000, 20);
-    EXPECT_NEAR(f.timeOfLine(QStringLiteral("START"), 1) - z, 500, 40);
-}
-
 TEST(RunSequence, StopWhileWellLinesGoOutSendsNoClosingBrace) {
     RunFixture f;
     f.selectWells({0});
@@ -188,36 +147,18 @@ TEST(RunSequence, StopWhileWellLinesGoOutSendsNoClosingBrace) {
     EXPECT_EQ(f.run.outcome(), RunOutcome::Cancelled);
 }
 
-// The answer to "START" in either letter case is ready; ten unanswered ones ask the user.
-TEST(RunSequence, Handshake) {
-    const struct {
-        const char* fault;
-        bool retry;  // the answer to "Communication Error"
-        int starts;  // "START" lines sent
-        int questions;
-        RunOutcome outcome;
-    } cases[] = {{"lower-ready", false, 1, 0, RunOutcome::Completed},
-                 {"no-ready=10", true, 11, 1, RunOutcome::Completed},
-                 {"no-ready=100", false, 10, 1, RunOutcome::Cancelled}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.fault);
-        sim::SimulatorConfig config;
-        ASSERT_TRUE(config.faults.add(QString::fromLatin1(c.fault)));
-        RunFixture f(config);
-        f.selectWells({0});
-        f.ui.retryAnswers = {c.retry};
-        ASSERT_TRUE(f.runToEnd());
-        EXPECT_EQ(f.run.outcome(), c.outcome);
-        EXPECT_EQ(f.ui.questions.size(), size_t(c.questions));
-        const auto starts = f.timesOf(QStringLiteral("START"));
-        ASSERT_EQ(starts.size(), size_t(c.starts));
-        if (c.starts >= 10) {
-            EXPECT_NEAR(starts[9] - starts[8], 100, 2);  // 0.1 s between tries
-        }
-        if (c.outcome == RunOutcome::Cancelled) {
-            EXPECT_EQ(f.sentLines(), QStringList(10, "START") << "S");
-        }
-    }
+// Ten unanswered handshakes ask the user; Cancel sends "S" and nothing more. (The other
+// handshake answers, and the silence polls and the unacknowledged block, are in the recorded
+// runs of RunGolden.)
+TEST(RunSequence, UnansweredHandshakeCancelledSendsStopOnly) {
+    sim::SimulatorConfig config;
+    ASSERT_TRUE(config.faults.add(QStringLiteral("no-ready=100")));
+    RunFixture f(config);
+    f.selectWells({0});
+    ASSERT_TRUE(f.runToEnd());
+    EXPECT_EQ(f.run.outcome(), RunOutcome::Cancelled);
+    EXPECT_EQ(f.ui.questions.size(), 1u);
+    EXPECT_EQ(f.sentLines(), QStringList(10, "START") << "S");
 }
 
 TEST(RunSequence, NamingCancelledSendsNothing) {
@@ -256,42 +197,19 @@ TEST(RunSequence, RunFinishedMayStartTheNextRunOrDestroyTheSequence) {
     }
 }
 
-// Every fault of the simulated instrument ends the run as the protocol prescribes.
-TEST(RunSequence, SimulatorFaults) {
-    struct Case {
-        const char* fault;
-        RunOutcome outcome;
-        int wellsWithReadings;  // of the four selected, held in memory after the run
-        int ignoredLines;       // message lines that say a reading was dropped
-    };
-    const Case cases[] = {
-        {"garbage=20", RunOutcome::Completed, 4, 0},  {"split", RunOutcome::Completed, 4, 0},
-        {"off-plate=2", RunOutcome::Completed, 3, 1}, {"lower-case=3", RunOutcome::Completed, 3, 1},
-        {"stall-block", RunOutcome::Cancelled, 4, 0}, {"drop-out", RunOutcome::Failed, 4, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.fault);
+// A reading off the plate is dropped: no cell shown for it, nothing stored outside the wells
+// (an out-of-range index would land in slot 0 of the table). What else each fault does to a
+// run is in the recorded runs of RunGolden.
+TEST(RunSequence, ReadingsOffThePlateReachNeitherTheGridNorTheTable) {
+    for (const char* fault : {"off-plate=2", "lower-case=3"}) {
+        SCOPED_TRACE(fault);
         sim::SimulatorConfig config;
         config.seed = 7;
-        ASSERT_TRUE(config.faults.add(QString::fromLatin1(c.fault)));
+        ASSERT_TRUE(config.faults.add(QString::fromLatin1(fault)));
         RunFixture f(config);
         f.selectWells({0, 11, 12, 95});
         ASSERT_TRUE(f.runToEnd());
-        EXPECT_EQ(f.run.outcome(), c.outcome) << f.pair.transcriptText().toStdString();
-        int read = 0;
-        for (int w : {0, 11, 12, 95})
-            read += f.state.readings.at(1, w / 12 + 1, w % 12 + 1).Value != "-1";
-        EXPECT_EQ(read, c.wellsWithReadings);
-        const auto ignored = std::count_if(
-            f.ui.messageLines.begin(), f.ui.messageLines.end(), [](const QString& line) {
-                return line.endsWith(QLatin1String(" - ignored, not a well of the plate"));
-            });
-        EXPECT_EQ(ignored, c.ignoredLines);
-        if (c.outcome == RunOutcome::Failed) {
-            EXPECT_FALSE(f.ui.errors.empty());
-        }
-        // A reading off the plate is dropped: no cell shown for it, nothing stored outside
-        // the wells (an out-of-range index lands in slot 0 of the table).
+        EXPECT_EQ(f.run.outcome(), RunOutcome::Completed);
         EXPECT_EQ(f.ui.offPlateCells, 0);
         EXPECT_TRUE(f.state.readings.at(0, 0, 0).Value.isEmpty());
         for (int r = 0; r <= 8; ++r) EXPECT_TRUE(f.state.readings.at(1, r, 0).Value.isEmpty());
