@@ -169,8 +169,10 @@ TEST(OvdParser, AFailedDumpIsReportedButDoesNotFailTheParse) {
 // the square of its depth).
 TEST(OvdParser, EntryCountAndNestingAreBounded) {
     const auto elements = [](int n) { return "<r>" + QByteArray("<a>1</a>").repeated(n) + "</r>"; };
-    const auto nested = [](int depth) {  // the path ".a.a..." has 2 * depth characters
-        return QByteArray("<a>").repeated(depth) + "v" + QByteArray("</a>").repeated(depth);
+    // The innermost element's path ".a.a...a.last" has 2 * depth + 1 + last.size() characters.
+    const auto nested = [](int depth, const QByteArray& last) {
+        return QByteArray("<a>").repeated(depth) + "<" + last + ">v</" + last + ">" +
+               QByteArray("</a>").repeated(depth);
     };
     const QString deep =
         "its elements are nested too deeply (an element's path is longer than 1024 characters)";
@@ -181,10 +183,9 @@ TEST(OvdParser, EntryCountAndNestingAreBounded) {
         QString reason;
     } cases[] = {{elements(kMaxKeyStoreEntries - 1), true, kMaxKeyStoreEntries, ""},
                  {elements(kMaxKeyStoreEntries), false, kMaxKeyStoreEntries, "25480"},
-                 {nested(511), true, 511, ""},
-                 {nested(512), true, 512, ""},
-                 {nested(513), false, 0, deep},
-                 {nested(200000), false, 0, deep}};
+                 {nested(511, "b"), true, 512, ""},    // 1024 characters
+                 {nested(511, "bc"), false, 0, deep},  // 1025
+                 {nested(200000, "b"), false, 0, deep}};
     for (const auto& c : cases) {
         KeyStore store;
         QString reason;

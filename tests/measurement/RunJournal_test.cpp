@@ -82,7 +82,7 @@ TEST(RunJournal, DamagedTailIsLeftOutWithANote) {
 // vantorix-cli recover on the per-user recovery folder: the file holds every reading, the
 // unfinished set with its unread wells "-1", and the run's header.
 TEST(RunJournal, RecoverCommandListsAndWritesInterruptedRuns) {
-    QDir(recoveryFolder()).removeRecursively();
+    OwnDataFolder data;
     const QString journal = writeSampleJournal(recoveryFolder());
     QTemporaryDir dir;
     CliResult r = runCli({"recover", "--list"});
@@ -109,6 +109,26 @@ TEST(RunJournal, RecoverCommandListsAndWritesInterruptedRuns) {
         const Reading& got = s.readings.at(w.set, w.row, w.column);
         EXPECT_EQ(got.Value + u'@' + got.Time, QString(w.value) + u'@' + w.time) << w.set << w.row;
     }
+}
+
+// A recovery whose file cannot be written (its folder is missing) fails and keeps the journal,
+// which is still offered for recovery.
+TEST(RunJournal, AFailedRecoveryKeepsTheJournal) {
+    OwnDataFolder data;
+    const QString journal = writeSampleJournal(recoveryFolder());
+    QTemporaryDir dir;
+    const QString out = dir.filePath("no-such-folder/x.ovd");
+    const RecoveryResult r = recoverJournal(journal, out);
+    EXPECT_FALSE(r.written.ok);
+    EXPECT_TRUE(r.written.error.startsWith(out + ": ")) << r.written.error.toStdString();
+    EXPECT_TRUE(QFile::exists(journal));
+
+    const CliResult cli = runCli({"recover", journal, "--out", out});
+    EXPECT_EQ(cli.exitCode, 1);
+    EXPECT_TRUE(cli.err.startsWith("vantorix-cli: " + out + ": ")) << cli.err.toStdString();
+    EXPECT_TRUE(QFile::exists(journal));
+    EXPECT_EQ(runCli({"recover", "--list"}).out,
+              journal + "\t2026-12-06 09:30:00\t2 datasets\t4 readings\n");
 }
 
 // Not a test of its own: the run that KilledRunsKeepEveryShownReading kills. It prints each

@@ -245,7 +245,7 @@ TEST(frmZyvora, AFailedSaveOffersAnotherFile) {
 // A save that fails, and a user who declines to save elsewhere: the readings stay in the
 // run journal for recovery.
 TEST(frmZyvora, DecliningToSaveElsewhereKeepsTheJournal) {
-    QDir(recoveryFolder()).removeRecursively();
+    test::OwnDataFolder data;
     DesktopUnderTest d;
     frmZyvora& w = d.newMeasurement();
     Window ui{d};
@@ -261,7 +261,6 @@ TEST(frmZyvora, DecliningToSaveElsewhereKeepsTheJournal) {
     ASSERT_EQ(journals.size(), 1);
     ProgramState back;
     EXPECT_EQ(readJournal(journals[0], back).readings, 12);
-    QFile::remove(journals[0]);
 }
 
 TEST(frmZyvora, ClosingDuringARunCancelsItAndSavesWhatWasMeasured) {

@@ -53,6 +53,17 @@ bool makeFifo(const QString& path) {
 #endif
 }
 
+OwnDataFolder::OwnDataFolder() : before_(qgetenv("XDG_DATA_HOME")) {
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dir_.path()));
+}
+
+OwnDataFolder::~OwnDataFolder() {
+    if (before_.isNull())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", before_);
+}
+
 void ensureApp() {
     static int argc = 1;
     static char name[] = "vantorix-tests";

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <ostream>
 
@@ -34,6 +35,21 @@ QByteArray readFileBytes(const QString& path);
 void writeFileBytes(const QString& path, const QByteArray& bytes);
 // Makes a FIFO (named pipe) at path; false where the system has none (not POSIX).
 bool makeFifo(const QString& path);
+
+// An empty per-user data folder of the test's own for as long as it lives (XDG_DATA_HOME, which
+// the programs the test starts inherit): the recovery folder under it is nobody else's, and a
+// test run outside ctest never touches the user's own journals.
+class OwnDataFolder {
+  public:
+    OwnDataFolder();
+    ~OwnDataFolder();
+    OwnDataFolder(const OwnDataFolder&) = delete;
+    OwnDataFolder& operator=(const OwnDataFolder&) = delete;
+
+  private:
+    QTemporaryDir dir_;
+    QByteArray before_;
+};
 
 // Creates the application object once, for tests that need an event loop.
 void ensureApp();
