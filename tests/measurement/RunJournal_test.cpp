@@ -30,21 +30,22 @@ namespace {
 
 const char kChildFolderVariable[] = "VANTORIX_JOURNAL_CHILD";
 
-// A journal of a two-dataset run over A1-A3 and B1: A1-A3 of set 1 (complete, lines 10-12),
-// B1 of set 2 (line 15).
+// A journal of a two-dataset run over A1-A3: set 1 complete (lines 10-12), A1 of set 2
+// (line 15).
 QString writeSampleJournal(const QString& folder) {
     ProgramState s;
     s.Operator = QStringLiteral("Ann Lee");
     s.Notes = QStringLiteral("two\nlines & 100%");
     s.FirstSet = 1;
     s.LastSet = 2;
-    for (int w : {0, 1, 2, 12}) s.CurrentOptions.SelectedWells[w / 12][w % 12] = true;
+    for (auto& row : s.CurrentOptions.SelectedWells) row.fill(false);
+    for (int w : {0, 1, 2}) s.CurrentOptions.SelectedWells[w / 12][w % 12] = true;
     RunJournal j(folder);
     EXPECT_TRUE(j.begin(s, QDateTime(QDate(2026, 12, 6), QTime(9, 30, 0))));
     for (int c = 1; c <= 3; ++c)
         EXPECT_TRUE(j.recordReading(1, 1, c, {QString::number(1000 * c), QString::number(c)}));
     EXPECT_TRUE(j.recordDataset(1, QStringLiteral("FW 3.2")));
-    EXPECT_TRUE(j.recordReading(2, 2, 1, {QStringLiteral("777"), QStringLiteral("40")}));
+    EXPECT_TRUE(j.recordReading(2, 1, 1, {QStringLiteral("777"), QStringLiteral("40")}));
     j.close();
     return j.path();
 }
@@ -63,7 +64,7 @@ TEST(RunJournal, DamagedRecordsAreLeftOutWithANoteSayingWhatIsMissing) {
     const QString name = QFileInfo(path).fileName();
     const QByteArray whole = readFileBytes(path);
     const QString a2 = QString::number(whole.indexOf("reading 1 1 2"));
-    const QString b1 = QString::number(whole.indexOf("reading 2 2 1"));
+    const QString last = QString::number(whole.indexOf("reading 2 1 1"));
     const QString a1 = QString::number(whole.indexOf("reading 1 1 1"));
     const struct {
         const char* name;
@@ -74,15 +75,15 @@ TEST(RunJournal, DamagedRecordsAreLeftOutWithANoteSayingWhatIsMissing) {
     } cases[] = {
         {"whole", whole, 4, 2, 1, "2000", ""},
         {"last record cut", whole.chopped(5), 3, 1, 1, "2000",
-         "The last record of " + name + " (line 15 at byte " + b1 +
-             ") was damaged or cut short and left out; 1 reading is missing: set 2 B1"},
+         "The last record of " + name + " (line 15 at byte " + last +
+             ") was damaged or cut short and left out; 1 reading is missing: set 2 A1"},
         {"cut at a line end", whole.left(whole.lastIndexOf("reading 2")), 3, 1, 1, "2000", ""},
         {"zeros after a power cut", whole + QByteArray(512, '\0'), 4, 2, 1, "2000",
          "The last record of " + name + " (line 16 at byte " + QString::number(whole.size()) +
              ") was damaged or cut short and left out; which readings it held is not known"},
         {"the last record damaged", QByteArray(whole).replace("777", "7#7"), 3, 1, 1, "2000",
-         "The last record of " + name + " (line 15 at byte " + b1 +
-             ") was damaged or cut short and left out; 1 reading is missing: set 2 B1"},
+         "The last record of " + name + " (line 15 at byte " + last +
+             ") was damaged or cut short and left out; 1 reading is missing: set 2 A1"},
         {"a flipped byte mid-file", QByteArray(whole).replace("=2000", "=2001"), 3, 2, 1, "-1",
          "1 damaged record of " + name + " was left out: line 11 at byte " + a2 +
              "; 1 reading is missing: set 1 A2"},
@@ -199,7 +200,7 @@ TEST(RunJournal, RecoverCommandListsAndWritesInterruptedRuns) {
         int set, row, column;
         const char *value, *time;
     } wells[] = {{1, 1, 1, "1000", "1"}, {1, 1, 3, "3000", "3"}, {1, 1, 4, "-1", "-1"},
-                 {2, 2, 1, "777", "40"}, {2, 1, 1, "-1", "-1"},  {2, 8, 12, "-1", "-1"}};
+                 {2, 1, 1, "777", "40"}, {2, 2, 1, "-1", "-1"},  {2, 8, 12, "-1", "-1"}};
     for (const auto& w : wells) {
         const Reading& got = s.readings.at(w.set, w.row, w.column);
         EXPECT_EQ(got.Value + u'@' + got.Time, QString(w.value) + u'@' + w.time) << w.set << w.row;
