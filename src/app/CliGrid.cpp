@@ -8,7 +8,10 @@
 namespace vantorix::cli {
 
 void printGrid(const ProgramState& s, int set, GridMode mode) {
-    const QString setsValue = s.keyStore.value(kDataSetsKey);
+    printGrid(s.readings, s.keyStore.value(kDataSetsKey), set, mode);
+}
+
+void printGrid(const Readings& readings, const QString& setsValue, int set, GridMode mode) {
     QTextStream out(stdout);
     out << "Sets: " << setsValue << '\n' << "Set: " << set << '\n';
     for (int c = 1; c <= kPlateColumns; ++c) out << '\t' << c;
@@ -16,7 +19,7 @@ void printGrid(const ProgramState& s, int set, GridMode mode) {
     for (int r = 1; r <= kPlateRows; ++r) {
         out << QChar(u'A' + r - 1);
         for (int c = 1; c <= kPlateColumns; ++c)
-            out << '\t' << cellText(s.readings, set, r, c, mode, setsValue);
+            out << '\t' << cellText(readings, set, r, c, mode, setsValue);
         out << '\n';
     }
     out.flush();

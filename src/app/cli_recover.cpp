@@ -22,9 +22,10 @@ int listJournals() {
             printError(c.error);
             continue;
         }
+        const QString counts = readingsInDatasets(c.readings, c.datasets);
         out << QDir::toNativeSeparators(path) << '\t'
-            << c.started.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) << '\t' << c.datasets
-            << " datasets\t" << c.readings << " readings" << Qt::endl;
+            << c.started.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) << '\t'
+            << counts.section(u' ', 3) << '\t' << counts.section(u' ', 0, 1) << Qt::endl;
     }
     return kExitOk;
 }
@@ -41,8 +42,11 @@ int recoverCommand(const QStringList& args) {
         printError(r.written.error);
         return kExitFailure;
     }
-    QTextStream(stdout) << "Recovered " << r.contents.readings << " readings in "
-                        << r.contents.datasets << " datasets to "
+    if (!r.keptAs.isEmpty())
+        printError(QStringLiteral("The journal is kept for inspection as %1")
+                       .arg(QDir::toNativeSeparators(r.keptAs)));
+    QTextStream(stdout) << "Recovered "
+                        << readingsInDatasets(r.contents.readings, r.contents.datasets) << " to "
                         << QDir::toNativeSeparators(withOvdExtension(args[2])) << Qt::endl;
     return kExitOk;
 }

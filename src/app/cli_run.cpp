@@ -6,9 +6,9 @@
 
 #include "app/CliCommand.h"
 #include "app/CliGrid.h"
+#include "app/CliRunEnd.h"
 #include "app/CliRunOptions.h"
 #include "app/CliSignals.h"
-#include "files/FallbackSave.h"
 #include "kernel/DataPaths.h"
 #include "kernel/InstrumentLine.h"
 #include "kernel/ProgramState.h"
@@ -48,18 +48,10 @@ class CliFrontEnd : public RunFrontEnd {
         answer(true);
     }
     void askKeepPartial(const QString& text, int, std::function<void(bool)> answer) override {
-        print(text + (keepPartial_ ? " [Yes]" : " [No: --keep-partial keeps them]"));
+        print(blameless(text) + (keepPartial_ ? " [Yes]" : " [No: --keep-partial keeps them]"));
         answer(keepPartial_);
     }
-    void notify(const QString& text) override {
-        // The run calls the automatic Cancel after the last retry a cancel; nobody pressed one.
-        if (gaveUp_ && text == QLatin1String(kCancelledText))
-            print(
-                QStringLiteral("The run was stopped: the instrument did not answer and no "
-                               "retries were left (--retry N allows N more tries)."));
-        else
-            print(text);
-    }
+    void notify(const QString& text) override { print(blameless(text)); }
     void reportError(const QString& text) override {
         if (reported_.contains(text)) return;
         reported_ << text;
@@ -79,6 +71,15 @@ class CliFrontEnd : public RunFrontEnd {
     bool gaveUp() const { return gaveUp_; }
 
   private:
+    // The run calls the automatic Cancel after the last retry a cancel; nobody pressed one.
+    QString blameless(const QString& text) const {
+        const QLatin1String cancelled(kCancelledText);
+        if (!gaveUp_ || !text.startsWith(cancelled)) return text;
+        return QStringLiteral(
+                   "The run was stopped: the instrument did not answer and no retries were "
+                   "left (--retry N allows N more tries).") +
+               text.mid(cancelled.size());
+    }
     static void print(const QString& line) { QTextStream(stdout) << line << Qt::endl; }
     QString outPath_;
     int retries_;
@@ -87,34 +88,6 @@ class CliFrontEnd : public RunFrontEnd {
     QStringList reported_;
     QString status_, message_;
 };
-
-// After a run that did not complete: the datasets completed before it ended, and where they
-// are (the run saves them), or that nothing was saved.
-void tellWhatWasSaved(const ProgramState& state) {
-    const int sets = state.LastSet - state.FirstSet + 1;
-    if (state.HasData && state.Saved && sets > 0)
-        printError(QStringLiteral("%1 completed dataset%2 saved to %3")
-                       .arg(sets)
-                       .arg(sets == 1 ? QStringLiteral(" was") : QStringLiteral("s were"))
-                       .arg(QDir::toNativeSeparators(state.DataFileName)));
-    else
-        printError(QStringLiteral("No dataset was completed; nothing was saved."));
-}
-
-// The run's file could not be written: the run goes to a file of its own instead.
-int saveElsewhere(ProgramState& state, RunSequence& run, CliFrontEnd& ui) {
-    if (!run.failure().isEmpty()) ui.reportError(run.failure());
-    QString path;
-    const WriteResult written = saveToFallback(state, state.DataDate, &path);
-    if (!written.ok) {
-        printError(QStringLiteral("%1; the readings are kept in %2 (vantorix-cli recover)")
-                       .arg(written.error, QDir::toNativeSeparators(run.journalPath())));
-        return kExitFailure;
-    }
-    run.journalSaved();
-    QTextStream(stderr) << "Saved instead to: " << path << Qt::endl;
-    return kExitFailure;
-}
 
 int runCommand(const QStringList& args) {
     // The run defaults the desktop program saved; the options given change them for this run
@@ -147,18 +120,15 @@ int runCommand(const QStringList& args) {
     run.start();
     if (run.running()) QCoreApplication::exec();
     port.close();  // waits (bounded) until the last "S" or "Z" is on the line
-    if (state.HasData && !state.Saved) return saveElsewhere(state, run, ui);
-    if (!run.journalPath().isEmpty())
-        printError(QStringLiteral("readings not in the saved file are kept for recovery in %1")
-                       .arg(QDir::toNativeSeparators(run.journalPath())));
-
+    if (!run.failure().isEmpty()) ui.reportError(run.failure());
+    if (state.HasData && !state.Saved) return saveElsewhere(state, run);
+    const bool kept = tellWhereUnsavedReadingsAre(state, run);
     if (run.outcome() == RunOutcome::Completed) {
         printGrid(state, std::max<int>(1, state.LastSet), GridMode::Readings);
-        return kExitOk;
+        return kept ? kExitOk : kExitFailure;
     }
-    if (!run.failure().isEmpty()) ui.reportError(run.failure());
-    tellWhatWasSaved(state);
-    if (run.outcome() == RunOutcome::Cancelled && !ui.gaveUp()) return kExitCancelled;
+    tellWhatWasSaved(state, run.partialSetKept());
+    if (kept && run.outcome() == RunOutcome::Cancelled && !ui.gaveUp()) return kExitCancelled;
     return kExitFailure;
 }
 

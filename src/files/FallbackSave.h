@@ -14,7 +14,8 @@ namespace vantorix {
 // own folder is not writable.
 QString userDataFolder();
 
-// "unsaved-run-20261206-154509-Plate.041.ovd": when the run ended and what it was to be called.
+// "unsaved-run-20261206-154509-Plate.041.ovd": when the run ended and what it was to be called,
+// the title shortened so that the name stays within 255 bytes.
 QString fallbackFileName(const QString& intendedPath, const QDateTime& when);
 
 // Writes the run to userDataFolder(); DataFileName names the written file on success and is

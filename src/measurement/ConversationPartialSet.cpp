@@ -58,6 +58,7 @@ Task<> InstrumentConversation::offerPartialSet(int& completed) {
     if (keep) {
         ++completed;
         state_.HasData = true;
+        end_.partialKept = true;
     } else {
         end_.readingsLeftOut = readings;
     }

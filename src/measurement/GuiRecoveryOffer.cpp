@@ -34,6 +34,9 @@ void recoverTo(std::shared_ptr<Offer> o, const QString& journal, const QString& 
                                       .arg(QDir::toNativeSeparators(withOvdExtension(path)))
                                 : r.written.error;
     if (!r.contents.note.isEmpty()) text += QStringLiteral("\n") + r.contents.note + u'.';
+    if (!r.keptAs.isEmpty())
+        text += QStringLiteral("\nThe journal is kept for inspection as %1.")
+                    .arg(QDir::toNativeSeparators(r.keptAs));
     if (r.written.ok)
         o->dialogs.inform(o->parent, text);
     else

@@ -66,8 +66,9 @@ struct ConversationOutput {
 struct ConversationEnd {
     enum class Kind { NotReady, Stopped, PrimingRefused, Datasets } kind = Kind::NotReady;
     int completed = 0, planned = 0;
-    int readingsLeftOut = 0;  // readings of an unfinished dataset the user chose not to keep
-    QString error;            // an unexpected error ended it
+    int readingsLeftOut = 0;   // readings of an unfinished dataset the user chose not to keep
+    bool partialKept = false;  // the last of the completed datasets is an unfinished one kept
+    QString error;             // an unexpected error ended it
 };
 
 class InstrumentConversation {

@@ -58,6 +58,7 @@ void RunSequence::handle(const ConversationOutput& out) {
             journalReading(out.set, out.row, out.column, Reading{out.value, out.time});
             break;
         case Kind::DatasetBegun:
+            beginJournal();
             ui_.shadeSelectedWells();
             break;
         case Kind::DatasetDone:
@@ -178,7 +179,8 @@ void RunSequence::onBytesArrived() {
 
 void RunSequence::onPortFailed(const QString& reason) {
     if (!running_ || !conv_ || conv_->ended() || conv_->failed()) return;
-    failure_ = reason;
+    failure_ = portFailure_ =
+        QStringLiteral("The connection to the instrument was lost: %1").arg(reason);
     conv_->portFailed(scheduler_.now_ms());
     pump();
 }

@@ -89,16 +89,7 @@ bool RunJournal::begin(const ProgramState& s, const QDateTime& started) {
         error_ = QStringLiteral("cannot create the recovery folder %1").arg(folder_);
         return false;
     }
-    path_ = folder_ + u'/' + newJournalName(started);
-    fd_ =
-        ::open(QFile::encodeName(path_).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd_ < 0) {
-        error_ = QStringLiteral("%1: %2").arg(path_, QString::fromLocal8Bit(std::strerror(errno)));
-        path_.clear();
-        return false;
-    }
-    // Held while the run lasts, so a listing never offers the journal of a live run.
-    ::flock(fd_, LOCK_EX | LOCK_NB);
+    if (!createLocked(started)) return false;
     if (!append(headerRecords(s, started))) return false;
     // The journal's name must survive a power cut as well as its contents.
     const int dir = ::open(QFile::encodeName(folder_).constData(), O_RDONLY | O_CLOEXEC);
@@ -112,6 +103,52 @@ bool RunJournal::begin(const ProgramState& s, const QDateTime& started) {
     Q_UNUSED(started);
     return false;
 #endif
+}
+
+#ifdef Q_OS_UNIX
+namespace {
+
+// A listing takes a shared lock on each journal for a moment; a live run's lock waits it out.
+bool lockBriefly(int fd) {
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+        if (errno != EWOULDBLOCK && errno != EINTR) return false;
+        ::usleep(25'000);
+    }
+    return false;
+}
+
+}  // namespace
+#endif
+
+// A new journal, locked while the run lasts so that no listing offers it and no recovery
+// takes it. One that cannot be locked is never used: it goes, and a new name is tried.
+bool RunJournal::createLocked(const QDateTime& started) {
+#ifdef Q_OS_UNIX
+    for (int name = 0; name < 3; ++name) {
+        path_ = folder_ + u'/' + newJournalName(started);
+        const QByteArray encoded = QFile::encodeName(path_);
+        fd_ = ::open(encoded.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd_ < 0 && errno == EEXIST) continue;
+        if (fd_ < 0) {
+            error_ =
+                QStringLiteral("%1: %2").arg(path_, QString::fromLocal8Bit(std::strerror(errno)));
+            path_.clear();
+            return false;
+        }
+        if (createdHook_) createdHook_(path_);
+        if (lockBriefly(fd_)) return true;
+        ::close(fd_);
+        fd_ = -1;
+        ::unlink(encoded.constData());
+    }
+    error_ =
+        QStringLiteral("no new journal in %1 could be locked against other programs").arg(folder_);
+    path_.clear();
+#else
+    Q_UNUSED(started);
+#endif
+    return false;
 }
 
 bool RunJournal::recordReading(int set, int row, int column, const Reading& reading) {

@@ -9,6 +9,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <functional>
 
 #include "kernel/DataPaths.h"
 #include "kernel/ProgramState.h"
@@ -40,13 +41,21 @@ class RunJournal {
     // Why the last record could not be written; empty while all is well.
     QString error() const { return error_; }
 
+    // Called with each new journal's path after it is created and before it is locked, so a
+    // test can hold a lock on it as another program might.
+    void setCreatedHook(std::function<void(const QString& path)> hook) {
+        createdHook_ = std::move(hook);
+    }
+
   private:
+    bool createLocked(const QDateTime& started);
     bool append(const QByteArray& records);
 
     QString folder_;
     QString path_;
     QString error_;
     int fd_ = -1;
+    std::function<void(const QString&)> createdHook_;
 };
 
 // Record layout shared with the reader.

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "files/DataFileNaming.h"
+#include "measurement/JournalDamage.h"
 #include "measurement/RunJournal.h"
 
 #ifdef Q_OS_UNIX
@@ -48,7 +49,9 @@ bool applyReading(const QList<QByteArray>& f, ProgramState& s, JournalContents& 
     return true;
 }
 
-void applyRecord(const QByteArray& payload, ProgramState& s, JournalContents& c, int& damaged) {
+// False when the record is whole but makes no sense (a reading off the plate).
+bool applyRecord(const QByteArray& payload, ProgramState& s, JournalContents& c,
+                 JournalDamage& damage) {
     const QList<QByteArray> f = payload.split(' ');
     if (f[0] == "started" && f.size() > 1)
         c.started = QDateTime::fromString(QString::fromLatin1(f[1]), Qt::ISODate);
@@ -56,10 +59,13 @@ void applyRecord(const QByteArray& payload, ProgramState& s, JournalContents& c,
         applyOptions(f, s);
     else if (f[0] == "text")
         applyText(f, s, c);
-    else if (f[0] == "reading") {
-        if (!applyReading(f, s, c)) ++damaged;
-    } else if (f[0] == "dataset" && f.size() > 1)
+    else if (f[0] == "reading")
+        return applyReading(f, s, c);
+    else if (f[0] == "dataset" && f.size() > 1) {
         c.completedSets = std::max(c.completedSets, std::min(f[1].toInt(), c.datasets));
+        damage.completed(f[1].toInt());
+    }
+    return true;
 }
 
 bool heldByARunningProgram(const QString& path) {
@@ -86,23 +92,23 @@ JournalContents readJournal(const QString& path, ProgramState& s) {
     }
     QList<QByteArray> lines = file.readAll().split('\n');
     // What follows the last line end is a record the crash cut short.
-    const bool tornTail = !lines.isEmpty() && !lines.takeLast().isEmpty();
+    const QByteArray tail = lines.isEmpty() ? QByteArray() : lines.takeLast();
+    const bool tornTail = !tail.isEmpty();
     QByteArray payload;
     if (lines.isEmpty() || !journal::payloadOf(lines[0], payload) || payload != journal::kMagic) {
         c.error = QStringLiteral("%1 is not a run journal").arg(path);
         return c;
     }
-    int damaged = tornTail ? 1 : 0;
+    JournalDamage damage;
+    qsizetype byte = lines[0].size() + 1;
     for (qsizetype i = 1; i < lines.size(); ++i) {
-        if (journal::payloadOf(lines[i], payload))
-            applyRecord(payload, s, c, damaged);
-        else
-            ++damaged;
+        const bool whole = journal::payloadOf(lines[i], payload);
+        if (!whole || !applyRecord(payload, s, c, damage))
+            damage.leftOut(lines[i], i + 1, byte, !tornTail && i + 1 == lines.size());
+        byte += lines[i].size() + 1;
     }
-    if (damaged > 0)
-        c.note = QStringLiteral("%1 damaged record(s) at the end of %2 were left out")
-                     .arg(damaged)
-                     .arg(QFileInfo(path).fileName());
+    if (tornTail) damage.leftOut(tail, lines.size() + 1, byte, true);
+    c.note = damage.note(QFileInfo(path).fileName(), s, c.datasets);
     s.FirstSet = 1;
     s.LastSet = qint16(c.datasets);
     c.ok = true;
@@ -120,12 +126,18 @@ QStringList interruptedJournals(const QString& folder, bool includeDeclined) {
     return out;
 }
 
+QString readingsInDatasets(int readings, int datasets) {
+    return QStringLiteral("%1 reading%2 in %3 dataset%4")
+        .arg(readings)
+        .arg(readings == 1 ? QString() : QStringLiteral("s"))
+        .arg(datasets)
+        .arg(datasets == 1 ? QString() : QStringLiteral("s"));
+}
+
 QString recoveryQuestion(const JournalContents& c) {
-    return QStringLiteral(
-               "A run of %1 with %2 readings in %3 datasets was interrupted. Recover it?")
-        .arg(c.started.toString(QStringLiteral("yyyy-MM-dd hh:mm")))
-        .arg(c.readings)
-        .arg(c.datasets);
+    return QStringLiteral("A run of %1 with %2 was interrupted. Recover it?")
+        .arg(c.started.toString(QStringLiteral("yyyy-MM-dd hh:mm")),
+             readingsInDatasets(c.readings, c.datasets));
 }
 
 RecoveryResult recoverJournal(const QString& journalPath, const QString& outPath) {
@@ -148,10 +160,19 @@ RecoveryResult recoverJournal(const QString& journalPath, const QString& outPath
     const QFileInfo out(withOvdExtension(outPath));
     s.DataFileName = out.absoluteFilePath();
     s.DataFolder = out.absolutePath();
-    r.written =
-        WriteDataFile(s, r.contents.started.isValid() ? r.contents.started
-                                                      : QFileInfo(journalPath).lastModified());
-    if (r.written.ok) QFile::remove(journalPath);
+    // Dated as a saved run is: when it ended, which is when its journal was last written.
+    const QDateTime ended = QFileInfo(journalPath).lastModified();
+    r.written = WriteDataFile(s, ended.isValid() ? ended : r.contents.started);
+    if (!r.written.ok) return r;
+    if (r.contents.note.isEmpty()) {
+        QFile::remove(journalPath);
+        return r;
+    }
+    // A damaged journal stays for inspection, where no listing offers it again.
+    QString kept = journalPath;
+    if (kept.endsWith(QLatin1String(".declined"))) kept.chop(9);
+    kept += QStringLiteral(".recovered");
+    r.keptAs = QFile::rename(journalPath, kept) ? kept : journalPath;
     return r;
 }
 

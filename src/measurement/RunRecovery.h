@@ -29,16 +29,21 @@ JournalContents readJournal(const QString& path, ProgramState& s);
 // those the user chose not to recover at start-up.
 QStringList interruptedJournals(const QString& folder, bool includeDeclined = false);
 
+// "1 reading in 1 dataset", "4 readings in 2 datasets".
+QString readingsInDatasets(int readings, int datasets);
+
 // "A run of DATE with N readings in K datasets was interrupted. Recover it?"
 QString recoveryQuestion(const JournalContents& c);
 
 struct RecoveryResult {
     WriteResult written;
     JournalContents contents;
+    QString keptAs;  // where a damaged journal was kept once the file was written
 };
 
-// Writes the journal's run to outPath as an ordinary data file; the journal is removed once
-// the file is written.
+// Writes the journal's run to outPath as an ordinary data file, dated when the journal was
+// last written (when the run stopped). Once the file is written the journal is removed, or,
+// when records were left out, renamed to end in ".recovered" (keptAs).
 RecoveryResult recoverJournal(const QString& journalPath, const QString& outPath);
 
 }  // namespace vantorix

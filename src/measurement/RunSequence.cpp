@@ -36,7 +36,9 @@ void RunSequence::start() {
     running_ = true;
     outcome_ = RunOutcome::NotStarted;
     failure_.clear();
-    journalBegun_ = journalFailed_ = conversing_ = false;
+    portFailure_.clear();
+    journalBegun_ = journalFailed_ = conversing_ = partialKept_ = false;
+    runReadings_ = journalReadings_ = readingsLeftOut_ = lastReadingSet_ = 0;
     installPortHandlers();
     state_.RunStopped = false;
     ui_.setStartCancelCaption(QStringLiteral("&Cancel"));
@@ -119,6 +121,7 @@ void RunSequence::conversationEnded() {
             case ConversationEnd::Kind::PrimingRefused:
                 break;
             case ConversationEnd::Kind::Datasets:
+                partialKept_ = end.partialKept;
                 finishRun(end.completed, end.planned, end.readingsLeftOut);
                 break;
         }
@@ -131,6 +134,7 @@ void RunSequence::conversationEnded() {
 // this one) from runFinished() never does so inside this run's own calls.
 void RunSequence::endRun() {
     if (!failure_.isEmpty() && outcome_ != RunOutcome::Failed) outcome_ = RunOutcome::Failed;
+    dropEmptyJournal();
     ui_.setStartCancelCaption(QStringLiteral("&Start"));
     state_.RunStopped = true;
     state_.RunActive = false;
@@ -149,7 +153,7 @@ void RunSequence::endedEarly() {
         outcome_ = RunOutcome::Failed;
     else if (stoppedBy(StopReason::UserCancelled))
         outcome_ = RunOutcome::Cancelled;
-    if (stoppedBy(StopReason::PortFailed)) ui_.reportError(portFailureText());
+    if (stoppedBy(StopReason::PortFailed)) ui_.reportError(portFailure_);
 }
 
 void RunSequence::applyChosenFile(const QString& chosen) {
@@ -194,7 +198,7 @@ void RunSequence::finishRun(int completed, int planned, int readingsLeftOut) {
     state_.CanEdit = true;
     if (stoppedBy(StopReason::PortFailed)) {
         outcome_ = RunOutcome::Failed;
-        ui_.reportError(portFailureText());
+        ui_.reportError(portFailure_);
     } else if (stoppedBy(StopReason::UserCancelled)) {
         outcome_ = RunOutcome::Cancelled;
     } else if (state_.HasData && !saved) {
@@ -244,10 +248,6 @@ void RunSequence::reloadSavedFile() {
         ui_.reportError(loaded.message);
     }
     ui_.repaint();
-}
-
-QString RunSequence::portFailureText() const {
-    return QStringLiteral("The connection to the instrument was lost: %1").arg(failure_);
 }
 
 qint64 RunSequence::wholeSeconds() const {

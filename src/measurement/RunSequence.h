@@ -44,6 +44,8 @@ class RunSequence {
     RunOutcome outcome() const { return outcome_; }
     // Why the run failed (port lost, save failed), for the command line.
     QString failure() const { return failure_; }
+    // The last of the datasets saved is one the run did not finish (kept as partial).
+    bool partialSetKept() const { return partialKept_; }
     // Where the run is, for the progress display; times on the scheduler's clock.
     RunPhase phase() const;
     qint64 phaseStarted_ms() const;
@@ -54,8 +56,16 @@ class RunSequence {
     void setJournalFolder(const QString& folder) { journal_.setFolder(folder); }
     // The journal of the last run, while it is kept for recovery; "" once the file is saved.
     QString journalPath() const { return journal_.path(); }
-    // The run's readings were saved by other means (another file): the journal may go.
-    void journalSaved() { journal_.remove(); }
+    // The run's readings were saved by other means (another file): the journal may go, unless
+    // it holds readings the file left out.
+    void journalSaved() { settleJournal(true, readingsLeftOut_); }
+    // Every reading the run took is in its journal (kept while journalPath() is not "").
+    bool journalHoldsEveryReading() const;
+    // Readings of an unfinished dataset the user chose not to keep in the file.
+    int readingsLeftOut() const { return readingsLeftOut_; }
+    // Readings the run took, and the last set that got one.
+    int readingsTaken() const { return runReadings_; }
+    int lastReadingSet() const { return lastReadingSet_; }
     // Readings of the dataset being measured, which is not complete yet.
     int unfinishedReadings() const;
 
@@ -92,12 +102,13 @@ class RunSequence {
     void showDataset(int set);
     bool saveDocument();
     void reloadSavedFile();
-    QString portFailureText() const;
     qint64 wholeSeconds() const;
     void touchActivity() { state_.LinkActivityTime = wholeSeconds(); }
     bool stoppedBy(StopReason reason) const { return conv_ && conv_->stopReason() == reason; }
 
     // --- Keeping every reading (RunSafety.cpp) ---
+    void beginJournal();
+    void dropEmptyJournal();
     void journalReading(int set, int row, int column, const Reading& cell);
     void journalDataset(int set, const QString& firmwareVersion);
     void settleJournal(bool saved, int readingsLeftOut);
@@ -113,6 +124,7 @@ class RunSequence {
     bool running_ = false;
     RunOutcome outcome_ = RunOutcome::NotStarted;
     QString failure_;
+    QString portFailure_;   // the lost connection, as the user is told
     Subscription onReady_;  // the port's listeners while a run is going on
     Subscription onError_;
     bool pumping_ = false;
@@ -120,6 +132,9 @@ class RunSequence {
     RunJournal journal_;
     bool journalBegun_ = false;
     bool journalFailed_ = false;
+    int runReadings_ = 0, journalReadings_ = 0, lastReadingSet_ = 0;
+    int readingsLeftOut_ = 0;  // of an unfinished dataset the user chose not to keep
+    bool partialKept_ = false;
     qint64 idleSince_ms_ = 0;
 
     Scheduler::TimerId timer_ = 0;

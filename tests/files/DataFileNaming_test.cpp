@@ -1,4 +1,5 @@
 #include "files/DataFileNaming.h"
+#include "files/FallbackSave.h"
 
 #include <gtest/gtest.h>
 
@@ -73,4 +74,30 @@ TEST(DataFileNaming, SaveDocumentMarksSavedOnlyWhenWritten) {
     EXPECT_TRUE(r.ok) << r.error.toStdString();
     EXPECT_TRUE(s.Saved);
     EXPECT_TRUE(QFile::exists(dir.filePath("x.ovd")));
+}
+
+// The fallback file of a run whose file could not be written: its name stays within the 255
+// bytes a file name may hold however long the title, so the fallback itself never fails on it.
+TEST(DataFileNaming, FallbackNameStaysWithinAFileNamesLength) {
+    const QDateTime when(QDate(2026, 12, 6), QTime(15, 45, 9));
+    const QString stamp = QStringLiteral("unsaved-run-20261206-154509-");
+    const struct {
+        QString intended, name;
+    } cases[] = {
+        {"/x/Plate.041.ovd", "unsaved-run-20261206-154509-Plate.041.ovd"},
+        {"/x/" + QString(250, u'a') + ".ovd", stamp + QString(215, u'a') + ".ovd"},
+        {"/x/" + QString(200, u'é'), stamp + QString(107, u'é') + ".ovd"},
+        {"/x/" + QString::fromUtf8("\U0001F600").repeated(120),
+         stamp + QString::fromUtf8("\U0001F600").repeated(53) + ".ovd"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(fallbackFileName(c.intended, when), c.name) << c.intended.size();
+
+    ProgramState s;
+    s.DataFileName = "/no/such/folder/" + QString(250, u'b') + ".ovd";
+    QString path;
+    const WriteResult written = saveToFallback(s, when, &path);
+    ASSERT_TRUE(written.ok) << written.error.toStdString();
+    EXPECT_EQ(path, userDataFolder() + u'/' + stamp + QString(215, u'b') + ".ovd");
+    QFile::remove(path);
 }

@@ -16,6 +16,7 @@
 #include "options/WellSelection.h"
 #include "serial/PseudoTerminal.h"
 #include "support/TestSupport.h"
+#include "support/TinyTmpfs.h"
 
 using namespace vantorix;
 using namespace vantorix::test;
@@ -25,9 +26,9 @@ namespace {
 // A simulated instrument in its own process; its first output line is the terminal's path.
 class Simulator {
   public:
-    Simulator() {
+    explicit Simulator(const QStringList& faults = {}) {
         p_.start(QStringLiteral(VANTORIX_CLI_PATH),
-                 QStringList{"simulate", "--well-time", "0.1", "--seed", "3"});
+                 QStringList{"simulate", "--well-time", "0.1", "--seed", "3"} + faults);
         if (p_.waitForReadyRead(10000)) path_ = QString::fromUtf8(p_.readLine()).trimmed();
     }
     ~Simulator() {
@@ -41,6 +42,23 @@ class Simulator {
     QProcess p_;
     QString path_;
 };
+
+// vantorix-cli with HOME elsewhere (the journal's and the fallback file's folders follow it),
+// its standard error and output in one stream so their order shows.
+void startWithHome(QProcess& p, const QStringList& args, const QString& home) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", home);
+    env.remove("XDG_DATA_HOME");
+    p.setProcessEnvironment(env);
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(QStringLiteral(VANTORIX_CLI_PATH), args);
+}
+
+// The journal a message names: "... kept for recovery in PATH (vantorix-cli recover)".
+QString journalNamedIn(const QString& text) {
+    const qsizetype at = text.indexOf(" kept for recovery in ");
+    return at < 0 ? QString() : text.mid(at + 22).section(u' ', 0, 0);
+}
 
 }  // namespace
 
@@ -219,4 +237,109 @@ TEST(CliRun, MissingPortIsAnErrorNamingIt) {
                          "the instrument's cable or adapter plugged in"))
         << r.err.toStdString();
     EXPECT_EQ(r.err.count("There is no serial port"), 1) << r.err.toStdString();
+}
+
+// An instrument that stops answering mid-run is no cancel by the user: the tool says what
+// happened, and the readings kept of the unfinished dataset are called what they are.
+TEST(CliRun, InstrumentThatStopsAnsweringIsNotTheUsersCancel) {
+    Simulator sim({"--fault", "silent-after=2"});
+    ASSERT_TRUE(sim.path().startsWith("/dev/"));
+    QTemporaryDir dir;
+    const QString out = dir.filePath("s.ovd");
+    const CliResult r = runCli({"run", "--port", sim.path(), "--out", out, "--wells", "A1-A3",
+                                "--retry", "0", "--keep-partial"},
+                               dir.path(), 120000);
+    EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
+    EXPECT_FALSE(r.out.contains("cancelled")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(
+        "The run was stopped: the instrument did not answer and no retries were left (--retry N "
+        "allows N more tries).\n\n2 readings of dataset 1 were taken before the run stopped. "
+        "Keep them as a partial dataset (wells not read are left without a reading)? [Yes]"))
+        << r.out.toStdString();
+    EXPECT_EQ(r.err, "vantorix-cli: The readings so far of unfinished dataset 1 were saved to " +
+                         out + "\n");
+}
+
+// A lost line is said once; with no dataset saved, the tool says where the readings are kept,
+// never that a saved file leaves them out.
+TEST(CliRun, LostLineIsSaidOnceAndTheKeptReadingsAreNamed) {
+    Simulator sim({"--fault", "drop-out"});
+    ASSERT_TRUE(sim.path().startsWith("/dev/"));
+    QTemporaryDir dir;
+    const CliResult r =
+        runCli({"run", "--port", sim.path(), "--out", dir.filePath("d.ovd"), "--wells", "A1-A4"},
+               dir.path(), 120000);
+    const QString journal = journalNamedIn(r.err);
+    EXPECT_TRUE(QFile::remove(journal)) << r.err.toStdString();
+    EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
+    EXPECT_EQ(r.err.count(" went away "), 1) << r.err.toStdString();
+    EXPECT_TRUE(r.err.startsWith(
+        "vantorix-cli: The connection to the instrument was lost: " + sim.path() + " went away "))
+        << r.err.toStdString();
+    EXPECT_TRUE(r.err.endsWith("\nvantorix-cli: The run's 4 readings are kept for recovery in " +
+                               journal +
+                               " (vantorix-cli recover)\nvantorix-cli: No dataset was "
+                               "completed; nothing was saved.\n"))
+        << r.err.toStdString();
+}
+
+// When neither the file nor a journal holds every reading (no journal could be made, or its
+// disk filled), the tool says so and prints the readings as `show` does, before exiting with 1.
+TEST(CliRun, ReadingsKeptNowhereElseArePrinted) {
+    TinyTmpfs disk(64);
+    if (!disk.mounted()) GTEST_SKIP() << "no tmpfs can be mounted here";
+    QTemporaryDir dir;
+    writeFileBytes(dir.filePath("file"), "x");
+    const QString home = disk.path() + "/home";
+    for (const char* folder : {"/.local/share/vantorix/recovery", "/Documents/Vantorix"})
+        ASSERT_TRUE(QDir().mkpath(home + folder));
+    disk.fillLeaving(4096);  // the journal's header and a few readings fit
+    const struct {
+        const char* name;
+        QString home, out, journalNote, lost;
+    } cases[] = {
+        {"no journal", dir.filePath("file"), dir.filePath("file/a.ovd"),
+         "The run journal could not be created (cannot create the recovery folder " +
+             dir.filePath("file") + "/.local/share/vantorix/recovery)",
+         "The run's 12 readings are kept in no file and no journal; they follow on standard "
+         "output. Copy them now: nothing else holds them.\n"},
+        {"journal disk full", home, disk.path() + "/b.ovd",
+         "The run journal could not be written (" + home + "/.local/share/vantorix/recovery/",
+         "The run's 12 readings are kept in no file and no journal (the journal " + home +
+             "/.local/share/vantorix/recovery/"},
+    };
+    Simulator sims[2];
+    QProcess runs[2];
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(sims[i].path().startsWith("/dev/"));
+        startWithHome(runs[i],
+                      {"run", "--port", sims[i].path(), "--out", cases[i].out, "--wells", "A1-A12",
+                       "--notes", QString(3400, u'n')},
+                      cases[i].home);
+    }
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(cases[i].name);
+        ASSERT_TRUE(runs[i].waitForFinished(120000));
+        const QString text = QString::fromUtf8(runs[i].readAll());
+        EXPECT_EQ(runs[i].exitCode(), 1) << text.toStdString();
+        const qsizetype journalNote = text.indexOf(cases[i].journalNote);
+        const qsizetype firstReading = text.indexOf("Reading: A, 1 = ");
+        EXPECT_GE(journalNote, 0) << text.toStdString();
+        if (i == 0) {
+            EXPECT_LT(journalNote, firstReading) << text.toStdString();
+        }
+        const qsizetype lost = text.indexOf(cases[i].lost);
+        ASSERT_GE(lost, 0) << text.toStdString();
+        // After the note the readings themselves: A1-A12 read, the rest of the plate not.
+        const QStringList grid = text.mid(lost).section("Sets: 1\nSet: 1\n", 1).split(u'\n');
+        ASSERT_GE(grid.size(), 9) << text.toStdString();
+        EXPECT_EQ(grid[0], "\t1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12");
+        const QStringList a = grid[1].split(u'\t');
+        ASSERT_EQ(a.size(), 13) << text.toStdString();
+        EXPECT_EQ(a.count("X"), 0) << grid[1].toStdString();
+        EXPECT_EQ(grid[8], "H\tX\tX\tX\tX\tX\tX\tX\tX\tX\tX\tX\tX");
+    }
+    for (const QString& journal :
+         QDir(home + "/.local/share/vantorix/recovery").entryList(QDir::Files))
+        QFile::remove(home + "/.local/share/vantorix/recovery/" + journal);
 }

@@ -45,7 +45,7 @@ TEST(GuiRecoveryOffer, AsksAtStartUpAndWritesTheFileTheUserNames) {
         EXPECT_TRUE(done);
         ASSERT_FALSE(dialogs.texts("yesno").isEmpty());
         EXPECT_EQ(dialogs.texts("yesno")[0],
-                  "A run of 2026-12-05 17:45 with 3 readings in 1 datasets was interrupted. "
+                  "A run of 2026-12-05 17:45 with 3 readings in 1 dataset was interrupted. "
                   "Recover it?");
         EXPECT_EQ(QFile::exists(data.filePath("Plate.007.ovd")), c.fileWritten);
         EXPECT_EQ(QFile::exists(journal + c.journalLeft), *c.journalLeft != '\0');

@@ -11,6 +11,13 @@
 #include <QThread>
 #include <cstdio>
 #include <set>
+#include <thread>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
 
 #include "RunFixture.h"
 #include "files/OvdLoader.h"
@@ -23,41 +30,66 @@ namespace {
 
 const char kChildFolderVariable[] = "VANTORIX_JOURNAL_CHILD";
 
-// A journal of a two-dataset run: A1-A3 of set 1 (complete), B1 of set 2.
+// A journal of a two-dataset run over A1-A3: set 1 complete (lines 10-12), A1 of set 2
+// (line 15).
 QString writeSampleJournal(const QString& folder) {
     ProgramState s;
     s.Operator = QStringLiteral("Ann Lee");
     s.Notes = QStringLiteral("two\nlines & 100%");
     s.FirstSet = 1;
     s.LastSet = 2;
-    for (auto& row : s.CurrentOptions.SelectedWells) row.fill(true);
+    for (auto& row : s.CurrentOptions.SelectedWells) row.fill(false);
+    for (int w : {0, 1, 2}) s.CurrentOptions.SelectedWells[w / 12][w % 12] = true;
     RunJournal j(folder);
     EXPECT_TRUE(j.begin(s, QDateTime(QDate(2026, 12, 6), QTime(9, 30, 0))));
     for (int c = 1; c <= 3; ++c)
         EXPECT_TRUE(j.recordReading(1, 1, c, {QString::number(1000 * c), QString::number(c)}));
     EXPECT_TRUE(j.recordDataset(1, QStringLiteral("FW 3.2")));
-    EXPECT_TRUE(j.recordReading(2, 2, 1, {QStringLiteral("777"), QStringLiteral("40")}));
+    EXPECT_TRUE(j.recordReading(2, 1, 1, {QStringLiteral("777"), QStringLiteral("40")}));
     j.close();
     return j.path();
 }
 
+QByteArray zeroed(QByteArray bytes, qsizetype from, qsizetype count) {
+    return bytes.replace(from, count, QByteArray(count, '\0'));
+}
+
 }  // namespace
 
-TEST(RunJournal, DamagedTailIsLeftOutWithANote) {
+// What cannot be read back is left out, and the note says where, how much, and which readings
+// are missing because of it; a recovery then keeps the damaged journal for inspection.
+TEST(RunJournal, DamagedRecordsAreLeftOutWithANoteSayingWhatIsMissing) {
     QTemporaryDir dir;
     const QString path = writeSampleJournal(dir.path());
+    const QString name = QFileInfo(path).fileName();
     const QByteArray whole = readFileBytes(path);
+    const QString a2 = QString::number(whole.indexOf("reading 1 1 2"));
+    const QString last = QString::number(whole.indexOf("reading 2 1 1"));
+    const QString a1 = QString::number(whole.indexOf("reading 1 1 1"));
     const struct {
         const char* name;
         QByteArray bytes;
         int readings, datasets, completed;
-        bool note;
+        const char* a2;
+        QString note;
     } cases[] = {
-        {"whole", whole, 4, 2, 1, false},
-        {"last record cut", whole.chopped(5), 3, 1, 1, true},
-        {"cut at a line end", whole.left(whole.lastIndexOf("reading 2")), 3, 1, 1, false},
-        {"zeros after a power cut", whole + QByteArray(512, '\0'), 4, 2, 1, true},
-        {"a damaged record", QByteArray(whole).replace("777", "7#7"), 3, 1, 1, true},
+        {"whole", whole, 4, 2, 1, "2000", ""},
+        {"last record cut", whole.chopped(5), 3, 1, 1, "2000",
+         "The last record of " + name + " (line 15 at byte " + last +
+             ") was damaged or cut short and left out; 1 reading is missing: set 2 A1"},
+        {"cut at a line end", whole.left(whole.lastIndexOf("reading 2")), 3, 1, 1, "2000", ""},
+        {"zeros after a power cut", whole + QByteArray(512, '\0'), 4, 2, 1, "2000",
+         "The last record of " + name + " (line 16 at byte " + QString::number(whole.size()) +
+             ") was damaged or cut short and left out; which readings it held is not known"},
+        {"the last record damaged", QByteArray(whole).replace("777", "7#7"), 3, 1, 1, "2000",
+         "The last record of " + name + " (line 15 at byte " + last +
+             ") was damaged or cut short and left out; 1 reading is missing: set 2 A1"},
+        {"a flipped byte mid-file", QByteArray(whole).replace("=2000", "=2001"), 3, 2, 1, "-1",
+         "1 damaged record of " + name + " was left out: line 11 at byte " + a2 +
+             "; 1 reading is missing: set 1 A2"},
+        {"a block of zeros", zeroed(whole, a1.toInt() + 16, 64), 1, 2, 0, "-1",
+         "1 damaged record of " + name + " was left out: line 10 at byte " + a1 +
+             "; 3 readings are missing: set 1 A1, A2, A3"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -68,22 +100,85 @@ TEST(RunJournal, DamagedTailIsLeftOutWithANote) {
         EXPECT_EQ(got.readings, c.readings);
         EXPECT_EQ(got.datasets, c.datasets);
         EXPECT_EQ(got.completedSets, c.completed);
-        EXPECT_EQ(!got.note.isEmpty(), c.note) << got.note.toStdString();
+        EXPECT_EQ(got.note, c.note);
         EXPECT_EQ(s.Operator, "Ann Lee");
         EXPECT_EQ(s.Notes, "two\nlines & 100%");
-        EXPECT_EQ(s.readings.at(1, 1, 2).Value, "2000");
+        EXPECT_EQ(s.readings.at(1, 1, 2).Value, c.a2);
         EXPECT_EQ(s.readings.at(1, 1, 4).Value, "-1");
+
+        const RecoveryResult r = recoverJournal(path, dir.filePath("r.ovd"));
+        ASSERT_TRUE(r.written.ok) << r.written.error.toStdString();
+        EXPECT_EQ(r.keptAs, c.note.isEmpty() ? "" : path + ".recovered");
+        EXPECT_FALSE(QFile::exists(path));
+        EXPECT_EQ(QFile::exists(path + ".recovered"), !c.note.isEmpty());
+        QFile::remove(path + ".recovered");
     }
     writeFileBytes(path, "not a journal\n");
     ProgramState s;
     EXPECT_FALSE(readJournal(path, s).ok);
 }
 
+#ifdef Q_OS_UNIX
+// Another program may hold a lock on a new journal (a listing takes one for a moment): the
+// run waits a little for it, then takes a new name, and never goes on with an unlocked journal
+// that a listing would offer and a recovery could take.
+TEST(RunJournal, NewJournalIsNeverLeftUnlocked) {
+    const struct {
+        const char* name;
+        int heldNames;   // new journals another program locks, in order
+        int release_ms;  // when it lets go; -1 never
+        bool begun;
+    } cases[] = {{"held for a moment", 1, 100, true},
+                 {"held for good", 1, -1, true},
+                 {"every name held", 3, -1, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        RunJournal j(dir.path());
+        QStringList created;
+        std::vector<int> held;
+        std::thread release;
+        j.setCreatedHook([&](const QString& path) {
+            created << path;
+            if (int(held.size()) == c.heldNames) return;
+            const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+            ASSERT_EQ(::flock(fd, LOCK_SH | LOCK_NB), 0);
+            held.push_back(fd);
+            if (c.release_ms >= 0)
+                release = std::thread([fd, ms = c.release_ms] {
+                    ::usleep(useconds_t(ms) * 1000);
+                    ::flock(fd, LOCK_UN);
+                });
+        });
+        EXPECT_EQ(j.begin(ProgramState(), QDateTime::currentDateTime()), c.begun);
+        if (release.joinable()) release.join();
+        EXPECT_EQ(j.isOpen(), c.begun);
+        EXPECT_EQ(j.error().isEmpty(), c.begun) << j.error().toStdString();
+        const QStringList files = QDir(dir.path()).entryList({"*.journal"}, QDir::Files);
+        EXPECT_EQ(files.size(), c.begun ? 1 : 0);
+        if (c.begun) {
+            EXPECT_EQ(j.path(), created.last());
+            EXPECT_EQ(created.size(), c.release_ms >= 0 ? 1 : 2);
+        }
+        // The live journal is held: no listing offers it.
+        EXPECT_TRUE(interruptedJournals(dir.path(), true).isEmpty());
+        for (int fd : held) ::close(fd);
+    }
+}
+#endif
+
 // vantorix-cli recover on the per-user recovery folder: the file holds every reading, the
 // unfinished set with its unread wells "-1", and the run's header.
 TEST(RunJournal, RecoverCommandListsAndWritesInterruptedRuns) {
     OwnDataFolder data;
     const QString journal = writeSampleJournal(recoveryFolder());
+    // The run stopped when its journal was last written: the file carries that time, as a
+    // file saved at the end of a run carries the time it was saved.
+    QFile stopped(journal);
+    ASSERT_TRUE(stopped.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(stopped.setFileTime(QDateTime(QDate(2026, 12, 7), QTime(8, 15, 30)),
+                                    QFileDevice::FileModificationTime));
+    stopped.close();
     QTemporaryDir dir;
     CliResult r = runCli({"recover", "--list"});
     EXPECT_EQ(r.out, journal + "\t2026-12-06 09:30:00\t2 datasets\t4 readings\n");
@@ -98,13 +193,14 @@ TEST(RunJournal, RecoverCommandListsAndWritesInterruptedRuns) {
     ASSERT_TRUE(LoadDataFile(s, dir.filePath("back.ovd"), 0).ok);
     EXPECT_EQ(s.keyStore.value(kRootKey + ".data.sets"), "2");
     EXPECT_EQ(s.keyStore.value(kRootKey + ".data-header.operator"), "Ann Lee");
-    EXPECT_EQ(s.keyStore.value(kRootKey + ".data-header.date"), "12/6/2026");
+    EXPECT_EQ(s.keyStore.value(kRootKey + ".data-header.date"), "12/7/2026");
+    EXPECT_EQ(s.keyStore.value(kRootKey + ".data-header.time"), "8:15:30 AM");
     EXPECT_EQ(s.keyStore.value(kRootKey + ".firmware.version.string"), "FW 3.2");
     const struct {
         int set, row, column;
         const char *value, *time;
     } wells[] = {{1, 1, 1, "1000", "1"}, {1, 1, 3, "3000", "3"}, {1, 1, 4, "-1", "-1"},
-                 {2, 2, 1, "777", "40"}, {2, 1, 1, "-1", "-1"},  {2, 8, 12, "-1", "-1"}};
+                 {2, 1, 1, "777", "40"}, {2, 2, 1, "-1", "-1"},  {2, 8, 12, "-1", "-1"}};
     for (const auto& w : wells) {
         const Reading& got = s.readings.at(w.set, w.row, w.column);
         EXPECT_EQ(got.Value + u'@' + got.Time, QString(w.value) + u'@' + w.time) << w.set << w.row;

@@ -106,6 +106,35 @@ TEST(RunSafety, JournalStaysUntilTheRunIsSaved) {
     }
 }
 
+// A run that cannot keep a journal says so before its first reading, then goes on; a run that
+// ends before its first reading leaves no journal behind.
+TEST(RunSafety, JournalThatCannotBeMadeIsReportedBeforeTheFirstReading) {
+    RunFixture f;
+    f.selectWells({0, 1});
+    writeFileBytes(f.dir.filePath("file"), "x");
+    f.run.setJournalFolder(f.dir.filePath("file/recovery"));
+    f.run.start();
+    ASSERT_TRUE(f.pair.runUntil([&] { return !f.ui.errors.empty(); }, 600'000));
+    EXPECT_EQ(readingsIn(f.state, 1), 0);
+    EXPECT_EQ(f.ui.errors[0],
+              "The run journal could not be created (cannot create the recovery folder " +
+                  f.dir.filePath("file/recovery") +
+                  "); the run goes on, but its readings are kept in memory only until the file "
+                  "is saved.");
+    ASSERT_TRUE(f.finish());
+    EXPECT_EQ(readingsIn(f.state, 1), 2);
+    EXPECT_TRUE(f.state.Saved);
+    EXPECT_EQ(f.ui.errors.size(), 1u);
+
+    RunFixture early;
+    early.selectWells({0});
+    early.run.start();
+    ASSERT_TRUE(early.runUntilStatus("Downloading Options"));
+    early.run.cancel();
+    ASSERT_TRUE(early.finish());
+    EXPECT_TRUE(QDir(early.dir.filePath("recovery")).entryList(QDir::Files).isEmpty());
+}
+
 TEST(RunSafety, GridShowsTheLiveDatasetOnly) {
     RunFixture f;
     f.selectWells({0, 1});

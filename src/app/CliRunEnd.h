@@ -1,0 +1,21 @@
+// What vantorix-cli run says once the run is over: what was saved where, and where every
+// reading that is in no saved file is kept. Nothing is said to be kept that is not.
+#pragma once
+
+#include "kernel/ProgramState.h"
+#include "measurement/RunSequence.h"
+
+namespace vantorix::cli {
+
+// After a run that did not complete: the datasets saved and where, or that nothing was saved.
+void tellWhatWasSaved(const ProgramState& state, bool partialKept);
+
+// The run's file could not be written: the run goes to a file of its own instead, or, when
+// that fails too, stays in the journal or is printed. Returns the exit code.
+int saveElsewhere(ProgramState& state, RunSequence& run);
+
+// Readings that are in no saved file: where they are kept, or, when no journal holds them all,
+// printed on standard output as the grid shows them. False when they had to be printed.
+bool tellWhereUnsavedReadingsAre(const ProgramState& state, const RunSequence& run);
+
+}  // namespace vantorix::cli
