@@ -33,7 +33,8 @@ struct Pty {
                 char buf[256];
                 const ssize_t n = ::read(master, buf, sizeof buf);
                 if (n > 0) got.append(buf, n);
-                return got.endsWith('\n');
+                // A pty hands over what was written piece by piece: stop only once drained.
+                return n <= 0 && got.endsWith('\n');
             },
             timeout_ms);
         return got;
