@@ -118,7 +118,7 @@ TEST(PaintHeatMap, PictureAndReportOfAFileReadBack) {
          {"Plate report: plate.ovd", "Ines", "2024-03-14", "09:05:07", "A1-H11", "Set 1 of 2",
           "Page 1 of 2", "Page 2 of 2", "1.0", "1000000.0", "sat", "823.0",
           "n=93 sat=1 min=1.0 max=1000000.0", "by the Vantorix program 2.1.0",
-          "2 [Recovered, incomplete run: 1 of 2 sets complete]", "plate washed twice, plate washed",
+          "2 [Recovered, incomplete run: 1 of 2 sets complete]", "plate washed twice, plate",
           "\u2026", "Figures of set 1 (values in relative light units, less the dark offset)"})
         EXPECT_TRUE(pdf.contains(QString::fromUtf8(expected))) << expected << "\n"
                                                                << pdf.toStdString();

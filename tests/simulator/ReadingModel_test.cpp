@@ -18,7 +18,7 @@ std::array<bool, ReadingModel::kWells> allWells() {
 std::vector<std::vector<qint64>> plateReadings(quint32 seed, Reaction reaction, int sets,
                                                qint64 gap_ms) {
     ReadingModel model(seed);
-    std::vector<std::vector<qint64>> out(size_t(sets));
+    std::vector<std::vector<qint64>> out(static_cast<size_t>(sets));
     qint64 now = 1000;
     for (int set = 0; set < sets; ++set, now += gap_ms) {
         model.startDataset(now, reaction, allWells());
@@ -34,7 +34,8 @@ TEST(ReadingModel, DarkWellsAFewSaturatedTheRestOverFourDecades) {
     int dark = 0, saturated = 0, n = 0;
     double lowestSignal = 1e9, highestSignal = 0;
     for (quint32 seed = 1; seed <= 100; ++seed) {
-        for (qint64 v : plateReadings(seed, Reaction::Glow, 1, 0)[0]) {
+        const auto plate = plateReadings(seed, Reaction::Glow, 1, 0);
+        for (qint64 v : plate[0]) {
             ++n;
             ASSERT_GE(v, 0);
             if (v > ReadingModel::kSaturationLimit) {
@@ -68,7 +69,7 @@ TEST(ReadingModel, EachWellFollowsItsReactionOverTheDatasets) {
         double lowFirstToSecond, highFirstToSecond;  // ratio of the bright wells' medians
     };
     const Case cases[] = {
-        {Reaction::Glow, 60'000, 1.05, 2.5},   // still rising a minute later
+        {Reaction::Glow, 60'000, 1.2, 1.8},    // still rising a minute later
         {Reaction::Flash, 30'000, 0.0, 0.05},  // the flash is over
     };
     for (const Case& c : cases) {
@@ -78,7 +79,7 @@ TEST(ReadingModel, EachWellFollowsItsReactionOverTheDatasets) {
         for (int well = 0; well < ReadingModel::kWells; ++well) {
             const double first = double(sets[0][size_t(well)] - ReadingModel::kDarkLevel);
             const double second = double(sets[1][size_t(well)] - ReadingModel::kDarkLevel);
-            if (first > 1000 && sets[0][size_t(well)] < ReadingModel::kSaturationLimit)
+            if (first > 200 && sets[0][size_t(well)] < ReadingModel::kSaturationLimit)
                 ratios.push_back(second / first);
         }
         ASSERT_GT(ratios.size(), 40u);
