@@ -57,7 +57,7 @@ QLogValueAxis* logAxis(double minValue, double maxValue, const QString& title) {
     auto* axis = new QLogValueAxis;
     axis->setTitleText(title);
     axis->setBase(10);
-    axis->setLabelFormat(QStringLiteral("%g"));
+    axis->setLabelFormat(QStringLiteral("%.0f"));
     const double lo = std::pow(10.0, std::floor(std::log10(std::max(minValue, 1.0))));
     const double hi = std::pow(10.0, std::ceil(std::log10(std::max(maxValue * 1.01, lo * 10))));
     axis->setRange(lo, hi);
@@ -97,7 +97,8 @@ void GuiKineticView::show(const Readings& readings, int sets, const std::vector<
 
 void GuiKineticView::redraw() {
     chart_->removeAllSeries();
-    for (QAbstractAxis* axis : chart_->axes()) {
+    for (QAbstractAxis* axis : {x_, y_}) {
+        if (!axis) continue;
         chart_->removeAxis(axis);
         delete axis;
     }
@@ -131,6 +132,8 @@ void GuiKineticView::redraw() {
                            : linearAxis(maxValue * 1.1, unit);
     chart_->addAxis(x, Qt::AlignBottom);
     chart_->addAxis(y, Qt::AlignLeft);
+    x_ = x;
+    y_ = y;
     for (QLineSeries* series : lines) {
         chart_->addSeries(series);
         series->attachAxis(x);

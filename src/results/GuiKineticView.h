@@ -8,6 +8,7 @@
 
 class QChart;
 class QChartView;
+class QAbstractAxis;
 class QCheckBox;
 
 namespace vantorix {
@@ -29,6 +30,8 @@ class GuiKineticView : public QWidget {
     QChart* chart_ = nullptr;
     QChartView* view_ = nullptr;
     QCheckBox* chkLog_ = nullptr;
+    QAbstractAxis* x_ = nullptr;
+    QAbstractAxis* y_ = nullptr;
     const Readings* readings_ = nullptr;
     int sets_ = 0;
     std::vector<int> wells_;

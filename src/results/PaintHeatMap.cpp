@@ -230,10 +230,10 @@ void paintColourBar(QPainter& p, const QRectF& bar, const HeatScale& scale, doub
         p.drawText(QRectF(ramp.right() + 6, y - pixels, bar.width(), 2 * pixels),
                    Qt::AlignLeft | Qt::AlignVCenter, decadeText(value));
     }
-    p.drawText(QRectF(bar.left() - pixels, bar.top() - pixels * 4.6, bar.width() + pixels * 2,
-                      pixels * 4.2),
-               Qt::AlignLeft | Qt::AlignBottom | Qt::TextWordWrap,
-               QLatin1String(kValueUnit) + QStringLiteral(", log scale"));
+    p.drawText(
+        QRectF(bar.left() - pixels, bar.top() - pixels * 4.6, bar.width() + pixels, pixels * 4.2),
+        Qt::AlignLeft | Qt::AlignBottom | Qt::TextWordWrap,
+        QLatin1String(kValueUnit) + QStringLiteral(", log scale"));
 }
 
 void paintLegend(QPainter& p, const QRectF& area, const HeatScale& scale, double pixels) {
