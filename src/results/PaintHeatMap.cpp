@@ -132,8 +132,8 @@ HeatMapLayout heatMapLayout(const QRectF& area) {
     l.legend = QRectF(area.left(), area.bottom() - unit * 1.8, area.width(), unit * 1.8);
     const double barWidth = unit * 4.2;
     // Room above the bar for its unit, in up to three lines.
-    l.colourBar = QRectF(area.right() - barWidth, l.title.bottom() + unit * 2.6, barWidth,
-                         l.legend.top() - l.title.bottom() - unit * 3.0);
+    l.colourBar = QRectF(area.right() - barWidth, l.title.bottom() + unit * 3.0, barWidth,
+                         l.legend.top() - l.title.bottom() - unit * 3.4);
     l.plate = QRectF(area.left(), l.title.bottom(), area.width() - barWidth - unit * 0.6,
                      l.legend.top() - l.title.bottom() - unit * 0.4);
     l.headerWidth = unit * 1.6;
@@ -231,7 +231,7 @@ void paintColourBar(QPainter& p, const QRectF& bar, const HeatScale& scale, doub
                    Qt::AlignLeft | Qt::AlignVCenter, decadeText(value));
     }
     p.drawText(
-        QRectF(bar.left() - pixels, bar.top() - pixels * 4.6, bar.width() + pixels, pixels * 4.2),
+        QRectF(bar.left() - pixels, bar.top() - pixels * 5.2, bar.width() + pixels, pixels * 4.2),
         Qt::AlignLeft | Qt::AlignBottom | Qt::TextWordWrap,
         QLatin1String(kValueUnit) + QStringLiteral(", log scale"));
 }
