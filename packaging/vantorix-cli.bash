@@ -6,7 +6,7 @@ _vantorix_cli_commands() {
 }
 
 _vantorix_cli_options() {
-    "$1" "$2" --help 2>/dev/null | grep -o -- '--[a-z][a-z-]*' | sort -u
+    "$1" "$2" --help 2>/dev/null | grep -o -- '--[a-z][a-z0-9-]*' | sort -u
 }
 
 _vantorix_cli_faults() {
@@ -30,12 +30,14 @@ _vantorix_cli() {
             mapfile -t COMPREPLY < <(compgen -G "/dev/serial/by-id/*"; compgen -G "/dev/ttyUSB*"; compgen -G "/dev/ttyACM*")
             mapfile -t COMPREPLY < <(compgen -W "${COMPREPLY[*]}" -- "$cur")
             return ;;
-        --image | --xlsx | --csv)
+        --image | --xlsx | --csv | --long-csv | --pdf | --png)
+            # Files the command writes or reads that are no data files: any name.
             compopt -o filenames 2>/dev/null
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
             return ;;
         --wells | --operator | --test | --plate | --notes | --repeats | --delay | --retry | --seed | \
-            --well-time | --set)
+            --well-time | --set | --reaction | --pump1 | --pump2 | --prime1 | --prime2 | \
+            --pre-inject | --post-inject | --dwell | --inject-delay)
             return ;;
     esac
     if [[ $cur == -* ]]; then

@@ -12,6 +12,7 @@
 #include "firmware/FirmwareDownload.h"
 #include "firmware/frmDownloadNewFirmware.h"
 #include "frame/frmMain.h"
+#include "kernel/DataPaths.h"
 #include "kernel/ProgramState.h"
 #include "kernel/Scheduler.h"
 #include "measurement/frmZyvora.h"
@@ -30,18 +31,28 @@ void wireDesktop(frmMain& frame, ProgramState& state, SettingsStore& settings, S
     new GuiDialogEntries(frame, state, settings);  // owned by the frame
 }
 
+LoadResult showStoredDocument(frmMain& frame, ProgramState& state, Scheduler& scheduler,
+                              const QString& fileName) {
+    frame.showMeasurementWindow();
+    // Reading a file is no sign of life from the instrument: the link light stays as it was.
+    const qint64 linkActivity = state.LinkActivityTime;
+    const LoadResult loaded = LoadDataFile(state, fileName, scheduler.nowSeconds());
+    state.LinkActivityTime = linkActivity;
+    if (loaded.ok) state.DataFileName = resolveDataPath(state.DataFolder, fileName);
+    frmZyvora& window = frame.measurementWindow();
+    window.setCanEditState(false);
+    window.repaintGUI();  // the caption names the file
+    return loaded;
+}
+
 void installFileBrowser(frmMain& frame, ProgramState& state, Scheduler& scheduler) {
     frame.setEntryHandler(frmMain::Entry::FileOpen, [&frame, &state, &scheduler] {
         auto* browser = frame.findChild<frmOpenFile*>();
         if (!browser) {
             auto open = [&frame, &state, &scheduler](const QString& fileName) {
-                frame.showMeasurementWindow();
-                frmZyvora& window = frame.measurementWindow();
-                const LoadResult loaded = LoadDataFile(state, fileName, scheduler.nowSeconds());
-                if (!loaded.message.isEmpty()) frame.dialogs().inform(&window, loaded.message);
-                window.setCanEditState(false);
-                window.repaintGUI();
-                window.setWindowTitle(QFileInfo(fileName).fileName());
+                const LoadResult loaded = showStoredDocument(frame, state, scheduler, fileName);
+                if (!loaded.message.isEmpty())
+                    frame.dialogs().inform(&frame.measurementWindow(), loaded.message);
             };
             browser = new frmOpenFile(state, frame.dialogs(), scheduler, open, &frame);
         }
@@ -94,10 +105,8 @@ bool openDocumentFile(frmMain& frame, ProgramState& state, Scheduler& scheduler,
         return false;
     }
     state.DataFolder = QDir::toNativeSeparators(info.absolutePath());
-    const LoadResult loaded = LoadDataFile(state, info.fileName(), scheduler.nowSeconds());
+    const LoadResult loaded = showStoredDocument(frame, state, scheduler, info.fileName());
     if (!loaded.message.isEmpty()) frame.dialogs().warn(&window, loaded.message);
-    window.setCanEditState(false);
-    window.repaintGUI();
     return loaded.ok;
 }
 

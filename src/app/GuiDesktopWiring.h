@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include "files/OvdLoader.h"
+
 namespace vantorix {
 
 class frmMain;
@@ -28,6 +30,11 @@ void connectFirmwareDownload(frmMain& frame, ProgramState& state, SettingsStore&
 // "Save to Excel": the workbook goes to a temporary file that the desktop's spreadsheet
 // program opens; without such a program the user chooses where to keep it.
 void connectExcelExport(frmMain& frame, ProgramState& state);
+
+// Loads a stored data file (a name in DataFolder, or a whole path) into the one measurement
+// window, read-only, its name in the caption. The caller shows loaded.message.
+LoadResult showStoredDocument(frmMain& frame, ProgramState& state, Scheduler& scheduler,
+                              const QString& fileName);
 
 // Opens a data file named on the command line (a double click in the file manager) in the one
 // measurement window, as the file browser's Open does; its folder becomes DataFolder, so the

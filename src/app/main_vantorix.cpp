@@ -119,8 +119,11 @@ int main(int argc, char** argv) {
     frame.show();
     if (!options.file.isEmpty()) openDocumentFile(frame, state, scheduler, options.file);
     if (!options.exitAfterStart)
-        QTimer::singleShot(
-            0, &frame, [&] { offerRecovery(&frame, dialogs, recoveryFolder(), state.DataFolder); });
+        QTimer::singleShot(0, &frame, [&] {
+            offerRecovery(
+                &frame, dialogs, recoveryFolder(), state.DataFolder, {},
+                [&](const QString& path) { openDocumentFile(frame, state, scheduler, path); });
+        });
     if (options.exitAfterStart) {
         QTimer::singleShot(0, &app, [&] {
             std::fprintf(stderr, "first frame shown after %lld ms\n",

@@ -9,8 +9,11 @@
 namespace vantorix {
 
 QString parseDumpFirstLine(const QString& dataFolder, const QString& fileName) {
-    // The folder and the name as passed may each use either separator; the line uses one.
-    QString line = dataFolder + u'/' + fileName;
+    // The folder and the name as passed may each use either separator; the line uses one. A
+    // whole path ("/tmp/p.ovd", "C:\\x\\p.ovd") stands alone.
+    const bool whole = fileName.startsWith(u'/') || fileName.startsWith(u'\\') ||
+                       (fileName.size() > 2 && fileName[1] == u':' && fileName[0].isLetter());
+    QString line = whole ? fileName : dataFolder + u'/' + fileName;
     line.replace(u'\\', u'/');
     return QDir::toNativeSeparators(line);
 }

@@ -11,7 +11,7 @@ struct ProgramState;
 inline const QString kParseDumpName = QStringLiteral("temp.txt");
 
 // The dump's first line: the data folder and the file name as passed, joined with the
-// platform's separator throughout.
+// platform's separator throughout; a whole path as the name stands alone.
 QString parseDumpFirstLine(const QString& dataFolder, const QString& fileName);
 
 // First line as above, then every entry, one per line, into AppFolder. Nothing is written when

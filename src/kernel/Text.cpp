@@ -1,5 +1,7 @@
 #include "kernel/Text.h"
 
+#include <QDateTime>
+#include <QStringList>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -117,6 +119,13 @@ qint16 toInt16(double value) {
     if (r > std::numeric_limits<qint16>::max()) return std::numeric_limits<qint16>::max();
     if (r < std::numeric_limits<qint16>::min()) return std::numeric_limits<qint16>::min();
     return static_cast<qint16>(r);
+}
+
+QString headerDateTimeText(const QString& date, const QString& time) {
+    const QDate d = QDate::fromString(date.trimmed(), QStringLiteral("M/d/yyyy"));
+    const QTime t = QTime::fromString(time.trimmed(), QStringLiteral("h:mm:ss AP"));
+    if (!d.isValid() || !t.isValid()) return QStringList{date, time}.join(u' ').trimmed();
+    return QDateTime(d, t).toString(QLatin1String(kDateTimeSecondsForm));
 }
 
 }  // namespace vantorix

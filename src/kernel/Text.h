@@ -29,6 +29,14 @@ QString doubleText(double value);
 // 1st, 2nd, 3rd, 4th, 11th, 12th, 13th, 21st, 111th.
 QString ordinal(int n);
 
+// The one form in which the program shows a date and time: "2026-12-06 15:04" (with seconds
+// "2026-12-06 15:04:05").
+inline constexpr const char* kDateTimeForm = "yyyy-MM-dd HH:mm";
+inline constexpr const char* kDateTimeSecondsForm = "yyyy-MM-dd HH:mm:ss";
+// A data file's header date ("12/6/2026") and time ("3:04:05 PM") in that form with seconds;
+// a date or time that does not read so is shown as stored.
+QString headerDateTimeText(const QString& date, const QString& time);
+
 // Whole number nearest to value, halves away from zero, clamped into the 16-bit range.
 qint16 toInt16(double value);
 

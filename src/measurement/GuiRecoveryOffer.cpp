@@ -19,6 +19,7 @@ struct Offer {
     Dialogs& dialogs;
     QString dataFolder;
     QStringList journals;
+    std::function<void(const QString&)> open;
     std::function<void()> done;
 };
 
@@ -30,17 +31,26 @@ void recoverTo(std::shared_ptr<Offer> o, const QString& journal, const QString& 
         return;
     }
     const RecoveryResult r = recoverJournal(journal, path);
-    QString text = r.written.ok ? QStringLiteral("The run was recovered to %1.")
-                                      .arg(QDir::toNativeSeparators(withOvdExtension(path)))
-                                : r.written.error;
-    if (!r.contents.note.isEmpty()) text += QStringLiteral("\n") + r.contents.note + u'.';
+    const QString file = withOvdExtension(path);
+    QString text =
+        r.written.ok
+            ? QStringLiteral("The run was recovered to %1.").arg(QDir::toNativeSeparators(file))
+            : r.written.error;
+    const JournalContents& c = r.contents;
+    if (r.written.ok && c.completedSets < std::max(c.intendedSets, c.datasets))
+        text += QStringLiteral("\nIt is incomplete: %1 of %2 sets complete.")
+                    .arg(c.completedSets)
+                    .arg(std::max(c.intendedSets, c.datasets));
+    if (!c.note.isEmpty()) text += QStringLiteral("\n") + c.note + u'.';
     if (!r.keptAs.isEmpty())
         text += QStringLiteral("\nThe journal is kept for inspection as %1.")
                     .arg(QDir::toNativeSeparators(r.keptAs));
-    if (r.written.ok)
+    if (r.written.ok) {
         o->dialogs.inform(o->parent, text);
-    else
+        if (o->open) o->open(file);
+    } else {
         o->dialogs.warn(o->parent, text);
+    }
     offerNext(o);
 }
 
@@ -56,7 +66,11 @@ void offerNext(std::shared_ptr<Offer> o) {
         offerNext(o);
         return;
     }
-    o->dialogs.askYesNo(o->parent, recoveryQuestion(c), [o, journal, c](bool yes) {
+    const QString run = runDescription(s);
+    const QString question =
+        run.isEmpty() ? recoveryQuestion(c)
+                      : QStringLiteral("%1\n\nThe run: %2.").arg(recoveryQuestion(c), run);
+    o->dialogs.askYesNo(o->parent, question, [o, journal, c](bool yes) {
         if (!yes) {
             QFile::rename(journal, journal + QStringLiteral(".declined"));
             offerNext(o);
@@ -73,9 +87,11 @@ void offerNext(std::shared_ptr<Offer> o) {
 }  // namespace
 
 void offerRecovery(QWidget* parent, Dialogs& dialogs, const QString& journalFolder,
-                   const QString& dataFolder, std::function<void()> done) {
-    auto o = std::make_shared<Offer>(
-        Offer{parent, dialogs, dataFolder, interruptedJournals(journalFolder), std::move(done)});
+                   const QString& dataFolder, std::function<void()> done,
+                   std::function<void(const QString& path)> open) {
+    auto o = std::make_shared<Offer>(Offer{parent, dialogs, dataFolder,
+                                           interruptedJournals(journalFolder), std::move(open),
+                                           std::move(done)});
     offerNext(o);
 }
 

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "files/DataFileNaming.h"
+#include "files/RecoveredNote.h"
 #include "measurement/JournalDamage.h"
 #include "measurement/RunJournal.h"
 
@@ -23,6 +24,10 @@ void applyOptions(const QList<QByteArray>& f, ProgramState& s) {
     for (int i = 0; i < kPlateRows * kPlateColumns; ++i)
         s.CurrentOptions.SelectedWells[i / kPlateColumns][i % kPlateColumns] = f[1][i] == '1';
     s.CurrentOptions.Sensitive = qint16(f[2].toInt());
+}
+
+void applyIntendedSets(const QList<QByteArray>& f, JournalContents& c) {
+    if (f.size() >= 4) c.intendedSets = std::clamp(f[3].toInt(), 0, int(kMaxSets));
 }
 
 void applyText(const QList<QByteArray>& f, ProgramState& s, JournalContents& c) {
@@ -55,9 +60,10 @@ bool applyRecord(const QByteArray& payload, ProgramState& s, JournalContents& c,
     const QList<QByteArray> f = payload.split(' ');
     if (f[0] == "started" && f.size() > 1)
         c.started = QDateTime::fromString(QString::fromLatin1(f[1]), Qt::ISODate);
-    else if (f[0] == "options")
+    else if (f[0] == "options") {
         applyOptions(f, s);
-    else if (f[0] == "text")
+        applyIntendedSets(f, c);
+    } else if (f[0] == "text")
         applyText(f, s, c);
     else if (f[0] == "reading")
         return applyReading(f, s, c);
@@ -140,6 +146,16 @@ QString recoveryQuestion(const JournalContents& c) {
              readingsInDatasets(c.readings, c.datasets));
 }
 
+QString runDescription(const ProgramState& s) {
+    QStringList parts;
+    const std::pair<const char*, const QString*> fields[] = {
+        {"plate", &s.PlateNo}, {"test", &s.Test}, {"operator", &s.Operator}};
+    for (const auto& [name, text] : fields)
+        if (!text->trimmed().isEmpty())
+            parts << QStringLiteral("%1 %2").arg(QLatin1String(name), text->trimmed());
+    return parts.join(QStringLiteral(", "));
+}
+
 RecoveryResult recoverJournal(const QString& journalPath, const QString& outPath) {
     RecoveryResult r;
     if (heldByARunningProgram(journalPath)) {
@@ -157,6 +173,9 @@ RecoveryResult recoverJournal(const QString& journalPath, const QString& outPath
         r.written = {false, QStringLiteral("%1 holds no readings").arg(journalPath)};
         return r;
     }
+    const QString note = recoveredNote(r.contents.completedSets,
+                                       std::max(r.contents.intendedSets, r.contents.datasets));
+    s.Notes = s.Notes.isEmpty() ? note : note + u' ' + s.Notes;
     const QFileInfo out(withOvdExtension(outPath));
     s.DataFileName = out.absoluteFilePath();
     s.DataFolder = out.absolutePath();

@@ -18,7 +18,8 @@ struct JournalContents {
     int readings = 0;
     int datasets = 0;  // sets holding readings, the unfinished one included
     int completedSets = 0;
-    QString targetFile;  // the file the run was to be saved to
+    int intendedSets = 0;  // the sets the run was started for; 0 when the journal does not say
+    QString targetFile;    // the file the run was to be saved to
 };
 
 // Reads the journal into s: header texts, well selection, extra sensitivity and readings of
@@ -34,6 +35,8 @@ QString readingsInDatasets(int readings, int datasets);
 
 // "A run of DATE with N readings in K datasets was interrupted. Recover it?"
 QString recoveryQuestion(const JournalContents& c);
+// The run as the user named it: "plate P7, test ATP, operator Ana" (empty fields left out).
+QString runDescription(const ProgramState& s);
 
 struct RecoveryResult {
     WriteResult written;

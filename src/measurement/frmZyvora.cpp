@@ -132,6 +132,7 @@ void frmZyvora::buildControls() {
     lblNumberOfRunsTitle =
         makeLabel(this, "lblNumberOfRunsTitle", QStringLiteral("Number of Runs ="));
     lblNumberOfRuns = makeLabel(this, "lblNumberOfRuns", QStringLiteral("1"));
+    lblRunDate = makeLabel(this, "lblRunDate", QString());
     lblDataset = makeLabel(this, "lblDataset", QStringLiteral("1"));
     lblDatasets = makeLabel(this, "lblDatasets", QStringLiteral("of x Sets"));
     picSpinDown = makeSpin(this, "picSpinDown", Qt::LeftArrow, QStringLiteral("Previous set"));
@@ -215,6 +216,8 @@ void frmZyvora::layOutControls() {
     info->addSpacing(24);
     info->addWidget(lblNumberOfRunsTitle);
     info->addWidget(lblNumberOfRuns);
+    info->addSpacing(24);
+    info->addWidget(lblRunDate);
     info->addStretch(1);
     info->addWidget(picSpinDown);
     info->addWidget(lblDataset);

@@ -106,6 +106,8 @@ class frmZyvora : public QWidget {
     void showDatasetLabels();
     void setEditControlsEnabled(bool enabled);
     void refreshHeaderFromStore();
+    // The caption: the document's file, and whether it was recovered from an interrupted run.
+    QString documentTitle() const;
     void showNumberOfRuns(const QString& text);
     void scheduleComStatusTick();
     void runFinished();
@@ -161,6 +163,7 @@ class frmZyvora : public QWidget {
     GuiResultsPanel* results_ = nullptr;
     QLabel* lblNumberOfRunsTitle = nullptr;
     QLabel* lblNumberOfRuns = nullptr;
+    QLabel* lblRunDate = nullptr;  // when the shown document was measured
     QLabel* lblDataset = nullptr;
     QLabel* lblDatasets = nullptr;
     QToolButton* picSpinUp = nullptr;

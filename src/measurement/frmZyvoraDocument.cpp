@@ -8,6 +8,7 @@
 #include <QTableWidget>
 #include <QToolButton>
 
+#include "files/RecoveredNote.h"
 #include "kernel/KeyStore.h"
 #include "kernel/ProgramState.h"
 #include "kernel/Scheduler.h"
@@ -79,7 +80,20 @@ void frmZyvora::repaintGUI() {
     if (state_.keyStore.KeyCount() == 0)
         setWindowTitle(QStringLiteral("New measurement"));
     else if (!state_.DataFileName.isEmpty())
-        setWindowTitle(QFileInfo(state_.DataFileName).fileName());
+        setWindowTitle(documentTitle());
+    const QString header = kRootKey + QStringLiteral(".data-header.");
+    const QString date = state_.keyStore.value(header + QStringLiteral("date"));
+    lblRunDate->setText(date.isEmpty()
+                            ? QString()
+                            : QStringLiteral("Measured ") +
+                                  headerDateTimeText(date, state_.keyStore.value(header + "time")));
+}
+
+QString frmZyvora::documentTitle() const {
+    const QString name = QFileInfo(state_.DataFileName).fileName();
+    const QString note =
+        recoveredNoteIn(state_.keyStore.value(kRootKey + QStringLiteral(".data-header.notes")));
+    return note.isEmpty() ? name : name + u' ' + note;
 }
 
 void frmZyvora::setEditControlsEnabled(bool enabled) {

@@ -1,5 +1,6 @@
 // Kinetics: the values of the chosen wells over the sets of a document, each point at the
-// well's own time, one line per well with a legend.
+// well's own time, one line per well in the colour its frame has in the grid and the heat map,
+// with a legend; the value axis linear or logarithmic.
 #pragma once
 
 #include <QWidget>
@@ -7,6 +8,8 @@
 
 class QChart;
 class QChartView;
+class QAbstractAxis;
+class QCheckBox;
 
 namespace vantorix {
 
@@ -19,10 +22,19 @@ class GuiKineticView : public QWidget {
     // wells: numbers 0-95 in the order they were chosen.
     void show(const Readings& readings, int sets, const std::vector<int>& wells);
     QChart* chart() const { return chart_; }
+    bool logScale() const;
 
   private:
+    void redraw();
+
     QChart* chart_ = nullptr;
     QChartView* view_ = nullptr;
+    QCheckBox* chkLog_ = nullptr;
+    QAbstractAxis* x_ = nullptr;
+    QAbstractAxis* y_ = nullptr;
+    const Readings* readings_ = nullptr;
+    int sets_ = 0;
+    std::vector<int> wells_;
 };
 
 }  // namespace vantorix

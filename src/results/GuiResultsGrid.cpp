@@ -4,9 +4,12 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 
 #include "kernel/Readings.h"
+#include "results/PaintPalette.h"
 
 namespace vantorix {
 
@@ -27,6 +30,25 @@ bool isWell(int row, int column) {
     return row >= 1 && row <= kPlateRows && column >= 1 && column <= kPlateColumns;
 }
 
+constexpr int kMarkRole = Qt::UserRole + 1;
+
+// Draws a followed well's frame over the cell.
+class MarkedWellDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        const QColor mark = index.data(kMarkRole).value<QColor>();
+        if (!mark.isValid()) return;
+        painter->save();
+        painter->setPen(QPen(mark, 3));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(QRectF(option.rect).adjusted(1.5, 1.5, -1.5, -1.5));
+        painter->restore();
+    }
+};
+
 }  // namespace
 
 void layOutResultsGrid(QTableWidget& grid) {
@@ -46,6 +68,7 @@ void layOutResultsGrid(QTableWidget& grid) {
     grid.verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     for (int r = 1; r <= kPlateRows; ++r)
         for (int c = 1; c <= kPlateColumns; ++c) wellItem(grid, r, c);
+    grid.setItemDelegate(new MarkedWellDelegate(&grid));
 }
 
 void setWellText(QTableWidget& grid, int row, int column, const QString& text) {
@@ -105,6 +128,20 @@ void shadeWellStatuses(QTableWidget& grid, const std::array<WellStatus, kWellCou
                                  .arg(c)
                                  .arg(wellStatusName(status)));
         }
+}
+
+void markChosenWells(QTableWidget& grid, const std::vector<int>& chosen) {
+    for (int well = 0; well < kWellCount; ++well) {
+        const auto it = std::find(chosen.begin(), chosen.end(), well);
+        const QColor mark = it == chosen.end() ? QColor() : seriesColour(int(it - chosen.begin()));
+        wellItem(grid, well / kPlateColumns + 1, well % kPlateColumns + 1)
+            ->setData(kMarkRole, mark.isValid() ? QVariant(mark) : QVariant());
+    }
+}
+
+QColor wellMark(const QTableWidget& grid, int row, int column) {
+    const QTableWidgetItem* item = isWell(row, column) ? grid.item(row - 1, column - 1) : nullptr;
+    return item ? item->data(kMarkRole).value<QColor>() : QColor();
 }
 
 QWidget* newWellStatusLegend(QWidget* parent) {

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <array>
+#include <vector>
 
 #include "options/WellSelection.h"
 #include "results/CellText.h"
@@ -42,6 +43,12 @@ void fillResultsGrid(QTableWidget& grid, const Readings& readings, int set, Grid
 
 // Background and tooltip ("B7: saturated") of every well by its status; the texts stay.
 void shadeWellStatuses(QTableWidget& grid, const std::array<WellStatus, kWellCount>& statuses);
+
+// Frames the wells followed in the kinetics view (numbers 0-95 in the order chosen) in their
+// series' colours; every other well loses its frame.
+void markChosenWells(QTableWidget& grid, const std::vector<int>& chosen);
+// The frame's colour of a well (row 1-8, column 1-12); invalid when it is not followed.
+QColor wellMark(const QTableWidget& grid, int row, int column);
 
 // A row of the five backgrounds with their names, to sit under the grid.
 QWidget* newWellStatusLegend(QWidget* parent);

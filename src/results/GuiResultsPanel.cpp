@@ -20,6 +20,7 @@
 #include "results/GuiKineticView.h"
 #include "results/GuiResultsGrid.h"
 #include "results/PaintHeatMap.h"
+#include "results/PaintPalette.h"
 #include "results/PaintReport.h"
 #include "results/SetStatistics.h"
 
@@ -77,7 +78,8 @@ GuiResultsPanel::GuiResultsPanel(ProgramState& state, QTableWidget* grid, QWidge
         form->addRow(QLatin1String(kStatCaptions[i]), stats_[i]);
     }
     auto* note = new QLabel(
-        QStringLiteral("Values less the dark offset; saturated wells left out."), statsBox);
+        QStringLiteral("Values in %1; saturated wells left out.").arg(QLatin1String(kValueUnit)),
+        statsBox);
     note->setWordWrap(true);
     note->setMaximumWidth(150);
     note->setStyleSheet(QStringLiteral("color: #555"));
@@ -144,13 +146,15 @@ void GuiResultsPanel::refresh() {
     const SetStatistics st = setStatistics(state_.readings, set);
     const bool any = st.n > 0 && (sets > 0 || running);
     const QString none = QStringLiteral("-");
+    // One rule for every figure: one decimal, as the grid shows a value.
+    const auto figure = [](double v) { return formatFixed(v, 1, 1); };
     const QString texts[7] = {QString::number(any ? st.n : 0),
                               QString::number(st.saturated),
-                              any ? plainReadingText(st.minRaw) : none,
-                              any ? plainReadingText(st.maxRaw) : none,
-                              any ? significantText(st.mean) : none,
-                              any && st.hasSd() ? significantText(st.sd) : none,
-                              any && st.hasCv() ? significantText(st.cvPercent()) : none};
+                              any ? figure(st.min) : none,
+                              any ? figure(st.max) : none,
+                              any ? figure(st.mean) : none,
+                              any && st.hasSd() ? figure(st.sd) : none,
+                              any && st.hasCv() ? figure(st.cvPercent()) : none};
     for (int i = 0; i < 7; ++i) stats_[i]->setText(texts[i]);
     // A document without sets has nothing read yet: its selected wells wait for a run. The
     // set being measured has pending wells; every other set is complete.
@@ -165,13 +169,18 @@ void GuiResultsPanel::refresh() {
                                     : documentSelection(state_.keyStore, state_.readings, sets);
     shadeWellStatuses(*grid_, setStatuses(empty ? nothingRead : state_.readings, empty ? 1 : set,
                                           selected, !empty && !running));
+    markChosenWells(*grid_, chosen_);
     if (view_ == View::HeatMap) {
         const HeatScale scale = running ? HeatScale::forSets(state_.readings, state_.FirstSet, set)
                                         : HeatScale::forSets(state_.readings, 1, sets);
         const QString title = sets > 0 ? QStringLiteral("Set %1 of %2").arg(set).arg(sets)
                                        : QStringLiteral("No sets");
-        heatMap_->setPicture(heatMapPicture(empty ? nothingRead : state_.readings, empty ? 1 : set,
-                                            selected, !empty && !running, scale, title));
+        HeatMapPicture picture =
+            heatMapPicture(empty ? nothingRead : state_.readings, empty ? 1 : set, selected,
+                           !empty && !running, scale, title);
+        for (size_t i = 0; i < chosen_.size(); ++i)
+            picture.wells[size_t(chosen_[i])].mark = seriesColour(int(i));
+        heatMap_->setPicture(std::move(picture));
     } else if (view_ == View::Kinetics) {
         kinetics_->show(state_.readings, sets, chosen_);
     }
@@ -201,7 +210,7 @@ void GuiResultsPanel::toggleChosenWell(int well) {
         chosen_.erase(it);
     else
         chosen_.push_back(well);
-    if (view_ == View::Kinetics) refresh();
+    refresh();  // the wells' frames in the grid and the heat map, and the chart
 }
 
 QString GuiResultsPanel::exportReport(const QString& path) const {

@@ -107,7 +107,7 @@ HeatMapPicture heatMapPicture(const Readings& readings, int set, const WellMatri
     for (int w = 0; w < kWellCount; ++w) {
         const double raw =
             leadingNumber(readings.at(set, 1 + w / kPlateColumns, 1 + w % kPlateColumns).Value);
-        picture.wells[w] = {statuses[w], shownValue(raw), wellText(statuses[w], raw)};
+        picture.wells[w] = {statuses[w], shownValue(raw), wellText(statuses[w], raw), QColor()};
     }
     return picture;
 }
@@ -131,8 +131,9 @@ HeatMapLayout heatMapLayout(const QRectF& area) {
     l.title = QRectF(area.left(), area.top(), area.width(), unit * 1.6);
     l.legend = QRectF(area.left(), area.bottom() - unit * 1.8, area.width(), unit * 1.8);
     const double barWidth = unit * 4.2;
-    l.colourBar = QRectF(area.right() - barWidth, l.title.bottom() + unit * 1.2, barWidth,
-                         l.legend.top() - l.title.bottom() - unit * 1.6);
+    // Room above the bar for its unit, in up to three lines.
+    l.colourBar = QRectF(area.right() - barWidth, l.title.bottom() + unit * 3.0, barWidth,
+                         l.legend.top() - l.title.bottom() - unit * 3.4);
     l.plate = QRectF(area.left(), l.title.bottom(), area.width() - barWidth - unit * 0.6,
                      l.legend.top() - l.title.bottom() - unit * 0.4);
     l.headerWidth = unit * 1.6;
@@ -175,6 +176,11 @@ void paintWell(QPainter& p, const QRectF& box, const HeatWell& well, const HeatS
         p.setBrush(QBrush(QColor(0, 0, 0, 110), Qt::BDiagPattern));
         p.setPen(QPen(kInk, 1.5));
         p.drawRoundedRect(inner, radius, radius);
+    }
+    if (well.mark.isValid()) {
+        p.setPen(QPen(well.mark, std::max(2.5, inner.height() * 0.08)));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(box.adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
     }
     if (well.text.isEmpty()) return;
     p.setPen(well.status == WellStatus::Read || well.status == WellStatus::Saturated
@@ -225,8 +231,9 @@ void paintColourBar(QPainter& p, const QRectF& bar, const HeatScale& scale, doub
                    Qt::AlignLeft | Qt::AlignVCenter, decadeText(value));
     }
     p.drawText(
-        QRectF(bar.left() - pixels, bar.top() - pixels * 2.4, bar.width() + pixels, pixels * 2),
-        Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("log scale"));
+        QRectF(bar.left() - pixels, bar.top() - pixels * 5.2, bar.width() + pixels, pixels * 4.2),
+        Qt::AlignLeft | Qt::AlignBottom | Qt::TextWordWrap,
+        QLatin1String(kValueUnit) + QStringLiteral(", log scale"));
 }
 
 void paintLegend(QPainter& p, const QRectF& area, const HeatScale& scale, double pixels) {
@@ -244,7 +251,7 @@ void paintLegend(QPainter& p, const QRectF& area, const HeatScale& scale, double
     for (int i = 0; i < 5; ++i) {
         const QRectF box(area.left() + i * slot, area.center().y() - swatch / 2, swatch * 1.5,
                          swatch);
-        HeatWell well{items[i].status, std::sqrt(scale.lo * scale.hi), items[i].text};
+        HeatWell well{items[i].status, std::sqrt(scale.lo * scale.hi), items[i].text, QColor()};
         paintWell(p, box, well, scale, pixels * 0.9);
         p.setPen(kInk);
         p.setFont(pixelFont(pixels));

@@ -3,6 +3,7 @@
 // drawing serves the measurement window, the picture export and the report.
 #pragma once
 
+#include <QColor>
 #include <QRectF>
 #include <QString>
 #include <array>
@@ -32,6 +33,7 @@ struct HeatWell {
     WellStatus status = WellStatus::NotSelected;
     double shown = 0;  // the reading less the dark offset, 0 below it
     QString text;      // what the well shows: its value, "sat", "…", "X" or nothing
+    QColor mark;       // the frame of a well followed in the kinetics view; invalid when none
 };
 
 struct HeatMapPicture {

@@ -94,4 +94,11 @@ QColor textColourOn(const QColor& background) {
     return contrastRatio(background, black) >= contrastRatio(background, white) ? black : white;
 }
 
+QColor seriesColour(int index) {
+    static const QColor colours[] = {{0, 114, 178}, {213, 94, 0},   {0, 158, 115}, {204, 121, 167},
+                                     {230, 159, 0}, {86, 180, 233}, {0, 0, 0},     {240, 228, 66}};
+    const int n = int(std::size(colours));
+    return colours[((index % n) + n) % n];
+}
+
 }  // namespace vantorix

@@ -11,6 +11,11 @@ namespace vantorix {
 // Colour at position t, 0 (dark blue-violet) to 1 (light yellow); t is clamped.
 QColor heatColour(double t);
 
+// The colour of the index-th followed well: a qualitative palette of eight (blue, vermilion,
+// bluish green, reddish purple, orange, sky blue, black, yellow) that the common forms of colour
+// blindness still tell apart; from the ninth well on the colours repeat.
+QColor seriesColour(int index);
+
 // OKLab lightness of an sRGB colour, 0 (black) to 1 (white).
 double oklabLightness(const QColor& colour);
 

@@ -1,11 +1,13 @@
 #include "results/PaintReport.h"
 
 #include <QBuffer>
+#include <QFontMetricsF>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
 
+#include "files/RecoveredNote.h"
 #include "kernel/KeyStore.h"
 #include "kernel/ProgramState.h"
 #include "kernel/Readings.h"
@@ -59,15 +61,22 @@ class ReportPainter {
         p_.setFont(pointFont(16, true));
         p_.drawText(QRectF(0, 0, page_.width(), line_ * 1.8), Qt::AlignLeft | Qt::AlignVCenter,
                     QStringLiteral("Plate report: ") + s_.documentName);
+        // The program's one date form, as in the footer: "2026-12-06", "15:04:05".
+        const QString when = headerDateTimeText(key(".data-header.date"), key(".data-header.time"));
+        const bool parsed = when.size() == 19 && when[10] == u' ';
+        const QString notes = key(".data-header.notes");
+        const QString recovered = recoveredNoteIn(notes);
         const QString fields[][2] = {
-            {QStringLiteral("Date:"), key(".data-header.date")},
-            {QStringLiteral("Time:"), key(".data-header.time")},
+            {QStringLiteral("Date:"), parsed ? when.left(10) : key(".data-header.date")},
+            {QStringLiteral("Time:"), parsed ? when.mid(11) : key(".data-header.time")},
             {QStringLiteral("Operator:"), key(".data-header.operator")},
             {QStringLiteral("Plate No:"), key(".data-header.plate-no")},
             {QStringLiteral("Test:"), key(".data-header.test")},
-            {QStringLiteral("Notes:"), key(".data-header.notes")},
+            {QStringLiteral("Notes:"), notes},
             {QStringLiteral("Extra Sensitivity:"), key(".data-header.extra-sensitivity-option")},
-            {QStringLiteral("Sets:"), QString::number(s_.sets)},
+            {QStringLiteral("Sets:"), recovered.isEmpty()
+                                          ? QString::number(s_.sets)
+                                          : QStringLiteral("%1 %2").arg(s_.sets).arg(recovered)},
             {QStringLiteral("Wells read:"), formatWellList(selected_)},
             {QStringLiteral("Firmware:"), key(".firmware.version.string")},
         };
@@ -78,8 +87,12 @@ class ReportPainter {
             p_.drawText(QRectF(0, y, labelWidth, line_), Qt::AlignLeft | Qt::AlignVCenter,
                         field[0]);
             p_.setFont(pointFont(10));
-            p_.drawText(QRectF(labelWidth, y, page_.width() - labelWidth, line_),
-                        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, field[1]);
+            // A long text ends in an ellipsis at the right margin.
+            const double width = page_.width() - labelWidth;
+            const QString text =
+                QFontMetricsF(p_.font(), &writer_).elidedText(field[1], Qt::ElideRight, width);
+            p_.drawText(QRectF(labelWidth, y, width, line_),
+                        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
             y += line_;
         }
         y += line_ * 0.5;
@@ -102,7 +115,9 @@ class ReportPainter {
         p_.setPen(kInk);
         p_.setFont(pointFont(10, true));
         p_.drawText(QRectF(0, y, page_.width(), line_), Qt::AlignLeft | Qt::AlignVCenter,
-                    QStringLiteral("Figures of set %1 (values less the dark offset):").arg(set));
+                    QStringLiteral("Figures of set %1 (values in %2):")
+                        .arg(set)
+                        .arg(QLatin1String(kValueUnitLong)));
         p_.setFont(pointFont(10));
         p_.drawText(QRectF(0, y + line_, page_.width(), line_), Qt::AlignLeft | Qt::AlignVCenter,
                     statisticsText(setStatistics(s_.readings, set)));
@@ -145,10 +160,10 @@ class ReportPainter {
         p_.drawLine(footer.topLeft(), footer.topRight());
         p_.setPen(kInk);
         p_.setFont(pointFont(8));
-        p_.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter,
-                    QStringLiteral("Generated %1 by the Vantorix program %2")
-                        .arg(s_.generated.toString(QStringLiteral("yyyy-MM-dd HH:mm")),
-                             ProgramVersion().text()));
+        p_.drawText(
+            footer, Qt::AlignLeft | Qt::AlignVCenter,
+            QStringLiteral("Generated %1 by the Vantorix program %2")
+                .arg(s_.generated.toString(QLatin1String(kDateTimeForm)), ProgramVersion().text()));
         p_.drawText(footer, Qt::AlignRight | Qt::AlignVCenter,
                     QStringLiteral("Page %1 of %2").arg(page).arg(pages));
     }

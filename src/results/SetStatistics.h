@@ -9,6 +9,10 @@ namespace vantorix {
 
 class Readings;
 
+// The unit of every value the program shows: counts of the photon counter, less the dark offset.
+inline constexpr const char* kValueUnit = "RLU (less dark offset)";
+inline constexpr const char* kValueUnitLong = "relative light units, less the dark offset";
+
 struct SetStatistics {
     int n = 0;          // wells with a reading at or below the saturation limit
     int saturated = 0;  // wells above it

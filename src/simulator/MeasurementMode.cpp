@@ -99,12 +99,18 @@ bool MeasurementMode::acceptOptions() {
     for (int i = kWellCount; i < kOptionsBodyLines; ++i)
         if (!isInt16(body_[i])) return false;
     wells_ = std::move(wells);
+    // After the wells: eight flash parameters, then the reaction.
+    reaction_ = body_[kWellCount + 8].toInt() == kReactionFlash ? ReadingModel::Reaction::Flash
+                                                                : ReadingModel::Reaction::Glow;
     return true;
 }
 
 void MeasurementMode::startDataset(qint64 now_ms) {
     values_.clear();
     current_ = 0;
+    std::array<bool, kWellCount> selected{};
+    for (int well : wells_) selected[size_t(well)] = true;
+    model_.startDataset(now_ms, reaction_, selected);
     writer_.write(QByteArray("<Firmware version ") + kFirmwareVersion + ">" + kEol, now_ms);
     wakeAt(now_ms + kMessageGap_ms, &MeasurementMode::sendStatus);
 }
@@ -130,7 +136,7 @@ void MeasurementMode::nextWell(qint64 now_ms) {
 
 void MeasurementMode::sendReading(qint64 now_ms) {
     const int well = wells_[current_++];
-    const qint64 value = model_.next();
+    const qint64 value = model_.read(well, now_ms);
     values_.push_back(value);
     ++readingsSent_;
     writer_.write(readingMessage(well, value), now_ms);

@@ -64,7 +64,8 @@ class MeasurementMode : public InstrumentMode {
     QList<QByteArray> body_;
     std::vector<int> wells_;      // selected wells of the dataset, plate order
     std::vector<qint64> values_;  // their readings so far
-    size_t current_ = 0;          // index into wells_
+    ReadingModel::Reaction reaction_ = ReadingModel::Reaction::Glow;
+    size_t current_ = 0;  // index into wells_
     Scheduler::TimerId wake_ = 0;
 
     int startsSeen_ = 0;

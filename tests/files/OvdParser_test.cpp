@@ -136,12 +136,13 @@ TEST(OvdParser, ParseDataFileResolvesTheNameAndWritesTheDump) {
     EXPECT_EQ(test::readFileBytes(app.filePath("temp.txt")),
               (data.path() + "/plate.ovd\r\n.a=1\r\n.b=2\r\n").toUtf8());
 
-    // A full path ("\" accepted too) is used as it is and named as passed, with one kind of
-    // separator throughout the line.
+    // A full path ("\" accepted too) is used as it is and named alone, never behind the data
+    // folder, with one kind of separator throughout the line.
     const struct {
         const char *folder, *name, *line;
     } firstLines[] = {{"/d", "p.ovd", "/d/p.ovd"},
-                      {"/d", "C:\\x\\p.ovd", "/d/C:/x/p.ovd"},
+                      {"/d", "C:\\x\\p.ovd", "C:/x/p.ovd"},
+                      {"/opt/bin", "/tmp/s/Sample.ovd", "/tmp/s/Sample.ovd"},
                       {"C:\\data", "sub\\p.ovd", "C:/data/sub/p.ovd"}};
     for (const auto& c : firstLines)
         EXPECT_EQ(parseDumpFirstLine(c.folder, c.name), c.line) << c.name;

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStackedWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -184,15 +185,34 @@ TEST(frmOpenFile, AFileNamedOnTheCommandLineOpensInTheMeasurementWindow) {
     Desktop d;
     QTemporaryDir elsewhere;
     writeThree(elsewhere.path());
+    d.pair.runFor(7000);  // the instrument has been quiet longer than the link light's window
     EXPECT_TRUE(
         openDocumentFile(*d.frame, d.state, d.pair.scheduler(), elsewhere.filePath("b-late.ovd")));
-    // Loaded as File > Open loads (OpenLoadsTheChosenFile...); the browser and the next run
-    // start in the file's folder.
+    // Loaded as File > Open loads (OpenLoadsTheChosenFile...), named in the caption, its date
+    // and time shown; the browser and the next run start in the file's folder. Reading a file
+    // is no sign of life from the instrument.
     auto* window = d.frame->findChild<frmZyvora*>();
     ASSERT_TRUE(window && window->isVisible());
+    EXPECT_EQ(window->windowTitle(), "b-late.ovd");
+    EXPECT_EQ(window->findChild<QLabel*>("lblRunDate")->text(), "Measured 2024-03-09 13:00:00");
+    d.pair.runFor(300);
+    EXPECT_TRUE(window->findChild<QStackedWidget*>("picComStatus")
+                    ->currentWidget()
+                    ->objectName()
+                    .startsWith("picComQuestion"));
     EXPECT_EQ(window->findChild<QLineEdit*>("txtOperator")->text(), "Ana");
     EXPECT_EQ(d.state.DataFolder, QDir::toNativeSeparators(elsewhere.path()));
     EXPECT_TRUE(d.dialogs.asked.empty());
+
+    // A file recovered from an interrupted run says so in the caption.
+    ProgramState recovered;
+    recovered.DataFileName = elsewhere.filePath("r.ovd");
+    recovered.Notes = "[Recovered, incomplete run: 1 of 3 sets complete] washed";
+    recovered.FirstSet = recovered.LastSet = 1;
+    ASSERT_TRUE(WriteDataFile(recovered, at(2024, 3, 9, 14, 0)).ok);
+    EXPECT_TRUE(
+        openDocumentFile(*d.frame, d.state, d.pair.scheduler(), elsewhere.filePath("r.ovd")));
+    EXPECT_EQ(window->windowTitle(), "r.ovd [Recovered, incomplete run: 1 of 3 sets complete]");
 
     EXPECT_FALSE(
         openDocumentFile(*d.frame, d.state, d.pair.scheduler(), elsewhere.filePath("gone.ovd")));

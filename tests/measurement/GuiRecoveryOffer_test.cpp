@@ -14,10 +14,16 @@
 namespace vantorix {
 namespace {
 
-// A journal of a run meant for "Plate.007.ovd": three readings, one dataset complete.
+// A journal of a run of three sets meant for "Plate.007.ovd": three readings, one dataset
+// complete.
 QString leaveJournal(const QString& folder) {
     ProgramState s;
     s.Test = QStringLiteral("glow");
+    s.PlateNo = QStringLiteral("P7");
+    s.Operator = QStringLiteral("Ana");
+    s.Notes = QStringLiteral("second try");
+    s.FirstSet = 1;
+    s.LastSet = 3;
     s.DataFileName = QStringLiteral("/data/Plate.007.ovd");
     RunJournal j(folder);
     EXPECT_TRUE(j.begin(s, QDateTime(QDate(2026, 12, 5), QTime(17, 45, 0))));
@@ -27,6 +33,8 @@ QString leaveJournal(const QString& folder) {
     return j.path();
 }
 
+// The offer names the run; the file written says it was recovered and incomplete (in its
+// notes: the file's layout has no other place) and is handed on to be opened.
 TEST(GuiRecoveryOffer, AsksAtStartUpAndWritesTheFileTheUserNames) {
     const struct {
         bool yes;
@@ -41,20 +49,30 @@ TEST(GuiRecoveryOffer, AsksAtStartUpAndWritesTheFileTheUserNames) {
         test::ScriptedDialogs dialogs;
         dialogs.yesNoAnswers = {c.yes};
         bool done = false;
-        offerRecovery(&parent, dialogs, journals.path(), data.path(), [&] { done = true; });
+        QStringList opened;
+        offerRecovery(
+            &parent, dialogs, journals.path(), data.path(), [&] { done = true; },
+            [&](const QString& path) { opened << path; });
         EXPECT_TRUE(done);
         ASSERT_FALSE(dialogs.texts("yesno").isEmpty());
         EXPECT_EQ(dialogs.texts("yesno")[0],
                   "A run of 2026-12-05 17:45 with 3 readings in 1 dataset was interrupted. "
-                  "Recover it?");
+                  "Recover it?\n\nThe run: plate P7, test glow, operator Ana.");
         EXPECT_EQ(QFile::exists(data.filePath("Plate.007.ovd")), c.fileWritten);
         EXPECT_EQ(QFile::exists(journal + c.journalLeft), *c.journalLeft != '\0');
+        EXPECT_EQ(opened,
+                  c.fileWritten ? QStringList{data.filePath("Plate.007.ovd")} : QStringList{});
         if (!c.fileWritten) continue;
         EXPECT_EQ(dialogs.texts("file"), QStringList{"Plate.007.ovd in " + data.path()});
+        EXPECT_EQ(dialogs.texts("inform"),
+                  QStringList{"The run was recovered to " + data.filePath("Plate.007.ovd") +
+                              ".\nIt is incomplete: 1 of 3 sets complete."});
         ProgramState back;
         ASSERT_TRUE(LoadDataFile(back, data.filePath("Plate.007.ovd"), 0).ok);
         EXPECT_EQ(back.readings.at(1, 3, 2).Value, "500");
         EXPECT_EQ(back.keyStore.value(kRootKey + ".data-header.test"), "glow");
+        EXPECT_EQ(back.keyStore.value(kRootKey + ".data-header.notes"),
+                  "[Recovered, incomplete run: 1 of 3 sets complete] second try");
     }
 }
 

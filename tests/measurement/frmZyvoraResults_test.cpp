@@ -4,21 +4,26 @@
 #include <gtest/gtest.h>
 
 #include <QChart>
+#include <QCheckBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineSeries>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <QValueAxis>
 
+#include "kernel/Readings.h"
 #include "measurement/GuiDesktopUnderTest.h"
 #include "results/GuiHeatMapView.h"
 #include "results/GuiKineticView.h"
+#include "results/GuiResultsGrid.h"
 #include "results/GuiResultsPanel.h"
 
 namespace vantorix {
@@ -29,6 +34,48 @@ using test::DesktopUnderTest;
 int countStatus(const HeatMapPicture& picture, WellStatus status) {
     return int(std::count_if(picture.wells.begin(), picture.wells.end(),
                              [&](const HeatWell& w) { return w.status == status; }));
+}
+
+// The followed wells A1 and A2: blue and vermilion lines that stand out (thick, with visible
+// markers), the same colours framing the wells in the grid and the heat map; the unit on
+// every axis; a logarithmic value axis on request.
+void expectFollowedWellsMarked(DesktopUnderTest& d, const QLineSeries& a1, const QLineSeries& a2) {
+    EXPECT_EQ(a1.pen().color(), QColor(0, 114, 178));
+    EXPECT_EQ(a2.pen().color(), QColor(213, 94, 0));
+    EXPECT_GE(a1.pen().widthF(), 2.5);
+    EXPECT_GE(a1.markerSize(), 9);
+    auto* grid = d.control<QTableWidget>("grdResults");
+    EXPECT_EQ(wellMark(*grid, 1, 1), QColor(0, 114, 178));
+    EXPECT_EQ(wellMark(*grid, 1, 2), QColor(213, 94, 0));
+    EXPECT_FALSE(wellMark(*grid, 1, 3).isValid());
+    auto* view = d.control<GuiKineticView>("chtKinetics");
+    for (QAbstractAxis* axis : view->chart()->axes())
+        EXPECT_TRUE(axis->titleText() == "Time (s)" ||
+                    axis->titleText() == "RLU (less dark offset)")
+            << axis->titleText().toStdString();
+    EXPECT_EQ(view->chart()->axes(Qt::Vertical)[0]->type(), QAbstractAxis::AxisTypeValue);
+    d.control<QCheckBox>("chkKineticsLog")->setChecked(true);
+    EXPECT_EQ(view->chart()->axes(Qt::Vertical)[0]->type(), QAbstractAxis::AxisTypeLogValue);
+    d.control<QCheckBox>("chkKineticsLog")->setChecked(false);
+    d.control<QPushButton>("cmdViewHeatMap")->click();
+    const HeatMapPicture& picture = d.control<GuiHeatMapView>("picHeatMap")->picture();
+    EXPECT_EQ(picture.wells[1].mark, QColor(213, 94, 0));
+    EXPECT_FALSE(picture.wells[2].mark.isValid());
+    d.control<QPushButton>("cmdViewKinetics")->click();
+}
+
+// Before any well is chosen the value axis runs 0 to 5 in whole steps, not "0 1 1 2".
+TEST(frmZyvoraResults, AnEmptyKineticsPlotHasWholeTicksAndNamesItsUnit) {
+    GuiKineticView view;
+    Readings readings;
+    view.show(readings, 2, {});
+    const auto* y = qobject_cast<QValueAxis*>(view.chart()->axes(Qt::Vertical).value(0));
+    ASSERT_TRUE(y);
+    EXPECT_EQ(y->min(), 0);
+    EXPECT_EQ(y->max(), 5);
+    EXPECT_EQ(y->tickCount(), 6);
+    EXPECT_EQ(y->labelFormat(), "%.0f");
+    EXPECT_EQ(y->titleText(), "RLU (less dark offset)");
 }
 
 TEST(frmZyvoraResults, HeatMapAndProgressDuringARunThenFiguresKineticsAndExports) {
@@ -79,6 +126,11 @@ TEST(frmZyvoraResults, HeatMapAndProgressDuringARunThenFiguresKineticsAndExports
     EXPECT_FALSE(progress->isVisible());
     EXPECT_EQ(d.control<QLabel>("lblStatN")->text(), "12");
     EXPECT_EQ(d.control<QLabel>("lblStatSaturated")->text(), "0");
+    // One rule for every figure: one decimal.
+    for (const char* figure : {"lblStatMin", "lblStatMax", "lblStatMean", "lblStatSd", "lblStatCv"})
+        EXPECT_TRUE(
+            QRegularExpression("^\\d+\\.\\d$").match(d.control<QLabel>(figure)->text()).hasMatch())
+            << figure << " " << d.control<QLabel>(figure)->text().toStdString();
     EXPECT_EQ(countStatus(heatMap->picture(), WellStatus::Read), 12);
     EXPECT_TRUE(heatMap->picture().title.startsWith("Set 1 of 2"));
 
@@ -95,6 +147,8 @@ TEST(frmZyvoraResults, HeatMapAndProgressDuringARunThenFiguresKineticsAndExports
     ASSERT_EQ(series.size(), 2);
     EXPECT_EQ(series[0]->name(), "A1");
     EXPECT_EQ(static_cast<QLineSeries*>(series[1])->count(), 2);  // one point per set
+    expectFollowedWellsMarked(d, *static_cast<QLineSeries*>(series[0]),
+                              *static_cast<QLineSeries*>(series[1]));
 
     // The exports of the saved document.
     const QString pdf = d.dir.filePath("report.pdf"), png = d.dir.filePath("set.png");

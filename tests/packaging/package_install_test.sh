@@ -71,6 +71,8 @@ man -l -P cat "$root/usr/share/man/man1/vantorix.1.gz" >"$work/gui.txt" 2>/dev/n
 for word in --simulate FILE Documents/Vantorix vantorix-cli; do
     grep -q -- "$word" "$work/gui.txt" || fail "vantorix(1) lacks $word"
 done
+# The one-line description is the page's name line, said once.
+[ "$(grep -ci "companion program" "$work/gui.txt")" = 1 ] || fail "vantorix(1) repeats itself"
 
 # The unpacked programs run and say their version.
 [ "$(as_user "$root/usr/bin/vantorix-cli" --version)" = "vantorix-cli $version" ] || fail "cli version"
@@ -87,6 +89,10 @@ touch "$work/home/plate.ovd" "$work/home/notes.txt"
 [ "$(complete_line run --ou)" = --out ] || fail "option completion"
 [ "$(complete_line simulate --fault no-)" = "$(printf 'no-ack\nno-ready')" ] || fail "fault completion"
 [ "$(complete_line show p)" = plate.ovd ] || fail "data file completion"
+[ "$(complete_line run --pri)" = "$(printf -- '--prime1\n--prime2')" ] || fail "option digits"
+# What --pdf and --png write is no data file: every name is offered.
+[ "$(complete_line report plate.ovd --pdf n)" = notes.txt ] || fail "--pdf completion"
+[ "$(complete_line export plate.ovd --png n)" = notes.txt ] || fail "--png completion"
 rm "$work/home/plate.ovd" "$work/home/notes.txt"
 
 # A data file named on the command line is opened (parsed) at start-up, and the program's own

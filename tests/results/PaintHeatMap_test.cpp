@@ -23,6 +23,9 @@ namespace {
 void writeDocument(const QString& folder) {
     writeTwoSetFile(folder, [](ProgramState& s) {
         s.Operator = "Ines";
+        // A recovered run's long notes: the report ends them at its margin with an ellipsis.
+        s.Notes = "[Recovered, incomplete run: 1 of 2 sets complete] " +
+                  QString("plate washed twice, ").repeated(12) + "LAST";
         s.readings.at(1, 1, 1).Value = "281";
         s.readings.at(1, 1, 2).Value = "1000280";
         s.readings.at(1, 1, 3).Value = "1500000";
@@ -112,10 +115,14 @@ TEST(PaintHeatMap, PictureAndReportOfAFileReadBack) {
     ASSERT_TRUE(text.waitForFinished(30000));
     const QString pdf = QString::fromUtf8(text.readAllStandardOutput());
     for (const char* expected :
-         {"Plate report: plate.ovd", "Ines", "3/14/2024", "A1-H11", "Set 1 of 2", "Page 1 of 2",
-          "Page 2 of 2", "1.0", "1000000.0", "sat", "823.0", "n=93 sat=1 min=1.0 max=1000000.0",
-          "by the Vantorix program 2.1.0"})
-        EXPECT_TRUE(pdf.contains(expected)) << expected << "\n" << pdf.toStdString();
+         {"Plate report: plate.ovd", "Ines", "2024-03-14", "09:05:07", "A1-H11", "Set 1 of 2",
+          "Page 1 of 2", "Page 2 of 2", "1.0", "1000000.0", "sat", "823.0",
+          "n=93 sat=1 min=1.0 max=1000000.0", "by the Vantorix program 2.1.0",
+          "2 [Recovered, incomplete run: 1 of 2 sets complete]", "plate washed twice, plate",
+          "\u2026", "Figures of set 1 (values in relative light units, less the dark offset)"})
+        EXPECT_TRUE(pdf.contains(QString::fromUtf8(expected))) << expected << "\n"
+                                                               << pdf.toStdString();
+    for (const char* absent : {"3/14/2024", "LAST"}) EXPECT_FALSE(pdf.contains(absent)) << absent;
 
     for (const QStringList& args :
          {QStringList{"report", "plate.ovd"}, QStringList{"report", "--pdf", "a.pdf"},
