@@ -41,7 +41,7 @@ struct Talk {
     void take() {
         while (const std::optional<FirmwareOutput> out = conv.takeOutput()) log << text(*out);
     }
-    // One line per output; a repeated line is written once.
+    // One line per output.
     static QString text(const FirmwareOutput& o) {
         switch (o.kind) {
             case Kind::OpenLine:
