@@ -300,10 +300,12 @@ TEST(FirmwareDownload, APortThatCannotBeOpenedOrWrittenEndsInIdleWithAMessage) {
 }
 
 // A download closed mid-way (the dialog destroyed, the program shutting down) leaves nothing
-// listening on the port: bytes that arrive later wait for whoever reads the port next.
+// listening on the port: bytes that arrive later wait for whoever reads the port next. A
+// download under way gives the port back as the next run expects it.
 TEST(FirmwareDownload, NothingListensOnThePortOnceTheDownloadIsGone) {
-    for (const bool servicePanel : {false, true}) {
-        SCOPED_TRACE(servicePanel ? "service panel's port open" : "mid-transfer");
+    for (const char* stage : {"while Q leaves", "mid-transfer", "service panel's port open"}) {
+        SCOPED_TRACE(stage);
+        const bool servicePanel = stage[0] == 's';
         QTemporaryDir dir;
         PairHarness pair;
         RecordingUi ui;
@@ -316,10 +318,18 @@ TEST(FirmwareDownload, NothingListensOnThePortOnceTheDownloadIsGone) {
         } else {
             dl->StartOrCancelDownload();
             ASSERT_TRUE(pair.runUntil(
-                [&] { return dl->conversation().state() == FirmwareConversation::Transfer; },
+                [&] {
+                    return stage[0] == 'w' ||
+                           dl->conversation().state() == FirmwareConversation::Transfer;
+                },
                 60000));
         }
         dl.reset();
+        if (!servicePanel) {
+            EXPECT_FALSE(pair.port().isOpen());
+            EXPECT_EQ(pair.port().settings(), "2400,n,8,1");
+            EXPECT_EQ(pair.port().inputMode(), InputMode::Text);
+        }
         if (!pair.port().isOpen()) {
             ASSERT_TRUE(pair.port().open());
         }
