@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "firmware/FirmwareDownload.h"
+#include "firmware/FirmwareDriver.h"
 #include "firmware/FirmwareTexts.h"
 #include "kernel/Scheduler.h"
 #include "serial/QtSerialPort.h"
@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
     QtSerialPort port;
     QtScheduler scheduler;
     TimingFrontEnd ui;
-    FirmwareDownload download(port, scheduler, ui);
+    FirmwareDriver download(port, scheduler, ui);
     download.setPort(1, host.slavePath());
     download.setImageSource({{path}, "missing"});
     download.load();

@@ -9,7 +9,7 @@
 #include "app/GuiDialogEntries.h"
 #include "files/OvdLoader.h"
 #include "files/frmOpenFile.h"
-#include "firmware/FirmwareDownload.h"
+#include "firmware/FirmwareDriver.h"
 #include "firmware/frmDownloadNewFirmware.h"
 #include "frame/frmMain.h"
 #include "kernel/DataPaths.h"

@@ -7,7 +7,7 @@
 
 #include "app/CliCommand.h"
 #include "app/CliSignals.h"
-#include "firmware/FirmwareDownload.h"
+#include "firmware/FirmwareDriver.h"
 #include "firmware/FirmwareTexts.h"
 #include "kernel/Scheduler.h"
 #include "serial/QtSerialPort.h"
@@ -92,7 +92,7 @@ int firmwareCommand(const QStringList& args) {
     QtSerialPort port;
     QtScheduler scheduler;
     CliFirmwareFrontEnd ui;
-    FirmwareDownload download(port, scheduler, ui);
+    FirmwareDriver download(port, scheduler, ui);
     download.setPort(1, device);
     download.setImageSource({{imagePath}, QStringLiteral("no firmware image at ") + imagePath});
     download.load();

@@ -46,8 +46,8 @@ frmDownloadNewFirmware::frmDownloadNewFirmware(SerialPort& comPort, Scheduler& s
     : QDialog(parent),
       dialogs_(dialogs),
       settings_(settings),
-      download_(std::make_unique<FirmwareDownload>(comPort, scheduler,
-                                                   static_cast<FirmwareFrontEnd&>(*this))) {
+      download_(std::make_unique<FirmwareDriver>(comPort, scheduler,
+                                                 static_cast<FirmwareFrontEnd&>(*this))) {
     setObjectName(QStringLiteral("frmDownloadNewFirmware"));
     setWindowTitle(QStringLiteral("Download New Firmware"));
     download_->setImageSource(std::move(imageSource));

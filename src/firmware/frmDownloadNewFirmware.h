@@ -1,12 +1,12 @@
 // "Download New Firmware": a password panel in front of the download panel (first code) and
 // the service panel (second code), which drives the instrument's shell by hand. The transfer
-// itself is FirmwareDownload's; this window shows it and forwards the presses.
+// itself is FirmwareDriver's; this window shows it and forwards the presses.
 #pragma once
 
 #include <QDialog>
 #include <memory>
 
-#include "firmware/FirmwareDownload.h"
+#include "firmware/FirmwareDriver.h"
 #include "firmware/FirmwareFrontEnd.h"
 
 class QFrame;
@@ -36,7 +36,7 @@ class frmDownloadNewFirmware : public QDialog, private FirmwareFrontEnd {
 
     // Shows the dialog window-modal, starting on the password panel in the idle state.
     void showDialog();
-    FirmwareDownload& download() { return *download_; }
+    FirmwareDriver& download() { return *download_; }
 
     void cmdOK_Click();
     void cmdSendStartCommand_Click();
@@ -67,7 +67,7 @@ class frmDownloadNewFirmware : public QDialog, private FirmwareFrontEnd {
 
     Dialogs& dialogs_;
     SettingsStore& settings_;
-    std::unique_ptr<FirmwareDownload> download_;
+    std::unique_ptr<FirmwareDriver> download_;
 
     QFrame* framePassword = nullptr;
     QLineEdit* Text1 = nullptr;
