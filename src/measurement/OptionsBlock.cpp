@@ -11,13 +11,4 @@ QStringList flashParameterLines(const RunOptions& o) {
     return lines;
 }
 
-QStringList optionsBlockLines(const RunOptions& o) {
-    QStringList lines{QStringLiteral("{")};
-    for (const auto& row : o.SelectedWells)
-        for (bool selected : row) lines << (selected ? QStringLiteral("1") : QStringLiteral("0"));
-    lines << flashParameterLines(o);
-    lines << QString::number(o.Reaction) << QString::number(o.Sensitive) << QStringLiteral("}");
-    return lines;
-}
-
 }  // namespace vantorix

@@ -10,7 +10,5 @@ namespace vantorix {
 
 // The eight parameter lines: the flash configuration for a flash reaction, else eight "0".
 QStringList flashParameterLines(const RunOptions& o);
-// All 108 lines of the block, in the order they are sent.
-QStringList optionsBlockLines(const RunOptions& o);
 
 }  // namespace vantorix

@@ -103,7 +103,6 @@ class frmZyvora : public QWidget {
     void picSpinDown_Click();
     void picSpinUp_Click();
     void setDatasetBrowserVisible(bool visible);
-    void showDatasetLabels();
     void setEditControlsEnabled(bool enabled);
     void refreshHeaderFromStore();
     // The caption: the document's file, and whether it was recovered from an interrupted run.

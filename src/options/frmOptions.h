@@ -46,22 +46,6 @@ class frmOptions : public QDialog {
     void setField(OptionField f, qint16 value);
     QLineEdit* fieldBox(OptionField f) const;
 
-    qint16 Presamples() const { return field(OptionField::Presamples); }
-    void setPresamples(qint16 v) { setField(OptionField::Presamples, v); }
-    qint16 Postsamples() const { return field(OptionField::Postsamples); }
-    void setPostsamples(qint16 v) { setField(OptionField::Postsamples, v); }
-    qint16 Pump1Volume() const { return field(OptionField::Pump1Volume); }
-    void setPump1Volume(qint16 v) { setField(OptionField::Pump1Volume, v); }
-    qint16 Pump2Volume() const { return field(OptionField::Pump2Volume); }
-    void setPump2Volume(qint16 v) { setField(OptionField::Pump2Volume, v); }
-    qint16 Dwell() const { return field(OptionField::Dwell); }
-    void setDwell(qint16 v) { setField(OptionField::Dwell, v); }
-    qint16 PostInjectDelay() const { return field(OptionField::PostInjectDelay); }
-    void setPostInjectDelay(qint16 v) { setField(OptionField::PostInjectDelay, v); }
-    qint16 Prime1() const { return field(OptionField::Prime1); }
-    void setPrime1(qint16 v) { setField(OptionField::Prime1, v); }
-    qint16 Prime2() const { return field(OptionField::Prime2); }
-    void setPrime2(qint16 v) { setField(OptionField::Prime2, v); }
     qint16 Repeats() const { return field(OptionField::Repeats); }
     void setRepeats(qint16 v) { setField(OptionField::Repeats, v); }
     qint16 Delay() const { return field(OptionField::Delay); }
