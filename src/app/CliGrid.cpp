@@ -4,13 +4,14 @@
 
 #include "app/CliCommand.h"
 #include "kernel/DataPaths.h"
+#include "kernel/Text.h"
 
 namespace vantorix::cli {
 
 void printGrid(const ProgramState& s, int set, GridMode mode) {
     const QString setsValue = s.keyStore.value(kDataSetsKey);
     QTextStream out(stdout);
-    out << "Sets: " << setsValue << '\n' << "Set: " << set << '\n';
+    out << "Sets: " << terminalText(setsValue) << '\n' << "Set: " << set << '\n';
     for (int c = 1; c <= kPlateColumns; ++c) out << '\t' << c;
     out << '\n';
     for (int r = 1; r <= kPlateRows; ++r) {

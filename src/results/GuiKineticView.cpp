@@ -51,7 +51,7 @@ void GuiKineticView::show(const Readings& readings, int sets, const std::vector<
         series->setColor(heatColour(wells.size() > 1 ? 0.85 * i / (wells.size() - 1) : 0.3));
         for (int set = 1; set <= std::min(sets, kMaxSets); ++set) {
             const Reading& reading = readings.at(set, r, c);
-            const double raw = leadingNumber(reading.Value), time = leadingNumber(reading.Time);
+            const double raw = readingValue(reading.Value), time = leadingNumber(reading.Time);
             if (raw < 0 || raw > kSaturationLimit || time < 0) continue;
             const double value = std::max(raw - kDarkOffset, 0.0);
             series->append(time, value);
