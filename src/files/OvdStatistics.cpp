@@ -31,7 +31,7 @@ OvdStatistics computeStatistics(const Readings& readings, int firstSet, int last
     for (int s = firstSet; s <= lastSet; ++s)
         for (int r = 1; r <= kPlateRows; ++r)
             for (int c = 1; c <= kPlateColumns; ++c)
-                stats.add(readingValue(readings.at(s, r, c).Value));
+                stats.add(leadingNumber(readings.at(s, r, c).Value));
     return stats;
 }
 
