@@ -25,9 +25,9 @@ namespace {
 // A simulated instrument in its own process; its first output line is the terminal's path.
 class Simulator {
   public:
-    Simulator() {
+    explicit Simulator(const QStringList& extra = {}) {
         p_.start(QStringLiteral(VANTORIX_CLI_PATH),
-                 QStringList{"simulate", "--well-time", "0.1", "--seed", "3"});
+                 QStringList{"simulate", "--well-time", "0.1", "--seed", "3"} + extra);
         if (p_.waitForReadyRead(10000)) path_ = QString::fromUtf8(p_.readLine()).trimmed();
     }
     ~Simulator() {
@@ -220,4 +220,20 @@ TEST(CliRun, MissingPortIsAnErrorNamingIt) {
                          "the instrument's cable or adapter plugged in"))
         << r.err.toStdString();
     EXPECT_EQ(r.err.count("There is no serial port"), 1) << r.err.toStdString();
+}
+
+// A completed dataset in which a selected well got no reading (its reading named a well off
+// the plate) says how many wells are missing; the run itself completed.
+TEST(CliRun, ACompletedDatasetWithUnreadWellsSaysHowMany) {
+    Simulator sim({"--fault", "off-plate=1"});
+    ASSERT_TRUE(sim.path().startsWith("/dev/"));
+    QTemporaryDir dir;
+    const CliResult r =
+        runCli({"run", "--port", sim.path(), "--out", dir.filePath("m.ovd"), "--wells", "A1,B2,C3"},
+               dir.path(), 90000);
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(
+        r.err.contains("vantorix-cli: dataset 1: 1 of the 3 selected wells got no "
+                       "reading\n"))
+        << r.err.toStdString();
 }
