@@ -4,6 +4,7 @@
 
 #include "app/CliCommand.h"
 #include "kernel/DataPaths.h"
+#include "kernel/Text.h"
 
 namespace vantorix::cli {
 
@@ -13,7 +14,7 @@ void printGrid(const ProgramState& s, int set, GridMode mode) {
 
 void printGrid(const Readings& readings, const QString& setsValue, int set, GridMode mode) {
     QTextStream out(stdout);
-    out << "Sets: " << setsValue << '\n' << "Set: " << set << '\n';
+    out << "Sets: " << terminalText(setsValue) << '\n' << "Set: " << set << '\n';
     for (int c = 1; c <= kPlateColumns; ++c) out << '\t' << c;
     out << '\n';
     for (int r = 1; r <= kPlateRows; ++r) {

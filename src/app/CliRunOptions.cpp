@@ -10,6 +10,7 @@ namespace vantorix::cli {
 
 const char* const kRunOptionsUsage =
     "      [--wells LIST] [--repeats N] [--delay S] [--sensitive] [--retry N] [--keep-partial]\n"
+    "      [--force] (replace an existing FILE)\n"
     "      [--reaction glow|flash] [--pump1 V] [--pump2 V] [--prime1 N] [--prime2 N]\n"
     "      [--pre-inject N] [--post-inject N] [--dwell N] [--inject-delay MS]\n";
 
@@ -145,6 +146,10 @@ QString parseRunArgs(const QStringList& args, const RunOptions& stored, RunArgs&
         }
         if (k == u"--keep-partial") {
             a.keepPartial = true;
+            continue;
+        }
+        if (k == u"--force") {
+            a.force = true;
             continue;
         }
         if (i + 1 >= args.size()) return QStringLiteral("%1 needs a value").arg(k);

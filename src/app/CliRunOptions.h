@@ -14,6 +14,7 @@ struct RunArgs {
     QString port, out, operatorName, test, plate, notes;
     int retry = 0;
     bool keepPartial = false;  // keep the readings of a dataset the run did not finish
+    bool force = false;        // replace an existing --out file, or write through a link
     RunOptions options;        // the stored defaults with the command line's changes
 };
 

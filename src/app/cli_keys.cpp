@@ -7,6 +7,7 @@
 #include "files/OvdParser.h"
 #include "kernel/DataPaths.h"
 #include "kernel/ProgramState.h"
+#include "kernel/Text.h"
 
 namespace vantorix::cli {
 
@@ -43,7 +44,8 @@ int runKeys(const QStringList& args) {
         return kExitFailure;
     }
     QTextStream out(stdout);
-    for (const QString& entry : s.keyStore.entries()) out << entry << '\n';
+    // A line break or an escape sequence in a value must not forge an entry or reach the terminal.
+    for (const QString& entry : s.keyStore.entries()) out << terminalText(entry) << '\n';
     out.flush();
     return kExitOk;
 }

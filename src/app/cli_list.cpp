@@ -5,6 +5,7 @@
 
 #include "app/CliCommand.h"
 #include "files/FolderScan.h"
+#include "kernel/Text.h"
 
 namespace vantorix::cli {
 
@@ -14,12 +15,10 @@ const char* const kListUsage =
     "list [FOLDER]  list the data files of FOLDER (default: the current folder) oldest first, "
     "one tab-separated line each: file name, test, operator, plate no., sets, date and time";
 
-// A tab or a line break inside a header text would break the one-line-per-file layout.
+// A tab inside a header text would break the one-line-per-file layout; other control
+// characters are shown escaped, so they neither forge a line nor reach the terminal.
 QString field(const QString& text) {
-    QString out = text;
-    for (QChar& c : out)
-        if (c == u'\t' || c == u'\r' || c == u'\n') c = u' ';
-    return out;
+    return terminalText(QString(text).replace(u'\t', u' '));
 }
 
 int runList(const QStringList& args) {

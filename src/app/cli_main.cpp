@@ -8,6 +8,7 @@
 
 #include "app/CliCommand.h"
 #include "kernel/ProgramState.h"
+#include "kernel/Text.h"
 
 namespace vantorix::cli {
 
@@ -26,7 +27,8 @@ bool asksForHelp(const QStringList& args) {
 }
 
 void printError(const QString& message) {
-    QTextStream(stderr) << "vantorix-cli: " << message << Qt::endl;
+    // File names and texts from files or the line may hold control characters.
+    QTextStream(stderr) << "vantorix-cli: " << vantorix::terminalText(message, true) << Qt::endl;
 }
 
 void printUsage(bool toStderr) {

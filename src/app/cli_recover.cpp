@@ -4,6 +4,7 @@
 #include <QTextStream>
 
 #include "app/CliCommand.h"
+#include "app/CliOutputFile.h"
 #include "files/DataFileNaming.h"
 #include "measurement/RunJournal.h"
 #include "measurement/RunRecovery.h"
@@ -30,10 +31,16 @@ int listJournals() {
     return kExitOk;
 }
 
-int recoverCommand(const QStringList& args) {
+int recoverCommand(QStringList args) {
+    const bool force = args.removeAll(QStringLiteral("--force")) > 0;
     if (args == QStringList{QStringLiteral("--list")}) return listJournals();
     if (args.size() != 3 || args[1] != QLatin1String("--out") || args[0].startsWith(u'-')) {
         printError(QStringLiteral("recover takes --list, or JOURNAL --out FILE"));
+        return kExitUsage;
+    }
+    if (const QString refused = refuseToReplace(withOvdExtension(args[2]), force);
+        !refused.isEmpty()) {
+        printError(refused);
         return kExitUsage;
     }
     const RecoveryResult r = recoverJournal(args[0], args[2]);
@@ -51,10 +58,11 @@ int recoverCommand(const QStringList& args) {
     return kExitOk;
 }
 
-const CliCommand registration("recover",
-                              "recover --list | recover JOURNAL --out FILE\n"
-                              "      lists interrupted runs, or writes one to a data file",
-                              recoverCommand);
+const CliCommand registration(
+    "recover",
+    "recover --list | recover JOURNAL --out FILE [--force]\n"
+    "      lists interrupted runs, or writes one to a data file (--force: replace FILE)",
+    recoverCommand);
 
 }  // namespace
 }  // namespace vantorix::cli

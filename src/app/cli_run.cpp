@@ -6,15 +6,18 @@
 
 #include "app/CliCommand.h"
 #include "app/CliGrid.h"
+#include "app/CliOutputFile.h"
 #include "app/CliRunEnd.h"
 #include "app/CliRunOptions.h"
 #include "app/CliSignals.h"
+#include "files/DataFileNaming.h"
 #include "kernel/DataPaths.h"
 #include "kernel/InstrumentLine.h"
 #include "kernel/ProgramState.h"
 #include "kernel/Scheduler.h"
 #include "kernel/Settings.h"
 #include "kernel/SettingsStore.h"
+#include "kernel/Text.h"
 #include "measurement/RunSequence.h"
 #include "measurement/RunTexts.h"
 #include "options/WellSelection.h"
@@ -62,7 +65,8 @@ class CliFrontEnd : public RunFrontEnd {
         status_ = visible ? text : QString();
     }
     void setMessageLine(const QString& text, bool visible) override {
-        if (visible && text != message_) print(QStringLiteral("  ") + text.trimmed());
+        // The instrument's own text: none of its bytes reaches the terminal unescaped.
+        if (visible && text != message_) print(QStringLiteral("  ") + terminalText(text.trimmed()));
         message_ = visible ? text : QString();
     }
     void setStartCancelCaption(const QString&) override {}
@@ -80,7 +84,9 @@ class CliFrontEnd : public RunFrontEnd {
                    "left (--retry N allows N more tries).") +
                text.mid(cancelled.size());
     }
-    static void print(const QString& line) { QTextStream(stdout) << line << Qt::endl; }
+    static void print(const QString& line) {
+        QTextStream(stdout) << terminalText(line, true) << Qt::endl;
+    }
     QString outPath_;
     int retries_;
     bool keepPartial_;
@@ -88,6 +94,25 @@ class CliFrontEnd : public RunFrontEnd {
     QStringList reported_;
     QString status_, message_;
 };
+
+// A completed dataset in which some selected wells got no reading says how many.
+void tellUnreadWells(const ProgramState& state) {
+    const WellMatrix& wells = state.CurrentOptions.SelectedWells;
+    for (int set = state.FirstSet; set <= state.LastSet; ++set) {
+        int selected = 0, unread = 0;
+        for (int r = 0; r < kPlateRows; ++r)
+            for (int c = 0; c < kPlateColumns; ++c) {
+                if (!wells[r][c]) continue;
+                ++selected;
+                if (readingValue(state.readings.at(set, r + 1, c + 1).Value) < 0) ++unread;
+            }
+        if (unread > 0)
+            printError(QStringLiteral("dataset %1: %2 of the %3 selected wells got no reading")
+                           .arg(set)
+                           .arg(unread)
+                           .arg(selected));
+    }
+}
 
 int runCommand(const QStringList& args) {
     // The run defaults the desktop program saved; the options given change them for this run
@@ -99,6 +124,15 @@ int runCommand(const QStringList& args) {
         printError(error);
         return kExitUsage;
     }
+    if (const QString refused = refuseToReplace(withOvdExtension(a.out), a.force);
+        !refused.isEmpty()) {
+        printError(refused);
+        return kExitUsage;
+    }
+    if (const QString unread = store.readFailure(); !unread.isEmpty())
+        printError(QStringLiteral("the stored run defaults were not read from %1 (%2); the "
+                                  "built-in defaults are used")
+                       .arg(QDir::toNativeSeparators(store.location()), unread));
     ProgramState state;
     initFolders(state, DataFolderStart::CurrentFolder);
     state.CurrentOptions = state.DefaultOptions = a.options;
@@ -124,6 +158,7 @@ int runCommand(const QStringList& args) {
     if (state.HasData && !state.Saved) return saveElsewhere(state, run);
     const bool kept = tellWhereUnsavedReadingsAre(state, run);
     if (run.outcome() == RunOutcome::Completed) {
+        tellUnreadWells(state);
         printGrid(state, std::max<int>(1, state.LastSet), GridMode::Readings);
         return kept ? kExitOk : kExitFailure;
     }
@@ -134,7 +169,7 @@ int runCommand(const QStringList& args) {
 
 const CliCommand registration(
     "run",
-    "run --port DEVICE --out FILE [--operator T] [--test T] [--plate T] [--notes T]\n"
+    "run --port DEVICE --out FILE [--force] [--operator T] [--test T] [--plate T] [--notes T]\n"
     "      [OPTIONS]  measures a plate on the instrument at DEVICE and saves the run to FILE;\n"
     "      OPTIONS override the stored run defaults for this run only",
     runCommand, [] { return QStringLiteral("options:\n") + QString::fromUtf8(kRunOptionsUsage); });

@@ -40,14 +40,31 @@ QString dataKey(const QString& formatId, int set) {
 }
 
 // Fills Value or Time of every well of the set from the list, "-1" when the list is missing.
-void fillSet(Readings& readings, int set, const QString& key, const KeyStore& store,
-             QString Reading::*field) {
+// Returns how many of the tokens are no number at all.
+int fillSet(Readings& readings, int set, const QString& key, const KeyStore& store,
+            QString Reading::*field) {
     QString list;
     const bool found = !key.isEmpty() && store.GetKeyValue(key, list);
     TokenReader tokens(list);
+    int notNumbers = 0;
     for (int r = 1; r <= kPlateRows; ++r)
-        for (int c = 1; c <= kPlateColumns; ++c)
-            readings.at(set, r, c).*field = found ? tokens.next() : QStringLiteral("-1");
+        for (int c = 1; c <= kPlateColumns; ++c) {
+            QString& text = readings.at(set, r, c).*field;
+            text = found ? tokens.next() : QStringLiteral("-1");
+            if (!text.isEmpty() && !isNumeric(text)) ++notNumbers;
+        }
+    return notNumbers;
+}
+
+// A hand-edited value ("17O194", "nan") is shown as no reading; the user hears of it once.
+QString notNumbersNotice(int count) {
+    return count == 1 ? QStringLiteral(
+                            "The file holds 1 reading that is not a number; it is shown as no "
+                            "reading.")
+                      : QStringLiteral(
+                            "The file holds %1 readings that are not numbers; they are shown as "
+                            "no reading.")
+                            .arg(count);
 }
 
 void loadTimes(ProgramState& s, int set) {
@@ -121,11 +138,17 @@ LoadResult loadReadingsFromStore(ProgramState& s, qint64 nowSeconds) {
     result.ok = true;
     decideSetCount(result, setsText, declared, highestSetHeld(s.keyStore, s.FileFormatId));
     result.message = result.notices.join(u'\n');
+    int notNumbers = 0;
     for (int set = 1; set <= result.setsLoaded; ++set) {
-        fillSet(s.readings, set, dataKey(s.FileFormatId, set), s.keyStore, &Reading::Value);
+        notNumbers +=
+            fillSet(s.readings, set, dataKey(s.FileFormatId, set), s.keyStore, &Reading::Value);
         s.SilenceTimer = nowSeconds;
         s.LinkActivityTime = nowSeconds;
         loadTimes(s, set);
+    }
+    if (notNumbers > 0) {
+        result.notices << notNumbersNotice(notNumbers);
+        result.message = result.notices.join(u'\n');
     }
     s.CurrentSet = 1;
     return result;

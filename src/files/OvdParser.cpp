@@ -16,20 +16,7 @@ namespace vantorix {
 namespace {
 
 bool readWholeFile(const QString& path, QByteArray& bytes, QString* reason) {
-    QFile file;
-    if (!openRegularFile(file, path, reason)) return false;
-    if (file.size() > kMaxDataFileBytes) {
-        if (reason)
-            *reason = QStringLiteral("the file is larger than %1 MB, too large for a data file")
-                          .arg(kMaxDataFileBytes / (1024 * 1024));
-        return false;
-    }
-    bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (reason) *reason = file.errorString();
-        return false;
-    }
-    return true;
+    return readRegularFile(path, kMaxDataFileBytes, bytes, reason);
 }
 
 }  // namespace

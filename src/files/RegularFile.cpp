@@ -65,4 +65,25 @@ bool openRegularFile(QFile& file, const QString& path, QString* reason, QIODevic
 #endif
 }
 
+bool readRegularFile(const QString& path, qint64 maxBytes, QByteArray& bytes, QString* reason) {
+    QFile file;
+    if (!openRegularFile(file, path, reason)) return false;
+    const auto tooLarge = [&] {
+        setReason(reason, QStringLiteral("it is larger than %1 MB, too large for this kind of file")
+                              .arg(maxBytes / (1024 * 1024)));
+        return false;
+    };
+    if (file.size() > maxBytes) return tooLarge();
+    bytes = file.read(maxBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        setReason(reason, file.errorString());
+        return false;
+    }
+    if (bytes.size() > maxBytes) {
+        bytes.clear();
+        return tooLarge();
+    }
+    return true;
+}
+
 }  // namespace vantorix

@@ -14,4 +14,9 @@ namespace vantorix {
 bool openRegularFile(QFile& file, const QString& path, QString* reason,
                      QIODevice::OpenMode extra = QIODevice::NotOpen);
 
+// Reads the whole regular file at path into `bytes`, refusing one larger than maxBytes (also
+// when it grows while being read), so no file can exhaust memory. False with the reason in the
+// user's words otherwise.
+bool readRegularFile(const QString& path, qint64 maxBytes, QByteArray& bytes, QString* reason);
+
 }  // namespace vantorix

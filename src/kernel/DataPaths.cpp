@@ -11,8 +11,9 @@ namespace vantorix {
 
 namespace {
 
-QString withForwardSlashes(QString path) {
-    return path.replace(u'\\', u'/');
+// A backslash separates folders only on Windows; elsewhere it is part of a file name.
+QString withForwardSlashes(const QString& path) {
+    return QDir::fromNativeSeparators(path);
 }
 
 bool isWritableFolder(const QString& folder) {
@@ -38,7 +39,7 @@ QString joinPath(const QString& folder, const QString& name) {
 }
 
 QString resolveDataPath(const QString& dataFolder, const QString& fileName) {
-    if (fileName.contains(u'/') || fileName.contains(u'\\'))
+    if (withForwardSlashes(fileName).contains(u'/'))
         return QDir::toNativeSeparators(QDir::cleanPath(withForwardSlashes(fileName)));
     return joinPath(dataFolder, fileName);
 }

@@ -1,5 +1,6 @@
 // Where data files and the program's own files live, and how a file name becomes a path.
-// Paths accept both "/" and "\" as separators; joined paths use the platform's separator.
+// Paths accept "/" everywhere and "\" on Windows as separators (elsewhere a backslash is part of
+// a file name); joined paths use the platform's separator.
 #pragma once
 
 #include <QString>

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "kernel/RunOptions.h"
+#include "kernel/Text.h"
 
 namespace vantorix {
 
@@ -17,6 +18,15 @@ struct Reading {
     QString Value;  // raw reading as received; "-1" for none
     QString Time;   // whole seconds since the run's first reading
 };
+
+// The reading a stored value holds, or -1 when it holds none. Only a whole, finite,
+// non-negative number is a reading: "-1", "-5" and a token that is no number ("17O194", "abc",
+// "1749x5", "nan", "inf") are none, in every view, export and figure alike.
+inline double readingValue(QStringView value) {
+    if (!isNumeric(value)) return -1;
+    const double v = leadingNumber(value);
+    return v >= 0 ? v : -1;
+}
 
 class Readings {
   public:

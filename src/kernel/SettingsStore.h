@@ -29,6 +29,8 @@ class SettingsStore {
     // The message for the user the first time the store is found unwritable; "" before that
     // and on every later call, so a broken store is reported once, not on every save.
     QString takeWriteFailure();
+    // Why the store could not be read at all ("" when it could); then it works in memory only.
+    virtual QString readFailure() const { return {}; }
 
   private:
     bool failureReported_ = false;
@@ -62,9 +64,16 @@ class QSettingsStore : public SettingsStore {
     // Where the settings live: a file path, or a registry path on Windows.
     QString location() const override;
     bool failed() const override;
+    QString readFailure() const override { return refused_; }
 
   private:
+    // A settings file that is no regular file (a FIFO would block the program before its
+    // window shows) or is too large is never opened: the store is kept in memory instead.
+    bool refuse(const QString& file);
+
     std::unique_ptr<QSettings> settings_;
+    QString location_, refused_;
+    std::map<QString, QString> inMemory_;  // the values while the file is refused
 };
 
 // A store in memory that records every access, for tests and for runs that must not touch

@@ -73,6 +73,26 @@ bool isNumeric(QStringView text) {
     return ok && std::isfinite(v);
 }
 
+QString terminalText(QStringView text, bool keepLineBreaks) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0x20 && u != 0x7f && !(u >= 0x80 && u < 0xa0)) {
+            out += c;
+        } else if (u == u'\n') {
+            out += keepLineBreaks ? QStringLiteral("\n") : QStringLiteral("\\n");
+        } else if (u == u'\r') {
+            out += QStringLiteral("\\r");
+        } else if (u == u'\t') {
+            out += QStringLiteral("\\t");
+        } else {
+            out += QStringLiteral("\\x%1").arg(int(u), 2, 16, QChar(u'0'));
+        }
+    }
+    return out;
+}
+
 QString formatFixed(double value, int minIntegerDigits, int decimals) {
     const double scale = std::pow(10.0, decimals);
     const double rounded = std::round(std::fabs(value) * scale) / scale;

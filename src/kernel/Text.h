@@ -26,6 +26,12 @@ QString formatFixed(double value, int minIntegerDigits, int decimals);
 QString singleText(float value);
 QString doubleText(double value);
 
+// The text as a terminal may show it: control characters (C0, DEL, C1) become escapes ("\n",
+// "\r", "\t", "\x1b"), so a file's or the instrument's bytes can neither move the cursor nor
+// forge a line of output. With keepLineBreaks a "\n" stays a line break (the program's own
+// multi-line messages).
+QString terminalText(QStringView text, bool keepLineBreaks = false);
+
 // 1st, 2nd, 3rd, 4th, 11th, 12th, 13th, 21st, 111th.
 QString ordinal(int n);
 

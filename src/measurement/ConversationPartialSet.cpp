@@ -17,6 +17,18 @@ int InstrumentConversation::unfinishedReadings() const {
     return n;
 }
 
+bool InstrumentConversation::anySelectedWellRead() const {
+    bool anySelected = false;
+    for (int row = 1; row <= kPlateRows; ++row)
+        for (int column = 1; column <= kPlateColumns; ++column) {
+            if (!state_.CurrentOptions.SelectedWells[row - 1][column - 1]) continue;
+            anySelected = true;
+            if (readingValue(state_.readings.at(state_.RunSet, row, column).Value) >= 0)
+                return true;
+        }
+    return !anySelected;
+}
+
 void InstrumentConversation::beginDataset() {
     datasetOpen_ = true;
     showLiveSet();

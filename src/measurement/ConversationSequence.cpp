@@ -106,6 +106,14 @@ Task<> InstrumentConversation::runDatasets() {
         enterPhase(RunPhase::Waiting);
         const bool received = co_await awaitDataset();
         if (!received) break;
+        if (!anySelectedWellRead()) {
+            // Stray "O", "X", "[" and "]" in line noise pass for a whole exchange; without a
+            // single reading of its wells it was no measurement.
+            end_.unreadSet = set;
+            datasetOpen_ = false;
+            send(QStringLiteral("S"));
+            break;
+        }
         datasetDone();
         showDatasetInGrid();
         put(Kind::ExcelEnabled, QString(), true);

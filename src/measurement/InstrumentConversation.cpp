@@ -9,6 +9,15 @@
 
 namespace vantorix {
 
+namespace {
+// A flood (noise, a wrong baud rate, a device that is no instrument) must not fill memory: of
+// more bytes than the instrument ever sends between two looks, the oldest are dropped.
+void keepNewest(QByteArray& bytes) {
+    const qsizetype excess = bytes.size() - InstrumentConversation::kMaxBufferedBytes;
+    if (excess > 0) bytes.remove(0, excess);
+}
+}  // namespace
+
 InstrumentConversation::InstrumentConversation(ProgramState& state, qint64 now_ms)
     : state_(state), now_ms_(now_ms) {}
 
@@ -39,6 +48,7 @@ void InstrumentConversation::beginReception(qint64 now_ms) {
 void InstrumentConversation::feed(const QByteArray& bytes, qint64 now_ms) {
     now_ms_ = now_ms;
     inbox_ += bytes;
+    keepNewest(inbox_);
     if (waiter_ && waiterWantsInput_) due_ = true;
 }
 
@@ -161,6 +171,7 @@ void InstrumentConversation::put(ConversationOutput::Kind kind, const QString& t
 void InstrumentConversation::readOnce() {
     pending_ += inbox_;
     inbox_.clear();
+    keepNewest(pending_);
 }
 
 void InstrumentConversation::flush() {

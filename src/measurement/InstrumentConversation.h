@@ -68,7 +68,10 @@ struct ConversationEnd {
     int completed = 0, planned = 0;
     int readingsLeftOut = 0;   // readings of an unfinished dataset the user chose not to keep
     bool partialKept = false;  // the last of the completed datasets is an unfinished one kept
-    QString error;             // an unexpected error ended it
+    // A dataset whose exchange ended without a reading of any selected well (line noise, a
+    // wrong port or wrong line settings): it ended the run and is not counted.
+    int unreadSet = 0;
+    QString error;  // an unexpected error ended it
 };
 
 class InstrumentConversation {
@@ -113,6 +116,11 @@ class InstrumentConversation {
     RunPhase phase() const { return phase_; }
     qint64 phaseStarted_ms() const { return phaseStarted_ms_; }
     qint64 runStarted_ms() const { return runStarted_ms_; }
+    // Bytes from the line held and not yet handled; bounded, however fast the line floods.
+    qsizetype bufferedBytes() const { return inbox_.size() + pending_.size(); }
+    // The most bytes held at once, and the longest display message awaited.
+    static constexpr qsizetype kMaxBufferedBytes = 64 * 1024;
+    static constexpr qsizetype kMaxMessageBytes = 1024;
 
   private:
     struct Wait;
@@ -145,6 +153,7 @@ class InstrumentConversation {
     // --- The dataset being measured (ConversationPartialSet.cpp) ---
     void beginDataset();
     void datasetDone();
+    bool anySelectedWellRead() const;
     void showLiveSet();
     Task<> offerPartialSet(int& completed);
 

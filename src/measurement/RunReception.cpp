@@ -95,7 +95,10 @@ Task<> InstrumentConversation::readDisplayMessage() {
             handleMessage(text);
             co_return;
         }
-        if (timer() - state_.SilenceTimer > kMessageTimeout_s || !state_.RunActive || failed()) {
+        // A message far longer than any the instrument sends is noise, dropped like one that
+        // never ends.
+        if (timer() - state_.SilenceTimer > kMessageTimeout_s || !state_.RunActive || failed() ||
+            pending_.size() > kMaxMessageBytes) {
             pending_.clear();  // an unfinished message is dropped
             co_return;
         }
@@ -161,6 +164,7 @@ Task<bool> InstrumentConversation::receiveBlock() {
             complete = true;
             break;
         }
+        pending_.clear();  // the block's text is never interpreted: none of it is kept
         if (bytesWaiting()) {
             readOnce();
             lastChunk = now_ms_;

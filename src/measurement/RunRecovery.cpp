@@ -6,6 +6,7 @@
 
 #include "files/DataFileNaming.h"
 #include "files/RecoveredNote.h"
+#include "files/RegularFile.h"
 #include "measurement/JournalDamage.h"
 #include "measurement/RunJournal.h"
 
@@ -18,6 +19,9 @@
 namespace vantorix {
 
 namespace {
+
+// Far more than a run of 255 datasets writes, so only a file that is no journal is refused.
+constexpr qint64 kMaxJournalBytes = qint64(256) * 1024 * 1024;
 
 void applyOptions(const QList<QByteArray>& f, ProgramState& s) {
     if (f.size() < 3 || f[1].size() != kPlateRows * kPlateColumns) return;
@@ -76,7 +80,8 @@ bool applyRecord(const QByteArray& payload, ProgramState& s, JournalContents& c,
 
 bool heldByARunningProgram(const QString& path) {
 #ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking: a FIFO in the journal's place must not hang the caller.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
     const bool held = ::flock(fd, LOCK_SH | LOCK_NB) != 0;
     ::close(fd);
@@ -91,12 +96,13 @@ bool heldByARunningProgram(const QString& path) {
 
 JournalContents readJournal(const QString& path, ProgramState& s) {
     JournalContents c;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        c.error = QStringLiteral("%1: %2").arg(path, file.errorString());
+    QByteArray bytes;
+    QString reason;
+    if (!readRegularFile(path, kMaxJournalBytes, bytes, &reason)) {
+        c.error = QStringLiteral("%1: %2").arg(path, reason);
         return c;
     }
-    QList<QByteArray> lines = file.readAll().split('\n');
+    QList<QByteArray> lines = bytes.split('\n');
     // What follows the last line end is a record the crash cut short.
     const QByteArray tail = lines.isEmpty() ? QByteArray() : lines.takeLast();
     const bool tornTail = !tail.isEmpty();

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 
 #include "files/DataFileNaming.h"
@@ -122,6 +123,7 @@ void RunSequence::conversationEnded() {
                 break;
             case ConversationEnd::Kind::Datasets:
                 partialKept_ = end.partialKept;
+                if (end.unreadSet > 0) reportUnreadSet(end.unreadSet);
                 finishRun(end.completed, end.planned, end.readingsLeftOut);
                 break;
         }
@@ -248,6 +250,15 @@ void RunSequence::reloadSavedFile() {
         ui_.reportError(loaded.message);
     }
     ui_.repaint();
+}
+
+// Not a completed measurement: the run fails, and the user learns the likely cause.
+void RunSequence::reportUnreadSet(int set) {
+    int selected = 0;
+    for (const auto& row : state_.CurrentOptions.SelectedWells)
+        selected += static_cast<int>(std::count(row.begin(), row.end(), true));
+    failure_ = QString::fromLatin1(kNoReadingsText).arg(set).arg(selected);
+    ui_.reportError(failure_);
 }
 
 qint64 RunSequence::wholeSeconds() const {

@@ -96,6 +96,7 @@ class RunSequence {
     // --- After the datasets (RunSequence.cpp) ---
     void finishRun(int completed, int planned, int readingsLeftOut);
     void endedEarly();
+    void reportUnreadSet(int set);
     void applyChosenFile(const QString& path);
     void prepareWindow();
     void showLiveSet();

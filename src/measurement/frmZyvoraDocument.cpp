@@ -188,7 +188,7 @@ void frmZyvora::showRunProgress() {
         for (int r = 0; r < kPlateRows; ++r)
             for (int c = 0; c < kPlateColumns; ++c)
                 if (state_.CurrentOptions.SelectedWells[r][c] &&
-                    leadingNumber(state_.readings.at(state_.RunSet, r + 1, c + 1).Value) >= 0)
+                    readingValue(state_.readings.at(state_.RunSet, r + 1, c + 1).Value) >= 0)
                     ++in.wellsRead;
         in.elapsed_ms = now - run_->runStarted_ms();
         in.phaseElapsed_ms = now - run_->phaseStarted_ms();

@@ -25,14 +25,14 @@ QString cellText(const Readings& readings, int set, int row, int column, GridMod
                  const QString& setsValue) {
     if (!(leadingNumber(setsValue) > 0) || !Readings::inRange(set, row, column)) return kNoReading;
     const Reading& reading = readings.at(set, row, column);
-    const double value = leadingNumber(reading.Value);
+    const double value = readingValue(reading.Value);
     if (mode == GridMode::Readings || value < 0) return readingText(value);
     if (value > kSaturationLimit) return kSaturated;
     return formatFixed(std::trunc(leadingNumber(reading.Time)), 3, 0);
 }
 
 QString runCellText(const QString& valueText, bool selected) {
-    return selected ? readingText(leadingNumber(valueText)) : kNoReading;
+    return selected ? readingText(readingValue(valueText)) : kNoReading;
 }
 
 }  // namespace vantorix

@@ -8,23 +8,21 @@
 namespace vantorix {
 
 namespace {
-constexpr double kNoReading = -1;
-
 ExportCell text(const char* t) {
     return {ExportCell::Kind::Text, QString::fromLatin1(t), 0};
 }
 }  // namespace
 
 ExportCell readingCell(const Reading& reading) {
-    const double v = leadingNumber(reading.Value);
+    const double v = readingValue(reading.Value);
     if (v > kSaturationLimit) return text("sat");
-    if (v == kNoReading) return text("X");
+    if (v < 0) return text("X");
     if (v - kDarkOffset < 0) return {ExportCell::Kind::Integer, {}, 0};
     return {ExportCell::Kind::Number, {}, v - kDarkOffset};
 }
 
 ExportCell timeCell(const Reading& reading) {
-    if (leadingNumber(reading.Value) == kNoReading) return text("X");
+    if (readingValue(reading.Value) < 0) return text("X");
     return {ExportCell::Kind::Number, {}, leadingNumber(reading.Time)};
 }
 

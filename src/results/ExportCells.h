@@ -21,10 +21,10 @@ struct ExportCell {
     bool operator==(const ExportCell&) const = default;
 };
 
-// Readings sheet: "sat" above the saturation limit, "X" for no reading (-1), the integer 0
-// below the dark offset, else the reading less the offset, unrounded.
+// Readings sheet: "sat" above the saturation limit, "X" for no reading (see readingValue), the
+// integer 0 below the dark offset, else the reading less the offset, unrounded.
 ExportCell readingCell(const Reading& reading);
-// Times sheet: "X" for no reading (-1), else the time in seconds as a number.
+// Times sheet: "X" for no reading, else the time in seconds as a number.
 ExportCell timeCell(const Reading& reading);
 
 struct ExportHeaderLine {

@@ -114,7 +114,7 @@ void GuiKineticView::redraw() {
         QLineSeries* series = newSeries(int(i), wellName(r - 1, c - 1));
         for (int set = 1; set <= std::min(sets_, kMaxSets); ++set) {
             const Reading& reading = readings_->at(set, r, c);
-            const double raw = leadingNumber(reading.Value), time = leadingNumber(reading.Time);
+            const double raw = readingValue(reading.Value), time = leadingNumber(reading.Time);
             if (raw < 0 || raw > kSaturationLimit || time < 0) continue;
             // A logarithmic axis has no 0: a well at the dark level sits on its floor, 1.
             const double value = std::max(raw - kDarkOffset, log ? 1.0 : 0.0);

@@ -30,7 +30,7 @@ QStringList longCsvLines(const KeyStore& store, const Readings& readings, int se
             const int r = w / kPlateColumns, c = w % kPlateColumns;
             const Reading& reading = readings.at(set, r + 1, c + 1);
             const QString value = status == WellStatus::Read
-                                      ? plainReadingText(leadingNumber(reading.Value))
+                                      ? plainReadingText(readingValue(reading.Value))
                                       : QString();
             lines << QStringLiteral("%1,%2,%3,%4,%5")
                          .arg(QString::number(set), wellName(r, c), value, timeField(reading.Time),

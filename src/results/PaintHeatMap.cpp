@@ -83,7 +83,7 @@ HeatScale HeatScale::forSets(const Readings& readings, int firstSet, int lastSet
     for (int set = std::max(firstSet, 1); set <= std::min(lastSet, kMaxSets); ++set)
         for (int r = 1; r <= kPlateRows; ++r)
             for (int c = 1; c <= kPlateColumns; ++c) {
-                const double raw = leadingNumber(readings.at(set, r, c).Value);
+                const double raw = readingValue(readings.at(set, r, c).Value);
                 if (raw < 0 || raw > kSaturationLimit) continue;
                 const double v = std::max(shownValue(raw), 1.0);
                 smallest = any ? std::min(smallest, v) : v;
@@ -106,7 +106,7 @@ HeatMapPicture heatMapPicture(const Readings& readings, int set, const WellMatri
     const auto statuses = setStatuses(readings, set, selected, setComplete);
     for (int w = 0; w < kWellCount; ++w) {
         const double raw =
-            leadingNumber(readings.at(set, 1 + w / kPlateColumns, 1 + w % kPlateColumns).Value);
+            readingValue(readings.at(set, 1 + w / kPlateColumns, 1 + w % kPlateColumns).Value);
         picture.wells[w] = {statuses[w], shownValue(raw), wellText(statuses[w], raw), QColor()};
     }
     return picture;

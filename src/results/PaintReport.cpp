@@ -24,6 +24,15 @@ constexpr int kDpi = 144;
 const QColor kInk(30, 30, 30);
 const QColor kRule(170, 170, 170);
 
+// A header line shows far fewer characters than this; laying out a field of megabytes would
+// take hundreds of megabytes of glyphs, so no more of it is drawn.
+constexpr qsizetype kMaxFieldChars = 400;
+
+QString fieldText(const QString& text) {
+    if (text.size() <= kMaxFieldChars) return text;
+    return text.left(kMaxFieldChars) + QChar(0x2026);
+}
+
 QFont pointFont(double points, bool bold = false) {
     QFont font;
     font.setPointSizeF(points);
@@ -54,13 +63,15 @@ class ReportPainter {
     }
 
   private:
-    QString key(const char* path) const { return s_.store.value(kRootKey + QLatin1String(path)); }
+    QString key(const char* path) const {
+        return fieldText(s_.store.value(kRootKey + QLatin1String(path)));
+    }
 
     double paintHeader() {
         p_.setPen(kInk);
         p_.setFont(pointFont(16, true));
         p_.drawText(QRectF(0, 0, page_.width(), line_ * 1.8), Qt::AlignLeft | Qt::AlignVCenter,
-                    QStringLiteral("Plate report: ") + s_.documentName);
+                    QStringLiteral("Plate report: ") + fieldText(s_.documentName));
         // The program's one date form, as in the footer: "2026-12-06", "15:04:05".
         const QString when = headerDateTimeText(key(".data-header.date"), key(".data-header.time"));
         const bool parsed = when.size() == 19 && when[10] == u' ';
@@ -139,7 +150,7 @@ class ReportPainter {
                         QString(QChar(u'A' + r)));
             p_.setFont(pointFont(6.5));
             for (int c = 0; c < kPlateColumns; ++c) {
-                const double raw = leadingNumber(s_.readings.at(set, r + 1, c + 1).Value);
+                const double raw = readingValue(s_.readings.at(set, r + 1, c + 1).Value);
                 QString text = raw > kSaturationLimit ? QStringLiteral("sat")
                                : raw >= 0             ? plainReadingText(raw)
                                : selected_[r][c]      ? QStringLiteral("X")
@@ -188,7 +199,7 @@ QString WriteReport(const ReportSource& source, const QString& path) {
         writer.setResolution(kDpi);
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageMargins(QMarginsF(15, 15, 15, 12), QPageLayout::Millimeter);
-        writer.setTitle(QStringLiteral("Plate report: ") + source.documentName);
+        writer.setTitle(QStringLiteral("Plate report: ") + fieldText(source.documentName));
         writer.setCreator(QStringLiteral("Vantorix ") + ProgramVersion().text());
         ReportPainter(source, writer).paint();
     }

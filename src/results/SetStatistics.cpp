@@ -18,7 +18,7 @@ SetStatistics setStatistics(const Readings& readings, int set) {
     double sum = 0;
     for (int r = 1; r <= kPlateRows; ++r) {
         for (int c = 1; c <= kPlateColumns; ++c) {
-            const double raw = leadingNumber(readings.at(set, r, c).Value);
+            const double raw = readingValue(readings.at(set, r, c).Value);
             if (raw < 0) continue;
             if (raw > kSaturationLimit) {
                 ++st.saturated;
@@ -39,7 +39,7 @@ SetStatistics setStatistics(const Readings& readings, int set) {
     double squares = 0;
     for (int r = 1; r <= kPlateRows; ++r)
         for (int c = 1; c <= kPlateColumns; ++c) {
-            const double raw = leadingNumber(readings.at(set, r, c).Value);
+            const double raw = readingValue(readings.at(set, r, c).Value);
             if (raw < 0 || raw > kSaturationLimit) continue;
             const double d = shownValue(raw) - st.mean;
             squares += d * d;
@@ -72,12 +72,13 @@ QString significantText(double value, int digits) {
 QString statisticsText(const SetStatistics& st) {
     const QString none = QStringLiteral("-");
     const bool any = st.n > 0;
-    return QStringLiteral("n=%1 sat=%2 min=%3 max=%4 mean=%5 sd=%6 cv=%7%")
+    // An undefined coefficient of variation is "-", never "-%".
+    return QStringLiteral("n=%1 sat=%2 min=%3 max=%4 mean=%5 sd=%6 cv=%7")
         .arg(st.n)
         .arg(st.saturated)
         .arg(any ? plainReadingText(st.minRaw) : none, any ? plainReadingText(st.maxRaw) : none,
              any ? significantText(st.mean) : none, st.hasSd() ? significantText(st.sd) : none,
-             st.hasCv() ? significantText(st.cvPercent()) : none);
+             st.hasCv() ? significantText(st.cvPercent()) + u'%' : none);
 }
 
 }  // namespace vantorix

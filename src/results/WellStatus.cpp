@@ -19,7 +19,7 @@ std::array<WellStatus, kWellCount> setStatuses(const Readings& readings, int set
     for (int r = 0; r < kPlateRows; ++r)
         for (int c = 0; c < kPlateColumns; ++c)
             statuses[r * kPlateColumns + c] = wellStatus(
-                leadingNumber(readings.at(set, r + 1, c + 1).Value), selected[r][c], setComplete);
+                readingValue(readings.at(set, r + 1, c + 1).Value), selected[r][c], setComplete);
     return statuses;
 }
 
@@ -38,7 +38,7 @@ WellMatrix documentSelection(const KeyStore& store, const Readings& readings, in
     for (int set = 1; set <= qMin(sets, kMaxSets); ++set)
         for (int r = 0; r < kPlateRows; ++r)
             for (int c = 0; c < kPlateColumns; ++c)
-                if (leadingNumber(readings.at(set, r + 1, c + 1).Value) >= 0) wells[r][c] = true;
+                if (readingValue(readings.at(set, r + 1, c + 1).Value) >= 0) wells[r][c] = true;
     return wells;
 }
 

@@ -11,9 +11,13 @@ namespace {
 // A closing port first hands its pending output ("S", "Z") to the line, waiting this long
 // at most for a line that does not take it.
 constexpr qint64 kDrainLimit_ms = 2000;
+// What the port holds unread at most; the rest waits in the driver (a flood from a device that
+// is no instrument must not fill memory). Far more than the instrument sends between reads.
+constexpr qint64 kReadBufferBytes = 64 * 1024;
 }  // namespace
 
 QtSerialPort::QtSerialPort() : port_(std::make_unique<QSerialPort>()) {
+    port_->setReadBufferSize(kReadBufferBytes);
     QObject::connect(port_.get(), &QSerialPort::readyRead, [this] { notifyReady(); });
     QObject::connect(port_.get(), &QSerialPort::errorOccurred,
                      [this](QSerialPort::SerialPortError e) { onPortError(e); });

@@ -30,7 +30,7 @@ class QtSerialPort : public SerialPort {
     void close() override;
     bool isOpen() const override;
 
-    // Both modes hand the bytes over unchanged.
+    // Both modes hand the bytes over unchanged. At most 64 KiB wait unread in the port.
     void setInputMode(InputMode mode) override { inputMode_ = mode; }
     void setInputLen(int n) override { inputLen_ = n < 0 ? 0 : n; }
     int bytesWaiting() const override;

@@ -147,3 +147,28 @@ TEST(CliKeys, PrintsEveryEntryInStoreOrderOrTheHeaderOnly) {
     ASSERT_EQ(headLines.size(), 8);
     EXPECT_TRUE(headLines.last().startsWith(".orvexa-labs-format.data.set-data-001=1000 1001 "));
 }
+
+// Control characters of a header field reach the terminal escaped: a line break cannot forge a
+// key line, an escape sequence cannot clear the screen, in `keys` and in `list` alike.
+TEST(CliKeys, ControlCharactersOfHeaderFieldsAreShownEscaped) {
+    QTemporaryDir dir;
+    QByteArray bytes = vantorix::test::handWrittenC();
+    bytes.replace("<operator>Ana</operator>",
+                  "<operator>A\x1b[2Jn\x07"
+                  "a\b\n.orvexa-labs-format.forged=1</operator>");
+    vantorix::test::writeFileBytes(dir.filePath("c.ovd"), bytes);
+    const QString shown = "A\\x1b[2Jn\\x07a\\x08\\n.orvexa-labs-format.forged=1";
+
+    const auto keys = runCli({"keys", "--header-only", "c.ovd"}, dir.path());
+    ASSERT_EQ(keys.exitCode, 0) << keys.err.toStdString();
+    EXPECT_TRUE(keys.out.contains("\n.orvexa-labs-format.data-header.operator=" + shown + "\n"))
+        << keys.out.toStdString();
+    EXPECT_FALSE(keys.out.contains("\n.orvexa-labs-format.forged=")) << keys.out.toStdString();
+
+    const auto list = runCli({"list"}, dir.path());
+    ASSERT_EQ(list.exitCode, 0) << list.err.toStdString();
+    EXPECT_EQ(list.out.count('\n'), 1) << list.out.toStdString();
+    EXPECT_TRUE(list.out.contains("\t" + shown + "\t")) << list.out.toStdString();
+    for (const char c : QByteArray("\x1b\x07\b"))
+        EXPECT_FALSE(keys.out.contains(QChar(c)) || list.out.contains(QChar(c))) << int(c);
+}

@@ -5,7 +5,12 @@
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
+#include <chrono>
+#include <future>
+
+#include "support/TestSupport.h"
 
 using namespace vantorix;
 
@@ -208,6 +213,38 @@ TEST(QSettingsStore, AnUnwritableStoreIsReportedOnce) {
     store.sync();
     EXPECT_EQ(store.takeWriteFailure(), "");
     QDir(path).removeRecursively();
+}
+
+// A FIFO as the settings file would block either program before anything shows: it is never
+// opened. The store keeps the session's values in memory and says why the file was not used.
+TEST(QSettingsStore, AFifoAsTheSettingsFileIsNeverOpened) {
+    const QString app = QStringLiteral("vantorix-settings-fifo");
+    QString path;
+    {
+        QSettingsStore probe(app);
+        path = probe.location();
+    }
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+    if (!test::makeFifo(path)) GTEST_SKIP() << "no FIFOs on this system";
+    auto used = std::async(std::launch::async, [&] {
+        QSettingsStore store(app);
+        store.write("Options", "Dwell", "5");
+        store.sync();
+        return QStringList{store.read("Options", "Dwell", ""), store.read("Options", "Delay", "-"),
+                           store.takeWriteFailure()};
+    });
+    if (used.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        QFile writer(path);  // lets the blocked reader go, so the test can end
+        writer.open(QIODevice::WriteOnly);
+        writer.close();
+        ADD_FAILURE() << "the store blocked on the FIFO";
+    }
+    EXPECT_EQ(used.get(), (QStringList{"5", "-",
+                                       "The settings could not be saved to " + path +
+                                           " (it is not a regular file). Changes made in this "
+                                           "session will be lost when the program ends."}));
+    EXPECT_FALSE(QFileInfo(path).isFile());
+    QFile::remove(path);
 }
 
 TEST(SettingsLifecycle, StartUpFillsTheProgramStateAndShutDownStoresTheDefaults) {

@@ -343,3 +343,19 @@ TEST(CliRun, ReadingsKeptNowhereElseArePrinted) {
          QDir(home + "/.local/share/vantorix/recovery").entryList(QDir::Files))
         QFile::remove(home + "/.local/share/vantorix/recovery/" + journal);
 }
+
+// A completed dataset in which a selected well got no reading (its reading named a well off
+// the plate) says how many wells are missing; the run itself completed.
+TEST(CliRun, ACompletedDatasetWithUnreadWellsSaysHowMany) {
+    Simulator sim({"--fault", "off-plate=1"});
+    ASSERT_TRUE(sim.path().startsWith("/dev/"));
+    QTemporaryDir dir;
+    const CliResult r =
+        runCli({"run", "--port", sim.path(), "--out", dir.filePath("m.ovd"), "--wells", "A1,B2,C3"},
+               dir.path(), 90000);
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(
+        r.err.contains("vantorix-cli: dataset 1: 1 of the 3 selected wells got no "
+                       "reading\n"))
+        << r.err.toStdString();
+}

@@ -3,6 +3,8 @@
 // reacts to bytes however they are split and to time passing without bytes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "kernel/ProgramState.h"
 #include "measurement/InstrumentConversation.h"
 
@@ -73,5 +75,36 @@ TEST(InstrumentConversation, ReadingSplitAtEveryByteGivesOneReading) {
         SCOPED_TRACE(cut);
         EXPECT_EQ(receive({{10, message.left(cut)}, {20, message.mid(cut)}}),
                   (QStringList{"G@10", "C7=4711@0"}));
+    }
+}
+
+// A flood without the instrument's structure is held within a bound whatever the reception
+// waits for (the next mark, the end of a display message, the end of a block), and a message
+// that never ends is dropped, so the reading after it still counts.
+TEST(InstrumentConversation, FloodsAreHeldWithinABound) {
+    for (const char* opening : {"", "<", "["}) {
+        SCOPED_TRACE(opening);
+        ProgramState state;
+        InstrumentConversation conv(state, 0);
+        conv.beginReception(0);
+        conv.feed(opening, 1);
+        const QByteArray flood(1 << 20, 'a');
+        qsizetype most = 0;
+        for (int i = 0; i < 32; ++i) {
+            conv.feed(flood, 2 + i);
+            most = std::max(most, conv.bufferedBytes());
+            conv.advance(2 + i);
+            while (conv.takeOutput()) {
+            }
+            most = std::max(most, conv.bufferedBytes());
+        }
+        EXPECT_LE(most, 2 * InstrumentConversation::kMaxBufferedBytes);  // inbox and pending
+        if (QByteArray(opening) == "[") continue;  // the block goes on until its "]"
+        conv.feed("<Reading: B, 3 = 4711>", 100);
+        conv.advance(100);
+        bool read = false;
+        while (auto out = conv.takeOutput())
+            read = read || (out->kind == ConversationOutput::Kind::Reading && out->value == "4711");
+        EXPECT_TRUE(read);
     }
 }

@@ -2,6 +2,7 @@
 // when, what the window is told, and the file the run leaves behind.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QRegularExpression>
 #include <algorithm>
 
@@ -215,4 +216,30 @@ TEST(RunSequence, ReadingsOffThePlateReachNeitherTheGridNorTheTable) {
         for (int r = 0; r <= 8; ++r) EXPECT_TRUE(f.state.readings.at(1, r, 0).Value.isEmpty());
         for (int c = 0; c <= 12; ++c) EXPECT_TRUE(f.state.readings.at(1, 0, c).Value.isEmpty());
     }
+}
+
+// Line noise holds stray "O", "X", "[" and "]", so ready, acknowledged and the dataset block
+// all seem to come; but a dataset without a reading of any selected well was no measurement.
+// The run fails naming the likely causes, saves nothing and stops the far end.
+TEST(RunSequence, LineNoiseIsNoCompletedMeasurement) {
+    RunFixture f;
+    f.selectWells({0, 1, 95});
+    f.pair.line().setInstrumentSink([](QByteArrayView, qint64) {});  // no instrument listens
+    std::function<void()> noise = [&] {
+        f.pair.line().instrumentLink().send(QByteArray("~O%X[a]*&\x07\xfe", 11));
+        f.pair.scheduler().callAfter(100, noise);
+    };
+    noise();
+    ASSERT_TRUE(f.runToEnd(600'000));
+    EXPECT_EQ(f.run.outcome(), RunOutcome::Failed);
+    ASSERT_EQ(f.ui.errors.size(), 1u);
+    EXPECT_EQ(f.ui.errors[0],
+              "Dataset 1 ended without a reading of any of its 3 selected wells, so it was no "
+              "measurement: what came over the line was not the instrument's answers. Check that "
+              "the port is the one the instrument is on and that the line settings (Settings > "
+              "Communications) match the instrument's.");
+    EXPECT_EQ(f.run.failure(), f.ui.errors[0]);
+    EXPECT_FALSE(f.state.Saved);
+    EXPECT_FALSE(QFile::exists(f.dir.filePath("plate.001.ovd")));
+    EXPECT_EQ(f.sentLines().last(), "S");
 }

@@ -92,8 +92,10 @@ TEST(ExportToExcel, CellRulesOfTheReadingsAndTimesSheets) {
         {"279.9", "4", integer(0), number(4)},
         {"0", "4", integer(0), number(4)},
         {"-1", "4", text("X"), text("X")},
-        {"-5", "6", integer(0), number(6)},
-        {"", "", integer(0), number(0)},
+        // A negative reading, an empty or a non-numeric token is no reading, as on the grid.
+        {"-5", "6", text("X"), text("X")},
+        {"", "", text("X"), text("X")},
+        {"17O194", "6", text("X"), text("X")},
         {"1000.5", "12", number(720.5), number(12)},
         {"1473000", "7", number(1473000 - 280), number(7)},
         {"1473000.5", "7", text("sat"), number(7)},

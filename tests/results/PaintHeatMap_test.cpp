@@ -6,6 +6,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
+
 #include "files/OvdWriter.h"
 #include "kernel/ProgramState.h"
 #include "results/ExportTestDocument.h"
@@ -132,4 +136,20 @@ TEST(PaintHeatMap, PictureAndReportOfAFileReadBack) {
         EXPECT_FALSE(r.err.isEmpty());
     }
     EXPECT_FALSE(QFile::exists(dir.filePath("no/such/a.pdf")));
+}
+
+// A header field of megabytes (a hand-edited file) is drawn only as far as a line shows it,
+// so the report takes ordinary memory: unbounded, laying out 10 MB of notes took ~470 MB.
+TEST(PaintReport, AHugeHeaderFieldIsDrawnOnlyAsFarAsALineShowsIt) {
+#if !defined(Q_OS_UNIX) || defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "needs the plain build's memory figures of a child process";
+#else
+    QTemporaryDir dir;
+    writeTwoSetFile(dir.path(), [](ProgramState& s) { s.Notes = QString(10'000'000, u'n'); });
+    const CliResult r = runCli({"report", "plate.ovd", "--pdf", "report.pdf"}, dir.path());
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    rusage children{};
+    ASSERT_EQ(getrusage(RUSAGE_CHILDREN, &children), 0);
+    EXPECT_LT(children.ru_maxrss, 250 * 1024) << "kB at most";
+#endif
 }

@@ -83,17 +83,20 @@ TEST(SetStatistics, FiguresOfASetAsTheGridShowsIt) {
         std::vector<const char*> raws;
         const char* expected;
     } cases[] = {
-        {{}, "n=0 sat=0 min=- max=- mean=- sd=- cv=-%"},
-        {{"1000"}, "n=1 sat=0 min=720.0 max=720.0 mean=720.0 sd=- cv=-%"},
-        {{"2000000"}, "n=0 sat=1 min=- max=- mean=- sd=- cv=-%"},
+        {{}, "n=0 sat=0 min=- max=- mean=- sd=- cv=-"},
+        {{"1000"}, "n=1 sat=0 min=720.0 max=720.0 mean=720.0 sd=- cv=-"},
+        {{"2000000"}, "n=0 sat=1 min=- max=- mean=- sd=- cv=-"},
         // 100 counts as 0 (below the offset); the saturated well is counted apart.
         {{"1000", "1280", "100", "2000000"},
          "n=3 sat=1 min=0 max=1000.0 mean=573.3 sd=515.9 cv=89.98%"},
-        {{"279", "280"}, "n=2 sat=0 min=0 max=0.0 mean=0 sd=0 cv=-%"},
+        {{"279", "280"}, "n=2 sat=0 min=0 max=0.0 mean=0 sd=0 cv=-"},
         {{"1000280", "1200280"},
          "n=2 sat=0 min=1000000.0 max=1200000.0 mean=1100000 sd=141400 cv=12.86%"},
-        {{"1473000", "1473000.5", "abc"},
+        {{"1473000", "1473000.5", "0"},
          "n=2 sat=1 min=0 max=1472720.0 mean=736400 sd=1041000 cv=141.4%"},
+        // A token that is not a number, or a negative one, is no reading.
+        {{"1000", "abc", "17O194", "1749x5", "nan", "inf", "-inf", "-5", "1e999", ""},
+         "n=1 sat=0 min=720.0 max=720.0 mean=720.0 sd=- cv=-"},
     };
     for (const Case& c : cases) {
         Readings readings;
@@ -142,6 +145,39 @@ TEST(ResultsCli, StatisticsLinesAndTheLongTableOfAFile) {
         {190, {"2", "H11", "2531.0", "39", "read"}},
     };
     for (const Expected& e : expected) EXPECT_EQ(row(rows, e.index), e.fields) << e.index;
+}
+
+// A hand-edited token that is not a number (and a negative one) is no reading in every output;
+// loading says once how many tokens are no number.
+TEST(ResultsCli, TokensThatAreNoNumberAreNoReadingEverywhere) {
+    QTemporaryDir dir;
+    writeTwoSetFile(dir.path(), [](ProgramState& s) {
+        const char* tokens[] = {"17O194", "abc", "1749x5", "nan", "inf", "-inf", "-5", "170194"};
+        for (int c = 1; c <= 8; ++c) s.readings.at(1, 1, c).Value = tokens[c - 1];
+    });
+    CliResult r = runCli({"show", "plate.ovd"}, dir.path());
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("\nA\tX\tX\tX\tX\tX\tX\tX\t169914.0\t829.0\t830.0\t"))
+        << r.out.toStdString();
+    EXPECT_EQ(r.err,
+              "vantorix-cli: The file holds 6 readings that are not numbers; they are shown as "
+              "no reading.\n");
+
+    r = runCli({"show", "--stats", "plate.ovd"}, dir.path());
+    EXPECT_TRUE(r.out.startsWith("Set 1: n=88 sat=0 min=829.0 max=169914.0 "))
+        << r.out.toStdString();
+
+    r = runCli({"export", "plate.ovd", "--long-csv", "long.csv", "--csv", "wide.csv"}, dir.path());
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonArray rows = pythonCsvRows(dir.filePath("long.csv"));
+    for (int w = 1; w <= 7; ++w)
+        EXPECT_EQ(row(rows, w), (QStringList{"1", QStringLiteral("A%1").arg(w), "",
+                                             QString::number(11 + w), "no-reading"}));
+    EXPECT_EQ(row(rows, 8), (QStringList{"1", "A8", "169914.0", "19", "read"}));
+    EXPECT_TRUE(
+        readFileBytes(dir.filePath("wide.csv"))
+            .contains("\r\n\"X\",\"X\",\"X\",\"X\",\"X\",\"X\",\"X\",169914,829,830,831,832\r\n"))
+        << readFileBytes(dir.filePath("wide.csv")).left(600).toStdString();
 }
 
 TEST(RunProgress, PhaseSetWellsTimesAndTheBar) {

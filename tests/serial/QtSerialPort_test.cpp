@@ -9,6 +9,7 @@
 #include <termios.h>
 #include <unistd.h>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -168,4 +169,29 @@ TEST(QtSerialPort, CloseHandsPendingOutputToTheLineFirst) {
         }
         EXPECT_EQ(got, c.written);
     }
+}
+
+// A far end that floods the line (noise, a device that is no instrument) fills no more than a
+// bounded buffer in the port: the rest waits in the terminal until the port is read.
+TEST(QtSerialPort, AFloodIsHeldWithinABoundedBuffer) {
+    test::ensureApp();
+    Pty pty;
+    ASSERT_FALSE(pty.path.isEmpty());
+    QtSerialPort port;
+    port.setPortName(pty.path);
+    ASSERT_TRUE(port.open());
+    ::fcntl(pty.master, F_SETFL, O_NONBLOCK);
+    const QByteArray chunk(4096, '~');
+    qint64 written = 0;
+    QElapsedTimer flooding;
+    flooding.start();
+    while (flooding.elapsed() < 1500) {
+        const ssize_t n = ::write(pty.master, chunk.constData(), chunk.size());
+        if (n > 0) written += n;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    EXPECT_GT(written, 64 * 1024);  // more than the port may hold came
+    EXPECT_GT(port.bytesWaiting(), 0);
+    EXPECT_LE(port.bytesWaiting(), 64 * 1024);
+    EXPECT_LE(port.read().size(), 64 * 1024);
 }
