@@ -9,8 +9,6 @@ inline constexpr char kNotRespondingText[] =
 inline constexpr char kPrimingText[] =
     "Prepare an empty plate for Pump priming, Click 'OK' to proceed...";
 inline constexpr char kCancelledText[] = "You have cancelled this run.";
-// A selected well of the dataset being measured that has no reading yet.
-inline constexpr char kPendingCellText[] = "...";
 // The file the run's data was meant for, and why writing it failed.
 inline constexpr char kSaveFailedText[] = "The data could not be saved to %1: %2";
 
