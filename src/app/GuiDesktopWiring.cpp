@@ -1,7 +1,5 @@
 #include "app/GuiDesktopWiring.h"
 
-#include <QApplication>
-#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <memory>
@@ -16,9 +14,7 @@
 #include "kernel/ProgramState.h"
 #include "kernel/Scheduler.h"
 #include "measurement/frmZyvora.h"
-#include "results/ExportCurrentDocument.h"
 #include "results/GuiSaveWorkbook.h"
-#include "results/GuiWorkbookViewer.h"
 #include "ui/GuiDialogs.h"
 
 namespace vantorix {
@@ -76,22 +72,12 @@ void connectFirmwareDownload(frmMain& frame, ProgramState& state, SettingsStore&
 }
 
 void connectExcelExport(frmMain& frame, ProgramState& state) {
-    QObject::connect(
-        &frame, &frmMain::measurementWindowCreated, &frame, [&frame, &state](frmZyvora* window) {
-            window->setExcelHandler([&frame, &state, window] {
-                DesktopWorkbookViewer viewer;
-                if (!viewer.available()) {
-                    saveWorkbookWhereChosen(state, frame.dialogs(), window);
-                    return;
-                }
-                QApplication::setOverrideCursor(Qt::WaitCursor);
-                exportCurrentDocument(
-                    state, &viewer,
-                    [&frame, window](const QString& m) { frame.dialogs().inform(window, m); },
-                    QDateTime::currentDateTime());
-                QApplication::restoreOverrideCursor();
-            });
-        });
+    QObject::connect(&frame, &frmMain::measurementWindowCreated, &frame,
+                     [&frame, &state](frmZyvora* window) {
+                         window->setExcelHandler([&frame, &state, window] {
+                             openWorkbookOnDesktop(state, frame.dialogs(), window);
+                         });
+                     });
 }
 
 bool openDocumentFile(frmMain& frame, ProgramState& state, Scheduler& scheduler,

@@ -3,6 +3,7 @@
 #include "frame/frmMain.h"
 #include "frame/frmNewAbout.h"
 #include "kernel/ProgramState.h"
+#include "kernel/SettingsLifecycle.h"
 #include "measurement/frmZyvora.h"
 #include "options/frmOptions.h"
 
@@ -45,7 +46,9 @@ frmCommunicationSettings& GuiDialogEntries::communicationDialog() {
 }
 
 void GuiDialogEntries::mnuSettingsOptions_Click() {
-    editOptions(optionsDialog(), state_.DefaultOptions, {});
+    editOptions(optionsDialog(), state_.DefaultOptions, [this](bool confirmed) {
+        if (confirmed) storeRunDefaults();
+    });
 }
 
 void GuiDialogEntries::cmdOptions_Click(frmZyvora& window) {
@@ -54,7 +57,14 @@ void GuiDialogEntries::cmdOptions_Click(frmZyvora& window) {
         // What the user confirmed for this run is also what the next session starts with.
         state_.DefaultOptions = state_.CurrentOptions;
         window.showConfirmedOptions();
+        storeRunDefaults();
     });
+}
+
+void GuiDialogEntries::storeRunDefaults() {
+    saveRunDefaults(settings_, state_);
+    if (const QString problem = settings_.takeWriteFailure(); !problem.isEmpty())
+        notices_.message(&frame_, problem, DialogNotices::Icon::Warning, {});
 }
 
 void GuiDialogEntries::mnuHelpNewAbout_Click() {

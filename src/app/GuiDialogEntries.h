@@ -26,7 +26,7 @@ class GuiDialogEntries : public QObject {
     frmOptions& optionsDialog();
     frmCommunicationSettings& communicationDialog();
 
-    // Settings > Options: edits DefaultOptions only.
+    // Settings > Options: edits DefaultOptions only (and stores them).
     void mnuSettingsOptions_Click();
     // Settings > Communications: on OK closes the port, applies and stores the choice.
     void mnuSettingsCommunications_Click();
@@ -37,6 +37,8 @@ class GuiDialogEntries : public QObject {
 
   private:
     void hookMeasurementWindow(frmZyvora* window);
+    // Confirmed run defaults go to the settings at once, not only at a normal exit.
+    void storeRunDefaults();
 
     frmMain& frame_;
     ProgramState& state_;

@@ -101,14 +101,22 @@ void frmMain::startUp() {
     centreOnScreen();
 }
 
+FramePlacement framePlacement(const QRect& available) {
+    // Below this the grid, its figures and the run's lines need all of the screen.
+    const bool small = available.width() < 1600 || available.height() < 960;
+    const QSize size = small ? available.size()
+                             : QSize(available.width() * 85 / 100, available.height() * 85 / 100);
+    const QPoint corner(available.left() + (available.width() - size.width()) / 2,
+                        available.top() + (available.height() - size.height()) / 2);
+    return {QRect(corner, size), small};
+}
+
 void frmMain::centreOnScreen() {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-    // Room for the grid with its statistics beside it; never more than the screen.
-    const QSize size(qMin(1340, available.width()), qMin(760, available.height()));
-    resize(size);
-    move(available.left() + (available.width() - size.width()) / 2,
-         available.top() + (available.height() - size.height()) / 2);
+    const FramePlacement placement =
+        framePlacement(screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768));
+    setGeometry(placement.normal);
+    if (placement.maximized) setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 frmZyvora& frmMain::measurementWindow() {
@@ -133,6 +141,8 @@ frmZyvora& frmMain::measurementWindow() {
 
 void frmMain::showMeasurementWindow() {
     measurementWindow();
+    // Closing the sub-window with its own button hides the window inside it as well.
+    zyvora_->show();
     zyvoraWindow_->showMaximized();
     mdiArea_->setActiveSubWindow(zyvoraWindow_);
     zyvoraWindow_->raise();

@@ -29,6 +29,14 @@ inline const QString kCompanyName = QStringLiteral("Orvexa Labs");
 // "The Vantorix (tm) by Orvexa Labs - Version 2.1.0"
 QString frameCaption();
 
+// Where the frame opens on a screen whose free area is `available`: a laptop's screen is used
+// whole (maximized), a larger one for the most part, centred.
+struct FramePlacement {
+    QRect normal;
+    bool maximized = false;
+};
+FramePlacement framePlacement(const QRect& available);
+
 class frmMain : public QMainWindow {
     Q_OBJECT
   public:

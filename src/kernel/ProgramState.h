@@ -39,6 +39,9 @@ struct ProgramState {
     qint16 FirstSet = 1;
     qint16 LastSet = 1;
     qint16 RunSet = 1;
+    // The run's sets have been emptied for its readings. Until then (while the instrument is
+    // being contacted) the table still holds the previous document's readings.
+    bool RunSetsCleared = false;
     // Seconds on the monotonic clock; RunStartTime is -1 before the run's first reading.
     qint64 RunStartTime = -1;
     qint64 SilenceTimer = 0;

@@ -10,9 +10,13 @@ CommunicationSettings loadStartupSettings(const SettingsStore& store, ProgramSta
     return comm;
 }
 
-void saveShutdownSettings(SettingsStore& store, const ProgramState& state) {
+void saveRunDefaults(SettingsStore& store, const ProgramState& state) {
     saveOptions(store, state.DefaultOptions);
     store.sync();
+}
+
+void saveShutdownSettings(SettingsStore& store, const ProgramState& state) {
+    saveRunDefaults(store, state);
 }
 
 }  // namespace vantorix

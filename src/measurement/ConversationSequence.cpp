@@ -18,6 +18,7 @@ Task<> InstrumentConversation::top(bool reception) {
             state_.RunStopped = false;
             state_.RunSet = state_.FirstSet = state_.LastSet = 1;
             state_.readings.clearSet(1);
+            state_.RunSetsCleared = true;
             beginDataset();
             enterPhase(RunPhase::Waiting);
             const bool received = co_await awaitDataset();
@@ -40,6 +41,7 @@ Task<> InstrumentConversation::top(bool reception) {
 
 Task<> InstrumentConversation::converse() {
     state_.RunActive = true;
+    state_.RunSetsCleared = false;
     put(Kind::StatusLine, QString(), true);
     runStarted_ms_ = now_ms_;
     enterPhase(RunPhase::Handshake);
@@ -84,6 +86,7 @@ void InstrumentConversation::prepareWindow() {
     state_.LastSet = o.RepeatMode ? static_cast<qint16>(qBound(1, int(o.Repeats), kMaxSets)) : 1;
     // A well that gets no reading in this run must never keep one from an earlier document.
     for (int set = state_.FirstSet; set <= state_.LastSet; ++set) state_.readings.clearSet(set);
+    state_.RunSetsCleared = true;
     put(Kind::WindowPrepared);
 }
 

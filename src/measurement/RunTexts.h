@@ -9,8 +9,6 @@ inline constexpr char kNotRespondingText[] =
 inline constexpr char kPrimingText[] =
     "Prepare an empty plate for Pump priming, Click 'OK' to proceed...";
 inline constexpr char kCancelledText[] = "You have cancelled this run.";
-// A selected well of the dataset being measured that has no reading yet.
-inline constexpr char kPendingCellText[] = "...";
 // A dataset that ended without a reading of any of its selected wells (dataset, wells).
 inline constexpr char kNoReadingsText[] =
     "Dataset %1 ended without a reading of any of its %2 selected wells, so it was no "

@@ -39,6 +39,15 @@ class HeaderTextValidator : public QValidator {
     }
 };
 
+// The scrolled content takes the height the window gives it. A word-wrapped label inside would
+// otherwise make the scroll area size it to its preferred height, and scroll, on a screen
+// that has room for all of it.
+class FitToViewportLayout : public QVBoxLayout {
+  public:
+    using QVBoxLayout::QVBoxLayout;
+    bool hasHeightForWidth() const override { return false; }
+};
+
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
@@ -226,13 +235,23 @@ void frmZyvora::layOutControls() {
 
     // A small window scrolls rather than cutting off the grid's last columns.
     auto* content = new QWidget;
-    auto* outer = new QVBoxLayout(content);
+    auto* outer = new FitToViewportLayout(content);
     outer->addLayout(header);
     outer->addLayout(buttons);
     outer->addLayout(info);
     outer->addWidget(results_, 1);
-    outer->addWidget(StatusLine);
-    outer->addWidget(lblErrorMessage);
+    // The run's lines stay below the scrolled part, always in sight.
+    auto* runLines = new QVBoxLayout;
+    runLines->setContentsMargins(outer->contentsMargins().left(), 0,
+                                 outer->contentsMargins().right(),
+                                 outer->contentsMargins().bottom());
+    runLines->addWidget(results_->progressLine());
+    for (QLabel* line : {StatusLine, lblErrorMessage})
+        line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    auto* statusRow = new QHBoxLayout;
+    statusRow->addWidget(StatusLine, 1);
+    statusRow->addWidget(lblErrorMessage, 1);
+    runLines->addLayout(statusRow);
     // The lines keep their room while hidden, so the grid does not jump during a run.
     for (QWidget* line : {static_cast<QWidget*>(StatusLine), static_cast<QWidget*>(lblErrorMessage),
                           static_cast<QWidget*>(ComStatusLowRes)}) {
@@ -250,7 +269,8 @@ void frmZyvora::layOutControls() {
     scroll->setWidget(content);
     auto* frame = new QVBoxLayout(this);
     frame->setContentsMargins(0, 0, 0, 0);
-    frame->addWidget(scroll);
+    frame->addWidget(scroll, 1);
+    frame->addLayout(runLines);
 }
 
 void frmZyvora::connectControls() {

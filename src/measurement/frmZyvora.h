@@ -6,9 +6,11 @@
 #pragma once
 
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "kernel/KeyStore.h"
 #include "results/CellText.h"
@@ -35,6 +37,10 @@ inline const QString kUnsavedDataText =
 inline const QString kCancelRunOnCloseText = QStringLiteral(
     "A run is in progress. Cancel the run, save the datasets already measured and close?");
 inline const QString kStoppingRunText = QStringLiteral("Stopping the run...");
+// The answers to kCancelRunOnCloseText when an unfinished dataset has readings.
+inline const QStringList kCloseMidRunButtons = {
+    QStringLiteral("&Keep Partial Dataset and Close"),
+    QStringLiteral("&Discard Partial Dataset and Close"), QStringLiteral("&Continue the Run")};
 
 class frmZyvora : public QWidget {
     Q_OBJECT
@@ -115,6 +121,7 @@ class frmZyvora : public QWidget {
     void offerSaveElsewhere(const QString& reason, std::function<void(bool saved)> done);
     void saveToChosenFile(std::function<void(bool saved)> done);
     void askToClose(std::function<void()> proceed);
+    void cancelAndClose(std::function<void()> proceed);
     void askToSaveBeforeClosing(std::function<void()> proceed);
     // A handler for an answer that may come after this window is gone: it then does nothing.
     template <typename F>
@@ -145,6 +152,8 @@ class frmZyvora : public QWidget {
     bool closeAgreed_ = false;
     bool closing_ = false;
     std::function<void()> closeAfterRun_;
+    // Whether the readings of the unfinished dataset are kept, as chosen when closing mid-run.
+    std::optional<bool> keepPartialOnClose_;
 
     QLabel* lblOperator = nullptr;
     QLineEdit* txtOperator = nullptr;

@@ -134,7 +134,11 @@ void frmZyvora::setDatasetBrowserVisible(bool visible) {
 
 void frmZyvora::cmdToggleDataTime_Click() {
     cmdToggleDataTime->setText(cmdToggleDataTime->text() == kViewTimes ? kViewData : kViewTimes);
-    ShowCurrentSet();
+    if (!state_.RunActive) return ShowCurrentSet();
+    // During a run the grid shows the set being measured, pending wells and all.
+    if (state_.RunSetsCleared)
+        fillRunningSet(*grdResults, state_.readings, state_.RunSet, gridMode(),
+                       state_.CurrentOptions.SelectedWells);
 }
 
 void frmZyvora::picSpinDown_Click() {
@@ -185,7 +189,8 @@ void frmZyvora::showRunProgress() {
         in.set = state_.RunSet - state_.FirstSet + 1;
         in.sets = state_.LastSet - state_.FirstSet + 1;
         in.wellsSelected = selectedCount(state_.CurrentOptions.SelectedWells);
-        for (int r = 0; r < kPlateRows; ++r)
+        // Until the run's sets are emptied the table holds another document's readings.
+        for (int r = 0; r < kPlateRows && state_.RunSetsCleared; ++r)
             for (int c = 0; c < kPlateColumns; ++c)
                 if (state_.CurrentOptions.SelectedWells[r][c] &&
                     readingValue(state_.readings.at(state_.RunSet, r + 1, c + 1).Value) >= 0)

@@ -13,6 +13,7 @@
 #include "files/OvdLoader.h"
 #include "kernel/ProgramState.h"
 #include "kernel/Scheduler.h"
+#include "kernel/Text.h"
 #include "measurement/RunSequence.h"
 #include "measurement/RunTexts.h"
 #include "measurement/frmZyvoraFrontEnd.h"
@@ -39,6 +40,8 @@ void frmZyvora::FrontEnd::askOkCancel(const QString& text, std::function<void(bo
 
 void frmZyvora::FrontEnd::askKeepPartial(const QString& text, int,
                                          std::function<void(bool)> answer) {
+    // The user who closed the window mid-run has already said.
+    if (w_.closing_ && w_.keepPartialOnClose_) return answer(*w_.keepPartialOnClose_);
     w_.dialogs_.askYesNo(&w_, text, std::move(answer));
 }
 
@@ -84,7 +87,15 @@ void frmZyvora::FrontEnd::shadeSelectedWells() {
 }
 
 void frmZyvora::FrontEnd::setCell(int row, int column, const QString& text) {
-    setWellText(*w_.grdResults, row, column, text);
+    // The times view shows when each reading of the set being measured came.
+    const ProgramState& s = w_.state_;
+    const bool well = row >= 1 && row <= kPlateRows && column >= 1 && column <= kPlateColumns;
+    const bool reading = well && leadingNumber(s.readings.at(s.RunSet, row, column).Value) >= 0;
+    const bool times = w_.gridMode() == GridMode::Times && s.RunActive && reading;
+    setWellText(*w_.grdResults, row, column,
+                times ? runningCellText(s.readings, s.RunSet, row, column, GridMode::Times,
+                                        s.CurrentOptions.SelectedWells[row - 1][column - 1])
+                      : text);
 }
 
 void frmZyvora::FrontEnd::setDatasetBrowserVisible(bool visible) {
@@ -134,6 +145,8 @@ void frmZyvora::FrontEnd::runFinished() {
 
 void frmZyvora::runFinished() {
     frontEnd_->setBusyCursor(false);
+    // A run that never got as far as emptying its sets leaves the document as it was.
+    if (!state_.RunSetsCleared) repaintGUI();
     emit runningChanged(false);
     if (!closeAfterRun_) return;
     // The run has saved what it measured; go on closing on the next turn of the event loop,
@@ -225,23 +238,37 @@ bool frmZyvora::queryClose(std::function<void()> proceed) {
 }
 
 // During a run: Yes cancels it; the window closes once the run has saved what it measured.
+// With readings of an unfinished dataset the question offers to keep them or to leave them out.
 void frmZyvora::askToClose(std::function<void()> proceed) {
     askingClose_ = true;
-    QString question = kCancelRunOnCloseText;
-    if (const int n = run_->unfinishedReadings(); n > 0)
-        question += QStringLiteral(
-                        "\n\n%1 readings of the unfinished dataset have been taken; "
-                        "you can keep them as a partial dataset.")
-                        .arg(n);
-    dialogs_.askYesNo(this, question, whileOpen([this, proceed](bool yes) {
-                          askingClose_ = false;
-                          if (!yes) return;
-                          closing_ = true;
-                          closeAfterRun_ = proceed;
-                          run_->cancel();
-                          frontEnd_->setStatusLine(QString(), false);
-                          if (!run_->running() && closeAfterRun_) runFinished();
-                      }));
+    keepPartialOnClose_.reset();
+    const int n = run_->unfinishedReadings();
+    if (n == 0) {
+        dialogs_.askYesNo(this, kCancelRunOnCloseText, whileOpen([this, proceed](bool yes) {
+                              askingClose_ = false;
+                              if (yes) cancelAndClose(proceed);
+                          }));
+        return;
+    }
+    const QString question =
+        kCancelRunOnCloseText + QStringLiteral(
+                                    "\n\n%1 readings of the unfinished dataset have been taken; "
+                                    "you can keep them as a partial dataset.")
+                                    .arg(n);
+    dialogs_.askChoice(this, question, kCloseMidRunButtons, whileOpen([this, proceed](int choice) {
+                           askingClose_ = false;
+                           if (choice > 1) return;  // the run goes on
+                           keepPartialOnClose_ = choice == 0;
+                           cancelAndClose(proceed);
+                       }));
+}
+
+void frmZyvora::cancelAndClose(std::function<void()> proceed) {
+    closing_ = true;
+    closeAfterRun_ = std::move(proceed);
+    run_->cancel();
+    frontEnd_->setStatusLine(QString(), false);
+    if (!run_->running() && closeAfterRun_) runFinished();
 }
 
 // Unsaved data: Yes saves (offering another file when that fails), No discards, Cancel stays.
@@ -280,6 +307,7 @@ void frmZyvora::showEvent(QShowEvent* event) {
     // A window shown again starts a fresh close question.
     closeAgreed_ = false;
     closing_ = false;
+    keepPartialOnClose_.reset();
     QWidget::showEvent(event);
 }
 

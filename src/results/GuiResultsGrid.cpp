@@ -9,6 +9,7 @@
 #include <QTableWidget>
 
 #include "kernel/Readings.h"
+#include "kernel/Text.h"
 #include "results/PaintPalette.h"
 
 namespace vantorix {
@@ -93,6 +94,30 @@ void fillResultsGrid(QTableWidget& grid, const Readings& readings, int set, Grid
     for (int r = 1; r <= kPlateRows; ++r)
         for (int c = 1; c <= kPlateColumns; ++c)
             setWellText(grid, r, c, cellText(readings, set, r, c, mode, setsValue));
+}
+
+QString runningCellText(const Readings& readings, int set, int row, int column, GridMode mode,
+                        bool selected) {
+    const QString& value = readings.at(set, row, column).Value;
+    if (!selected) return runCellText(value, false);
+    if (leadingNumber(value) < 0) return QString::fromLatin1(kPendingCellText);
+    return cellText(readings, set, row, column, mode, QStringLiteral("1"));
+}
+
+void fillRunningSet(QTableWidget& grid, const Readings& readings, int set, GridMode mode,
+                    const WellMatrix& selected) {
+    for (int r = 1; r <= kPlateRows; ++r)
+        for (int c = 1; c <= kPlateColumns; ++c)
+            setWellText(grid, r, c,
+                        runningCellText(readings, set, r, c, mode, selected[r - 1][c - 1]));
+}
+
+void showPendingWells(QTableWidget& grid, const WellMatrix& selected) {
+    for (int r = 1; r <= kPlateRows; ++r)
+        for (int c = 1; c <= kPlateColumns; ++c)
+            setWellText(grid, r, c,
+                        selected[r - 1][c - 1] ? QString::fromLatin1(kPendingCellText)
+                                               : runCellText(QStringLiteral("-1"), false));
 }
 
 QColor wellStatusColour(WellStatus status) {

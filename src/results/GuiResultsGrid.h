@@ -41,6 +41,16 @@ QString wellToolTip(const QTableWidget& grid, int row, int column);
 void fillResultsGrid(QTableWidget& grid, const Readings& readings, int set, GridMode mode,
                      const QString& setsValue);
 
+// A cell of the set a run is measuring, in `mode`: the reading or its time once it arrived, the
+// pending mark in a selected well still without one, "X" in a well the run does not read.
+QString runningCellText(const Readings& readings, int set, int row, int column, GridMode mode,
+                        bool selected);
+void fillRunningSet(QTableWidget& grid, const Readings& readings, int set, GridMode mode,
+                    const WellMatrix& selected);
+
+// The texts of a set still to be measured: the pending mark in the selected wells, "X" elsewhere.
+void showPendingWells(QTableWidget& grid, const WellMatrix& selected);
+
 // Background and tooltip ("B7: saturated") of every well by its status; the texts stay.
 void shadeWellStatuses(QTableWidget& grid, const std::array<WellStatus, kWellCount>& statuses);
 

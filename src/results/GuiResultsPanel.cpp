@@ -89,6 +89,8 @@ GuiResultsPanel::GuiResultsPanel(ProgramState& state, QTableWidget* grid, QWidge
     progress_->setObjectName(QStringLiteral("fraRunProgress"));
     progressText_ = new QLabel(progress_);
     progressText_->setObjectName(QStringLiteral("lblRunProgress"));
+    // A narrow window cuts the line short rather than growing wider than the screen.
+    progressText_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     prgRun_ = new QProgressBar(progress_);
     prgRun_->setObjectName(QStringLiteral("prgRun"));
     prgRun_->setRange(0, 1000);
@@ -116,7 +118,6 @@ GuiResultsPanel::GuiResultsPanel(ProgramState& state, QTableWidget* grid, QWidge
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addLayout(row, 1);
-    outer->addWidget(progress_);
 }
 
 void GuiResultsPanel::setView(View view) {
@@ -143,8 +144,18 @@ void GuiResultsPanel::refresh() {
     cmdViewKinetics_->setEnabled(sets > 1 && !state_.RunActive);
     const int set = shownSet();
     const bool running = state_.RunActive;
-    const SetStatistics st = setStatistics(state_.readings, set);
-    const bool any = st.n > 0 && (sets > 0 || running);
+    // A document without sets has nothing read yet: its selected wells wait for a run. So has
+    // a run still contacting the instrument: the table holds the previous document's readings.
+    static const Readings nothingRead = [] {
+        Readings r;
+        r.clearSet(1);
+        return r;
+    }();
+    const bool empty = running ? !state_.RunSetsCleared : sets <= 0;
+    const Readings& readings = empty ? nothingRead : state_.readings;
+    const int shown = empty ? 1 : set;
+    const SetStatistics st = setStatistics(readings, shown);
+    const bool any = st.n > 0;
     const QString none = QStringLiteral("-");
     // One rule for every figure: one decimal, as the grid shows a value.
     const auto figure = [](double v) { return formatFixed(v, 1, 1); };
@@ -156,28 +167,21 @@ void GuiResultsPanel::refresh() {
                               any && st.hasSd() ? figure(st.sd) : none,
                               any && st.hasCv() ? figure(st.cvPercent()) : none};
     for (int i = 0; i < 7; ++i) stats_[i]->setText(texts[i]);
-    // A document without sets has nothing read yet: its selected wells wait for a run. The
-    // set being measured has pending wells; every other set is complete.
-    static const Readings nothingRead = [] {
-        Readings r;
-        r.clearSet(1);
-        return r;
-    }();
-    const bool empty = sets <= 0 && !running;
+    // The set being measured has pending wells; every other set is complete.
     const WellMatrix selected = state_.CanEdit || running
                                     ? state_.CurrentOptions.SelectedWells
                                     : documentSelection(state_.keyStore, state_.readings, sets);
-    shadeWellStatuses(*grid_, setStatuses(empty ? nothingRead : state_.readings, empty ? 1 : set,
-                                          selected, !empty && !running));
+    const bool complete = !empty && !running;
+    if (running && empty) showPendingWells(*grid_, selected);
+    shadeWellStatuses(*grid_, setStatuses(readings, shown, selected, complete));
     markChosenWells(*grid_, chosen_);
     if (view_ == View::HeatMap) {
-        const HeatScale scale = running ? HeatScale::forSets(state_.readings, state_.FirstSet, set)
-                                        : HeatScale::forSets(state_.readings, 1, sets);
+        const HeatScale scale = empty     ? HeatScale::forSets(readings, 1, 1)
+                                : running ? HeatScale::forSets(readings, state_.FirstSet, set)
+                                          : HeatScale::forSets(readings, 1, sets);
         const QString title = sets > 0 ? QStringLiteral("Set %1 of %2").arg(set).arg(sets)
                                        : QStringLiteral("No sets");
-        HeatMapPicture picture =
-            heatMapPicture(empty ? nothingRead : state_.readings, empty ? 1 : set, selected,
-                           !empty && !running, scale, title);
+        HeatMapPicture picture = heatMapPicture(readings, shown, selected, complete, scale, title);
         for (size_t i = 0; i < chosen_.size(); ++i)
             picture.wells[size_t(chosen_[i])].mark = seriesColour(int(i));
         heatMap_->setPicture(std::move(picture));

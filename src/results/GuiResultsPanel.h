@@ -30,6 +30,8 @@ class GuiResultsPanel : public QWidget {
 
     QPushButton* heatMapButton() const { return cmdViewHeatMap_; }
     QPushButton* kineticsButton() const { return cmdViewKinetics_; }
+    // The run's progress line; the window places it where it stays in sight.
+    QWidget* progressLine() const { return progress_; }
     void setView(View view);
     View view() const { return view_; }
 

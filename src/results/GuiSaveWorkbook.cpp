@@ -1,12 +1,16 @@
 #include "results/GuiSaveWorkbook.h"
 
+#include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QPointer>
 #include <QWidget>
 
 #include "kernel/ProgramState.h"
+#include "results/ExportCurrentDocument.h"
 #include "results/ExportToExcel.h"
+#include "results/GuiWorkbookViewer.h"
 #include "results/XlsxSpreadsheet.h"
 #include "ui/GuiDialogs.h"
 
@@ -29,6 +33,25 @@ void saveWorkbookWhereChosen(ProgramState& state, Dialogs& dialogs, QWidget* par
                                                           dialogs.warn(window, m);
                                                       }));
         });
+}
+
+void openWorkbookOnDesktop(ProgramState& state, Dialogs& dialogs, QWidget* window) {
+    QPointer<QWidget> guard(window);
+    DesktopWorkbookViewer viewer(window, [&state, &dialogs, guard](const QString&) {
+        if (!guard) return;
+        dialogs.askYesNo(guard, kNoWorkbookProgramText, [&state, &dialogs, guard](bool yes) {
+            if (yes && guard) saveWorkbookWhereChosen(state, dialogs, guard);
+        });
+    });
+    if (!viewer.available()) {
+        saveWorkbookWhereChosen(state, dialogs, window);
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    exportCurrentDocument(
+        state, &viewer, [&dialogs, guard](const QString& m) { dialogs.inform(guard, m); },
+        QDateTime::currentDateTime());
+    QApplication::restoreOverrideCursor();
 }
 
 }  // namespace vantorix

@@ -1,5 +1,5 @@
-// "Save to Excel" on a machine where no program opens workbooks: the user chooses where to keep
-// the workbook instead, and it is written there.
+// "Save to Excel": the workbook opened in the desktop's spreadsheet program or, on a machine
+// where no program opens workbooks, kept where the user chooses.
 #pragma once
 
 #include <QString>
@@ -17,5 +17,13 @@ QString proposedWorkbookPath(const ProgramState& state);
 // Asks for the path through `dialogs`, then writes the current document there; a failure is
 // shown with dialogs.warn. A cancelled question writes nothing.
 void saveWorkbookWhereChosen(ProgramState& state, Dialogs& dialogs, QWidget* parent);
+
+// The button's whole action: the workbook goes to the desktop's program; where the desktop has
+// no opener, or its opener finds no program for the file, the user is offered
+// saveWorkbookWhereChosen instead.
+void openWorkbookOnDesktop(ProgramState& state, Dialogs& dialogs, QWidget* window);
+
+inline const QString kNoWorkbookProgramText = QStringLiteral(
+    "No program on this computer opened the workbook.\n\nSave it to a file of your choice?");
 
 }  // namespace vantorix

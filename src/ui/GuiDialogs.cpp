@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "ui/GuiSaveAs.h"
 
@@ -74,6 +75,27 @@ void QtDialogs::askYesNoCancel(QWidget* parent, const QString& text,
                        : b == QMessageBox::No ? YesNoCancel::No
                                               : YesNoCancel::Cancel);
             });
+}
+
+void QtDialogs::askChoice(QWidget* parent, const QString& text, const QStringList& buttons,
+                          std::function<void(int)> answer) {
+    auto* box = new QMessageBox(QMessageBox::Question, messageBoxTitle(), text,
+                                QMessageBox::NoButton, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
+    QList<QAbstractButton*> pressable;
+    for (qsizetype i = 0; i < buttons.size(); ++i)
+        pressable << box->addButton(
+            buttons[i], i + 1 < buttons.size() ? QMessageBox::AcceptRole : QMessageBox::RejectRole);
+    if (!pressable.isEmpty()) {
+        box->setDefaultButton(qobject_cast<QPushButton*>(pressable.last()));
+        box->setEscapeButton(pressable.last());
+    }
+    QObject::connect(box, &QMessageBox::finished, box, [box, pressable, answer](int) {
+        const qsizetype index = pressable.indexOf(box->clickedButton());
+        if (answer) answer(int(index < 0 ? pressable.size() - 1 : index));
+    });
+    box->open();
 }
 
 void QtDialogs::inform(QWidget* parent, const QString& text) {

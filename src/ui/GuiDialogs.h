@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QWidget;
@@ -35,6 +36,11 @@ class Dialogs {
     // Yes/No/Cancel with the question icon.
     virtual void askYesNoCancel(QWidget* parent, const QString& text,
                                 std::function<void(YesNoCancel)> answer) = 0;
+    // A question whose buttons name what they do, with the question icon; the answer is the
+    // index of the button pressed. The last button is the default and the one Escape presses,
+    // so it should leave things as they are.
+    virtual void askChoice(QWidget* parent, const QString& text, const QStringList& buttons,
+                           std::function<void(int)> answer) = 0;
     // A plain box with OK and no icon: notices, and the failures the program has always shown
     // that way (a file that cannot be opened, a drive that is not there, the export's messages).
     virtual void inform(QWidget* parent, const QString& text) = 0;
@@ -57,6 +63,8 @@ class QtDialogs : public Dialogs {
     void askYesNo(QWidget* parent, const QString& text, std::function<void(bool)> answer) override;
     void askYesNoCancel(QWidget* parent, const QString& text,
                         std::function<void(YesNoCancel)> answer) override;
+    void askChoice(QWidget* parent, const QString& text, const QStringList& buttons,
+                   std::function<void(int)> answer) override;
     void inform(QWidget* parent, const QString& text) override;
     void warn(QWidget* parent, const QString& text) override;
 };

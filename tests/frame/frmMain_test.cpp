@@ -62,6 +62,35 @@ TEST(frmMain, FileNewTwiceGivesOneWindowEmptied) {
     EXPECT_TRUE(options->isEnabled());
 }
 
+// Closed with its own button, idle or mid-run, the measurement window comes back whole with
+// File > New, and runs again.
+TEST(frmMain, AMeasurementWindowClosedByItsOwnButtonComesBackWhole) {
+    for (bool midRun : {false, true}) {
+        SCOPED_TRACE(midRun);
+        DesktopUnderTest d;
+        frmZyvora& w = d.newMeasurement();
+        d.selectRows(1);
+        auto* start = d.control<QPushButton>("cmdStartCancel");
+        if (midRun) {
+            QTest::mouseClick(start, Qt::LeftButton);
+            ASSERT_TRUE(d.runUntil([&] { return w.runSequence().unfinishedReadings() > 0; }));
+        }
+        d.dialogs.choiceAnswers = {0};  // close, keeping the readings taken
+        d.frame->findChild<QMdiSubWindow*>()->close();
+        ASSERT_TRUE(d.runUntil([&] { return !w.runSequence().running(); }));
+        DesktopUnderTest::settle();
+        ASSERT_FALSE(w.isVisible());
+
+        d.newMeasurement();
+        for (const char* name : {"txtOperator", "grdResults", "cmdStartCancel"})
+            EXPECT_TRUE(d.control<QWidget>(name)->isVisible()) << name;
+        QTest::mouseClick(start, Qt::LeftButton);
+        EXPECT_EQ(start->text(), "&Cancel");
+        ASSERT_TRUE(d.runUntil([&] { return !w.runSequence().running(); }));
+        EXPECT_EQ(w.runSequence().outcome(), RunOutcome::Completed);
+    }
+}
+
 TEST(frmMain, FileNewReportsAPortThatCannotBeOpened) {
     DesktopUnderTest d;
     d.pair.line().close();  // the line is gone: opening fails

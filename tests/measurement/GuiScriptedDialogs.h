@@ -15,8 +15,8 @@ namespace vantorix::test {
 class ScriptedDialogs : public Dialogs {
   public:
     struct Asked {
-        QString kind;  // "file", "workbook", "retry", "okcancel", "yesno", "yesnocancel", "inform",
-                       // "warn"
+        QString kind;  // "file", "workbook", "retry", "okcancel", "yesno", "yesnocancel", "choice",
+                       // "inform", "warn"
         QString text;
     };
 
@@ -25,6 +25,7 @@ class ScriptedDialogs : public Dialogs {
     std::deque<QString> fileAnswers;             // used first; then fileFolder + proposed title
     std::deque<bool> yesNoAnswers;               // default: yes
     std::deque<YesNoCancel> yesNoCancelAnswers;  // default: cancel
+    std::deque<int> choiceAnswers;               // default: the last button
     bool retryAnswer = false;
     bool okAnswer = true;
     std::vector<Asked> asked;
@@ -73,6 +74,13 @@ class ScriptedDialogs : public Dialogs {
                         std::function<void(YesNoCancel)> answer) override {
         asked.push_back({QStringLiteral("yesnocancel"), text});
         answer(nextAnswer(yesNoCancelAnswers, YesNoCancel::Cancel));
+    }
+    void askChoice(QWidget*, const QString& text, const QStringList& buttons,
+                   std::function<void(int)> answer) override {
+        asked.push_back({QStringLiteral("choice"), text + QStringLiteral("\n[") +
+                                                       buttons.join(QStringLiteral("|")) +
+                                                       QStringLiteral("]")});
+        answer(nextAnswer(choiceAnswers, int(buttons.size()) - 1));
     }
     void inform(QWidget*, const QString& text) override {
         asked.push_back({QStringLiteral("inform"), text});

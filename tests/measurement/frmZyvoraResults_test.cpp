@@ -163,11 +163,94 @@ TEST(frmZyvoraResults, HeatMapAndProgressDuringARunThenFiguresKineticsAndExports
         EXPECT_TRUE(pages.contains(expected)) << expected;
 }
 
-TEST(frmZyvoraResults, ASmallWindowScrollsInsteadOfCuttingOffTheGrid) {
+// While the instrument has not answered, nothing of the run has been read, whatever the table
+// still holds (nothing in a fresh program, a previous document's readings): the wells are
+// pending, the progress counts none and the figures are empty. Once the user gives up, the
+// document is back.
+TEST(frmZyvoraResults, BeforeTheFirstReadingNothingCountsAsRead) {
+    for (const char* left : {"", "1280"}) {
+        SCOPED_TRACE(left);
+        sim::SimulatorConfig silent;
+        silent.faults.noReady = 1000;
+        DesktopUnderTest d(silent);
+        for (int r = 1; r <= 8; ++r)
+            for (int c = 1; c <= 12; ++c) d.state.readings.at(1, r, c).Value = left;
+        frmZyvora& w = d.newMeasurement();
+        d.selectRows(1);
+        auto* start = d.control<QPushButton>("cmdStartCancel");
+        QTest::mouseClick(start, Qt::LeftButton);
+        d.pair.runFor(500);  // the handshake's attempts take a second
+        ASSERT_TRUE(w.runSequence().running());
+        const QString progress = d.control<QLabel>("lblRunProgress")->text();
+        EXPECT_TRUE(progress.startsWith(
+            "Contacting the instrument \u2013 Set 1 of 1 \u2013 0 of 12 wells read"))
+            << progress.toStdString();
+        EXPECT_EQ(d.control<QLabel>("lblStatN")->text(), "0");
+        EXPECT_EQ(d.control<QLabel>("lblStatMean")->text(), "-");
+        auto* grid = d.control<QTableWidget>("grdResults");
+        EXPECT_EQ(wellText(*grid, 1, 1), "...");
+        EXPECT_EQ(wellBackground(*grid, 1, 1), kSelectedWellColour);
+        EXPECT_EQ(wellText(*grid, 2, 1), "X");
+
+        ASSERT_TRUE(d.runUntil([&] { return !w.runSequence().running(); }));  // not retried
+        EXPECT_EQ(d.dialogs.texts("retry").size(), 1);
+        EXPECT_EQ(wellText(*grid, 1, 1), "X");  // the empty new document again
+    }
+}
+
+// True when all of `w` lies inside each of its parents up to `top`: nothing clips it.
+bool inSight(const QWidget* w, const QWidget* top) {
+    QRect r = w->rect();
+    for (const QWidget* p = w; p != top; p = p->parentWidget()) {
+        r.translate(p->pos());
+        if (!p->parentWidget()->rect().contains(r)) return false;
+    }
+    return w->isVisible();
+}
+
+// A 1366 x 768 laptop screen is used whole; there, less a panel and the title bar, no view
+// needs scrolling and the run's progress line and the grid's legend are in sight. A larger
+// screen gets most of its room.
+TEST(frmZyvoraResults, ALaptopScreenShowsEverythingWithoutScrolling) {
+    EXPECT_TRUE(framePlacement(QRect(0, 0, 1366, 740)).maximized);
+    const FramePlacement large = framePlacement(QRect(0, 0, 1920, 1050));
+    EXPECT_FALSE(large.maximized);
+    EXPECT_EQ(large.normal, QRect(144, 79, 1632, 892));
+
     DesktopUnderTest d;
+    d.frame->showNormal();
+    d.frame->resize(1366, 700);
     frmZyvora& w = d.newMeasurement();
     auto* scroll = d.control<QScrollArea>("scrMeasurement");
-    w.resize(500, 400);
+    auto* progress = d.control<QWidget>("fraRunProgress");
+    auto* legend = d.control<QWidget>("fraWellLegend");
+    d.selectRows(2);
+    QTest::mouseClick(d.control<QPushButton>("cmdStartCancel"), Qt::LeftButton);
+    ASSERT_TRUE(d.runUntil([&] { return w.runSequence().unfinishedReadings() > 3; }));
+    const auto check = [&](const char* view) {
+        SCOPED_TRACE(view);
+        DesktopUnderTest::settle();
+        EXPECT_EQ(scroll->verticalScrollBar()->maximum(), 0);
+        EXPECT_TRUE(inSight(progress, d.frame.get()));
+        EXPECT_TRUE(inSight(d.control<QLabel>("lblRunProgress"), d.frame.get()));
+    };
+    check("values");
+    EXPECT_TRUE(inSight(legend, d.frame.get()));
+    QTest::mouseClick(d.control<QPushButton>("cmdToggleDataTime"), Qt::LeftButton);
+    check("times");
+    EXPECT_TRUE(inSight(legend, d.frame.get()));
+    EXPECT_EQ(wellText(*d.control<QTableWidget>("grdResults"), 1, 1), "000");
+    w.resultsPanel().setView(GuiResultsPanel::View::HeatMap);
+    check("heat map");
+    ASSERT_TRUE(d.runUntil([&] { return !w.runSequence().running(); }));
+}
+
+TEST(frmZyvoraResults, ASmallWindowScrollsInsteadOfCuttingOffTheGrid) {
+    DesktopUnderTest d;
+    d.newMeasurement();
+    auto* scroll = d.control<QScrollArea>("scrMeasurement");
+    d.frame->showNormal();
+    d.frame->resize(500, 400);
     DesktopUnderTest::settle();
     EXPECT_GT(scroll->horizontalScrollBar()->maximum(), 0);
     EXPECT_GT(scroll->verticalScrollBar()->maximum(), 0);

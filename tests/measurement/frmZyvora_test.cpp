@@ -278,11 +278,13 @@ TEST(frmZyvora, ClosingDuringARunCancelsItAndSavesWhatWasMeasured) {
     EXPECT_TRUE(w.runSequence().running());
 
     ASSERT_TRUE(d.runUntil([&] { return w.runSequence().unfinishedReadings() == 3; }));
-    d.dialogs.yesNoAnswers = {true, true};  // close, and keep the three readings of set 2
-    EXPECT_FALSE(d.frame->close());         // closes once the run has ended
-    EXPECT_TRUE(d.dialogs.texts("yesno")[1].endsWith(
+    d.dialogs.choiceAnswers = {0};   // close, and keep the three readings of set 2
+    EXPECT_FALSE(d.frame->close());  // closes once the run has ended
+    ASSERT_EQ(d.dialogs.texts("choice").size(), 1);
+    EXPECT_TRUE(d.dialogs.texts("choice")[0].endsWith(
         "\n\n3 readings of the unfinished dataset have been taken; you can keep them as a "
-        "partial dataset."));
+        "partial dataset.\n[&Keep Partial Dataset and Close|&Discard Partial Dataset and "
+        "Close|&Continue the Run]"));
     ASSERT_TRUE(w.runSequence().running());  // it unwinds once virtual time moves on
     EXPECT_EQ(ui.status->text(), "Stopping the run...");
     EXPECT_TRUE(ui.status->isVisibleTo(&w));
@@ -292,11 +294,34 @@ TEST(frmZyvora, ClosingDuringARunCancelsItAndSavesWhatWasMeasured) {
     d.pair.runFor(500);  // the last bytes on the line
     EXPECT_TRUE(d.linesSent().contains("S")) << d.pair.transcriptText().toStdString();
     EXPECT_TRUE(d.dialogs.texts("inform").isEmpty());
-    EXPECT_TRUE(d.dialogs.texts("yesno")[2].contains("3 readings of dataset 2 were taken"));
+    EXPECT_EQ(d.dialogs.texts("yesno").size(), 1);  // the answer to keep them is not asked again
     const ProgramState reloaded = reloadedRun(d);
     EXPECT_EQ(reloaded.keyStore.value(kDataSetsKey), "2");  // the partial set was kept
     EXPECT_EQ(reloaded.readings.at(2, 1, 3).Value == "-1", false);
     EXPECT_EQ(reloaded.readings.at(2, 1, 4).Value, "-1");
+}
+
+// Closing mid-run with readings of the unfinished dataset: they can be left out, or the run
+// can go on.
+TEST(frmZyvora, ClosingDuringARunCanLeaveThePartialDatasetOutOrGoOn) {
+    for (int choice : {1, 2}) {
+        SCOPED_TRACE(choice);
+        DesktopUnderTest d;
+        frmZyvora& w = d.newMeasurement();
+        d.selectRows(1);
+        d.state.CurrentOptions.RepeatMode = true;
+        d.state.CurrentOptions.Repeats = 2;
+        QTest::mouseClick(d.control<QPushButton>("cmdStartCancel"), Qt::LeftButton);
+        ASSERT_TRUE(d.runUntil(
+            [&] { return d.state.RunSet == 2 && w.runSequence().unfinishedReadings() == 3; }));
+        d.dialogs.choiceAnswers = {choice};
+        d.frame->close();
+        ASSERT_TRUE(d.runUntil([&] { return !w.runSequence().running(); }));
+        DesktopUnderTest::settle();
+        EXPECT_EQ(d.frame->isVisible(), choice == 2);
+        EXPECT_TRUE(d.dialogs.texts("yesno").isEmpty());
+        EXPECT_EQ(reloadedRun(d).keyStore.value(kDataSetsKey), choice == 1 ? "1" : "2");
+    }
 }
 
 }  // namespace

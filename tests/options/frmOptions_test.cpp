@@ -11,12 +11,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <optional>
 
 #include "app/GuiDialogEntries.h"
+#include "kernel/SettingsStore.h"
 #include "measurement/GuiDesktopUnderTest.h"
 #include "options/GuiDialogChecks.h"
 #include "options/GuiWellGrid.h"
@@ -343,6 +346,42 @@ TEST(frmOptions, ConfirmingInTheMeasurementWindowUpdatesItsLabels) {
     d.click("optRepeatMode");
     d.click("cmdCancel");
     EXPECT_EQ(d.control<QLabel>("lblNumberOfRuns")->text(), "1");
+}
+
+// Confirmed run defaults are in the settings file at once, from the menu and from the
+// measurement window: a crash later loses none of them.
+TEST(frmOptions, ConfirmedDefaultsReachTheSettingsFileAtOnce) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("vantorix.conf");
+    QSettingsStore store(QSettingsStore::IniFile{path});
+    test::ScriptedDialogs dialogs;
+    sim::PairHarness pair;
+    ProgramState state;
+    RecordingNotices notices;
+    frmMain frame(state, store, pair.port(), pair.scheduler(), dialogs);
+    auto* entries = new GuiDialogEntries(frame, state, store, notices,
+                                         [] { return std::vector<SerialDevice>{}; });
+    const auto stored = [&path](const QString& key) {
+        return QSettings(path, QSettings::IniFormat).value("Options/" + key).toString();
+    };
+    const auto click = [entries](const char* name) {
+        test::clickButton(entries->optionsDialog().findChild<QAbstractButton*>(name));
+    };
+    frame.findChild<QAction*>("mnuSettingsOptions")->trigger();
+    click("optRepeatMode");
+    entries->optionsDialog().findChild<QLineEdit*>("txtRepeats")->setText("4");
+    click("cmdOK");
+    EXPECT_EQ(stored("Repeats"), "4");
+    EXPECT_EQ(stored("RepeatMode"), "True");
+
+    frame.mnuFileNew_Click();
+    QTest::mouseClick(frame.findChild<QPushButton*>("cmdOptions"), Qt::LeftButton);
+    entries->optionsDialog().findChild<QLineEdit*>("txtDelay")->setText("7");
+    click("cmdRow0");  // row A off
+    click("cmdOK");
+    EXPECT_EQ(stored("Delay"), "7");
+    EXPECT_EQ(stored("Well0"), "False");
+    EXPECT_TRUE(notices.messages.empty());
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ deb=$(echo "$work"/out/vantorix_*.deb)
 version=$(dpkg-deb -f "$deb" Version)
 [ "$(basename "$deb")" = "vantorix_${version}_$(dpkg --print-architecture).deb" ] || fail "named $deb"
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libc6 libqt6core6 libqt6widgets6 libqt6serialport6 libxlsxwriter; do
+for lib in libc6 libqt6core6 libqt6widgets6 libqt6serialport6 libxlsxwriter xdg-utils; do
     grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
 
@@ -115,8 +115,11 @@ if dpkg-query -W -f='${Status}' vantorix 2>/dev/null | grep -q "ok installed"; t
     echo "vantorix is installed on this machine: dpkg install and removal skipped"
     exit 0
 fi
+# A machine without a desktop may lack the opener the package asks for; apt would bring it.
+force=()
+dpkg-query -W -f='${Status}' xdg-utils 2>/dev/null | grep -q "ok installed" || force=(--force-depends)
 installed=1
-dpkg -i "$deb" >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; fail "dpkg -i"; }
+dpkg -i "${force[@]}" "$deb" >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; fail "dpkg -i"; }
 [ "$(as_user vantorix-cli --version)" = "vantorix-cli $version" ] || fail "installed version"
 as_user man -P cat vantorix-cli 2>/dev/null | grep -q "EXIT STATUS" || fail "man vantorix-cli"
 grep -q "application/x-vantorix-ovd" /usr/share/mime/globs2 || fail "OVD type not registered"

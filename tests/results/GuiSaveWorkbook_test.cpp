@@ -3,10 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
+#include "app/GuiDesktopWiring.h"
 #include "kernel/ProgramState.h"
+#include "measurement/GuiDesktopUnderTest.h"
 #include "measurement/GuiScriptedDialogs.h"
 #include "results/ExportTestDocument.h"
 #include "results/ExportWorkbookReader.h"
@@ -56,6 +61,37 @@ TEST(GuiSaveWorkbook, WritesTheWorkbookWhereTheUserChose) {
         EXPECT_EQ(sheets[0].at(2, 2).value.toString(), "9:05:07 AM");
         EXPECT_EQ(sheets[1].at(10, 1).value.toString(), "Set: 1");
     }
+}
+
+// A desktop opener that finds no program for workbooks (xdg-open exits 3): the user is told and
+// offered a file of their own choice, where the workbook is then written.
+TEST(GuiSaveWorkbook, AnOpenerThatFindsNoProgramLeadsToAFileOfTheUsersChoice) {
+    QTemporaryDir bin;
+    QFile opener(bin.filePath("xdg-open"));
+    ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
+    opener.write("#!/bin/sh\nexit 3\n");
+    opener.close();
+    opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.path().toLocal8Bit() + ':' + path);
+
+    test::DesktopUnderTest d;
+    connectExcelExport(*d.frame, d.state);
+    frmZyvora& w = d.newMeasurement();
+    d.selectRows(1);
+    QTest::mouseClick(d.control<QPushButton>("cmdStartCancel"), Qt::LeftButton);
+    ASSERT_TRUE(d.runUntil([&] { return !w.runSequence().running(); }));
+    d.pair.runFor(200);  // the next tick enables the button
+    const QString chosen = d.dir.filePath("kept.xlsx");
+    d.dialogs.fileAnswers = {chosen};
+    QTest::mouseClick(d.control<QPushButton>("cmdInsertDataIntoMicrosoftExcel"), Qt::LeftButton);
+    QElapsedTimer waited;
+    waited.start();
+    while (d.dialogs.texts("yesno").isEmpty() && waited.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    qputenv("PATH", path);
+    EXPECT_EQ(d.dialogs.texts("yesno"), QStringList{kNoWorkbookProgramText});
+    EXPECT_EQ(test::readWorkbook(chosen).size(), 2u);
 }
 
 }  // namespace
