@@ -17,8 +17,8 @@
 #include <optional>
 
 #include "kernel/ProgramState.h"
+#include "kernel/RunTiming.h"
 #include "measurement/Task.h"
-#include "results/RunProgress.h"
 
 namespace vantorix {
 

@@ -1,5 +1,6 @@
 // The program's side of the conversation: handshake, the options block and its
 // acknowledgement.
+#include "kernel/RunTiming.h"
 #include "measurement/ConversationAwaiters.h"
 #include "measurement/InstrumentConversation.h"
 #include "measurement/OptionsBlock.h"
@@ -9,12 +10,6 @@ namespace vantorix {
 
 namespace {
 constexpr int kHandshakeAttempts = 10;
-constexpr qint64 kHandshakePause_ms = 100;
-constexpr qint64 kBlockLeadPause_ms = 500;
-constexpr qint64 kLinePause_ms = 100;
-constexpr qint64 kRowPause_ms = 700;
-constexpr qint64 kAckTimeout_ms = 5000;
-constexpr qint64 kRecoveryPause_ms = 500;
 }  // namespace
 
 Task<bool> InstrumentConversation::handshake() {

@@ -16,7 +16,7 @@ double setFraction(const RunProgressInput& in) {
         case RunPhase::Handshake:
             return 0;
         case RunPhase::Options:
-            return kOptionsShare * std::min(1.0, double(in.phaseElapsed_ms) / kOptionsDownload_ms);
+            return kOptionsShare * std::min(1.0, double(in.phaseElapsed_ms) / optionsDownload_ms());
         case RunPhase::Waiting:
         case RunPhase::Receiving:
             return kOptionsShare + (1 - kOptionsShare) * std::min(wells, 1.0);

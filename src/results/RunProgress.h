@@ -5,9 +5,9 @@
 
 #include <QString>
 
-namespace vantorix {
+#include "kernel/RunTiming.h"
 
-enum class RunPhase { Idle, Handshake, Options, Waiting, Receiving, Delay };
+namespace vantorix {
 
 struct RunProgressInput {
     RunPhase phase = RunPhase::Idle;
@@ -22,10 +22,6 @@ struct RunProgressView {
     QString phase, set, wells, elapsed, left;
     int permille = 0;  // 0..1000
 };
-
-// The options block takes a known time: 108 lines at 0.1 s, the pauses after each plate row
-// and before the block.
-constexpr qint64 kOptionsDownload_ms = 500 + 96 * 100 + 8 * 700 + 2 * 100;
 
 RunProgressView runProgressView(const RunProgressInput& in);
 
