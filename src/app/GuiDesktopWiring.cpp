@@ -6,6 +6,7 @@
 
 #include "app/GuiDialogEntries.h"
 #include "files/OvdLoader.h"
+#include "files/ParseDump.h"
 #include "files/frmOpenFile.h"
 #include "firmware/FirmwareDriver.h"
 #include "firmware/frmDownloadNewFirmware.h"
@@ -33,6 +34,7 @@ LoadResult showStoredDocument(frmMain& frame, ProgramState& state, Scheduler& sc
     // Reading a file is no sign of life from the instrument: the link light stays as it was.
     const qint64 linkActivity = state.LinkActivityTime;
     const LoadResult loaded = LoadDataFile(state, fileName, scheduler.nowSeconds());
+    if (loaded.parsed) writeParseDump(state, fileName);
     state.LinkActivityTime = linkActivity;
     if (loaded.ok) state.DataFileName = resolveDataPath(state.DataFolder, fileName);
     frmZyvora& window = frame.measurementWindow();

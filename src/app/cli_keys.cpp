@@ -5,6 +5,7 @@
 #include "app/CliCommand.h"
 #include "app/CliGrid.h"
 #include "files/OvdParser.h"
+#include "files/ParseDump.h"
 #include "kernel/DataPaths.h"
 #include "kernel/ProgramState.h"
 #include "kernel/Text.h"
@@ -43,6 +44,7 @@ int runKeys(const QStringList& args) {
         printError(file + QStringLiteral(": ") + reason);
         return kExitFailure;
     }
+    writeParseDump(s, file);
     QTextStream out(stdout);
     // A line break or an escape sequence in a value must not forge an entry or reach the terminal.
     for (const QString& entry : s.keyStore.entries()) out << terminalText(entry) << '\n';

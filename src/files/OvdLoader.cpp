@@ -164,6 +164,7 @@ LoadResult LoadDataFile(ProgramState& s, const QString& fileName, qint64 nowSeco
     }
     if (!holdsDataFormat(s.keyStore, facts.unclosedPath)) {
         LoadResult result;
+        result.parsed = true;
         result.message = kCantOpen + u'\n' + fileName +
                          QStringLiteral(
                              ": it is not a Vantorix data file (it holds none of the "
@@ -171,6 +172,7 @@ LoadResult LoadDataFile(ProgramState& s, const QString& fileName, qint64 nowSeco
         return result;
     }
     LoadResult result = loadReadingsFromStore(s, nowSeconds);
+    result.parsed = true;
     if (!facts.unclosedPath.isEmpty()) {
         result.notices << QStringLiteral(
             "The file ends early (cut off while it was written or copied?); what it holds was "

@@ -10,6 +10,9 @@ struct ProgramState;
 
 struct LoadResult {
     bool ok = false;
+    // The file was read and parsed, even if then refused: the key store holds what it found,
+    // and the opener writes the parse dump.
+    bool parsed = false;
     QString message;      // for the user: why the file did not open, or the notices, one a line
     QStringList notices;  // loaded, but: sets left out or missing, the file ends early
     int setsLoaded = 0;
@@ -20,7 +23,7 @@ struct LoadResult {
 // fills Readings sets 1..N from it (N: the sets declared, at most 255 and at most the highest
 // set the file holds), sets
 // FileFormatId and CurrentSet = 1 and refreshes SilenceTimer and LinkActivityTime with
-// nowSeconds. On failure nothing but the key store changes.
+// nowSeconds. On failure nothing but the key store changes. Writes no file.
 LoadResult LoadDataFile(ProgramState& s, const QString& fileName, qint64 nowSeconds);
 
 // The load step alone, from what the key store holds now.

@@ -4,7 +4,6 @@
 
 #include "files/OvdScanner.h"
 #include "files/OvdWorkingText.h"
-#include "files/ParseDump.h"
 #include "files/RegularFile.h"
 #include "files/TextEncoding.h"
 #include "kernel/DataPaths.h"
@@ -37,9 +36,7 @@ bool ParseDataFile(ProgramState& s, bool headerOnly, const QString& fileName, QS
                    ParseFacts* facts) {
     QByteArray bytes;
     if (!readWholeFile(resolveDataPath(s.DataFolder, fileName), bytes, reason)) return false;
-    if (!parseDataBytes(s.keyStore, bytes, headerOnly, reason, facts)) return false;
-    writeParseDump(s, fileName);  // a diagnostic: a dump that fails never fails the parse
-    return true;
+    return parseDataBytes(s.keyStore, bytes, headerOnly, reason, facts);
 }
 
 }  // namespace vantorix

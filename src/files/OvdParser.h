@@ -1,5 +1,5 @@
-// Reading a data file into the key store, and the dump "temp.txt" that every successful parse
-// leaves in the program's folder.
+// Reading a data file into the key store. Parsing writes nothing; whoever opens a file for the
+// user writes the dump "temp.txt" afterwards (files/ParseDump.h).
 #pragma once
 
 #include <QByteArrayView>
@@ -26,8 +26,7 @@ bool parseDataBytes(KeyStore& store, QByteArrayView bytes, bool headerOnly,
                     QString* reason = nullptr, ParseFacts* facts = nullptr);
 
 // Parses the file (a bare name lies in DataFolder; only regular files are read) into
-// s.keyStore; on success writes the dump into s.AppFolder. A file that cannot be read leaves
-// the store as it was.
+// s.keyStore. A file that cannot be read leaves the store as it was.
 bool ParseDataFile(ProgramState& s, bool headerOnly, const QString& fileName,
                    QString* reason = nullptr, ParseFacts* facts = nullptr);
 

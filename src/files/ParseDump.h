@@ -1,5 +1,7 @@
-// "temp.txt": a plain listing of the key store after each successful parse, for looking into a
-// file by hand. Best effort: a dump that cannot be written changes nothing else.
+// "temp.txt": a plain listing of the key store after the desktop program or the command-line tool
+// has parsed a file it opens, for looking into the file by hand. Parsing itself writes nothing;
+// the opener calls writeParseDump. Best effort: a dump that cannot be written changes nothing
+// else, and an open never fails for it.
 #pragma once
 
 #include <QString>

@@ -7,6 +7,7 @@
 
 #include "files/DataFileNaming.h"
 #include "files/OvdLoader.h"
+#include "files/ParseDump.h"
 #include "measurement/RunTexts.h"
 #include "results/CellText.h"
 
@@ -244,6 +245,7 @@ bool RunSequence::saveDocument() {
 
 void RunSequence::reloadSavedFile() {
     const LoadResult loaded = LoadDataFile(state_, state_.DataFileName, wholeSeconds());
+    if (loaded.parsed) writeParseDump(state_, state_.DataFileName);
     if (!loaded.ok) {
         failure_ = loaded.message;
         outcome_ = RunOutcome::Failed;

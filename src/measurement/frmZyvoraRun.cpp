@@ -11,6 +11,7 @@
 
 #include "files/DataFileNaming.h"
 #include "files/OvdLoader.h"
+#include "files/ParseDump.h"
 #include "kernel/ProgramState.h"
 #include "kernel/Scheduler.h"
 #include "kernel/Text.h"
@@ -215,6 +216,7 @@ void frmZyvora::reloadAfterRecoveredSave() {
     // A cancelled run is kept as measured, not reloaded.
     if (run_->running() || run_->outcome() == RunOutcome::Cancelled) return;
     const LoadResult loaded = LoadDataFile(state_, state_.DataFileName, scheduler_.nowSeconds());
+    if (loaded.parsed) writeParseDump(state_, state_.DataFileName);
     if (!loaded.ok) dialogs_.inform(this, loaded.message);
     repaintGUI();
 }

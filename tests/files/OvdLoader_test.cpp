@@ -46,7 +46,7 @@ TEST(OvdLoader, FormatCWithAMissingTimeList) {
     Folder f;
     f.s.CurrentSet = 2;
     const LoadResult r = f.load(test::handWrittenC(), 77);
-    ASSERT_TRUE(r.ok) << r.message.toStdString();
+    ASSERT_TRUE(r.ok && r.parsed) << r.message.toStdString();
     EXPECT_EQ(r.setsLoaded, 2);
     EXPECT_FALSE(r.truncated);
     EXPECT_EQ(f.s.FileFormatId, "C");
@@ -163,6 +163,7 @@ TEST(OvdLoader, AFileWithoutAnyElementOfTheFormatIsRefused) {
         Folder f;
         const LoadResult r = f.load(bytes);
         EXPECT_FALSE(r.ok) << bytes.toHex().constData();
+        EXPECT_TRUE(r.parsed);  // refused after the parse: the opener still writes the dump
         EXPECT_EQ(r.message,
                   "Can't open that file\nf.ovd: it is not a Vantorix data file (it holds none of "
                   "the data format's elements)");
@@ -175,7 +176,7 @@ TEST(OvdLoader, FailureNamesTheFileAndTheReasonAndChangesNoReadings) {
     f.s.CurrentSet = 3;
     f.s.FileFormatId = "C";
     LoadResult r = f.load("<data><sets>1</Sets></data>");
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.ok || r.parsed);
     EXPECT_TRUE(r.message.startsWith("Can't open that file\nf.ovd: ")) << r.message.toStdString();
     EXPECT_TRUE(r.message.contains("</Sets>"));
     EXPECT_EQ(f.value(1, 0), "keep");
@@ -183,7 +184,7 @@ TEST(OvdLoader, FailureNamesTheFileAndTheReasonAndChangesNoReadings) {
     EXPECT_EQ(f.s.FileFormatId, "C");
 
     r = LoadDataFile(f.s, "nowhere.ovd", 0);
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.ok || r.parsed);
     EXPECT_TRUE(r.message.startsWith("Can't open that file\nnowhere.ovd: "));
 }
 

@@ -151,6 +151,9 @@ TEST(frmOpenFile, OpenLoadsTheChosenFileIntoTheMeasurementWindow) {
     EXPECT_EQ(d.state.readings.at(2, 1, 1).Value, "2001");
     EXPECT_EQ(d.state.keyStore.value(kRootKey + ".data.sets"), "2");
     EXPECT_TRUE(d.dialogs.asked.empty());
+    // Opening leaves the parse dump of the file in the program's folder.
+    EXPECT_TRUE(test::readFileBytes(QDir(d.folder()).filePath("temp.txt"))
+                    .contains("\r\n" + (kRootKey + ".data.sets=2\r\n").toUtf8()));
 
     // The stored header can be read at full contrast but not edited, until File > New.
     for (const char* name : {"txtOperator", "txtTest", "txtPlateNo", "txtNotes"}) {
