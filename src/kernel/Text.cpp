@@ -2,6 +2,8 @@
 
 #include <QDateTime>
 #include <QStringList>
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -52,15 +54,31 @@ QString significantText(double value, int digits) {
     return mantissa + u'E' + sign + exponent;
 }
 
+// The number numberLength found (ASCII only), as a finite double. Loading a file converts
+// tens of thousands of them, and QString::toDouble's locale work made that ten times slower;
+// the rare text it cannot take at once (very long, out of range) still goes through Qt.
+bool finiteNumber(QStringView number, double& v) {
+    char buf[64];
+    if (number.size() < qsizetype(sizeof buf)) {
+        qsizetype k = 0;
+        for (const QChar c : number) buf[k++] = char(c.unicode());
+        const char* first = buf[0] == '+' ? buf + 1 : buf;
+        const auto [end, error] = std::from_chars(first, buf + k, v);
+        if (error == std::errc() && end == buf + k) return std::isfinite(v);
+    }
+    bool ok = false;
+    v = number.toString().toDouble(&ok);
+    return ok && std::isfinite(v);
+}
+
 }  // namespace
 
 double leadingNumber(QStringView text) {
     const qsizetype start = skipBlanks(text, 0);
     const qsizetype len = numberLength(text, start);
     if (len == 0) return 0.0;
-    bool ok = false;
-    const double v = text.mid(start, len).toString().toDouble(&ok);
-    return ok && std::isfinite(v) ? v : 0.0;
+    double v = 0;
+    return finiteNumber(text.mid(start, len), v) ? v : 0.0;
 }
 
 bool isNumeric(QStringView text) {
@@ -68,9 +86,13 @@ bool isNumeric(QStringView text) {
     const qsizetype len = numberLength(text, start);
     if (len == 0) return false;
     if (skipBlanks(text, start + len) != text.size()) return false;
-    bool ok = false;
-    const double v = text.mid(start, len).toString().toDouble(&ok);
-    return ok && std::isfinite(v);
+    const QStringView number = text.mid(start, len);
+    // Without an exponent, fewer than 300 digits are always a finite double.
+    if (len < 300 &&
+        std::none_of(number.begin(), number.end(), [](QChar c) { return c == u'e' || c == u'E'; }))
+        return true;
+    double v = 0;
+    return finiteNumber(number, v);
 }
 
 QString terminalText(QStringView text, bool keepLineBreaks) {

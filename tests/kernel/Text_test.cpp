@@ -8,17 +8,13 @@ TEST(Text, LeadingNumberReadsTheNumberATextBeginsWith) {
     const struct {
         const char* text;
         double expected;
-    } cases[] = {{"12345", 12345},
-                 {" 12.5abc", 12.5},
-                 {"-1", -1},
-                 {"1e2", 100},
-                 {"5.ovd", 5},
-                 {"abc", 0},
-                 {"", 0},
-                 {".5", 0.5},
-                 {"1e", 1},
-                 {"+7", 7},
-                 {"1473000.5", 1473000.5}};
+    } cases[] = {{"12345", 12345}, {" 12.5abc", 12.5},
+                 {"-1", -1},       {"1e2", 100},
+                 {"5.ovd", 5},     {"abc", 0},
+                 {"", 0},          {".5", 0.5},
+                 {"1e", 1},        {"+7", 7},
+                 {"5.", 5},        {"1e999", 0},
+                 {"-1e-2", -0.01}, {"1473000.5", 1473000.5}};
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(leadingNumber(QString::fromLatin1(c.text)), c.expected) << c.text;
 }
@@ -27,10 +23,14 @@ TEST(Text, IsNumericNeedsTheWholeText) {
     const struct {
         const char* text;
         bool expected;
-    } cases[] = {{"1e2", true}, {" 42 ", true}, {"-3.5", true}, {"5.ovd", false}, {"", false},
-                 {".", false},  {"1 2", false}, {"abc", false}, {"041", true}};
+    } cases[] = {{"1e2", true}, {" 42 ", true},   {"-3.5", true},  {"5.ovd", false},
+                 {"", false},   {".", false},     {"1 2", false},  {"abc", false},
+                 {"041", true}, {"1e999", false}, {"+1E+2", true}, {"nan", false},
+                 {"inf", false}};
     for (const auto& c : cases)
         EXPECT_EQ(isNumeric(QString::fromLatin1(c.text)), c.expected) << c.text;
+    EXPECT_FALSE(isNumeric(QString(400, u'9')));  // beyond a double's range
+    EXPECT_TRUE(isNumeric(QString(299, u'9')));
 }
 
 TEST(Text, FixedFormats) {
