@@ -38,6 +38,24 @@ void printAsLastResort(const RunSequence& run, const Readings& readings, int fro
 
 }  // namespace
 
+void tellUnreadWells(const Readings& readings, const WellMatrix& selected, int firstSet,
+                     int lastSet) {
+    for (int set = firstSet; set <= lastSet; ++set) {
+        int wells = 0, unread = 0;
+        for (int r = 0; r < kPlateRows; ++r)
+            for (int c = 0; c < kPlateColumns; ++c) {
+                if (!selected[r][c]) continue;
+                ++wells;
+                if (readingValue(readings.at(set, r + 1, c + 1).Value) < 0) ++unread;
+            }
+        if (unread > 0)
+            printError(QStringLiteral("dataset %1: %2 of the %3 selected wells got no reading")
+                           .arg(set)
+                           .arg(unread)
+                           .arg(wells));
+    }
+}
+
 void tellWhatWasSaved(const ProgramState& state, bool partialKept) {
     const int sets = state.LastSet - state.FirstSet + 1;
     if (!state.HasData || !state.Saved || sets <= 0) {

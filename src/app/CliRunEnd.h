@@ -4,8 +4,13 @@
 
 #include "kernel/ProgramState.h"
 #include "measurement/RunSequence.h"
+#include "options/WellSelection.h"
 
 namespace vantorix::cli {
+
+// A completed dataset in which some selected wells got no reading says how many.
+void tellUnreadWells(const Readings& readings, const WellMatrix& selected, int firstSet,
+                     int lastSet);
 
 // After a run that did not complete: the datasets saved and where, or that nothing was saved.
 void tellWhatWasSaved(const ProgramState& state, bool partialKept);

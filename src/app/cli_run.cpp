@@ -95,25 +95,6 @@ class CliFrontEnd : public RunFrontEnd {
     QString status_, message_;
 };
 
-// A completed dataset in which some selected wells got no reading says how many.
-void tellUnreadWells(const ProgramState& state) {
-    const WellMatrix& wells = state.CurrentOptions.SelectedWells;
-    for (int set = state.FirstSet; set <= state.LastSet; ++set) {
-        int selected = 0, unread = 0;
-        for (int r = 0; r < kPlateRows; ++r)
-            for (int c = 0; c < kPlateColumns; ++c) {
-                if (!wells[r][c]) continue;
-                ++selected;
-                if (readingValue(state.readings.at(set, r + 1, c + 1).Value) < 0) ++unread;
-            }
-        if (unread > 0)
-            printError(QStringLiteral("dataset %1: %2 of the %3 selected wells got no reading")
-                           .arg(set)
-                           .arg(unread)
-                           .arg(selected));
-    }
-}
-
 int runCommand(const QStringList& args) {
     // The run defaults the desktop program saved; the options given change them for this run
     // only (the store is never written).
@@ -158,7 +139,8 @@ int runCommand(const QStringList& args) {
     if (state.HasData && !state.Saved) return saveElsewhere(state, run);
     const bool kept = tellWhereUnsavedReadingsAre(state, run);
     if (run.outcome() == RunOutcome::Completed) {
-        tellUnreadWells(state);
+        tellUnreadWells(state.readings, state.CurrentOptions.SelectedWells, state.FirstSet,
+                        state.LastSet);
         printGrid(state, std::max<int>(1, state.LastSet), GridMode::Readings);
         return kept ? kExitOk : kExitFailure;
     }
