@@ -5,14 +5,13 @@
 #include <QString>
 #include <vector>
 
+#include "kernel/LightUnits.h"
 #include "kernel/RunOptions.h"
 #include "kernel/Text.h"
 
 namespace vantorix {
 
 constexpr int kMaxSets = 255;
-constexpr double kSaturationLimit = 1473000;  // a raw reading above it shows "sat"
-constexpr double kDarkOffset = 280;           // subtracted from every reading shown or exported
 
 struct Reading {
     QString Value;  // raw reading as received; "-1" for none

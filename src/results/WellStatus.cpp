@@ -6,13 +6,6 @@
 
 namespace vantorix {
 
-WellStatus wellStatus(double rawValue, bool selected, bool setComplete) {
-    if (rawValue > kSaturationLimit) return WellStatus::Saturated;
-    if (rawValue >= 0) return WellStatus::Read;
-    if (!selected) return WellStatus::NotSelected;
-    return setComplete ? WellStatus::NoReading : WellStatus::Pending;
-}
-
 std::array<WellStatus, kWellCount> setStatuses(const Readings& readings, int set,
                                                const WellMatrix& selected, bool setComplete) {
     std::array<WellStatus, kWellCount> statuses{};

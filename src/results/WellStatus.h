@@ -1,24 +1,22 @@
-// What a well of a set is: not selected, waiting for its reading, read, saturated, or selected
-// but never read. Every view, legend and export uses these five, so an unread well is never
-// mistaken for a reading of zero.
+// Well statuses of the readings table and the words that name them.
 #pragma once
 
 #include <QString>
 #include <array>
 
 #include "options/WellSelection.h"
+#include "plate/WellReading.h"
 
 namespace vantorix {
 
 class KeyStore;
 class Readings;
 
-enum class WellStatus { NotSelected, Pending, Read, Saturated, NoReading };
-
-// rawValue is the well's reading as a number (negative: none). A set still being measured
-// (setComplete false) shows its unread selected wells as pending rather than as missing.
-// A well that holds a reading is read or saturated whether or not it was selected.
-WellStatus wellStatus(double rawValue, bool selected, bool setComplete);
+// rawValue is the well's reading as a number (negative: none).
+inline WellStatus wellStatus(double rawValue, bool selected, bool setComplete) {
+    return wellStatus(rawValue >= 0 ? std::optional<double>(rawValue) : std::nullopt, selected,
+                      setComplete);
+}
 
 // The 96 statuses of a set in well-number order (A1, A2, ... H12).
 std::array<WellStatus, kWellCount> setStatuses(const Readings& readings, int set,
