@@ -92,13 +92,32 @@ TEST(AnalyzeCli, BadUsageAndUnsupportableDataFailNamingTheCauseAndWriteNothing) 
 }
 
 TEST(FitCli, PrintsEachParameterWithItsStandardErrorThenRssAndR2) {
-    // By hand: xbar 2.5, ybar 5, Sxx 5, Sxy 9.7, rss 0.082, s^2 0.041, SST 18.9.
+    // Linear by hand: xbar 2.5, ybar 5, Sxx 5, Sxy 9.7, rss 0.082, s^2 0.041, SST 18.9. The
+    // weighted line and the loglog one (R2 of log10 y) by numpy's weighted normal equations.
+    const struct {
+        QStringList options;
+        const char *data, *out;
+    } cases[] = {
+        {{"--model", "linear"},
+         "x,y\n1,2.1\n2,3.9\n3,6.2\n4,7.8\n",
+         "a = 0.15 +- 0.247992\nb = 1.94 +- 0.0905539\nrss = 0.082\nr2 = 0.995661\n"},
+        {{"--model", "linear", "--weight", "1/y2"},
+         "x,y\n1,2.1\n2,3.9\n3,6.2\n4,7.8\n",
+         "a = 0.149824 +- 0.130068\nb = 1.93593 +- 0.0757765\nrss = 0.00269173\nr2 = 0.995634\n"},
+        {{"--model", "loglog"},
+         "x,y\n1,10\n10,30\n100,100\n",
+         "a = 0.992374 +- 0.0170528\nb = 0.5 +- 0.013209\nrss = 0.000348958\nr2 = 0.999303\n"},
+    };
     QTemporaryDir dir;
     const QString points = dir.filePath("points.csv");
-    test::writeFileBytes(points, "x,y\n1,2.1\n2,3.9\n3,6.2\n4,7.8\n");
-    const test::CliResult r = test::runCli({"fit", "--model", "linear", points});
-    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, "a = 0.15 +- 0.247992\nb = 1.94 +- 0.0905539\nrss = 0.082\nr2 = 0.995661\n");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.options.join(' ').toStdString());
+        test::writeFileBytes(points, c.data);
+        const test::CliResult r =
+            test::runCli(QStringList{"fit"} + c.options + QStringList{points});
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_EQ(r.out, c.out);
+    }
     const test::CliResult noModel = test::runCli({"fit", points});
     EXPECT_EQ(noModel.exitCode, 2);
     EXPECT_TRUE(noModel.err.contains("fit: --model is missing")) << noModel.err.toStdString();
