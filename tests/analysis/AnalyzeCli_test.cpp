@@ -104,6 +104,11 @@ TEST(FitCli, PrintsEachParameterWithItsStandardErrorThenRssAndR2) {
         {{"--model", "linear", "--weight", "1/y2"},
          "x,y\n1,2.1\n2,3.9\n3,6.2\n4,7.8\n",
          "a = 0.149824 +- 0.130068\nb = 1.93593 +- 0.0757765\nrss = 0.00269173\nr2 = 0.995634\n"},
+        // Started at its own solution, the line must not be taken for a failed fit.
+        {{"--model", "linear"},
+         "x,y\n1000,55798\n300,43117\n100,27355\n30,10739\n10,3917\n3,1132\n1000,53610\n"
+         "300,44437\n100,26813\n30,11173\n10,3689\n3,1190\n",
+         "a = 11814.2 +- 3943.51\nb = 48.9259 +- 9.20583\nrss = 1277940000\nr2 = 0.738532\n"},
         {{"--model", "loglog"},
          "x,y\n1,10\n10,30\n100,100\n",
          "a = 0.992374 +- 0.0170528\nb = 0.5 +- 0.013209\nrss = 0.000348958\nr2 = 0.999303\n"},
