@@ -26,8 +26,9 @@ QFont pixelFont(double pixels, bool bold = false) {
 void drawFitted(QPainter& p, const QRectF& box, const QString& text, double pixels) {
     QFont font = pixelFont(pixels);
     const double width = QFontMetricsF(font).horizontalAdvance(text);
+    // Rounded down, so that the shrunk text does fit.
     if (width > box.width() * 0.9 && width > 0)
-        font = pixelFont(std::max(6.0, pixels * box.width() * 0.9 / width));
+        font = pixelFont(std::max(6.0, std::floor(pixels * box.width() * 0.9 / width)));
     p.setFont(font);
     p.drawText(box, Qt::AlignCenter,
                QFontMetricsF(font).elidedText(text, Qt::ElideRight, box.width() * 0.95));
@@ -47,11 +48,23 @@ void paintWell(QPainter& p, const QRectF& box, const WellAssignment& w, double f
     p.drawLine(x.topRight(), x.bottomLeft());
 }
 
+// The legend's width at a font of `fontPixels`.
+double legendWidth(double fontPixels) {
+    const QFontMetricsF fm(pixelFont(fontPixels));
+    double width = 0;
+    for (WellRole role : kLegendRoles)
+        width += fontPixels * 3.4 + 4 + fm.horizontalAdvance(roleCaption(role));
+    return width + fontPixels * 3.4 + 4 + fm.horizontalAdvance(QStringLiteral("Left out"));
+}
+
 void paintLegend(QPainter& p, const QRectF& area, double fontPixels) {
+    // A narrow picture gets a smaller legend rather than one cut off at its right.
+    const double fits = legendWidth(fontPixels);
+    if (fits > area.width()) fontPixels = std::max(6.0, fontPixels * area.width() / fits);
     p.setFont(pixelFont(fontPixels));
     const QFontMetricsF fm(p.font());
     double x = area.left();
-    const double swatch = std::min(area.height() * 0.7, fontPixels * 1.2);
+    const double swatch = fontPixels * 1.2;
     const double y = area.center().y();
     auto item = [&](const QColor& fill, const QString& caption, bool cross) {
         const QRectF box(x, y - swatch / 2, swatch, swatch);
@@ -67,7 +80,7 @@ void paintLegend(QPainter& p, const QRectF& area, double fontPixels) {
         const double w = fm.horizontalAdvance(caption);
         p.drawText(QRectF(x + swatch + 4, area.top(), w + 2, area.height()),
                    Qt::AlignLeft | Qt::AlignVCenter, caption);
-        x += swatch + 4 + w + fontPixels * 1.2;
+        x += swatch + 4 + w + fontPixels * 2.2;
     };
     for (WellRole role : kLegendRoles) item(roleColour(role), roleCaption(role), false);
     item(Qt::white, QStringLiteral("Left out"), true);
@@ -116,7 +129,7 @@ QString roleCaption(WellRole role) {
 QString layoutWellText(const WellAssignment& w) {
     switch (w.role) {
         case WellRole::Standard:
-            return w.concentration ? QString::number(*w.concentration, 'g', 4) : w.name;
+            return w.concentration ? QString::number(*w.concentration, 'g', 5) : w.name;
         case WellRole::Sample:
             return w.name.isEmpty() ? QStringLiteral("S?") : w.name;
         case WellRole::Blank:
@@ -161,10 +174,10 @@ LayoutPlateGeometry layoutPlateGeometry(const QRectF& area) {
     const double header = std::clamp(area.height() * 0.07, 14.0, 26.0);
     const double width = area.width() - header;
     const double height = area.height() - header - legendHeight - 4;
-    // Cells keep a plate's proportions (a little wider than high) whatever the area's shape.
-    const double cell = std::min(width / kPlateColumns, height / kPlateRows / 0.7);
-    g.cellWidth = cell;
-    g.cellHeight = cell * 0.7;
+    // Cells stay wider than high, as on a plate map, whatever the area's shape.
+    g.cellWidth = std::min(width / kPlateColumns, height / kPlateRows / 0.6);
+    g.cellHeight = std::min(height / kPlateRows, g.cellWidth * 0.85);
+    const double cell = g.cellWidth;
     g.headerWidth = header;
     g.headerHeight = header;
     g.plate = QRectF(area.left() + header, area.top() + header, cell * kPlateColumns,
