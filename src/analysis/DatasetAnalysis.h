@@ -29,6 +29,7 @@ struct WellResult {
     WellRole role = WellRole::Empty;
     QString name;
     std::optional<double> nominal;    // a standard's concentration from the layout
+    double dilution = 1;              // a sample's dilution from the layout
     std::optional<double> value;      // reading less the dark offset; none if missing
     bool used = false;                // entered the calculations (not excluded/saturated/missing)
     std::optional<double> corrected;  // value less the blank mean (or the value: no blanks)
