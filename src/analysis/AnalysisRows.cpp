@@ -50,17 +50,15 @@ std::vector<VerdictLine> verdictLines(const DatasetAnalysis& a, const AnalysisSe
     };
     if (!a.problem.isEmpty()) add(QStringLiteral("Problem:"), a.problem);
     if (a.curve && a.curve->ok) {
+        add(QStringLiteral("Fit:"),
+            QStringLiteral("%1, weighting %2")
+                .arg(curveModelKey(a.curve->model), weightingKey(a.curve->weighting)));
         const QStringList names = parameterNames(a.curve->model);
-        QStringList parts;
+        const auto& se = a.curve->standardErrors;
         for (qsizetype i = 0; i < names.size() && i < qsizetype(a.curve->parameters.size()); ++i)
-            parts << names[i] + QStringLiteral(" = ") +
-                         withSe(a.curve->parameters[size_t(i)],
-                                a.curve->standardErrors.size() > size_t(i)
-                                    ? a.curve->standardErrors[size_t(i)]
-                                    : std::nullopt);
-        add(QStringLiteral("Fit (%1, %2):")
-                .arg(curveModelKey(a.curve->model), weightingKey(a.curve->weighting)),
-            parts.join(QStringLiteral(",  ")));
+            add(QStringLiteral("  %1:").arg(names[i]),
+                withSe(a.curve->parameters[size_t(i)],
+                       size_t(i) < se.size() ? se[size_t(i)] : std::nullopt));
         add(QStringLiteral("R\u00b2:"),
             QStringLiteral("%1   (rule: %2;  residual SD %3)")
                 .arg(plainNumber(a.curve->r2), ruleText(s.rules.minR2, "\u2265 %1"),

@@ -80,6 +80,10 @@ TEST(AnalyzePdf, WritesTheReportWithTheLayoutCurveTableAndVerdict) {
                                  "Page 3 of 3", "Positive control", "Concentration (layout units)",
                                  "Signal less blank (RLU)", "H12", "U95"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
+    // The standards lie exactly on the curve: every recovery is 100 %, the range is the whole
+    // series, and H12 (29500 above the blank) reads 10 * 29500 / (100000 - 29500).
+    EXPECT_TRUE(text.contains("LLOQ 3.125, ULOQ 100")) << text.toStdString();
+    EXPECT_TRUE(text.contains(QRegularExpression("H12 +sample +U95 +29600 +29500 .* 4\\.1844\\b")));
 
     // An output folder that is not there: nothing is written and the message names the file.
     r = runCli({"analyze", "run.ovd", "--layout", "run.layout.csv", "--pdf", "no/such/a.pdf"},
