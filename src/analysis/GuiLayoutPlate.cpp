@@ -1,7 +1,11 @@
 #include "analysis/GuiLayoutPlate.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
+
+#include "plate/PlateGeometry.h"
 
 namespace vantorix {
 
@@ -39,6 +43,25 @@ QPoint GuiLayoutPlate::rowHeaderCentre(int row) const {
 QPoint GuiLayoutPlate::columnHeaderCentre(int column) const {
     const LayoutPlateGeometry g = layoutPlateGeometry(area());
     return QPointF(g.cell(0, column).center().x(), g.plate.top() - g.headerHeight / 2).toPoint();
+}
+
+bool GuiLayoutPlate::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) return QWidget::event(event);
+    auto* help = static_cast<QHelpEvent*>(event);
+    const int well = layoutPlateGeometry(area()).wellAt(help->pos());
+    if (well < 0) {
+        QToolTip::hideText();
+        return true;
+    }
+    const WellAssignment& w = layout_.wells[size_t(well)];
+    QString text = wellName(well) + QStringLiteral(": ") + roleCaption(w.role);
+    if (!w.name.isEmpty()) text += QStringLiteral(" \u201c%1\u201d").arg(w.name);
+    if (w.concentration) text += QStringLiteral(", %1").arg(*w.concentration);
+    if (w.role == WellRole::Sample && w.dilution != 1)
+        text += QStringLiteral(", diluted %1-fold").arg(w.dilution);
+    if (w.excluded) text += QStringLiteral("\nLeft out: %1").arg(w.exclusionReason);
+    QToolTip::showText(help->globalPos(), text, this);
+    return true;
 }
 
 void GuiLayoutPlate::paintEvent(QPaintEvent*) {

@@ -28,6 +28,7 @@ class GuiLayoutPlate : public QWidget {
     void blockChosen(const WellBlock& block);
 
   protected:
+    bool event(QEvent* event) override;  // a well's tooltip says all the layout holds for it
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
