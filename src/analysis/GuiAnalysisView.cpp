@@ -12,12 +12,15 @@
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "analysis/AnalysisRows.h"
 #include "analysis/GuiCurvePlot.h"
+#include "analysis/GuiFigurePlate.h"
 #include "analysis/GuiLayoutPlate.h"
+#include "analysis/Kinetics.h"
 #include "analysis/LayoutFile.h"
 #include "analysis/frmLayoutEditor.h"
 
@@ -28,6 +31,11 @@ namespace {
 constexpr CurveModel kModels[] = {CurveModel::Linear, CurveModel::LogLog, CurveModel::FourPL,
                                   CurveModel::FivePL};
 constexpr Weighting kWeights[] = {Weighting::None, Weighting::InverseY, Weighting::InverseY2};
+// What the plate picture can show: the layout, then each kinetics figure with its unit.
+constexpr KineticsFigure kFigures[] = {KineticsFigure::Slope, KineticsFigure::Maximum,
+                                       KineticsFigure::TimeOfMaximum, KineticsFigure::Area};
+const char* const kPlateShows[] = {"Layout", "Slope (RLU/s)", "Maximum (RLU)",
+                                   "Time of maximum (s)", "Area (RLU\u00b7s)"};
 
 QLabel* caption(const QString& text, QWidget* parent) {
     auto* l = new QLabel(text, parent);
@@ -41,6 +49,10 @@ GuiAnalysisView::GuiAnalysisView(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("pnlAnalysis"));
     plate_ = new GuiLayoutPlate(this);
     plate_->setMinimumSize(380, 250);
+    figure_ = new GuiFigurePlate(this);
+    pictures_ = new QStackedWidget(this);
+    pictures_->addWidget(plate_);
+    pictures_->addWidget(figure_);
     curve_ = new GuiCurvePlot(this);
     tblResults_ = new QTableWidget(0, int(analysisColumnTitles().size()), this);
     tblResults_->setObjectName(QStringLiteral("tblAnalysisResults"));
@@ -52,7 +64,7 @@ GuiAnalysisView::GuiAnalysisView(QWidget* parent) : QWidget(parent) {
     tblResults_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
 
     auto* top = new QSplitter(Qt::Horizontal, this);
-    top->addWidget(plate_);
+    top->addWidget(pictures_);
     top->addWidget(curve_);
     top->setStretchFactor(0, 1);
     top->setStretchFactor(1, 1);
@@ -92,6 +104,10 @@ QWidget* GuiAnalysisView::buildChoices() {
     txtUnit_->setObjectName(QStringLiteral("txtConcentrationUnit"));
     txtUnit_->setPlaceholderText(QStringLiteral("e.g. nM"));
     txtUnit_->setMaximumWidth(90);
+    cboPlateShows_ = new QComboBox(row);
+    cboPlateShows_->setObjectName(QStringLiteral("cboPlateShows"));
+    for (const char* item : kPlateShows) cboPlateShows_->addItem(QString::fromUtf8(item));
+    cboPlateShows_->setToolTip(QStringLiteral("Kinetics figures need a run of several sets"));
     auto* edit = new QPushButton(QStringLiteral("&Edit Layout..."), row);
     edit->setObjectName(QStringLiteral("cmdEditLayout"));
     edit->setAutoDefault(false);
@@ -102,6 +118,7 @@ QWidget* GuiAnalysisView::buildChoices() {
     connect(spnSet_, &QSpinBox::valueChanged, this, &GuiAnalysisView::reanalyse);
     connect(cboModel_, &QComboBox::currentIndexChanged, this, &GuiAnalysisView::reanalyse);
     connect(cboWeight_, &QComboBox::currentIndexChanged, this, &GuiAnalysisView::reanalyse);
+    connect(cboPlateShows_, &QComboBox::currentIndexChanged, this, &GuiAnalysisView::showPlate);
     connect(txtUnit_, &QLineEdit::editingFinished, this, &GuiAnalysisView::reanalyse);
     connect(edit, &QPushButton::clicked, this, &GuiAnalysisView::editLayout);
     auto* h = new QHBoxLayout(row);
@@ -114,6 +131,8 @@ QWidget* GuiAnalysisView::buildChoices() {
     h->addWidget(cboWeight_);
     h->addWidget(caption(QStringLiteral("Concentration unit:"), row));
     h->addWidget(txtUnit_);
+    h->addWidget(caption(QStringLiteral("Plate shows:"), row));
+    h->addWidget(cboPlateShows_);
     h->addWidget(edit);
     h->addWidget(lblLayoutFile_, 1);
     return row;
@@ -207,6 +226,23 @@ void GuiAnalysisView::reanalyse() {
     curve_->setAnalysis(analysis_, settings().model, concentrationUnit());
     fillTable();
     fillVerdict();
+    showPlate();
+}
+
+void GuiAnalysisView::showPlate() {
+    const int shown = cboPlateShows_->currentIndex();
+    cboPlateShows_->setEnabled(document_.setCount() > 1 || shown > 0);
+    pictures_->setCurrentIndex(shown > 0 ? 1 : 0);
+    if (shown <= 0) return;
+    // The figures leave out the wells the layout leaves out.
+    PlateDocument withLayout = document_;
+    withLayout.layout = layout_;
+    const auto kinetics = wellKinetics(withLayout);
+    FigurePlate plate;
+    plate.caption = cboPlateShows_->currentText();
+    for (int w = 0; w < kWellCount; ++w)
+        plate.values[size_t(w)] = kineticsFigure(kinetics[size_t(w)], kFigures[shown - 1]);
+    figure_->setPlate(plate);
 }
 
 void GuiAnalysisView::fillTable() {

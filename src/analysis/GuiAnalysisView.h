@@ -1,6 +1,7 @@
-// The analysis view: the layout painted on the plate, the standard curve, the table of results
-// and the plate's verdict for one set of the open document, with the curve's model and
-// weighting to choose. The layout is kept beside the data file and found there again.
+// The analysis view: the layout painted on the plate (or a kinetics figure of each well), the
+// standard curve, the table of results and the plate's verdict for one set of the open
+// document, with the curve's model and weighting to choose. The layout is kept beside the data file
+// and found there again.
 #pragma once
 
 #include <QWidget>
@@ -11,12 +12,14 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QSpinBox;
+class QStackedWidget;
 class QTableWidget;
 
 namespace vantorix {
 
 class GuiLayoutPlate;
 class GuiCurvePlot;
+class GuiFigurePlate;
 
 class GuiAnalysisView : public QWidget {
     Q_OBJECT
@@ -37,6 +40,8 @@ class GuiAnalysisView : public QWidget {
     QString concentrationUnit() const;
     const DatasetAnalysis& analysis() const { return analysis_; }
     QTableWidget* resultsTable() const { return tblResults_; }
+    // The kinetics figure the plate picture shows instead of the layout ("Plate shows").
+    GuiFigurePlate* figurePlate() const { return figure_; }
 
   private:
     QWidget* buildChoices();
@@ -44,6 +49,7 @@ class GuiAnalysisView : public QWidget {
     void reanalyse();
     void fillTable();
     void fillVerdict();
+    void showPlate();
 
     PlateDocument document_;
     QString dataPath_;
@@ -53,9 +59,12 @@ class GuiAnalysisView : public QWidget {
     QSpinBox* spnSet_ = nullptr;
     QComboBox* cboModel_ = nullptr;
     QComboBox* cboWeight_ = nullptr;
+    QComboBox* cboPlateShows_ = nullptr;
     QLineEdit* txtUnit_ = nullptr;
     QLabel* lblLayoutFile_ = nullptr;
     GuiLayoutPlate* plate_ = nullptr;
+    GuiFigurePlate* figure_ = nullptr;
+    QStackedWidget* pictures_ = nullptr;
     GuiCurvePlot* curve_ = nullptr;
     QTableWidget* tblResults_ = nullptr;
     QLabel* lblVerdict_ = nullptr;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include "analysis/GuiAnalysisView.h"
+#include "analysis/GuiFigurePlate.h"
 #include "analysis/LayoutFile.h"
 #include "support/TestSupport.h"
 
@@ -178,4 +180,32 @@ TEST(AnalysisView, LayoutIsSavedBesideTheDataFileAndFoundWhenItIsOpenedAgain) {
     lost.setDocument(document, dir.filePath(u"gone/Run.ovd"_qs));
     EXPECT_NE(lost.useLayout(layout), QString());
     EXPECT_EQ(lost.plateLayout(), layout);
+}
+
+TEST(AnalysisView, PlateShowsTheChosenKineticsFigureOfEachWellButTheLeftOut) {
+    // A1 reads 100 then 400 (less the dark offset) at 0 s and 10 s; A2 the same, left out.
+    PlateDocument document;
+    document.datasets.resize(2);
+    for (int set = 0; set < 2; ++set)
+        for (int well : {0, 1}) {
+            document.datasets[size_t(set)].wells[size_t(well)].raw = kDarkOffset + 100 + 300 * set;
+            document.datasets[size_t(set)].wells[size_t(well)].seconds = 10.0 * set;
+            document.datasets[size_t(set)].wells[size_t(well)].status = WellStatus::Read;
+        }
+    WellLayout layout;
+    layout.wells[1].excluded = true;
+    layout.wells[1].exclusionReason = u"scratched"_qs;
+    GuiAnalysisView view;
+    view.setDocument(document, {});
+    view.useLayout(layout);
+    auto* shows = view.findChild<QComboBox*>(QStringLiteral("cboPlateShows"));
+    ASSERT_TRUE(shows->isEnabled());
+    const std::pair<int, double> figures[] = {{1, 30}, {2, 400}, {3, 10}, {4, 2500}};
+    for (const auto& [index, expected] : figures) {
+        shows->setCurrentIndex(index);
+        const FigurePlate& plate = view.figurePlate()->plate();
+        EXPECT_DOUBLE_EQ(plate.values[0].value_or(-1), expected) << index;
+        EXPECT_FALSE(plate.values[1].has_value()) << index;
+        EXPECT_FALSE(plate.values[2].has_value()) << index;
+    }
 }
