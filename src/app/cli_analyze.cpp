@@ -7,6 +7,7 @@
 #include "analysis/DatasetAnalysis.h"
 #include "analysis/LayoutFile.h"
 #include "app/CliAnalysisOptions.h"
+#include "app/CliAnalysisReport.h"
 #include "app/CliCommand.h"
 #include "files/PlateFile.h"
 
@@ -16,8 +17,9 @@ namespace {
 
 const char* const kAnalyzeUsage =
     "analyze FILE --layout LAYOUT [--set N] [--fit linear|loglog|4pl|5pl]\n"
-    "    [--weight none|1/y|1/y2] [--csv OUT]  analyse FILE's sets (or set N) against the\n"
-    "    layout file: one line per set, and with --csv one row per well";
+    "    [--weight none|1/y|1/y2] [--csv OUT] [--pdf OUT]  analyse FILE's sets (or set N)\n"
+    "    against the layout file: one line per set, with --csv one row per well, with --pdf\n"
+    "    the report with the layout, curve, results and verdict of each set";
 
 QString analyzeDetails() {
     return QStringLiteral(
@@ -33,7 +35,7 @@ QString analyzeDetails() {
 }
 
 struct AnalyzeArgs {
-    QString file, layout, csv;
+    QString file, layout, csv, pdf;
     int set = 0;  // 0: every set
     AnalysisSettings settings;
 };
@@ -60,10 +62,10 @@ QString parseAnalyzeArgs(const QStringList& args, AnalyzeArgs& out) {
                     ? readModelOption(QStringLiteral("analyze"), arg, value, out.settings.model)
                     : readWeightOption(QStringLiteral("analyze"), value, out.settings.weighting);
             if (!e.isEmpty()) return e;
-        } else if (arg == u"--layout" || arg == u"--csv") {
+        } else if (arg == u"--layout" || arg == u"--csv" || arg == u"--pdf") {
             if (i + 1 >= args.size() || args[i + 1].isEmpty())
                 return QStringLiteral("analyze: %1 needs a file").arg(arg);
-            (arg == u"--layout" ? out.layout : out.csv) = args[++i];
+            (arg == u"--layout" ? out.layout : arg == u"--csv" ? out.csv : out.pdf) = args[++i];
         } else if (arg.startsWith(u'-') && arg.size() > 1) {
             return QStringLiteral("analyze: unknown option '%1'").arg(arg);
         } else if (!out.file.isEmpty()) {
@@ -120,6 +122,13 @@ int runAnalyze(const QStringList& args) {
     if (!a.csv.isEmpty()) {
         const QString e =
             writeTextFile(QFileInfo(a.csv).absoluteFilePath(), analysisCsvText(*analyses));
+        if (!e.isEmpty()) {
+            printError(e);
+            return kExitFailure;
+        }
+    }
+    if (!a.pdf.isEmpty()) {
+        const QString e = writeAnalysisReport(a.file, read.document, a.settings, a.set, a.pdf);
         if (!e.isEmpty()) {
             printError(e);
             return kExitFailure;

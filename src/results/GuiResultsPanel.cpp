@@ -14,6 +14,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "analysis/GuiAnalysisView.h"
+#include "files/PlateFile.h"
 #include "kernel/ProgramState.h"
 #include "kernel/Text.h"
 #include "results/GuiHeatMapView.h"
@@ -53,6 +55,8 @@ GuiResultsPanel::GuiResultsPanel(ProgramState& state, QTableWidget* grid, QWidge
     stack_->addWidget(grid);
     stack_->addWidget(heatMap_);
     stack_->addWidget(kinetics_);
+    analysis_ = new GuiAnalysisView(stack_);
+    stack_->addWidget(analysis_);
 
     cmdViewHeatMap_ = viewButton(parent, "cmdViewHeatMap", QStringLiteral("&Heat Map"));
     cmdViewKinetics_ = viewButton(parent, "cmdViewKinetics", QStringLiteral("&Kinetics"));
@@ -187,6 +191,9 @@ void GuiResultsPanel::refresh() {
         heatMap_->setPicture(std::move(picture));
     } else if (view_ == View::Kinetics) {
         kinetics_->show(state_.readings, sets, chosen_);
+    } else if (view_ == View::Analysis && !running) {
+        // The one place the open document reaches the analysis.
+        analysis_->setDocument(plateDocumentOf(state_, 1, sets), state_.DataFileName);
     }
 }
 
@@ -218,8 +225,15 @@ void GuiResultsPanel::toggleChosenWell(int well) {
 }
 
 QString GuiResultsPanel::exportReport(const QString& path) const {
-    const ReportSource source{state_.keyStore, state_.readings, documentSets(), documentCaption(),
-                              QDateTime::currentDateTime()};
+    ReportSource source{state_.keyStore, state_.readings, documentSets(), documentCaption(),
+                        QDateTime::currentDateTime()};
+    // The layout kept beside the data file comes with the report even when the analysis view
+    // was never shown.
+    const PlateDocument document = plateDocumentOf(state_, 1, documentSets());
+    if (!state_.RunActive) analysis_->setDocument(document, state_.DataFileName);
+    const ReportAnalysis analysis{document, analysis_->plateLayout(), analysis_->settings(),
+                                  analysis_->concentrationUnit()};
+    source.analysis = &analysis;
     return WriteReport(source, path);
 }
 

@@ -1,4 +1,4 @@
-// Beside and around the results grid: the heat map and kinetics views that can take the
+// Beside and around the results grid: the heat map, kinetics and analysis views that can take the
 // grid's place, the wells' status colours in the grid, the statistics of the shown set, the run's
 // progress, and the report and picture exports. The grid itself stays the measurement window's;
 // this panel only holds it.
@@ -20,11 +20,12 @@ namespace vantorix {
 struct ProgramState;
 class GuiHeatMapView;
 class GuiKineticView;
+class GuiAnalysisView;
 
 class GuiResultsPanel : public QWidget {
     Q_OBJECT
   public:
-    enum class View { Grid, HeatMap, Kinetics };
+    enum class View { Grid, HeatMap, Kinetics, Analysis };
 
     GuiResultsPanel(ProgramState& state, QTableWidget* grid, QWidget* parent);
 
@@ -55,6 +56,7 @@ class GuiResultsPanel : public QWidget {
 
     // The document's name as the owning window's caption gives it.
     QString documentCaption() const;
+    GuiAnalysisView* analysisView() const { return analysis_; }
 
   private:
     int shownSet() const;
@@ -69,6 +71,7 @@ class GuiResultsPanel : public QWidget {
     QStackedWidget* stack_ = nullptr;
     GuiHeatMapView* heatMap_ = nullptr;
     GuiKineticView* kinetics_ = nullptr;
+    GuiAnalysisView* analysis_ = nullptr;
     QPushButton* cmdViewHeatMap_ = nullptr;
     QPushButton* cmdViewKinetics_ = nullptr;
     QLabel* stats_[7] = {};

@@ -7,6 +7,7 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 
+#include "analysis/PaintAnalysisPage.h"
 #include "files/RecoveredNote.h"
 #include "kernel/KeyStore.h"
 #include "kernel/ProgramState.h"
@@ -52,17 +53,42 @@ class ReportPainter {
     }
 
     void paint() {
-        const int pages = std::max(s_.sets, 1);
-        for (int page = 1; page <= pages; ++page) {
+        const int setPages = std::max(s_.sets, 1);
+        const std::vector<DatasetAnalysis> analyses = analysesToPrint();
+        const QRectF body(0, 0, page_.width(), page_.height() - line_ * 1.5);
+        int pages = setPages;
+        for (const DatasetAnalysis& a : analyses) pages += analysisPageCount(a, body, line_);
+        for (int page = 1; page <= setPages; ++page) {
             if (page > 1) writer_.newPage();
             double y = 0;
             if (page == 1) y = paintHeader();
             if (s_.sets >= 1) paintSet(page, y);
             paintFooter(page, pages);
         }
+        int page = setPages;
+        for (const DatasetAnalysis& a : analyses) {
+            const AnalysisPageSource source{a, s_.analysis->layout, s_.analysis->settings,
+                                            s_.analysis->concentrationUnit};
+            for (int i = 0; i < analysisPageCount(a, body, line_); ++i) {
+                writer_.newPage();
+                paintAnalysisPage(p_, body, line_, source, i);
+                paintFooter(++page, pages);
+            }
+        }
     }
 
   private:
+    std::vector<DatasetAnalysis> analysesToPrint() const {
+        std::vector<DatasetAnalysis> out;
+        const ReportAnalysis* a = s_.analysis;
+        if (!a || a->layout.isEmpty()) return out;
+        for (int set = 1; set <= a->document.setCount(); ++set)
+            if (a->onlySet == 0 || a->onlySet == set)
+                out.push_back(analyzeDataset(a->document.datasets[size_t(set - 1)], a->layout,
+                                             a->settings, set));
+        return out;
+    }
+
     QString key(const char* path) const {
         return fieldText(s_.store.value(kRootKey + QLatin1String(path)));
     }
