@@ -99,7 +99,7 @@ bool History::prepare(QString& why) {
 void History::close() {
     sqlite3_close_v2(db_);
     db_ = nullptr;
-    schemaReady_ = false;
+    schemaReady_ = reopen_ = false;
 }
 
 void History::setAside(const QString& why) {
@@ -118,29 +118,30 @@ void History::setAside(const QString& why) {
                     .arg(QDir::toNativeSeparators(path_), why);
 }
 
+bool History::failed(QString& why) {
+    if (why.isEmpty()) why = sqlError(db_);
+    const bool busy = (sqlite3_errcode(db_) & 0xff) == SQLITE_BUSY;
+    execSql(db_, "ROLLBACK");
+    // A file that was read-only or a disk that was full may be fixed while the program runs:
+    // the next write opens the database afresh. A lock passes by itself.
+    reopen_ = reopen_ || !busy;
+    return false;
+}
+
 bool History::writeEntries(const std::vector<QByteArray>& entries, QString& why) {
-    if (!schemaReady_) {
+    if (!schemaReady_ || reopen_) {
         close();
         if (!open(why)) return false;
     }
-    if (execSql(db_, "BEGIN IMMEDIATE") != SQLITE_OK) {
-        why = sqlError(db_);
-        return false;
-    }
+    why.clear();
+    if (execSql(db_, "BEGIN IMMEDIATE") != SQLITE_OK) return failed(why);
     std::vector<QByteArray> unreadable;
     for (const QByteArray& entry : entries) {
         const EntryWrite w = writeEntry(db_, entry, why);
-        if (w == EntryWrite::Failed) {
-            execSql(db_, "ROLLBACK");
-            return false;
-        }
+        if (w == EntryWrite::Failed) return failed(why);
         if (w == EntryWrite::Unreadable) unreadable.push_back(entry);
     }
-    if (execSql(db_, "COMMIT") != SQLITE_OK) {
-        why = sqlError(db_);
-        execSql(db_, "ROLLBACK");
-        return false;
-    }
+    if (execSql(db_, "COMMIT") != SQLITE_OK) return failed(why);
     // Lines no version of the program could read are kept for a person to look at.
     QString ignored;
     appendPending(path_ + QStringLiteral(".unreadable"), unreadable, ignored);

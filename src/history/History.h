@@ -143,12 +143,14 @@ class History {
     bool writeWaiting(QString& why);
     bool replayPending(QString& why);
     bool writeEntries(const std::vector<QByteArray>& entries, QString& why);
+    bool failed(QString& why);
 
     QString path_;
     Options options_;
     sqlite3* db_ = nullptr;
     bool schemaReady_ = false;
     bool claimsLeft_ = false;       // a replay did not finish: its claims wait
+    bool reopen_ = false;           // a write failed for a reason other than a lock
     std::vector<QByteArray> held_;  // entries neither the database nor the pending file took
     QString writeNotice_, setAsideNotice_;
     bool writeNoticeGiven_ = false;
