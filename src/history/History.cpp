@@ -172,8 +172,14 @@ bool History::writeWaiting(QString& why) {
 }
 
 Written History::write(const QByteArray& entry) {
-    QString why;
-    if (writeWaiting(why) && writeEntries({entry}, why)) return Written::Now;
+    if (!lastFailure_.isValid() || lastFailure_.elapsed() >= options_.retryAfter_ms) {
+        if (writeWaiting(failure_) && writeEntries({entry}, failure_)) {
+            lastFailure_.invalidate();
+            return Written::Now;
+        }
+        lastFailure_.start();
+    }
+    const QString& why = failure_;
     held_.push_back(entry);
     QString pendingWhy;
     const bool kept = appendPending(pendingPathOf(path_), held_, pendingWhy);
