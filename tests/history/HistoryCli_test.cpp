@@ -63,6 +63,7 @@ TEST(HistoryCli, ListsRunsFoundByEachFilterWithWhetherTheirFileMatches) {
         {{"--operator", "ANA"}, c + a},
         {{"--test", "luc"}, b},
         {{"--plate", "P-7"}, c + a},
+        {{"--plate", "P_7"}, ""},  // "_" is no wildcard
         {{"--since", "2026-11-10", "--until", "2026-11-20"}, a + b},
         {{"--since", "2026-11-20 09:01"}, c},
         {{"--file", d + "/b.ovd"}, b},
