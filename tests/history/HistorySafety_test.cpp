@@ -199,3 +199,30 @@ TEST(HistorySafety, ADamagedDatabaseIsSetAsideNotRecreatedOver) {
         EXPECT_EQ(h.events().size(), 1u);
     }
 }
+
+TEST(HistorySafety, EntriesLeftWaitingAreWrittenOnceAndInOrderAtTheNextOpen) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("history.sqlite");
+    const QByteArray saved =
+        R"({"entry":"event","id":"e1","time":"2026-12-01T08:00:00.000Z","kind":"file.saved",)"
+        R"("login":"bo","host":"lab-1","version":"2.0.9","file":"/d/a.ovd",)"
+        R"("fields":[["sha256","9f86"]]})";
+    const QByteArray exported =
+        R"({"entry":"event","id":"e2","time":"2026-12-01T08:01:00.000Z","kind":"export.written",)"
+        R"("login":"bo","host":"lab-1","version":"2.0.9","file":"/d/a.ovd",)"
+        R"("fields":[["kind","csv"],["path","/d/a.csv"]]})";
+    // A replay that stopped after claiming (and writing) its entries, and a pending file that
+    // repeats one of them, holds a line no program wrote, and one more entry.
+    writeFileBytes(path + ".pending.0000000000001-99", saved + "\n");
+    writeFileBytes(path + ".pending", saved + "\nnot an entry\n" + exported + "\n");
+    const History h(path, labOptions());
+    const std::vector<StoredEvent> stored = h.events();
+    ASSERT_EQ(stored.size(), 2u);
+    EXPECT_EQ(QStringList({stored[0].id, stored[0].login, stored[0].time.toString(Qt::ISODate),
+                           kindName(stored[1].event.kind), fieldsText(stored[1].event.fields)}),
+              QStringList({"e1", "bo", "2026-12-01T08:00:00Z", "export.written",
+                           "kind=csv; path=/d/a.csv"}));
+    EXPECT_TRUE(h.verifyChain().ok);
+    EXPECT_EQ(QDir(dir.path()).entryList({"*.pending*"}, QDir::Files), QStringList());
+    EXPECT_EQ(readFileBytes(path + ".unreadable"), "not an entry\n");
+}
