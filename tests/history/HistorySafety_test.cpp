@@ -8,10 +8,12 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <atomic>
 #include <functional>
 #include <thread>
 
 #include "history/HistoryTestSupport.h"
+#include "history/PendingFile.h"
 #include "support/TinyTmpfs.h"
 
 using namespace vantorix;
@@ -225,4 +227,31 @@ TEST(HistorySafety, EntriesLeftWaitingAreWrittenOnceAndInOrderAtTheNextOpen) {
     EXPECT_TRUE(h.verifyChain().ok);
     EXPECT_EQ(QDir(dir.path()).entryList({"*.pending*"}, QDir::Files), QStringList());
     EXPECT_EQ(readFileBytes(path + ".unreadable"), "not an entry\n");
+}
+
+TEST(HistorySafety, EntriesAppendedWhileAnotherProgramReplaysAreTakenOnceInOrder) {
+    QTemporaryDir dir;
+    const QString pending = dir.filePath("history.sqlite.pending");
+    std::atomic<bool> done = false;
+    std::thread writer([&] {
+        QString why;
+        for (int n = 0; n < 300; ++n)
+            EXPECT_TRUE(appendPending(pending, {QByteArray::number(n)}, why)) << why.toStdString();
+        done = true;
+    });
+    std::vector<QByteArray> taken;
+    auto replay = [&] {
+        for (const QString& claim : claimPending(pending)) {
+            std::vector<QByteArray> entries;
+            QString why;
+            ASSERT_TRUE(readClaim(claim, entries, why)) << why.toStdString();
+            taken.insert(taken.end(), entries.begin(), entries.end());
+            QFile::remove(claim);
+        }
+    };
+    while (!done) replay();
+    writer.join();
+    replay();
+    ASSERT_EQ(taken.size(), 300u);
+    for (int n = 0; n < 300; ++n) ASSERT_EQ(taken[n], QByteArray::number(n));
 }
