@@ -93,6 +93,8 @@ struct ChangedFile {
     QString path, recordedSha256, actualSha256;
 };
 
+// One connection to the database: use a History from one thread at a time (a worker thread
+// opens a History of its own).
 class History {
   public:
     struct Options {
