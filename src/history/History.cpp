@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStorageInfo>
 #include <QSysInfo>
 
 #include "history/HistoryEntry.h"
@@ -81,12 +82,15 @@ bool History::open(QString& why) {
 
 bool History::prepare(QString& why) {
     // Write-ahead logging lets readers and one writer work at once; a read-only file keeps
-    // the mode it has.
-    execSql(db_, "PRAGMA journal_mode = WAL");
-    // With write-ahead logging this keeps the database whole through a crash or a power cut;
-    // what a power cut may take is the last events before the log was last made durable
-    // (at each checkpoint). Syncing every event would cost a few milliseconds each.
-    execSql(db_, "PRAGMA synchronous = NORMAL");
+    // the mode it has. With it, NORMAL keeps the database whole through a crash or a power
+    // cut; what a power cut may take is the events since the log was last made durable (at
+    // each checkpoint). Syncing every event would cost a few milliseconds each.
+    if (writeAheadLogWorksOn(QStorageInfo(QFileInfo(path_).absolutePath()).fileSystemType())) {
+        execSql(db_, "PRAGMA journal_mode = WAL");
+        execSql(db_, "PRAGMA synchronous = NORMAL");
+    } else {
+        execSql(db_, "PRAGMA journal_mode = DELETE");
+    }
     switch (prepareSchema(db_, why)) {
         case SchemaState::Ready:
             schemaReady_ = true;

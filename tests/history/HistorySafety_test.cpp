@@ -12,6 +12,7 @@
 #include <functional>
 #include <thread>
 
+#include "history/HistorySchema.h"
 #include "history/HistoryTestSupport.h"
 #include "history/PendingFile.h"
 #include "support/TinyTmpfs.h"
@@ -119,6 +120,17 @@ TEST(HistorySafety, TwoWritersAtOnceBothSucceed) {
         ASSERT_EQ(own.size(), 100u);
         EXPECT_EQ(fieldsText(own.back().event.fields), "sets=100");
     }
+}
+
+TEST(HistorySafety, AHistoryOnANetworkFolderKeepsARollbackJournal) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("history.sqlite");
+    History(path, labOptions()).appendEvent(events::fileSaved("/d/a.ovd", "9f86"));
+    EXPECT_EQ(sqliteShell(path, "PRAGMA journal_mode"), std::make_pair(0, QString("wal")));
+    const std::pair<const char*, bool> types[] = {
+        {"ext4", true},  {"tmpfs", true}, {"NTFS", true},       {"nfs4", false},
+        {"cifs", false}, {"smb3", false}, {"fuse.sshfs", false}};
+    for (const auto& [type, wal] : types) EXPECT_EQ(writeAheadLogWorksOn(type), wal) << type;
 }
 
 TEST(HistorySafety, AnOlderDatabaseIsMigratedKeepingItsRecords) {
