@@ -69,6 +69,9 @@ History::History(const QString& path, const Options& options)
 }
 
 History::~History() {
+    // Entries held in memory get a last chance at the database or the pending file.
+    QString why;
+    if (!held_.empty() && !writeWaiting(why)) appendPending(pendingPathOf(path_), held_, why);
     sqlite3_close_v2(db_);
 }
 
