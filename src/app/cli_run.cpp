@@ -21,6 +21,7 @@
 #include "measurement/RunSequence.h"
 #include "measurement/RunTexts.h"
 #include "options/WellSelection.h"
+#include "protocols/ProtocolStore.h"
 #include "results/CellText.h"
 #include "serial/QtSerialPort.h"
 
@@ -95,12 +96,32 @@ class CliFrontEnd : public RunFrontEnd {
     QString status_, message_;
 };
 
-int runCommand(const QStringList& args) {
-    // The run defaults the desktop program saved; the options given change them for this run
-    // only (the store is never written).
+// "--protocol NAME" taken out of the arguments: the protocol's options replace the stored run
+// defaults, and the other options change them for this run only. Empty when good.
+QString takeProtocol(QStringList& args, StoredProtocol& protocol, bool& given) {
+    const qsizetype at = args.indexOf(QStringLiteral("--protocol"));
+    given = at >= 0;
+    if (!given) return {};
+    if (at + 1 >= args.size()) return QStringLiteral("--protocol needs a value");
+    const QString name = args[at + 1];
+    args.remove(at, 2);
+    return loadProtocol(protocolsFolder(), name, protocol);
+}
+
+int runCommand(const QStringList& given) {
+    // The run defaults the desktop program saved, or a protocol's options; the options given
+    // change them for this run only (the store is never written).
     const QSettingsStore store;
+    QStringList args = given;
+    StoredProtocol protocol;
+    bool fromProtocol = false;
+    if (const QString error = takeProtocol(args, protocol, fromProtocol); !error.isEmpty()) {
+        printError(error);
+        return kExitUsage;
+    }
     RunArgs a;
-    const QString error = parseRunArgs(args, loadOptions(store), a);
+    const QString error =
+        parseRunArgs(args, fromProtocol ? protocol.protocol.options : loadOptions(store), a);
     if (!error.isEmpty()) {
         printError(error);
         return kExitUsage;
@@ -110,7 +131,7 @@ int runCommand(const QStringList& args) {
         printError(refused);
         return kExitUsage;
     }
-    if (const QString unread = store.readFailure(); !unread.isEmpty())
+    if (const QString unread = store.readFailure(); !unread.isEmpty() && !fromProtocol)
         printError(QStringLiteral("the stored run defaults were not read from %1 (%2); the "
                                   "built-in defaults are used")
                        .arg(QDir::toNativeSeparators(store.location()), unread));
@@ -152,8 +173,9 @@ int runCommand(const QStringList& args) {
 const CliCommand registration(
     "run",
     "run --port DEVICE --out FILE [--force] [--operator T] [--test T] [--plate T] [--notes T]\n"
-    "      [OPTIONS]  measures a plate on the instrument at DEVICE and saves the run to FILE;\n"
-    "      OPTIONS override the stored run defaults for this run only",
+    "      [--protocol NAME] [OPTIONS]  measures a plate on the instrument at DEVICE and saves\n"
+    "      the run to FILE; OPTIONS override the stored run defaults (or the protocol's\n"
+    "      options) for this run only",
     runCommand, [] { return QStringLiteral("options:\n") + QString::fromUtf8(kRunOptionsUsage); });
 
 }  // namespace
