@@ -80,9 +80,9 @@ struct StoredEvent {
 
 // The bytes the chain is computed over, stable across versions of the program:
 //   "vantorix-audit 1\n", then for each of seq, id, time ("2026-12-07T01:53:57.123Z"), kind,
-//   login, host, version, file and every field in order, "NAME LENGTH\nVALUE\n", where NAME is
-//   the field's name (the fixed ones plain, an event's own fields prefixed "f."), LENGTH the
-//   number of bytes of VALUE in UTF-8, in decimal, and VALUE the text in UTF-8.
+//   login, host, version and file, then every field of the event in order, "NAME LENGTH\nVALUE\n"
+//   where NAME is the field's name, LENGTH the number of bytes of VALUE in UTF-8 in decimal
+//   and VALUE the text in UTF-8. Seq is decimal, kind its stored name ("run.started").
 QByteArray canonicalBytes(const StoredEvent& e);
 // SHA-256(previous || canonical); the first event's previous is 32 zero bytes.
 QByteArray chainValue(const QByteArray& previous, const QByteArray& canonical);

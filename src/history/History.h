@@ -111,7 +111,7 @@ class History {
     History& operator=(const History&) = delete;
 
     QString path() const { return path_; }
-    bool isOpen() const { return db_ != nullptr; }
+    bool isOpen() const { return db_ && schemaReady_; }
 
     Written recordFile(const FileFacts& facts);
     Written appendEvent(const Event& event);
@@ -134,16 +134,23 @@ class History {
     QString checkIntegrity();
 
   private:
-    struct Pending;
-    bool open();
-    Written keep(const QByteArray& entry, const QString& why);
-    bool writeEntry(const QByteArray& entry, QString& why);
-    bool replayPending(QString& why);
+    bool open(QString& why);
+    bool prepare(QString& why);
+    void close();
     void setAside(const QString& why);
+    Written write(const QByteArray& entry);
+    // The pending file's entries and those held in memory, in order, before anything new.
+    bool writeWaiting(QString& why);
+    bool replayPending(QString& why);
+    bool writeEntries(const std::vector<QByteArray>& entries, QString& why);
+    bool failed(QString& why);
 
     QString path_;
     Options options_;
     sqlite3* db_ = nullptr;
+    bool schemaReady_ = false;
+    bool claimsLeft_ = false;       // a replay did not finish: its claims wait
+    bool reopen_ = false;           // a write failed for a reason other than a lock
     std::vector<QByteArray> held_;  // entries neither the database nor the pending file took
     QString writeNotice_, setAsideNotice_;
     bool writeNoticeGiven_ = false;
