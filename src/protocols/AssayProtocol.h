@@ -3,29 +3,23 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
+#include "analysis/AnalysisSettings.h"
 #include "kernel/RunOptions.h"
 #include "plate/WellLayout.h"
 
 namespace vantorix {
 
-// How a run's readings are analysed: the curve model, the weighting of its fit and the quality
-// rules applied, each as the word the analysis knows it by ("4pl", "1/y^2", "cv-20").
-struct AnalysisChoice {
-    QString model = QStringLiteral("none");
-    QString weighting = QStringLiteral("none");
-    QStringList rules;
-    bool operator==(const AnalysisChoice&) const = default;
-};
-
 struct AssayProtocol {
     QString name;
     RunOptions options;
     WellLayout layout;
-    AnalysisChoice analysis;
-    bool operator==(const AssayProtocol&) const = default;
+    AnalysisSettings analysis;
+    bool operator==(const AssayProtocol& other) const;
 };
+
+bool operator==(const AcceptanceRules& a, const AcceptanceRules& b);
+bool operator==(const AnalysisSettings& a, const AnalysisSettings& b);
 
 // Empty when `name` can name a protocol (it becomes a file name), else why not.
 QString protocolNameProblem(const QString& name);

@@ -1,9 +1,9 @@
 // Reading a protocol's text form (ProtocolText.h): line by line, each value checked where it
 // stands, the run options together at the end by the options dialog's rules.
-#include <QRegularExpression>
 #include <cmath>
 #include <functional>
 #include <map>
+#include <optional>
 
 #include "kernel/Text.h"
 #include "options/WellSelection.h"
@@ -17,9 +17,22 @@ namespace {
 using namespace protocol;
 
 const char* const kRequired[] = {
-    "name",  "runs",      "repeats", "delay", "pre-inject",   "post-inject", "pump1",
-    "pump2", "prime1",    "prime2",  "dwell", "inject-delay", "reaction",    "sensitive",
-    "model", "weighting", "rules",   "wells", "layout"};
+    "name",          "runs",         "repeats", "delay",      "pre-inject", "post-inject",
+    "pump1",         "pump2",        "prime1",  "prime2",     "dwell",      "inject-delay",
+    "reaction",      "sensitive",    "model",   "weighting",  "cv-limit",   "recovery-low",
+    "recovery-high", "max-blank-cv", "min-r2",  "min-zprime", "wells",      "layout"};
+
+const char* const kAnalysisKeys[] = {"model",         "weighting",    "cv-limit", "recovery-low",
+                                     "recovery-high", "max-blank-cv", "min-r2",   "min-zprime"};
+
+// A number in (low, high], or in (low, infinity) when high is not given.
+std::optional<double> numberAbove(const QString& text, double low,
+                                  std::optional<double> high = std::nullopt) {
+    bool ok = false;
+    const double v = text.toDouble(&ok);
+    if (!ok || !std::isfinite(v) || v <= low || (high && v > *high)) return std::nullopt;
+    return v;
+}
 
 class Reader {
   public:
@@ -80,6 +93,9 @@ QString Reader::read(AssayProtocol& out) {
         if (!seen_.count(QLatin1String(key)))
             return QStringLiteral("the protocol has no '%1' line").arg(QLatin1String(key));
     if (QString error = finishOptions(); !error.isEmpty()) return error;
+    if (p_.analysis.recoveryLow >= p_.analysis.recoveryHigh)
+        return at(seen_[QStringLiteral("recovery-low")],
+                  QStringLiteral("recovery-low must be below recovery-high"));
     out = p_;
     return {};
 }
@@ -90,7 +106,8 @@ QString Reader::entry(const QString& key, const QString& value) {
         p_.name = value;
         return problem.isEmpty() ? QString() : at(i_, problem);
     }
-    if (key == u"model" || key == u"weighting" || key == u"rules") return analysis(key, value);
+    for (const char* analysisKey : kAnalysisKeys)
+        if (key == QLatin1String(analysisKey)) return analysis(key, value);
     if (key == u"wells" || key == u"layout") return map(key, value);
     if (key.contains(u'.')) return detail(key, value);
     return option(key, value);
@@ -120,22 +137,35 @@ QString Reader::option(const QString& key, const QString& value) {
 }
 
 QString Reader::analysis(const QString& key, const QString& value) {
-    static const QRegularExpression word(QStringLiteral("^[A-Za-z0-9^/.+-]+$"));
-    QStringList words;
-    if (key == u"rules") {
-        if (!value.isEmpty()) words = value.split(u',');
-        for (QString& w : words) w = w.trimmed();
+    AnalysisSettings& a = p_.analysis;
+    auto bad = [&](const char* accepted) {
+        return at(i_, QStringLiteral("%1 takes %2, not '%3'").arg(key, accepted, value));
+    };
+    if (key == u"model") {
+        const auto model = curveModelFromKey(value);
+        if (!model) return bad("linear, loglog, 4pl or 5pl");
+        a.model = *model;
+    } else if (key == u"weighting") {
+        const auto weighting = weightingFromKey(value);
+        if (!weighting) return bad("none, 1/y or 1/y2");
+        a.weighting = *weighting;
+    } else if (key == u"cv-limit" || key == u"recovery-low" || key == u"recovery-high") {
+        const auto v = numberAbove(value, 0);
+        if (!v) return bad("a number above 0");
+        (key == u"cv-limit"       ? a.cvThreshold
+         : key == u"recovery-low" ? a.recoveryLow
+                                  : a.recoveryHigh) = *v;
     } else {
-        words << value;
+        // The acceptance rules: a limit, or off.
+        const bool r2 = key == u"min-r2", zPrime = key == u"min-zprime";
+        const auto v = numberAbove(value, zPrime ? -1e300 : 0,
+                                   r2 || zPrime ? std::optional<double>(1) : std::nullopt);
+        if (!v && value != u"off")
+            return bad(r2       ? "a number above 0 up to 1, or off"
+                       : zPrime ? "a number up to 1, or off"
+                                : "a number above 0, or off");
+        (r2 ? a.rules.minR2 : zPrime ? a.rules.minZPrime : a.rules.maxBlankCv) = v;
     }
-    for (const QString& w : words)
-        if (!word.match(w).hasMatch())
-            return at(i_, QStringLiteral("%1 takes words of letters, digits and - . / ^ +, not "
-                                         "'%2'")
-                              .arg(key, w));
-    if (key == u"model") p_.analysis.model = value;
-    if (key == u"weighting") p_.analysis.weighting = value;
-    if (key == u"rules") p_.analysis.rules = words;
     return {};
 }
 

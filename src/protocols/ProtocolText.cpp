@@ -28,6 +28,21 @@ QString optionsText(const RunOptions& o) {
     return t + entry("sensitive", o.Sensitive != 0 ? QStringLiteral("on") : QStringLiteral("off"));
 }
 
+QString limitText(std::optional<double> limit) {
+    return limit ? numberText(*limit) : QStringLiteral("off");
+}
+
+QString analysisText(const AnalysisSettings& a) {
+    QString t = entry("model", curveModelKey(a.model));
+    t += entry("weighting", weightingKey(a.weighting));
+    t += entry("cv-limit", numberText(a.cvThreshold));
+    t += entry("recovery-low", numberText(a.recoveryLow));
+    t += entry("recovery-high", numberText(a.recoveryHigh));
+    t += entry("max-blank-cv", limitText(a.rules.maxBlankCv));
+    t += entry("min-r2", limitText(a.rules.minR2));
+    return t + entry("min-zprime", limitText(a.rules.minZPrime));
+}
+
 QString wellsMap(const WellMatrix& wells) {
     QString t = QStringLiteral("# Wells read: x is read, . is left out.\nwells =\n");
     t += mapHeader() + u'\n';
@@ -80,9 +95,7 @@ QString protocolText(const AssayProtocol& p) {
     t += kProtocolFormatLine + u'\n';
     t += entry("name", p.name);
     t += optionsText(p.options);
-    t += entry("model", p.analysis.model);
-    t += entry("weighting", p.analysis.weighting);
-    t += entry("rules", p.analysis.rules.join(QStringLiteral(", ")));
+    t += analysisText(p.analysis);
     t += wellsMap(p.options.SelectedWells);
     t += layoutMap(p.layout);
     return t + wellDetails(p.layout);

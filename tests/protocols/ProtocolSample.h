@@ -5,8 +5,8 @@
 
 namespace vantorix::test {
 
-inline const QString kSampleProtocol = QString::fromUtf8(R"(
-# Vantorix assay protocol: one "key = value" a line; lines starting with # are comments.
+// clang-format off
+inline const QString kSampleProtocol = QString::fromUtf8(R"(# Vantorix assay protocol: one "key = value" a line; lines starting with # are comments.
 vantorix-protocol = 1
 name = Glow ELISA (plate 2)
 runs = repeated
@@ -22,9 +22,14 @@ dwell = 500
 inject-delay = 250
 reaction = flash
 sensitive = on
-model = 4pl
-weighting = 1/y^2
-rules = cv-20, blank-3sd
+model = 5pl
+weighting = 1/y2
+cv-limit = 15
+recovery-low = 85
+recovery-high = 115
+max-blank-cv = off
+min-r2 = 0.99
+min-zprime = 0.5
 # Wells read: x is read, . is left out.
 wells =
    1  2  3  4  5  6  7  8  9 10 11 12
@@ -53,12 +58,12 @@ A4.name = Std 2
 A4.concentration = 2.5e-05
 A4.excluded = bubble in well
 B1.name = Patient 7
-B1.dilution = 2)")
-                                           .mid(1) +
-                                       u'\n';
+B1.dilution = 2
+)");
+// clang-format on
 
 // sha256sum of the text above.
 inline const char* const kSampleProtocolSha256 =
-    "eb162d65dc382336263e79032681e69b687a4afde3bdc39524d8e26a643f0955";
+    "d8b9559b5f5cff0929fbf1a6e72c914ff2eeeb038194bf1c963b6719688c8612";
 
 }  // namespace vantorix::test

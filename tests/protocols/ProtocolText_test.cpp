@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "options/WellSelection.h"
 #include "protocols/ProtocolSample.h"
 #include "support/TestSupport.h"
@@ -38,7 +40,14 @@ TEST(ProtocolText, ReadsEveryFieldAndWritesTheSameBytesBack) {
     EXPECT_EQ(o.Reaction, kReactionFlash);
     EXPECT_EQ(o.Sensitive, 1);
     EXPECT_EQ(formatWellList(o.SelectedWells), "A1-B3");
-    EXPECT_EQ(p.analysis, (AnalysisChoice{"4pl", "1/y^2", {"cv-20", "blank-3sd"}}));
+    const AnalysisSettings& a = p.analysis;
+    EXPECT_EQ(a.model, CurveModel::FivePL);
+    EXPECT_EQ(a.weighting, Weighting::InverseY2);
+    EXPECT_EQ(std::tuple(a.cvThreshold, a.recoveryLow, a.recoveryHigh),
+              std::tuple(15.0, 85.0, 115.0));
+    EXPECT_EQ(a.rules.maxBlankCv, std::nullopt);
+    EXPECT_EQ(a.rules.minR2, 0.99);
+    EXPECT_EQ(a.rules.minZPrime, 0.5);
     const WellAssignment& a4 = p.layout.wells[3];
     EXPECT_EQ(a4,
               (WellAssignment{WellRole::Standard, "Std 2", 2.5e-05, 1, true, "bubble in well"}));
@@ -81,31 +90,39 @@ TEST(ProtocolText, NamesTheLineOfTheFirstBadValue) {
         {withLine(12, "prime1 = 3"), "line 12: 'prime1' is given twice (first on line 11)"},
         {withLine(17, "colour = red"), "line 17: unknown key 'colour'"},
         {withLine(17, "model 4pl"), "line 17: 'model 4pl' is no 'key = value' line"},
-        {withLine(17, "model = four p l"),
-         "line 17: model takes words of letters, digits and - . / ^ +, not 'four p l'"},
+        {withLine(17, "model = 3pl"), "line 17: model takes linear, loglog, 4pl or 5pl, not '3pl'"},
+        {withLine(18, "weighting = 1/x"), "line 18: weighting takes none, 1/y or 1/y2, not '1/x'"},
+        {withLine(19, "cv-limit = 0"), "line 19: cv-limit takes a number above 0, not '0'"},
+        {withLine(20, "recovery-low = 120"), "line 20: recovery-low must be below recovery-high"},
+        {withLine(22, "max-blank-cv = none"),
+         "line 22: max-blank-cv takes a number above 0, or off, not 'none'"},
+        {withLine(23, "min-r2 = 1.5"),
+         "line 23: min-r2 takes a number above 0 up to 1, or off, not '1.5'"},
+        {withLine(24, "min-zprime = 2"),
+         "line 24: min-zprime takes a number up to 1, or off, not '2'"},
         {withLine(3, "name = ../etc"),
          "line 3: '../etc' cannot name a protocol: use letters, digits, blanks and - _ . ( ) + "
          ", and start with a letter or digit"},
-        {withLine(21, "wells = all"), "line 21: the wells map starts on the line after 'wells ='"},
-        {withLine(22, "   1  2  3"),
-         "line 22: the wells map begins with the column numbers 1 to 12"},
-        {withLine(24, "B  x  x  y  .  .  .  .  .  .  .  .  ."),
-         "line 24: row B of the wells map must read B and 12 of x or ."},
-        {withLine(35, "C  U  P  N  .  .  .  .  .  .  .  .  ."),
-         "line 35: row B of the layout map must read B and 12 of ., B, S, P, N or U"},
-        {withLine(43, "B1.concentration = 3"),
-         "line 43: only standards take a concentration; B1 is a sample"},
-        {withLine(45, "A4.concentration = -1"),
-         "line 45: concentration takes a number above 0, not '-1'"},
-        {withLine(48, "B1.dilution = 0"), "line 48: dilution takes a number above 0, not '0'"},
-        {withLine(48, "C9.name = x"),
-         "line 48: C9 is empty in the layout map, so it takes no details"},
-        {withLine(48, "Z9.name = x"), "line 48: 'Z9' is no well (A1 to H12)"},
-        {withLine(48, "B1.colour = red"),
-         "line 48: unknown well detail 'colour' (name, concentration, dilution, excluded)"},
+        {withLine(26, "wells = all"), "line 26: the wells map starts on the line after 'wells ='"},
+        {withLine(27, "   1  2  3"),
+         "line 27: the wells map begins with the column numbers 1 to 12"},
+        {withLine(29, "B  x  x  y  .  .  .  .  .  .  .  .  ."),
+         "line 29: row B of the wells map must read B and 12 of x or ."},
+        {withLine(40, "C  U  P  N  .  .  .  .  .  .  .  .  ."),
+         "line 40: row B of the layout map must read B and 12 of ., B, S, P, N or U"},
+        {withLine(48, "B1.concentration = 3"),
+         "line 48: only standards take a concentration; B1 is a sample"},
+        {withLine(50, "A4.concentration = -1"),
+         "line 50: concentration takes a number above 0, not '-1'"},
+        {withLine(53, "B1.dilution = 0"), "line 53: dilution takes a number above 0, not '0'"},
+        {withLine(53, "C9.name = x"),
+         "line 53: C9 is empty in the layout map, so it takes no details"},
+        {withLine(53, "Z9.name = x"), "line 53: 'Z9' is no well (A1 to H12)"},
+        {withLine(53, "B1.colour = red"),
+         "line 53: unknown well detail 'colour' (name, concentration, dilution, excluded)"},
         {withLine(19, "A3.name = x"), "line 19: well details come after the layout map"},
-        {kSampleProtocol.section(u'\n', 0, 24) + u'\n',
-         "line 26: row D of the wells map must read D and 12 of x or ."},
+        {kSampleProtocol.section(u'\n', 0, 29) + u'\n',
+         "line 31: row D of the wells map must read D and 12 of x or ."},
         {QString(), "a protocol starts with 'vantorix-protocol = 1'; this text has no such line"},
     };
     for (const auto& c : cases) {
