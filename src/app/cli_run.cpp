@@ -7,6 +7,7 @@
 #include "app/CliCommand.h"
 #include "app/CliGrid.h"
 #include "app/CliOutputFile.h"
+#include "app/CliRecorder.h"
 #include "app/CliRunEnd.h"
 #include "app/CliRunOptions.h"
 #include "app/CliSignals.h"
@@ -153,11 +154,26 @@ int runCommand(const QStringList& given) {
     RunSequence run(state, port, scheduler, ui);
 
     onCancelSignals(qApp, [&run] { run.cancel(); });
+    recordHistory([&](RunHistory& h) {
+        // The options given on the command line change the protocol's run, not its protocol.
+        if (fromProtocol)
+            h.useProtocol(protocol.protocol.name, protocol.sha256, state.CurrentOptions);
+        h.runStarted(state);
+    });
     run.start();
     if (run.running()) QCoreApplication::exec();
     port.close();  // waits (bounded) until the last "S" or "Z" is on the line
+    recordHistory([&](RunHistory& h) { h.runEnded(state, run.outcome(), run.failure()); });
     if (!run.failure().isEmpty()) ui.reportError(run.failure());
-    if (state.HasData && !state.Saved) return saveElsewhere(state, run);
+    if (state.HasData && !state.Saved) {
+        QString savedAt;
+        const QString intended = state.DataFileName;
+        const int exitCode = saveElsewhere(state, run, &savedAt);
+        if (!savedAt.isEmpty())
+            recordHistory(
+                [&](RunHistory& h) { h.savedElsewhere(intended, run.failure(), savedAt); });
+        return exitCode;
+    }
     const bool kept = tellWhereUnsavedReadingsAre(state, run);
     if (run.outcome() == RunOutcome::Completed) {
         tellUnreadWells(state.readings, state.CurrentOptions.SelectedWells, state.FirstSet,

@@ -45,13 +45,14 @@ void RunHistory::runStarted(const ProgramState& s) {
 void RunHistory::runEnded(const ProgramState& s, RunOutcome outcome, const QString& failure) {
     runEnd_ = QDateTime::currentDateTimeUtc();
     const QString file = s.Saved ? absolute(s.DataFileName) : QString();
+    history::FileFacts facts;
     if (!file.isEmpty()) {
-        const QString sha = recordFacts(file, true);
-        record(history::events::fileSaved(file, sha));
+        facts = recordFacts(file, true);
+        record(history::events::fileSaved(file, facts.sha256));
     }
     switch (outcome) {
         case RunOutcome::Completed:
-            record(history::events::runCompleted(file, s.SetCount));
+            record(history::events::runCompleted(file, facts.sets));
             break;
         case RunOutcome::Cancelled:
             record(history::events::runCancelled(
@@ -69,7 +70,7 @@ void RunHistory::runEnded(const ProgramState& s, RunOutcome outcome, const QStri
 void RunHistory::savedElsewhere(const QString& intended, const QString& reason,
                                 const QString& path) {
     const QString file = absolute(path);
-    const QString sha = recordFacts(file, true);
+    const QString sha = recordFacts(file, true).sha256;
     record(history::events::fileSavedElsewhere(absolute(intended), reason, file, sha));
 }
 
@@ -79,10 +80,10 @@ void RunHistory::fileOpened(const QString& path) {
 
 void RunHistory::fileWritten(const QString& path) {
     const QString file = absolute(path);
-    record(history::events::fileSaved(file, recordFacts(file, false)));
+    record(history::events::fileSaved(file, recordFacts(file, false).sha256));
 }
 
-QString RunHistory::recordFacts(const QString& path, bool fromRun) {
+history::FileFacts RunHistory::recordFacts(const QString& path, bool fromRun) {
     QByteArray bytes;
     QString reason;
     if (!readRegularFile(path, kMaxHashedBytes, bytes, &reason)) return {};
@@ -95,7 +96,7 @@ QString RunHistory::recordFacts(const QString& path, bool fromRun) {
         facts.protocolSha256 = protocolSha256_;
     }
     db_->recordFile(facts);
-    return facts.sha256;
+    return facts;
 }
 
 void RunHistory::record(const history::Event& event) {

@@ -21,7 +21,8 @@ class RunHistory {
 
     history::History& db() { return *db_; }
 
-    // The protocol the next run follows while the run options still equal `options`.
+    // The protocol the next run follows, while the run options still equal `options` (changed
+    // options make a run no longer that protocol's).
     void useProtocol(const QString& name, const QString& sha256, const RunOptions& options);
     void forgetProtocol() { protocol_.clear(); }
 
@@ -40,7 +41,7 @@ class RunHistory {
     QString takeNotice();
 
   private:
-    QString recordFacts(const QString& path, bool fromRun);
+    history::FileFacts recordFacts(const QString& path, bool fromRun);
 
     std::unique_ptr<history::History> db_;
     QString protocol_, protocolSha256_;
