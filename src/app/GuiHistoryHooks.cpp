@@ -90,6 +90,11 @@ void GuiHistoryHooks::fileOpened(const QString& path) {
     tellOnce();
 }
 
+void GuiHistoryHooks::recovered(const QString& path) {
+    history().fileWritten(path);
+    record(history::events::runRecovered({}, QFileInfo(path).absoluteFilePath()));
+}
+
 void GuiHistoryHooks::record(const history::Event& event) {
     history().record(event);
     tellOnce();

@@ -39,6 +39,8 @@ class GuiHistoryHooks : public QObject {
     RunHistory& history();
     // A data file the user opened.
     void fileOpened(const QString& path);
+    // An interrupted run was written to `path` from its journal.
+    void recovered(const QString& path);
     void record(const history::Event& event);
 
     void showHistory();

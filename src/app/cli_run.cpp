@@ -73,6 +73,11 @@ class CliFrontEnd : public RunFrontEnd {
     }
     void setStartCancelCaption(const QString&) override {}
     void setCell(int, int, const QString&) override {}
+    // A dataset has begun, and the run's journal with it.
+    void shadeSelectedWells() override {
+        if (onDatasetBegun) std::exchange(onDatasetBegun, nullptr)();
+    }
+    std::function<void()> onDatasetBegun;
     void runFinished() override { QCoreApplication::exit(0); }
     bool gaveUp() const { return gaveUp_; }
 
@@ -154,15 +159,20 @@ int runCommand(const QStringList& given) {
     RunSequence run(state, port, scheduler, ui);
 
     onCancelSignals(qApp, [&run] { run.cancel(); });
-    recordHistory([&](RunHistory& h) {
-        // The options given on the command line change the protocol's run, not its protocol.
-        if (fromProtocol)
-            h.useProtocol(protocol.protocol.name, protocol.sha256, state.CurrentOptions);
-        h.runStarted(state);
-    });
+    // The run's start is recorded once its journal exists: on a nearly full disk the journal,
+    // the primary record, comes first. A run that never got that far records it at its end.
+    ui.onDatasetBegun = [&] {
+        recordHistory([&](RunHistory& h) {
+            // The options given on the command line change the protocol's run, not its protocol.
+            if (fromProtocol)
+                h.useProtocol(protocol.protocol.name, protocol.sha256, state.CurrentOptions);
+            h.runStarted(state);
+        });
+    };
     run.start();
     if (run.running()) QCoreApplication::exec();
     port.close();  // waits (bounded) until the last "S" or "Z" is on the line
+    if (ui.onDatasetBegun) std::exchange(ui.onDatasetBegun, nullptr)();
     recordHistory([&](RunHistory& h) { h.runEnded(state, run.outcome(), run.failure()); });
     if (!run.failure().isEmpty()) ui.reportError(run.failure());
     if (state.HasData && !state.Saved) {

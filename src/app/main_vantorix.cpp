@@ -128,9 +128,12 @@ int main(int argc, char** argv) {
     if (!options.file.isEmpty()) openDocumentFile(frame, state, scheduler, options.file);
     if (!options.exitAfterStart)
         QTimer::singleShot(0, &frame, [&] {
-            offerRecovery(
-                &frame, dialogs, recoveryFolder(), state.DataFolder, {},
-                [&](const QString& path) { openDocumentFile(frame, state, scheduler, path); });
+            offerRecovery(&frame, dialogs, recoveryFolder(), state.DataFolder, {},
+                          [&](const QString& path) {
+                              if (GuiHistoryHooks* hooks = GuiHistoryHooks::of(frame))
+                                  hooks->recovered(path);
+                              openDocumentFile(frame, state, scheduler, path);
+                          });
         });
     if (options.exitAfterStart) {
         QTimer::singleShot(0, &app, [&] {

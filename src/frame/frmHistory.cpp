@@ -37,9 +37,17 @@ QTableWidget* table(QWidget* parent, const char* name, const QStringList& column
     t->setEditTriggers(QAbstractItemView::NoEditTriggers);
     t->setAlternatingRowColors(true);
     t->verticalHeader()->hide();
+    t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 8);
     t->horizontalHeader()->setStretchLastSection(true);
     t->horizontalHeader()->setHighlightSections(false);
     return t;
+}
+
+// Columns as wide as their texts, with room to breathe; the last one takes the rest.
+void fitColumns(QTableWidget* t) {
+    t->resizeColumnsToContents();
+    for (int c = 0; c + 1 < t->columnCount(); ++c) t->setColumnWidth(c, t->columnWidth(c) + 16);
+    t->horizontalHeader()->setStretchLastSection(true);
 }
 
 void setRow(QTableWidget* t, int row, const QStringList& cells) {
@@ -213,13 +221,13 @@ void frmHistory::search() {
                 QString::number(f.sets), QDir::toNativeSeparators(f.path)});
         grdRuns->item(r, 0)->setData(Qt::UserRole, f.path);
     }
-    grdRuns->resizeColumnsToContents();
-    grdRuns->horizontalHeader()->setStretchLastSection(true);
+    fitColumns(grdRuns);
     const int n = int(rows.size());
     lblRunCount->setText(
         n == kMaxRows
             ? QStringLiteral("The newest %1 runs; narrow the search to see older ones.").arg(n)
-            : QStringLiteral("%1 run(s)").arg(n));
+        : n == 1 ? QStringLiteral("1 run")
+                 : QStringLiteral("%1 runs").arg(n));
     if (n > 0) grdRuns->selectRow(0);
     cmdOpen->setEnabled(!chosenFile().isEmpty());
 }
@@ -231,9 +239,9 @@ void frmHistory::showEvents() {
         return;
     }
     const std::vector<history::StoredEvent> events = db_.events({openFile_, {}});
-    lblEventsFile->setText(QStringLiteral("%1: %2 event(s)")
-                               .arg(QDir::toNativeSeparators(openFile_))
-                               .arg(events.size()));
+    const QString count = events.size() == 1 ? QStringLiteral("1 event")
+                                             : QStringLiteral("%1 events").arg(events.size());
+    lblEventsFile->setText(QDir::toNativeSeparators(openFile_) + QStringLiteral(": ") + count);
     grdEvents->setRowCount(int(events.size()));
     for (int r = 0; r < int(events.size()); ++r) {
         const history::StoredEvent& e = events[r];
@@ -241,8 +249,7 @@ void frmHistory::showEvents() {
                {localText(e.time), e.login + u'@' + e.host, eventKindText(e.event.kind),
                 eventDetails(e.event.fields)});
     }
-    grdEvents->resizeColumnsToContents();
-    grdEvents->horizontalHeader()->setStretchLastSection(true);
+    fitColumns(grdEvents);
 }
 
 QString frmHistory::chosenFile() const {

@@ -48,8 +48,10 @@ void frmProtocols::buildControls() {
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
 
     auto* listColumn = new QVBoxLayout;
-    listColumn->addWidget(new QLabel(
-        saving ? QStringLiteral("Protocols saved before:") : QStringLiteral("&Protocols:"), this));
+    auto* listLabel = new QLabel(
+        saving ? QStringLiteral("Protocols saved &before:") : QStringLiteral("&Protocols:"), this);
+    listLabel->setBuddy(lstProtocols);
+    listColumn->addWidget(listLabel);
     listColumn->addWidget(lstProtocols, 1);
     auto* previewColumn = new QVBoxLayout;
     previewColumn->addWidget(new QLabel(

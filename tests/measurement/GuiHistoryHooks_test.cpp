@@ -127,7 +127,7 @@ TEST(GuiHistoryHooks, TheHistoryWindowOpensTheChosenRunsFile) {
     const QString opened = d.dir.filePath("Bo.ovd");
     EXPECT_EQ(d.state.DataFileName, opened);
     EXPECT_EQ(d.control<QLineEdit>("txtOperator")->text(), "Bo Park");
-    EXPECT_EQ(window->findChild<QLabel*>("lblEventsFile")->text(), opened + ": 0 event(s)");
+    EXPECT_EQ(window->findChild<QLabel*>("lblEventsFile")->text(), opened + ": 0 events");
     EXPECT_TRUE(d.dialogs.texts("warn").isEmpty())
         << d.dialogs.texts("warn").join('\n').toStdString();
 }
