@@ -35,7 +35,8 @@ bool takeOption(QStringList& args, const QString& name, QString& value) {
     return true;
 }
 
-std::unique_ptr<history::History> openCliHistory(QStringList& args) {
+std::unique_ptr<history::History> openCliHistory(QStringList& args, int& exitCode) {
+    exitCode = kExitUsage;
     QString file;
     if (!takeOption(args, QStringLiteral("--history"), file)) return nullptr;
     if (!file.isEmpty() && !QFileInfo(file).isFile()) {
@@ -45,7 +46,10 @@ std::unique_ptr<history::History> openCliHistory(QStringList& args) {
     const QString path = file.isEmpty() ? history::historyPath(QSettingsStore()) : file;
     auto h = std::make_unique<history::History>(path);
     if (const QString aside = h->takeSetAsideNotice(); !aside.isEmpty()) printError(aside);
-    return h;
+    if (h->isOpen()) return h;
+    printError(QStringLiteral("the run history %1 could not be opened").arg(path));
+    exitCode = kExitFailure;
+    return nullptr;
 }
 
 QDateTime sinceBound(const QString& text) {

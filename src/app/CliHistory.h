@@ -12,8 +12,9 @@
 namespace vantorix::cli {
 
 // Opens the history named by "--history FILE" (taken out of args) or by the settings, and
-// reports on stderr a damaged database set aside. Null (after a message) when FILE is missing.
-std::unique_ptr<history::History> openCliHistory(QStringList& args);
+// reports on stderr a damaged database set aside. Null after a message when FILE is missing or
+// the history cannot be opened; exitCode then says which (usage or failure).
+std::unique_ptr<history::History> openCliHistory(QStringList& args, int& exitCode);
 
 // "2026-12-01" (a local day: since its start, until its end) or "2026-12-01 14:30[:05]".
 // Invalid when the text is neither.

@@ -35,8 +35,9 @@ int printEvents(QStringList args) {
         printError(QStringLiteral("audit: '%1' is no date (2026-12-01)").arg(since));
         return kExitUsage;
     }
-    auto h = openCliHistory(args);
-    if (!h) return kExitUsage;
+    int exitCode = kExitOk;
+    auto h = openCliHistory(args, exitCode);
+    if (!h) return exitCode;
     if (!args.isEmpty()) {
         printError(QStringLiteral("audit: unknown argument '%1'").arg(args[0]));
         return kExitUsage;
@@ -54,8 +55,9 @@ int printEvents(QStringList args) {
 }
 
 int verify(QStringList args) {
-    auto h = openCliHistory(args);
-    if (!h) return kExitUsage;
+    int exitCode = kExitOk;
+    auto h = openCliHistory(args, exitCode);
+    if (!h) return exitCode;
     if (!args.isEmpty()) {
         printError(QStringLiteral("audit verify: unknown argument '%1'").arg(args[0]));
         return kExitUsage;

@@ -49,8 +49,9 @@ bool takeFilter(QStringList& args, history::RunFilter& filter) {
 int runHistory(QStringList args) {
     history::RunFilter filter;
     if (!takeFilter(args, filter)) return kExitUsage;
-    auto h = openCliHistory(args);
-    if (!h) return kExitUsage;
+    int exitCode = kExitOk;
+    auto h = openCliHistory(args, exitCode);
+    if (!h) return exitCode;
     if (!args.isEmpty()) {
         printError(QStringLiteral("history: unknown argument '%1'").arg(args[0]));
         return kExitUsage;

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStorageInfo>
 #include <QSysInfo>
 
 #include "history/HistoryEntry.h"
@@ -81,8 +82,15 @@ bool History::open(QString& why) {
 
 bool History::prepare(QString& why) {
     // Write-ahead logging lets readers and one writer work at once; a read-only file keeps
-    // the mode it has.
-    execSql(db_, "PRAGMA journal_mode = WAL");
+    // the mode it has. With it, NORMAL keeps the database whole through a crash or a power
+    // cut; what a power cut may take is the events since the log was last made durable (at
+    // each checkpoint). Syncing every event would cost a few milliseconds each.
+    if (writeAheadLogWorksOn(QStorageInfo(QFileInfo(path_).absolutePath()).fileSystemType())) {
+        execSql(db_, "PRAGMA journal_mode = WAL");
+        execSql(db_, "PRAGMA synchronous = NORMAL");
+    } else {
+        execSql(db_, "PRAGMA journal_mode = DELETE");
+    }
     switch (prepareSchema(db_, why)) {
         case SchemaState::Ready:
             schemaReady_ = true;
@@ -172,8 +180,14 @@ bool History::writeWaiting(QString& why) {
 }
 
 Written History::write(const QByteArray& entry) {
-    QString why;
-    if (writeWaiting(why) && writeEntries({entry}, why)) return Written::Now;
+    if (!lastFailure_.isValid() || lastFailure_.elapsed() >= options_.retryAfter_ms) {
+        if (writeWaiting(failure_) && writeEntries({entry}, failure_)) {
+            lastFailure_.invalidate();
+            return Written::Now;
+        }
+        lastFailure_.start();
+    }
+    const QString& why = failure_;
     held_.push_back(entry);
     QString pendingWhy;
     const bool kept = appendPending(pendingPathOf(path_), held_, pendingWhy);

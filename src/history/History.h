@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -92,10 +93,15 @@ struct ChangedFile {
     QString path, recordedSha256, actualSha256;
 };
 
+// One connection to the database: use a History from one thread at a time (a worker thread
+// opens a History of its own).
 class History {
   public:
     struct Options {
         int busyTimeout_ms = 3000;  // a writer waits this long for another before giving up
+        // After a write failed, what follows goes straight to the pending file for this long,
+        // so a locked database does not hold up every event for busyTimeout_ms.
+        int retryAfter_ms = 30000;
         // Who and what the events are attributed to; empty: the login name, the host name and
         // the program's version.
         QString login, host, programVersion;
@@ -151,6 +157,8 @@ class History {
     bool schemaReady_ = false;
     bool claimsLeft_ = false;       // a replay did not finish: its claims wait
     bool reopen_ = false;           // a write failed for a reason other than a lock
+    QElapsedTimer lastFailure_;     // since the last write that failed; invalid after a success
+    QString failure_;               // why it failed
     std::vector<QByteArray> held_;  // entries neither the database nor the pending file took
     QString writeNotice_, setAsideNotice_;
     bool writeNoticeGiven_ = false;

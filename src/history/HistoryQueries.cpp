@@ -9,22 +9,49 @@
 namespace vantorix::history {
 namespace {
 
-constexpr const char* kRuns = R"(
+constexpr const char* kRunColumns = R"(
 SELECT id, run_time, recorded, path, sha256, size, date_text, time_text, test, operator, plate,
        notes, sets, wells, options, firmware, run_start, run_end, protocol, protocol_sha256
 FROM file_record
 WHERE latest = 1
-  AND (?1 = '' OR instr(lower(operator), lower(?1)) > 0)
-  AND (?2 = '' OR instr(lower(test), lower(?2)) > 0)
-  AND (?3 = '' OR instr(lower(plate), lower(?3)) > 0)
+  AND (?1 = '' OR operator LIKE ?1 ESCAPE '\')
+  AND (?2 = '' OR test LIKE ?2 ESCAPE '\')
+  AND (?3 = '' OR plate LIKE ?3 ESCAPE '\')
   AND (?4 = '' OR path = ?4)
-  AND (?5 = '' OR run_time >= ?5)
-  AND (?6 = '' OR run_time < ?6)
-ORDER BY run_time DESC, id DESC
-LIMIT ?7)";
+)";
 
-QDateTime fromUtcText(const QString& text) {
-    return text.isEmpty() ? QDateTime() : QDateTime::fromString(text, Qt::ISODateWithMs);
+// A date range is read off the run_time index; texts alone are found by one pass over the
+// table and the few matches sorted ("+run_time" keeps SQLite from visiting every row in index
+// order); no filter at all reads the newest runs off the index.
+QByteArray runsQuery(const RunFilter& f) {
+    const bool ranged = f.since.isValid() || f.until.isValid();
+    const bool texts = !f.operatorName.isEmpty() || !f.test.isEmpty() || !f.plate.isEmpty();
+    QByteArray sql = kRunColumns;
+    if (f.since.isValid()) sql += "  AND run_time >= ?5\n";
+    if (f.until.isValid()) sql += "  AND run_time < ?6\n";
+    sql +=
+        texts && !ranged ? "ORDER BY +run_time DESC, id DESC" : "ORDER BY run_time DESC, id DESC";
+    return sql + " LIMIT ?7";
+}
+
+// "2026-12-07T01:53:57.123Z", the one form the history writes, read without Qt's general
+// date parser (a listing of thousands of runs reads three of them per run).
+QDateTime fromUtcText(const QString& t) {
+    if (t.size() != 24 || t[10] != u'T' || t[23] != u'Z')
+        return QDateTime::fromString(t, Qt::ISODateWithMs);
+    auto n = [&](int at, int digits) { return QStringView(t).mid(at, digits).toInt(); };
+    return QDateTime(QDate(n(0, 4), n(5, 2), n(8, 2)),
+                     QTime(n(11, 2), n(14, 2), n(17, 2), n(20, 3)), Qt::UTC);
+}
+
+// "%text%" with LIKE's own characters taken literally; "" for no filter. LIKE ignores the case
+// of ASCII letters.
+QString containing(QString text) {
+    if (text.isEmpty()) return {};
+    text.replace(u'\\', QStringLiteral("\\\\"))
+        .replace(u'%', QStringLiteral("\\%"))
+        .replace(u'_', QStringLiteral("\\_"));
+    return u'%' + text + u'%';
 }
 
 QString boundText(const QDateTime& t) {
@@ -80,8 +107,9 @@ constexpr const char* kEvents =
 std::vector<RunRow> History::runs(const RunFilter& filter) const {
     std::vector<RunRow> rows;
     if (!isOpen()) return rows;
-    SqlStatement q(db_, kRuns);
-    q.bind(1, filter.operatorName).bind(2, filter.test).bind(3, filter.plate).bind(4, filter.file);
+    SqlStatement q(db_, runsQuery(filter).constData());
+    q.bind(1, containing(filter.operatorName)).bind(2, containing(filter.test));
+    q.bind(3, containing(filter.plate)).bind(4, filter.file);
     q.bind(5, boundText(filter.since)).bind(6, boundText(filter.until));
     q.bind(7, filter.limit > 0 ? qint64(filter.limit) : qint64(-1));
     while (q.step() == SQLITE_ROW) rows.push_back(runOf(q));

@@ -56,6 +56,14 @@ bool fail(sqlite3* db, QString& why) {
 
 }  // namespace
 
+bool writeAheadLogWorksOn(const QByteArray& fileSystemType) {
+    const QByteArray t = fileSystemType.toLower();
+    for (const char* network :
+         {"nfs", "cifs", "smb", "fuse.sshfs", "9p", "afs", "ncp", "ceph", "glusterfs", "lustre"})
+        if (t.startsWith(network)) return false;
+    return true;
+}
+
 SchemaState prepareSchema(sqlite3* db, QString& why) {
     const int quick = userVersion(db);
     if (quick == kSchemaVersion) return SchemaState::Ready;

@@ -16,4 +16,9 @@ enum class SchemaState { Ready, Newer, Failed };
 // database of a newer version is left as it is (Newer): this program does not write it.
 SchemaState prepareSchema(sqlite3* db, QString& why);
 
+// Write-ahead logging keeps its index in memory shared by the programs using the file, which
+// only programs on one computer can share: a history on a network file system (a lab's shared
+// folder) keeps a rollback journal instead. fileSystemType as QStorageInfo names it.
+bool writeAheadLogWorksOn(const QByteArray& fileSystemType);
+
 }  // namespace vantorix::history

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 
 #include "history/HistoryTestSupport.h"
+#include "kernel/SettingsKeys.h"
+#include "kernel/SettingsStore.h"
 
 using namespace vantorix;
 using namespace vantorix::history;
@@ -63,6 +65,7 @@ TEST(HistoryCli, ListsRunsFoundByEachFilterWithWhetherTheirFileMatches) {
         {{"--operator", "ANA"}, c + a},
         {{"--test", "luc"}, b},
         {{"--plate", "P-7"}, c + a},
+        {{"--plate", "P_7"}, ""},  // "_" is no wildcard
         {{"--since", "2026-11-10", "--until", "2026-11-20"}, a + b},
         {{"--since", "2026-11-20 09:01"}, c},
         {{"--file", d + "/b.ovd"}, b},
@@ -89,4 +92,29 @@ TEST(HistoryCli, ListsRunsFoundByEachFilterWithWhetherTheirFileMatches) {
     EXPECT_TRUE(verify.out.startsWith("changed outside the program: " + d + "/b.ovd (recorded "))
         << verify.out.toStdString();
     EXPECT_TRUE(verify.out.contains("2 events checked")) << verify.out.toStdString();
+}
+
+TEST(HistoryFacts, ADocumentsFactsAndWhereTheHistoryLives) {
+    PlateDocument doc;
+    doc.header = {"ATP", "Ana", "P-7", "spiked", "12/6/2026", "3:04:05 PM", false};
+    doc.options.SelectedWells[0].fill(false);  // row A left out: 84 wells
+    doc.options.Dwell = 250;
+    doc.options.RepeatMode = true;
+    doc.firmwareVersion = "3.1";
+    doc.datasets.resize(2);
+    const FileFacts f = factsOf("/d/a.ovd", "abc", doc);
+    EXPECT_EQ(
+        QStringList({f.path, f.sha256, QString::number(f.size), QString::number(f.sets),
+                     QString::number(f.wells), f.firmware, f.header.notes}),
+        QStringList({"/d/a.ovd", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad",
+                     "3", "2", "84", "3.1", "spiked"}));
+    EXPECT_EQ(f.options,
+              "Presamples=0;Postsamples=20;Pump1Volume=100;Pump2Volume=100;Dwell=250;"
+              "PostInjectDelay=0;Reaction=1;RepeatMode=1;Repeats=1;Delay=0;Sensitive=0");
+
+    MemorySettingsStore settings;
+    EXPECT_EQ(historyPath(settings),
+              qEnvironmentVariable("XDG_DATA_HOME") + "/vantorix/history.sqlite");
+    settings.write(settings::kHistory, settings::kHistoryDatabase, "/lab/shared/history.sqlite");
+    EXPECT_EQ(historyPath(settings), "/lab/shared/history.sqlite");
 }

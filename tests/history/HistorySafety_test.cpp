@@ -8,10 +8,13 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <atomic>
 #include <functional>
 #include <thread>
 
+#include "history/HistorySchema.h"
 #include "history/HistoryTestSupport.h"
+#include "history/PendingFile.h"
 #include "support/TinyTmpfs.h"
 
 using namespace vantorix;
@@ -51,9 +54,9 @@ TEST(HistorySafety, WhatCannotBeWrittenWaitsAndIsWrittenLaterInOrder) {
     std::unique_ptr<ReadOnlyFile> readOnly;
     Locker locker;
     const Failure failures[] = {
-        {"full disk, a page left for the pending file",
-         [](TinyTmpfs& disk, const QString&) { disk.fillLeaving(4096); }, Written::Pending},
-        {"full disk, nothing left", [](TinyTmpfs& disk, const QString&) { disk.fillLeaving(0); },
+        // The database's shared-memory file takes the last pages, so nothing beside it can be
+        // written either: the entries wait in memory.
+        {"full disk", [](TinyTmpfs& disk, const QString&) { disk.fillLeaving(4096); },
          Written::Held},
         {"read-only database",
          [&](TinyTmpfs&, const QString& path) { readOnly = std::make_unique<ReadOnlyFile>(path); },
@@ -117,6 +120,17 @@ TEST(HistorySafety, TwoWritersAtOnceBothSucceed) {
         ASSERT_EQ(own.size(), 100u);
         EXPECT_EQ(fieldsText(own.back().event.fields), "sets=100");
     }
+}
+
+TEST(HistorySafety, AHistoryOnANetworkFolderKeepsARollbackJournal) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("history.sqlite");
+    History(path, labOptions()).appendEvent(events::fileSaved("/d/a.ovd", "9f86"));
+    EXPECT_EQ(sqliteShell(path, "PRAGMA journal_mode"), std::make_pair(0, QString("wal")));
+    const std::pair<const char*, bool> types[] = {
+        {"ext4", true},  {"tmpfs", true}, {"NTFS", true},       {"nfs4", false},
+        {"cifs", false}, {"smb3", false}, {"fuse.sshfs", false}};
+    for (const auto& [type, wal] : types) EXPECT_EQ(writeAheadLogWorksOn(type), wal) << type;
 }
 
 TEST(HistorySafety, AnOlderDatabaseIsMigratedKeepingItsRecords) {
@@ -198,4 +212,58 @@ TEST(HistorySafety, ADamagedDatabaseIsSetAsideNotRecreatedOver) {
         EXPECT_EQ(h.appendEvent(events::fileSaved("/d/a.ovd", "9f86")), Written::Now);
         EXPECT_EQ(h.events().size(), 1u);
     }
+}
+
+TEST(HistorySafety, EntriesLeftWaitingAreWrittenOnceAndInOrderAtTheNextOpen) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("history.sqlite");
+    const QByteArray saved =
+        R"({"entry":"event","id":"e1","time":"2026-12-01T08:00:00.000Z","kind":"file.saved",)"
+        R"("login":"bo","host":"lab-1","version":"2.0.9","file":"/d/a.ovd",)"
+        R"("fields":[["sha256","9f86"]]})";
+    const QByteArray exported =
+        R"({"entry":"event","id":"e2","time":"2026-12-01T08:01:00.000Z","kind":"export.written",)"
+        R"("login":"bo","host":"lab-1","version":"2.0.9","file":"/d/a.ovd",)"
+        R"("fields":[["kind","csv"],["path","/d/a.csv"]]})";
+    // A replay that stopped after claiming (and writing) its entries, and a pending file that
+    // repeats one of them, holds a line no program wrote, and one more entry.
+    writeFileBytes(path + ".pending.0000000000001-99", saved + "\n");
+    writeFileBytes(path + ".pending", saved + "\nnot an entry\n" + exported + "\n");
+    const History h(path, labOptions());
+    const std::vector<StoredEvent> stored = h.events();
+    ASSERT_EQ(stored.size(), 2u);
+    EXPECT_EQ(QStringList({stored[0].id, stored[0].login, stored[0].time.toString(Qt::ISODate),
+                           kindName(stored[1].event.kind), fieldsText(stored[1].event.fields)}),
+              QStringList({"e1", "bo", "2026-12-01T08:00:00Z", "export.written",
+                           "kind=csv; path=/d/a.csv"}));
+    EXPECT_TRUE(h.verifyChain().ok);
+    EXPECT_EQ(QDir(dir.path()).entryList({"*.pending*"}, QDir::Files), QStringList());
+    EXPECT_EQ(readFileBytes(path + ".unreadable"), "not an entry\n");
+}
+
+TEST(HistorySafety, EntriesAppendedWhileAnotherProgramReplaysAreTakenOnceInOrder) {
+    QTemporaryDir dir;
+    const QString pending = dir.filePath("history.sqlite.pending");
+    std::atomic<bool> done = false;
+    std::thread writer([&] {
+        QString why;
+        for (int n = 0; n < 300; ++n)
+            EXPECT_TRUE(appendPending(pending, {QByteArray::number(n)}, why)) << why.toStdString();
+        done = true;
+    });
+    std::vector<QByteArray> taken;
+    auto replay = [&] {
+        for (const QString& claim : claimPending(pending)) {
+            std::vector<QByteArray> entries;
+            QString why;
+            ASSERT_TRUE(readClaim(claim, entries, why)) << why.toStdString();
+            taken.insert(taken.end(), entries.begin(), entries.end());
+            QFile::remove(claim);
+        }
+    };
+    while (!done) replay();
+    writer.join();
+    replay();
+    ASSERT_EQ(taken.size(), 300u);
+    for (int n = 0; n < 300; ++n) ASSERT_EQ(taken[n], QByteArray::number(n));
 }

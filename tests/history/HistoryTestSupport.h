@@ -10,8 +10,9 @@
 
 namespace vantorix::test {
 
-inline history::History::Options labOptions(int busyTimeout_ms = 3000) {
-    return {busyTimeout_ms, QStringLiteral("ana"), QStringLiteral("lab-3"),
+// Written by "ana" on "lab-3" with version 2.1.0; every write tries the database again.
+inline history::History::Options labOptions(int busyTimeout_ms = 3000, int retryAfter_ms = 0) {
+    return {busyTimeout_ms, retryAfter_ms, QStringLiteral("ana"), QStringLiteral("lab-3"),
             QStringLiteral("2.1.0")};
 }
 
