@@ -1,5 +1,7 @@
 #include "app/CliGrid.h"
 
+#include "app/CliRecorder.h"
+
 #include <QTextStream>
 
 #include "app/CliCommand.h"
@@ -36,6 +38,7 @@ std::optional<LoadResult> loadDocument(ProgramState& s, const QString& file) {
         return std::nullopt;
     }
     for (const QString& notice : loaded.notices) printError(notice);
+    recordHistory([&](RunHistory& h) { h.fileOpened(resolveDataPath(s.DataFolder, file)); });
     return loaded;
 }
 

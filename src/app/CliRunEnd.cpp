@@ -75,10 +75,11 @@ void tellWhatWasSaved(const ProgramState& state, bool partialKept) {
                         native(state.DataFileName)));
 }
 
-int saveElsewhere(ProgramState& state, RunSequence& run) {
+int saveElsewhere(ProgramState& state, RunSequence& run, QString* savedAt) {
     QString path;
     const WriteResult written = saveToFallback(state, state.DataDate, &path);
     if (written.ok) {
+        if (savedAt) *savedAt = path;
         run.journalSaved();
         QTextStream(stderr) << "Saved instead to: " << path << Qt::endl;
         tellWhereUnsavedReadingsAre(state, run);

@@ -16,8 +16,9 @@ void tellUnreadWells(const Readings& readings, const WellMatrix& selected, int f
 void tellWhatWasSaved(const ProgramState& state, bool partialKept);
 
 // The run's file could not be written: the run goes to a file of its own instead, or, when
-// that fails too, stays in the journal or is printed. Returns the exit code.
-int saveElsewhere(ProgramState& state, RunSequence& run);
+// that fails too, stays in the journal or is printed. Returns the exit code; `savedAt` (when
+// given) becomes the file written, "" when none was.
+int saveElsewhere(ProgramState& state, RunSequence& run, QString* savedAt = nullptr);
 
 // Readings that are in no saved file: where they are kept, or, when no journal holds them all,
 // printed on standard output as the grid shows them. False when they had to be printed.

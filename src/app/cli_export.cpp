@@ -6,6 +6,7 @@
 
 #include "app/CliCommand.h"
 #include "app/CliGrid.h"
+#include "app/CliRecorder.h"
 #include "files/OvdLoader.h"
 #include "kernel/ProgramState.h"
 #include "results/CsvExport.h"
@@ -114,6 +115,19 @@ bool writePicture(const ProgramState& s, const ExportArgs& a, int sets) {
     return error.isEmpty();
 }
 
+// Each export written, as an event of the exported file.
+void recordExports(const ExportArgs& a) {
+    const QString file = QFileInfo(a.file).absoluteFilePath();
+    const std::pair<QString, const char*> outputs[] = {
+        {a.xlsx, "xlsx"}, {a.csv, "csv"}, {a.longCsv, "long-csv"}, {a.png, "picture"}};
+    recordHistory([&](RunHistory& h) {
+        for (const auto& [out, kind] : outputs)
+            if (!out.isEmpty() && QFileInfo(out).isFile())
+                h.record(history::events::exportWritten(file, QLatin1String(kind),
+                                                        QFileInfo(out).absoluteFilePath()));
+    });
+}
+
 int runExport(const QStringList& args) {
     ExportArgs a;
     const QString problem = parseExportArgs(args, a);
@@ -130,6 +144,7 @@ int runExport(const QStringList& args) {
     if (!a.csv.isEmpty()) ok = writeCsv(s, a) && ok;
     if (!a.longCsv.isEmpty()) ok = writeLongCsv(s, a, loaded.setsLoaded) && ok;
     if (!a.png.isEmpty()) ok = writePicture(s, a, loaded.setsLoaded) && ok;
+    recordExports(a);
     return ok ? kExitOk : kExitFailure;
 }
 

@@ -5,6 +5,7 @@
 
 #include "app/CliCommand.h"
 #include "app/CliGrid.h"
+#include "app/CliRecorder.h"
 #include "kernel/ProgramState.h"
 #include "results/PaintReport.h"
 
@@ -46,6 +47,12 @@ int runReport(const QStringList& args) {
                               QFileInfo(file).fileName(), QDateTime::currentDateTime()};
     const QString error = WriteReport(source, QFileInfo(pdf).absoluteFilePath());
     if (!error.isEmpty()) printError(error);
+    if (error.isEmpty())
+        recordHistory([&](RunHistory& h) {
+            h.record(history::events::reportWritten(QFileInfo(file).absoluteFilePath(),
+                                                    QStringLiteral("pdf"),
+                                                    QFileInfo(pdf).absoluteFilePath()));
+        });
     return error.isEmpty() ? kExitOk : kExitFailure;
 }
 

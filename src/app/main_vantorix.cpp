@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "app/GuiDesktopWiring.h"
+#include "app/GuiHistoryHooks.h"
 #include "frame/frmMain.h"
 #include "kernel/DataPaths.h"
 #include "kernel/ProgramState.h"
@@ -93,7 +94,13 @@ int main(int argc, char** argv) {
     state.Receiving = false;
     initFolders(state, DataFolderStart::ProgramFiles);
 
-    QSettingsStore settings;
+    QSettingsStore store;
+    // Every setting the program changes is also an event of the history.
+    frmMain* framePtr = nullptr;
+    AuditedSettingsStore settings(store, [&framePtr](const history::Event& event) {
+        if (GuiHistoryHooks* hooks = framePtr ? GuiHistoryHooks::of(*framePtr) : nullptr)
+            hooks->record(event);
+    });
     QtSerialPort port;
     QtScheduler scheduler;
     QtDialogs dialogs;
@@ -110,6 +117,7 @@ int main(int argc, char** argv) {
     }
 
     frmMain frame(state, settings, port, scheduler, dialogs);
+    framePtr = &frame;
     wireDesktop(frame, state, settings, scheduler, QCoreApplication::applicationDirPath());
     if (simulator) {
         port.setPortName(simulator->slavePath());
@@ -120,9 +128,12 @@ int main(int argc, char** argv) {
     if (!options.file.isEmpty()) openDocumentFile(frame, state, scheduler, options.file);
     if (!options.exitAfterStart)
         QTimer::singleShot(0, &frame, [&] {
-            offerRecovery(
-                &frame, dialogs, recoveryFolder(), state.DataFolder, {},
-                [&](const QString& path) { openDocumentFile(frame, state, scheduler, path); });
+            offerRecovery(&frame, dialogs, recoveryFolder(), state.DataFolder, {},
+                          [&](const QString& path) {
+                              if (GuiHistoryHooks* hooks = GuiHistoryHooks::of(frame))
+                                  hooks->recovered(path);
+                              openDocumentFile(frame, state, scheduler, path);
+                          });
         });
     if (options.exitAfterStart) {
         QTimer::singleShot(0, &app, [&] {
