@@ -43,6 +43,7 @@ TEST(AnalyzeCli, PrintsTheSetLineAndWritesOneCsvRowPerWell) {
         {"analyze", f.data, "--layout", f.layout, "--set", "1", "--fit", "linear", "--csv", f.csv});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, kHandLine);
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
     const QStringList rows = QString::fromUtf8(test::readFileBytes(f.csv)).split('\n');
     ASSERT_EQ(rows.size(), 26);  // header, 24 wells, the final line end
     EXPECT_EQ(rows[0], "set,well,role,name,value,corrected,mean,sd,cv,concentration,recovery,flag");
@@ -50,6 +51,19 @@ TEST(AnalyzeCli, PrintsTheSetLineAndWritesOneCsvRowPerWell) {
     EXPECT_EQ(rows[11], "1,B9,standard,,1500000,-,-,-,-,-,-,saturated");
     EXPECT_EQ(rows[13], "1,C1,sample,S1,3110,3000,3050,70.7107,2.31838,60.0087,-,");
     EXPECT_EQ(rows[18], "1,C6,sample,S2,1110,1000,1500,707.107,47.1405,-,-,cv; <LLOQ");
+
+    // Controls only: no curve, nothing subtracted, and the user is told so once.
+    const QString controls = f.dir.filePath("controls.csv");
+    test::writeFileBytes(controls,
+                         "well,role\nD1,positive\nD2,positive\nD3,negative\nD4,negative\n");
+    const test::CliResult c = test::runCli({"analyze", f.data, "--layout", controls});
+    EXPECT_EQ(c.exitCode, 0) << c.err.toStdString();
+    const QString line =
+        "fit=- a=- b=- c=- d=- g=- r2=- lloq=- uloq=- zprime=0.810031 sb=10.1961 qc=PASS\n";
+    EXPECT_EQ(c.out, "Set 1: " + line + "Set 2: " + line);
+    EXPECT_EQ(c.err,
+              "vantorix-cli: sets 1-2: no blank wells with readings: values are not "
+              "blank-subtracted\n");
 }
 
 TEST(AnalyzeCli, BadUsageAndUnsupportableDataFailNamingTheCauseAndWriteNothing) {
