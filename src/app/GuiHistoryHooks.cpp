@@ -10,6 +10,7 @@
 #include "kernel/ProgramState.h"
 #include "measurement/frmZyvora.h"
 #include "protocols/frmProtocols.h"
+#include "results/GuiResultsPanel.h"
 #include "ui/GuiDialogs.h"
 
 namespace vantorix {
@@ -62,6 +63,13 @@ void GuiHistoryHooks::hookMeasurementWindow(frmZyvora* window) {
                                window->runSequence().failure());
         tellOnce();
     });
+    connect(&window->resultsPanel(), &GuiResultsPanel::exportWritten, this,
+            [this](const QString& kind, const QString& path) {
+                const QString file = QFileInfo(state_.DataFileName).absoluteFilePath();
+                const QString written = QFileInfo(path).absoluteFilePath();
+                record(kind == u"pdf" ? history::events::reportWritten(file, kind, written)
+                                      : history::events::exportWritten(file, kind, written));
+            });
     for (const auto& [object, name] : kHeaderFields)
         if (auto* field = window->findChild<QLineEdit*>(QLatin1String(object)))
             watchHeaderField(field, QLatin1String(name));

@@ -249,6 +249,7 @@ void GuiResultsPanel::chooseAndExportReport() {
     if (path.isEmpty()) return;
     const QString error = exportReport(path);
     if (!error.isEmpty()) QMessageBox::warning(this, QString(), error);
+    if (error.isEmpty()) emit exportWritten(QStringLiteral("pdf"), path);
 }
 
 void GuiResultsPanel::chooseAndExportPicture() {
@@ -259,6 +260,7 @@ void GuiResultsPanel::chooseAndExportPicture() {
     if (path.isEmpty()) return;
     const QString error = exportPicture(path);
     if (!error.isEmpty()) QMessageBox::warning(this, QString(), error);
+    if (error.isEmpty()) emit exportWritten(QFileInfo(path).suffix().toLower(), path);
 }
 
 }  // namespace vantorix

@@ -56,6 +56,10 @@ class GuiResultsPanel : public QWidget {
     // The document's name as the owning window's caption gives it.
     QString documentCaption() const;
 
+  signals:
+    // A report ("pdf") or a picture ("png", "svg") the user chose was written to path.
+    void exportWritten(const QString& kind, const QString& path);
+
   private:
     int shownSet() const;
     int documentSets() const;
