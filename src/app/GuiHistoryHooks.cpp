@@ -159,9 +159,10 @@ void AuditedSettingsStore::write(const QString& section, const QString& key, con
     const QString absent = QStringLiteral("\x01absent");
     const QString before = store_.read(section, key, absent);
     store_.write(section, key, value);
-    if (before != value && record_)
-        record_(history::events::settingsChanged(section + u'/' + key,
-                                                 before == absent ? QString() : before, value));
+    // A key written for the first time stores the default the program has been using (the
+    // first shut-down writes every run default), so only a stored value that changes counts.
+    if (before != value && before != absent && record_)
+        record_(history::events::settingsChanged(section + u'/' + key, before, value));
 }
 
 }  // namespace vantorix

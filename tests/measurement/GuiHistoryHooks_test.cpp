@@ -83,7 +83,9 @@ TEST(GuiHistoryHooks, ARunFromAProtocolAHeaderEditAndASettingAreRecorded) {
     emit w.resultsPanel().exportWritten("svg", d.dir.filePath("p.svg"));
 
     MemorySettingsStore memory;
+    memory.write("Options", "Dwell", "500");
     AuditedSettingsStore settings(memory, [&](const history::Event& e) { d.history().record(e); });
+    settings.write("Options", "Delay", "0");  // the first time: the default, no change
     settings.write("Options", "Dwell", "400");
     settings.write("Options", "Dwell", "400");  // unchanged: no event
     settings.write("Options", "Dwell", "300");
@@ -98,7 +100,7 @@ TEST(GuiHistoryHooks, ARunFromAProtocolAHeaderEditAndASettingAreRecorded) {
         {"header.changed", file, {{"field", "notes"}, {"old", ""}, {"new", "re-read"}}},
         {"report.written", file, {{"kind", "pdf"}, {"path", d.dir.filePath("r.pdf")}}},
         {"export.written", file, {{"kind", "svg"}, {"path", d.dir.filePath("p.svg")}}},
-        {"settings.changed", "", {{"key", "Options/Dwell"}, {"old", ""}, {"new", "400"}}},
+        {"settings.changed", "", {{"key", "Options/Dwell"}, {"old", "500"}, {"new", "400"}}},
         {"settings.changed", "", {{"key", "Options/Dwell"}, {"old", "400"}, {"new", "300"}}},
     };
     EXPECT_EQ(d.events(), expected);
