@@ -14,6 +14,7 @@
 
 #ifdef Q_OS_UNIX
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -31,6 +32,18 @@ QString loginName() {
 
 bool isDamage(int rc) {
     return (rc & 0xff) == SQLITE_NOTADB || (rc & 0xff) == SQLITE_CORRUPT;
+}
+
+// What tells one file from another under the same name (device and inode); 0 where unknown.
+std::pair<quint64, quint64> fileIdOf(const QString& path) {
+#ifdef Q_OS_UNIX
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0)
+        return {quint64(st.st_dev), quint64(st.st_ino)};
+#else
+    Q_UNUSED(path);
+#endif
+    return {0, 0};
 }
 
 // "<name>.damaged-20261207-015357", numbered when that name is taken.
@@ -56,6 +69,9 @@ History::History(const QString& path, const Options& options)
 }
 
 History::~History() {
+    // Entries held in memory get a last chance at the database or the pending file.
+    QString why;
+    if (!held_.empty() && !writeWaiting(why)) appendPending(pendingPathOf(path_), held_, why);
     sqlite3_close_v2(db_);
 }
 
@@ -69,7 +85,10 @@ bool History::open(QString& why) {
             sqlite3_busy_timeout(db_, options_.busyTimeout_ms);
             // Reading the schema reads the file's header: "not a database" shows here.
             const int read = execSql(db_, "SELECT count(*) FROM sqlite_schema");
-            if (!isDamage(read)) return prepare(why);
+            if (!isDamage(read)) {
+                fileId_ = fileIdOf(path_);
+                return prepare(why);
+            }
         }
         why = sqlError(db_);
         const bool damaged = isDamage(sqlite3_errcode(db_));
@@ -137,7 +156,8 @@ bool History::failed(QString& why) {
 }
 
 bool History::writeEntries(const std::vector<QByteArray>& entries, QString& why) {
-    if (!schemaReady_ || reopen_) {
+    // Another program may have set a damaged file aside: write to the one now at path_.
+    if (!schemaReady_ || reopen_ || fileIdOf(path_) != fileId_) {
         close();
         if (!open(why)) return false;
     }

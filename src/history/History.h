@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QString>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "history/AuditEvent.h"
@@ -155,8 +156,9 @@ class History {
     Options options_;
     sqlite3* db_ = nullptr;
     bool schemaReady_ = false;
-    bool claimsLeft_ = false;       // a replay did not finish: its claims wait
-    bool reopen_ = false;           // a write failed for a reason other than a lock
+    bool claimsLeft_ = false;             // a replay did not finish: its claims wait
+    bool reopen_ = false;                 // a write failed for a reason other than a lock
+    std::pair<quint64, quint64> fileId_;  // of the file opened
     QElapsedTimer lastFailure_;     // since the last write that failed; invalid after a success
     QString failure_;               // why it failed
     std::vector<QByteArray> held_;  // entries neither the database nor the pending file took
