@@ -10,6 +10,7 @@
 #include "kernel/ProgramState.h"
 #include "measurement/frmZyvora.h"
 #include "protocols/frmProtocols.h"
+#include "results/GuiResultsPanel.h"
 #include "ui/GuiDialogs.h"
 
 namespace vantorix {
@@ -62,6 +63,13 @@ void GuiHistoryHooks::hookMeasurementWindow(frmZyvora* window) {
                                window->runSequence().failure());
         tellOnce();
     });
+    connect(&window->resultsPanel(), &GuiResultsPanel::exportWritten, this,
+            [this](const QString& kind, const QString& path) {
+                const QString file = QFileInfo(state_.DataFileName).absoluteFilePath();
+                const QString written = QFileInfo(path).absoluteFilePath();
+                record(kind == u"pdf" ? history::events::reportWritten(file, kind, written)
+                                      : history::events::exportWritten(file, kind, written));
+            });
     for (const auto& [object, name] : kHeaderFields)
         if (auto* field = window->findChild<QLineEdit*>(QLatin1String(object)))
             watchHeaderField(field, QLatin1String(name));
@@ -151,9 +159,10 @@ void AuditedSettingsStore::write(const QString& section, const QString& key, con
     const QString absent = QStringLiteral("\x01absent");
     const QString before = store_.read(section, key, absent);
     store_.write(section, key, value);
-    if (before != value && record_)
-        record_(history::events::settingsChanged(section + u'/' + key,
-                                                 before == absent ? QString() : before, value));
+    // A key written for the first time stores the default the program has been using (the
+    // first shut-down writes every run default), so only a stored value that changes counts.
+    if (before != value && before != absent && record_)
+        record_(history::events::settingsChanged(section + u'/' + key, before, value));
 }
 
 }  // namespace vantorix

@@ -63,8 +63,8 @@ class GuiHistoryHooks : public QObject {
     QSet<QLineEdit*> edited_;                  // fields the user is editing
 };
 
-// The settings store the desktop program writes through: each value that changes is also a
-// "settings changed" event.
+// The settings store the desktop program writes through: each stored value that changes is
+// also a "settings changed" event.
 class AuditedSettingsStore : public SettingsStore {
   public:
     AuditedSettingsStore(SettingsStore& store, std::function<void(history::Event)> record)

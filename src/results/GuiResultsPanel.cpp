@@ -263,6 +263,7 @@ void GuiResultsPanel::chooseAndExportReport() {
     if (path.isEmpty()) return;
     const QString error = exportReport(path);
     if (!error.isEmpty()) QMessageBox::warning(this, QString(), error);
+    if (error.isEmpty()) emit exportWritten(QStringLiteral("pdf"), path);
 }
 
 void GuiResultsPanel::chooseAndExportPicture() {
@@ -273,6 +274,7 @@ void GuiResultsPanel::chooseAndExportPicture() {
     if (path.isEmpty()) return;
     const QString error = exportPicture(path);
     if (!error.isEmpty()) QMessageBox::warning(this, QString(), error);
+    if (error.isEmpty()) emit exportWritten(QFileInfo(path).suffix().toLower(), path);
 }
 
 }  // namespace vantorix

@@ -58,6 +58,10 @@ class GuiResultsPanel : public QWidget {
     QString documentCaption() const;
     GuiAnalysisView* analysisView() const { return analysis_; }
 
+  signals:
+    // A report ("pdf") or a picture ("png", "svg") the user chose was written to path.
+    void exportWritten(const QString& kind, const QString& path);
+
   private:
     int shownSet() const;
     int documentSets() const;

@@ -203,6 +203,8 @@ TEST(CliRun, BadUsageExitsWithTwoAndSaysWhatIsAccepted) {
         {base + QStringList{"--pre-inject", "2"}, "--pre-inject takes a whole number from 0 to 1"},
         {base + QStringList{"--reaction", "3"}, "--reaction takes glow or flash, not '3'"},
         {{"run", "--bogus", "1"}, "unknown option --bogus"},
+        {base + QStringList{"--protocol"}, "--protocol needs a value"},
+        {base + QStringList{"--protocol", "None here"}, "there is no protocol 'None here' ("},
         {{"simulate", "--well-time", "nan"}, "--well-time needs seconds from 0 to 3600, not 'nan'"},
     };
     for (const auto& c : cases) {

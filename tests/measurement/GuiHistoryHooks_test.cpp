@@ -16,6 +16,7 @@
 #include "protocols/ProtocolSample.h"
 #include "protocols/ProtocolStore.h"
 #include "protocols/frmProtocols.h"
+#include "results/GuiResultsPanel.h"
 #include "support/TestSupport.h"
 
 using namespace vantorix;
@@ -49,8 +50,8 @@ QString sha256Of(const QString& path) {
 }  // namespace
 
 // File > New from Protocol, Start: the run's start names the protocol and its SHA-256; its file
-// and its end follow. A header text changed in the saved file's window and a setting changed
-// are events too, each once.
+// and its end follow. A header text changed in the saved file's window, its report and picture
+// exports and a setting changed are events too, each once.
 TEST(GuiHistoryHooks, ARunFromAProtocolAHeaderEditAndASettingAreRecorded) {
     DesktopWithHistory d;
     QDir().mkpath(d.dir.filePath("protocols"));
@@ -77,8 +78,14 @@ TEST(GuiHistoryHooks, ARunFromAProtocolAHeaderEditAndASettingAreRecorded) {
     QTest::keyClicks(notes, "re-read");
     QTest::keyClick(notes, Qt::Key_Return);
 
+    // The results panel's report and picture exports, as their file dialogs end.
+    emit w.resultsPanel().exportWritten("pdf", d.dir.filePath("r.pdf"));
+    emit w.resultsPanel().exportWritten("svg", d.dir.filePath("p.svg"));
+
     MemorySettingsStore memory;
+    memory.write("Options", "Dwell", "500");
     AuditedSettingsStore settings(memory, [&](const history::Event& e) { d.history().record(e); });
+    settings.write("Options", "Delay", "0");  // the first time: the default, no change
     settings.write("Options", "Dwell", "400");
     settings.write("Options", "Dwell", "400");  // unchanged: no event
     settings.write("Options", "Dwell", "300");
@@ -91,7 +98,9 @@ TEST(GuiHistoryHooks, ARunFromAProtocolAHeaderEditAndASettingAreRecorded) {
         {"file.saved", file, {{"sha256", sha256Of(file)}}},
         {"run.completed", file, {{"sets", "1"}}},
         {"header.changed", file, {{"field", "notes"}, {"old", ""}, {"new", "re-read"}}},
-        {"settings.changed", "", {{"key", "Options/Dwell"}, {"old", ""}, {"new", "400"}}},
+        {"report.written", file, {{"kind", "pdf"}, {"path", d.dir.filePath("r.pdf")}}},
+        {"export.written", file, {{"kind", "svg"}, {"path", d.dir.filePath("p.svg")}}},
+        {"settings.changed", "", {{"key", "Options/Dwell"}, {"old", "500"}, {"new", "400"}}},
         {"settings.changed", "", {{"key", "Options/Dwell"}, {"old", "400"}, {"new", "300"}}},
     };
     EXPECT_EQ(d.events(), expected);
