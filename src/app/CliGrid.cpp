@@ -30,7 +30,7 @@ void printGrid(const Readings& readings, const QString& setsValue, int set, Grid
 std::optional<LoadResult> loadDocument(ProgramState& s, const QString& file) {
     initFolders(s, DataFolderStart::CurrentFolder);
     LoadResult loaded = LoadDataFile(s, file, 0);
-    if (loaded.parsed) writeParseDump(s, file);
+    if (loaded.parsed) writeParseDump(s.AppFolder, s.DataFolder, file, loaded.entries);
     if (!loaded.ok) {
         printError(QString(loaded.message).replace(u'\n', u' '));
         return std::nullopt;

@@ -34,7 +34,7 @@ LoadResult showStoredDocument(frmMain& frame, ProgramState& state, Scheduler& sc
     // Reading a file is no sign of life from the instrument: the link light stays as it was.
     const qint64 linkActivity = state.LinkActivityTime;
     const LoadResult loaded = LoadDataFile(state, fileName, scheduler.nowSeconds());
-    if (loaded.parsed) writeParseDump(state, fileName);
+    if (loaded.parsed) writeParseDump(state.AppFolder, state.DataFolder, fileName, loaded.entries);
     state.LinkActivityTime = linkActivity;
     if (loaded.ok) state.DataFileName = resolveDataPath(state.DataFolder, fileName);
     frmZyvora& window = frame.measurementWindow();

@@ -245,7 +245,8 @@ bool RunSequence::saveDocument() {
 
 void RunSequence::reloadSavedFile() {
     const LoadResult loaded = LoadDataFile(state_, state_.DataFileName, wholeSeconds());
-    if (loaded.parsed) writeParseDump(state_, state_.DataFileName);
+    if (loaded.parsed)
+        writeParseDump(state_.AppFolder, state_.DataFolder, state_.DataFileName, loaded.entries);
     if (!loaded.ok) {
         failure_ = loaded.message;
         outcome_ = RunOutcome::Failed;

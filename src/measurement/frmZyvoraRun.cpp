@@ -216,7 +216,8 @@ void frmZyvora::reloadAfterRecoveredSave() {
     // A cancelled run is kept as measured, not reloaded.
     if (run_->running() || run_->outcome() == RunOutcome::Cancelled) return;
     const LoadResult loaded = LoadDataFile(state_, state_.DataFileName, scheduler_.nowSeconds());
-    if (loaded.parsed) writeParseDump(state_, state_.DataFileName);
+    if (loaded.parsed)
+        writeParseDump(state_.AppFolder, state_.DataFolder, state_.DataFileName, loaded.entries);
     if (!loaded.ok) dialogs_.inform(this, loaded.message);
     repaintGUI();
 }
