@@ -12,9 +12,9 @@
 #include "firmware/frmDownloadNewFirmware.h"
 #include "frame/frmMain.h"
 #include "kernel/DataPaths.h"
-#include "kernel/ProgramState.h"
 #include "kernel/Scheduler.h"
 #include "measurement/frmZyvora.h"
+#include "plate/ProgramState.h"
 #include "results/GuiSaveWorkbook.h"
 #include "ui/GuiDialogs.h"
 

@@ -7,8 +7,8 @@
 #include "files/OvdParser.h"
 #include "files/ParseDump.h"
 #include "kernel/DataPaths.h"
-#include "kernel/ProgramState.h"
 #include "kernel/Text.h"
+#include "plate/ProgramState.h"
 
 namespace vantorix::cli {
 

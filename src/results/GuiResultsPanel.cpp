@@ -14,8 +14,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "kernel/ProgramState.h"
 #include "kernel/Text.h"
+#include "plate/ProgramState.h"
 #include "results/GuiHeatMapView.h"
 #include "results/GuiKineticView.h"
 #include "results/GuiResultsGrid.h"
@@ -146,13 +146,9 @@ void GuiResultsPanel::refresh() {
     const bool running = state_.RunActive;
     // A document without sets has nothing read yet: its selected wells wait for a run. So has
     // a run still contacting the instrument: the table holds the previous document's readings.
-    static const Readings nothingRead = [] {
-        Readings r;
-        r.clearSet(1);
-        return r;
-    }();
+    static const PlateDocument nothingRead;
     const bool empty = running ? !state_.RunSetsCleared : sets <= 0;
-    const Readings& readings = empty ? nothingRead : state_.readings;
+    const PlateDocument& readings = empty ? nothingRead : state_.document;
     const int shown = empty ? 1 : set;
     const SetStatistics st = setStatistics(readings, shown);
     const bool any = st.n > 0;
@@ -170,7 +166,7 @@ void GuiResultsPanel::refresh() {
     // The set being measured has pending wells; every other set is complete.
     const WellMatrix selected = state_.CanEdit || running
                                     ? state_.CurrentOptions.SelectedWells
-                                    : documentSelection(state_.keyStore, state_.readings, sets);
+                                    : documentSelection(state_.document, sets);
     const bool complete = !empty && !running;
     if (running && empty) showPendingWells(*grid_, selected);
     shadeWellStatuses(*grid_, setStatuses(readings, shown, selected, complete));
@@ -186,7 +182,7 @@ void GuiResultsPanel::refresh() {
             picture.wells[size_t(chosen_[i])].mark = seriesColour(int(i));
         heatMap_->setPicture(std::move(picture));
     } else if (view_ == View::Kinetics) {
-        kinetics_->show(state_.readings, sets, chosen_);
+        kinetics_->show(state_.document, sets, chosen_);
     }
 }
 
@@ -218,7 +214,7 @@ void GuiResultsPanel::toggleChosenWell(int well) {
 }
 
 QString GuiResultsPanel::exportReport(const QString& path) const {
-    const ReportSource source{state_.keyStore, state_.readings, documentSets(), documentCaption(),
+    const ReportSource source{state_.document, documentSets(), documentCaption(),
                               QDateTime::currentDateTime()};
     return WriteReport(source, path);
 }
@@ -226,12 +222,11 @@ QString GuiResultsPanel::exportReport(const QString& path) const {
 QString GuiResultsPanel::exportPicture(const QString& path) const {
     const int sets = documentSets();
     const int set = shownSet();
-    const WellMatrix selected = state_.CanEdit
-                                    ? state_.CurrentOptions.SelectedWells
-                                    : documentSelection(state_.keyStore, state_.readings, sets);
+    const WellMatrix selected = state_.CanEdit ? state_.CurrentOptions.SelectedWells
+                                               : documentSelection(state_.document, sets);
     return writeHeatMapPicture(
         heatMapPicture(
-            state_.readings, set, selected, true, HeatScale::forSets(state_.readings, 1, sets),
+            state_.document, set, selected, true, HeatScale::forSets(state_.document, 1, sets),
             QStringLiteral("%1: set %2 of %3").arg(documentCaption()).arg(set).arg(sets)),
         path);
 }

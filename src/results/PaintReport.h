@@ -8,12 +8,10 @@
 
 namespace vantorix {
 
-class KeyStore;
-class Readings;
+struct PlateDocument;
 
 struct ReportSource {
-    const KeyStore& store;
-    const Readings& readings;
+    const PlateDocument& document;
     int sets = 0;
     QString documentName;  // the data file's name, shown in the title
     QDateTime generated;

@@ -6,7 +6,7 @@
 
 #include "OvdSamples.h"
 #include "files/PlateFile.h"
-#include "kernel/ProgramState.h"
+#include "plate/ProgramState.h"
 #include "support/TestSupport.h"
 
 using namespace vantorix;
@@ -206,17 +206,15 @@ TEST(OvdLoader, FailureNamesTheFileAndTheReasonAndChangesNoReadings) {
     QTemporaryDir dir;
     ProgramState s;
     s.DataFolder = dir.path();
-    s.readings.at(1, 1, 1).Value = "keep";
+    s.document.header.notes = "keep";
     s.CurrentSet = 3;
-    s.FileFormatId = "C";
     test::writeFileBytes(dir.filePath("f.ovd"), "<data><sets>1</Sets></data>");
     LoadResult r = LoadDataFile(s, "f.ovd", 0);
     EXPECT_FALSE(r.ok || r.parsed);
     EXPECT_TRUE(r.message.startsWith("Can't open that file\nf.ovd: ")) << r.message.toStdString();
     EXPECT_TRUE(r.message.contains("</Sets>"));
-    EXPECT_EQ(s.readings.at(1, 1, 1).Value, "keep");
+    EXPECT_EQ(s.document.header.notes, "keep");
     EXPECT_EQ(s.CurrentSet, 3);
-    EXPECT_EQ(s.FileFormatId, "C");
 
     r = LoadDataFile(s, "nowhere.ovd", 0);
     EXPECT_FALSE(r.ok || r.parsed);
@@ -225,6 +223,7 @@ TEST(OvdLoader, FailureNamesTheFileAndTheReasonAndChangesNoReadings) {
     test::writeFileBytes(dir.filePath("f.ovd"), test::handWrittenC());
     r = LoadDataFile(s, "f.ovd", 77);
     ASSERT_TRUE(r.ok);
+    EXPECT_EQ(s.document.header.operatorName, "Ana");
     EXPECT_EQ(s.CurrentSet, 1);
     EXPECT_EQ(s.SilenceTimer, 77);
     EXPECT_EQ(s.LinkActivityTime, 77);
