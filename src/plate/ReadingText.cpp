@@ -1,5 +1,7 @@
 #include "plate/ReadingText.h"
 
+#include <cmath>
+
 #include "kernel/Text.h"
 
 namespace vantorix {
@@ -16,7 +18,12 @@ std::optional<double> secondsFromText(QStringView text) {
 }
 
 QString readingToText(std::optional<double> value) {
-    return value ? doubleText(*value) : QStringLiteral("-1");
+    if (!value) return QStringLiteral("-1");
+    // Readings and times are whole numbers as a rule: the digits doubleText gives them, without
+    // going through printf, which made writing a 255-set file four times slower.
+    if (*value >= 0 && *value < 1e15 && *value == std::floor(*value))
+        return QString::number(qint64(*value));
+    return doubleText(*value);
 }
 
 }  // namespace vantorix
