@@ -5,11 +5,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "files/KeyStore.h"
 #include "files/OvdLoader.h"
 #include "files/OvdParser.h"
-#include "files/OvdWriter.h"
-#include "kernel/KeyStore.h"
-#include "kernel/ProgramState.h"
+#include "files/PlateFile.h"
+#include "plate/ProgramState.h"
 
 using namespace vantorix;
 
@@ -18,21 +18,24 @@ namespace {
 // A run of 255 sets with instrument-like readings, written once into a temporary folder.
 struct FullFile {
     QTemporaryDir dir;
-    ProgramState state;
+    PlateDocument document;
+    QString name = QStringLiteral("full.ovd");
     QByteArray bytes;
 
     FullFile() {
-        state.DataFolder = state.AppFolder = dir.path();
-        state.DataFileName = QStringLiteral("full.ovd");
-        state.FirstSet = 1;
-        state.LastSet = kMaxSets;
-        for (int set = 1; set <= kMaxSets; ++set)
-            for (int r = 1; r <= 8; ++r)
-                for (int c = 1; c <= 12; ++c)
-                    state.readings.at(set, r, c) = {QString::number(12000 + set * 97 + r * c * 31),
-                                                    QString::number(set * 40 + r * 12 + c)};
-        if (!WriteDataFile(state, QDateTime::currentDateTime()).ok) std::abort();
-        QFile f(dir.filePath(state.DataFileName));
+        for (auto& row : document.options.SelectedWells) row.fill(true);
+        for (int set = 1; set <= kMaxSets; ++set) {
+            Dataset data;
+            for (int w = 0; w < kWellCount; ++w) {
+                const int r = w / 12 + 1, c = w % 12 + 1;
+                data.wells[w].raw = 12000 + set * 97 + r * c * 31;
+                data.wells[w].seconds = set * 40 + r * 12 + c;
+            }
+            document.datasets.push_back(data);
+        }
+        if (!writePlateFile(document, dir.filePath(name), QDateTime::currentDateTime()).ok)
+            std::abort();
+        QFile f(dir.filePath(name));
         if (!f.open(QIODevice::ReadOnly)) std::abort();
         bytes = f.readAll();
     }
@@ -57,20 +60,20 @@ BENCHMARK(BM_ParseInMemory)->Unit(benchmark::kMillisecond);
 
 void BM_ParseDataFile(benchmark::State& st) {
     FullFile& f = fullFile();
-    ProgramState s;
-    s.DataFolder = s.AppFolder = f.dir.path();
+    std::vector<QString> entries;
     for (auto _ : st)
-        if (!ParseDataFile(s, false, f.state.DataFileName)) st.SkipWithError("parse failed");
+        if (!readDataFileEntries(f.dir.filePath(f.name), false, entries))
+            st.SkipWithError("parse failed");
     st.SetBytesProcessed(st.iterations() * f.bytes.size());
 }
 BENCHMARK(BM_ParseDataFile)->Unit(benchmark::kMillisecond);
 
 void BM_ParseHeaderOnly(benchmark::State& st) {
     FullFile& f = fullFile();
-    ProgramState s;
-    s.DataFolder = s.AppFolder = f.dir.path();
+    std::vector<QString> entries;
     for (auto _ : st)
-        if (!ParseDataFile(s, true, f.state.DataFileName)) st.SkipWithError("parse failed");
+        if (!readDataFileEntries(f.dir.filePath(f.name), true, entries))
+            st.SkipWithError("parse failed");
 }
 BENCHMARK(BM_ParseHeaderOnly)->Unit(benchmark::kMillisecond);
 
@@ -79,18 +82,29 @@ void BM_LoadDataFile(benchmark::State& st) {
     ProgramState s;
     s.DataFolder = s.AppFolder = f.dir.path();
     for (auto _ : st) {
-        const LoadResult r = LoadDataFile(s, f.state.DataFileName, 0);
+        const LoadResult r = LoadDataFile(s, f.name, 0);
         if (!r.ok || r.setsLoaded != kMaxSets) st.SkipWithError("load failed");
     }
     st.SetBytesProcessed(st.iterations() * f.bytes.size());
 }
 BENCHMARK(BM_LoadDataFile)->Unit(benchmark::kMillisecond);
 
+void BM_ReadPlateFile(benchmark::State& st) {
+    FullFile& f = fullFile();
+    for (auto _ : st) {
+        const PlateFileRead r = readPlateFile(f.dir.filePath(f.name));
+        if (!r.ok || r.document.setCount() != kMaxSets) st.SkipWithError("read failed");
+    }
+    st.SetBytesProcessed(st.iterations() * f.bytes.size());
+}
+BENCHMARK(BM_ReadPlateFile)->Unit(benchmark::kMillisecond);
+
 void BM_WriteDataFile(benchmark::State& st) {
     FullFile& f = fullFile();
     const QDateTime now = QDateTime::currentDateTime();
     for (auto _ : st)
-        if (!WriteDataFile(f.state, now).ok) st.SkipWithError("write failed");
+        if (!writePlateFile(f.document, f.dir.filePath(f.name), now).ok)
+            st.SkipWithError("write failed");
     st.SetBytesProcessed(st.iterations() * f.bytes.size());
 }
 BENCHMARK(BM_WriteDataFile)->Unit(benchmark::kMillisecond);

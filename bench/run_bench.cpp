@@ -10,8 +10,8 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "kernel/ProgramState.h"
 #include "measurement/RunSequence.h"
+#include "plate/ProgramState.h"
 #include "serial/QtSerialPort.h"
 #include "simulator/PairHarness.h"
 

@@ -3,7 +3,7 @@
 #include <QFileInfo>
 
 #include "app/CliGrid.h"
-#include "kernel/ProgramState.h"
+#include "plate/ProgramState.h"
 #include "results/PaintReport.h"
 
 namespace vantorix::cli {
@@ -15,7 +15,7 @@ QString writeAnalysisReport(const QString& file, const PlateDocument& analysed,
     const std::optional<LoadResult> loaded = loadDocument(s, file);
     if (!loaded) return QStringLiteral("cannot read %1 for the report").arg(file);
     const ReportAnalysis analysis{analysed, analysed.layout, settings, {}, onlySet};
-    ReportSource source{s.keyStore, s.readings, loaded->setsLoaded, QFileInfo(file).fileName(),
+    ReportSource source{s.document, loaded->setsLoaded, QFileInfo(file).fileName(),
                         QDateTime::currentDateTime()};
     source.analysis = &analysis;
     return WriteReport(source, QFileInfo(pdf).absoluteFilePath());

@@ -12,18 +12,21 @@
 namespace vantorix::cli {
 
 void printGrid(const ProgramState& s, int set, GridMode mode) {
-    printGrid(s.readings, s.keyStore.value(kDataSetsKey), set, mode);
+    printGrid(s.document, s.document.header.setsText, s.document.declaredSets.value_or(0) > 0, set,
+              mode);
 }
 
-void printGrid(const Readings& readings, const QString& setsValue, int set, GridMode mode) {
+void printGrid(const PlateDocument& document, const QString& setsText, bool declaresSets, int set,
+               GridMode mode) {
+    static const WellReading none;
     QTextStream out(stdout);
-    out << "Sets: " << terminalText(setsValue) << '\n' << "Set: " << set << '\n';
+    out << "Sets: " << terminalText(setsText) << '\n' << "Set: " << set << '\n';
     for (int c = 1; c <= kPlateColumns; ++c) out << '\t' << c;
     out << '\n';
     for (int r = 1; r <= kPlateRows; ++r) {
         out << QChar(u'A' + r - 1);
         for (int c = 1; c <= kPlateColumns; ++c)
-            out << '\t' << cellText(readings, set, r, c, mode, setsValue);
+            out << '\t' << cellText(declaresSets ? document.reading(set, r, c) : none, mode);
         out << '\n';
     }
     out.flush();
@@ -32,7 +35,7 @@ void printGrid(const Readings& readings, const QString& setsValue, int set, Grid
 std::optional<LoadResult> loadDocument(ProgramState& s, const QString& file) {
     initFolders(s, DataFolderStart::CurrentFolder);
     LoadResult loaded = LoadDataFile(s, file, 0);
-    if (loaded.parsed) writeParseDump(s, file);
+    if (loaded.parsed) writeParseDump(s.AppFolder, s.DataFolder, file, loaded.entries);
     if (!loaded.ok) {
         printError(QString(loaded.message).replace(u'\n', u' '));
         return std::nullopt;

@@ -2,14 +2,14 @@
 // reading that is in no saved file is kept. Nothing is said to be kept that is not.
 #pragma once
 
-#include "kernel/ProgramState.h"
 #include "measurement/RunSequence.h"
 #include "options/WellSelection.h"
+#include "plate/ProgramState.h"
 
 namespace vantorix::cli {
 
 // A completed dataset in which some selected wells got no reading says how many.
-void tellUnreadWells(const Readings& readings, const WellMatrix& selected, int firstSet,
+void tellUnreadWells(const PlateDocument& readings, const WellMatrix& selected, int firstSet,
                      int lastSet);
 
 // After a run that did not complete: the datasets saved and where, or that nothing was saved.

@@ -13,9 +13,9 @@
 #include "firmware/frmDownloadNewFirmware.h"
 #include "frame/frmMain.h"
 #include "kernel/DataPaths.h"
-#include "kernel/ProgramState.h"
 #include "kernel/Scheduler.h"
 #include "measurement/frmZyvora.h"
+#include "plate/ProgramState.h"
 #include "protocols/ProtocolStore.h"
 #include "results/GuiSaveWorkbook.h"
 #include "ui/GuiDialogs.h"
@@ -40,7 +40,7 @@ LoadResult showStoredDocument(frmMain& frame, ProgramState& state, Scheduler& sc
     // Reading a file is no sign of life from the instrument: the link light stays as it was.
     const qint64 linkActivity = state.LinkActivityTime;
     const LoadResult loaded = LoadDataFile(state, fileName, scheduler.nowSeconds());
-    if (loaded.parsed) writeParseDump(state, fileName);
+    if (loaded.parsed) writeParseDump(state.AppFolder, state.DataFolder, fileName, loaded.entries);
     state.LinkActivityTime = linkActivity;
     if (loaded.ok) state.DataFileName = resolveDataPath(state.DataFolder, fileName);
     if (GuiHistoryHooks* hooks = GuiHistoryHooks::of(frame); hooks && loaded.ok)

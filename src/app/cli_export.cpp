@@ -8,7 +8,7 @@
 #include "app/CliGrid.h"
 #include "app/CliRecorder.h"
 #include "files/OvdLoader.h"
-#include "kernel/ProgramState.h"
+#include "plate/ProgramState.h"
 #include "results/CsvExport.h"
 #include "results/ExportToExcel.h"
 #include "results/LongCsvExport.h"
@@ -92,8 +92,7 @@ bool writeCsv(ProgramState& s, const ExportArgs& a) {
 }
 
 bool writeLongCsv(const ProgramState& s, const ExportArgs& a, int sets) {
-    const QString error =
-        WriteLongCsv(s.keyStore, s.readings, sets, QFileInfo(a.longCsv).absoluteFilePath());
+    const QString error = WriteLongCsv(s.document, sets, QFileInfo(a.longCsv).absoluteFilePath());
     if (!error.isEmpty()) printError(error);
     return error.isEmpty();
 }
@@ -107,8 +106,8 @@ bool writePicture(const ProgramState& s, const ExportArgs& a, int sets) {
         return false;
     }
     const HeatMapPicture picture = heatMapPicture(
-        s.readings, a.set, documentSelection(s.keyStore, s.readings, sets), true,
-        HeatScale::forSets(s.readings, 1, sets),
+        s.document, a.set, documentSelection(s.document, sets), true,
+        HeatScale::forSets(s.document, 1, sets),
         QStringLiteral("%1: set %2 of %3").arg(QFileInfo(a.file).fileName()).arg(a.set).arg(sets));
     const QString error = writeHeatMapPicture(picture, QFileInfo(a.png).absoluteFilePath());
     if (!error.isEmpty()) printError(error);

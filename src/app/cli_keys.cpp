@@ -7,8 +7,8 @@
 #include "files/OvdParser.h"
 #include "files/ParseDump.h"
 #include "kernel/DataPaths.h"
-#include "kernel/ProgramState.h"
 #include "kernel/Text.h"
+#include "plate/ProgramState.h"
 
 namespace vantorix::cli {
 
@@ -40,14 +40,15 @@ int runKeys(const QStringList& args) {
     ProgramState s;
     initFolders(s, DataFolderStart::CurrentFolder);
     QString reason;
-    if (!ParseDataFile(s, headerOnly, file, &reason)) {
+    std::vector<QString> entries;
+    if (!readDataFileEntries(resolveDataPath(s.DataFolder, file), headerOnly, entries, &reason)) {
         printError(file + QStringLiteral(": ") + reason);
         return kExitFailure;
     }
-    writeParseDump(s, file);
+    writeParseDump(s.AppFolder, s.DataFolder, file, entries);
     QTextStream out(stdout);
     // A line break or an escape sequence in a value must not forge an entry or reach the terminal.
-    for (const QString& entry : s.keyStore.entries()) out << terminalText(entry) << '\n';
+    for (const QString& entry : entries) out << terminalText(entry) << '\n';
     out.flush();
     return kExitOk;
 }

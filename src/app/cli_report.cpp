@@ -6,7 +6,7 @@
 #include "app/CliCommand.h"
 #include "app/CliGrid.h"
 #include "app/CliRecorder.h"
-#include "kernel/ProgramState.h"
+#include "plate/ProgramState.h"
 #include "results/PaintReport.h"
 
 namespace vantorix::cli {
@@ -43,8 +43,8 @@ int runReport(const QStringList& args) {
     ProgramState s;
     const std::optional<LoadResult> loaded = loadDocument(s, file);
     if (!loaded) return kExitFailure;
-    const ReportSource source{s.keyStore, s.readings, loaded->setsLoaded,
-                              QFileInfo(file).fileName(), QDateTime::currentDateTime()};
+    const ReportSource source{s.document, loaded->setsLoaded, QFileInfo(file).fileName(),
+                              QDateTime::currentDateTime()};
     const QString error = WriteReport(source, QFileInfo(pdf).absoluteFilePath());
     if (!error.isEmpty()) printError(error);
     if (error.isEmpty())

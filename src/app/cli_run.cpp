@@ -14,7 +14,6 @@
 #include "files/DataFileNaming.h"
 #include "kernel/DataPaths.h"
 #include "kernel/InstrumentLine.h"
-#include "kernel/ProgramState.h"
 #include "kernel/Scheduler.h"
 #include "kernel/Settings.h"
 #include "kernel/SettingsStore.h"
@@ -22,6 +21,7 @@
 #include "measurement/RunSequence.h"
 #include "measurement/RunTexts.h"
 #include "options/WellSelection.h"
+#include "plate/ProgramState.h"
 #include "protocols/ProtocolStore.h"
 #include "results/CellText.h"
 #include "serial/QtSerialPort.h"
@@ -186,7 +186,7 @@ int runCommand(const QStringList& given) {
     }
     const bool kept = tellWhereUnsavedReadingsAre(state, run);
     if (run.outcome() == RunOutcome::Completed) {
-        tellUnreadWells(state.readings, state.CurrentOptions.SelectedWells, state.FirstSet,
+        tellUnreadWells(state.document, state.CurrentOptions.SelectedWells, state.FirstSet,
                         state.LastSet);
         printGrid(state, std::max<int>(1, state.LastSet), GridMode::Readings);
         return kept ? kExitOk : kExitFailure;

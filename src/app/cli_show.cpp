@@ -5,8 +5,7 @@
 #include "app/CliCommand.h"
 #include "app/CliGrid.h"
 #include "files/OvdLoader.h"
-#include "kernel/KeyStore.h"
-#include "kernel/ProgramState.h"
+#include "plate/ProgramState.h"
 #include "results/CellText.h"
 #include "results/SetStatistics.h"
 
@@ -59,7 +58,7 @@ QString parseShowArgs(const QStringList& args, ShowArgs& out) {
 void printStatistics(const ProgramState& s, int sets) {
     QTextStream out(stdout);
     for (int set = 1; set <= sets; ++set)
-        out << "Set " << set << ": " << statisticsText(setStatistics(s.readings, set)) << '\n';
+        out << "Set " << set << ": " << statisticsText(setStatistics(s.document, set)) << '\n';
     out.flush();
 }
 

@@ -4,11 +4,11 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <vector>
 
 namespace vantorix {
 
 class KeyStore;
-struct ProgramState;
 
 // Largest data file the parser reads; a file of 255 sets is about 0.4 MB.
 constexpr qint64 kMaxDataFileBytes = 64 * 1024 * 1024;
@@ -25,9 +25,9 @@ struct ParseFacts {
 bool parseDataBytes(KeyStore& store, QByteArrayView bytes, bool headerOnly,
                     QString* reason = nullptr, ParseFacts* facts = nullptr);
 
-// Parses the file (a bare name lies in DataFolder; only regular files are read) into
-// s.keyStore. A file that cannot be read leaves the store as it was.
-bool ParseDataFile(ProgramState& s, bool headerOnly, const QString& fileName,
-                   QString* reason = nullptr, ParseFacts* facts = nullptr);
+// Parses the file at path (only regular files are read) and gives every entry it found, for
+// a listing of the file's keys. False, with the reason, when it cannot be read or parsed.
+bool readDataFileEntries(const QString& path, bool headerOnly, std::vector<QString>& entries,
+                         QString* reason = nullptr);
 
 }  // namespace vantorix

@@ -1,12 +1,15 @@
-// Writing the current document to its data file.
+// Writing a data file: the result every writer reports, and the current document's file.
 #pragma once
 
 #include <QDateTime>
 #include <QString>
 
-#include "kernel/ProgramState.h"
+#include "kernel/ProgramVersion.h"
+#include "plate/PlateDocument.h"
 
 namespace vantorix {
+
+struct ProgramState;
 
 struct WriteResult {
     bool ok = false;
@@ -18,5 +21,8 @@ struct WriteResult {
 // permission) leaves the old file as it was.
 WriteResult WriteDataFile(const ProgramState& s, const QDateTime& now,
                           const ProgramVersion& v = {});
+
+// The document of the run FirstSet..LastSet as the state holds it, for the writers.
+PlateDocument runDocument(const ProgramState& s);
 
 }  // namespace vantorix

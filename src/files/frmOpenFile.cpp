@@ -21,8 +21,8 @@
 #include "files/FolderListing.h"
 #include "files/GuiSplitProgressBar.h"
 #include "kernel/DataPaths.h"
-#include "kernel/ProgramState.h"
 #include "kernel/Scheduler.h"
+#include "plate/ProgramState.h"
 #include "ui/GuiDialogs.h"
 
 namespace vantorix {

@@ -8,9 +8,9 @@
 #include <QMenuBar>
 #include <QScreen>
 
-#include "kernel/ProgramState.h"
-#include "kernel/SettingsLifecycle.h"
 #include "measurement/frmZyvora.h"
+#include "plate/ProgramState.h"
+#include "plate/SettingsLifecycle.h"
 #include "serial/SerialPort.h"
 #include "ui/GuiDialogs.h"
 
@@ -169,7 +169,10 @@ void frmMain::mnuFileNew_Click() {
             this,
             QStringLiteral("The instrument's serial port could not be opened.\n%1").arg(error));
     }
-    state_.keyStore.ClearKeyStore();
+    // A new measurement: of the last document only the instrument's firmware version stays.
+    PlateDocument fresh;
+    fresh.firmwareVersion = state_.document.firmwareVersion;
+    state_.document = std::move(fresh);
     frmZyvora& w = measurementWindow();
     w.clearGUI();
     w.setCanEditState(true);

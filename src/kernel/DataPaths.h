@@ -7,8 +7,6 @@
 
 namespace vantorix {
 
-struct ProgramState;
-
 // folder + separator + name in the platform's form; just the name when folder is empty.
 QString joinPath(const QString& folder, const QString& name);
 
@@ -23,10 +21,13 @@ QString resolveDataPath(const QString& dataFolder, const QString& fileName);
 // DataFolder, where bare data-file names are looked for, starts at AppFolder in the desktop
 // program and at the current folder on the command line.
 enum class DataFolderStart { ProgramFiles, CurrentFolder };
-void initFolders(ProgramState& s, const QString& programDir,
-                 DataFolderStart start = DataFolderStart::ProgramFiles);
+struct ProgramFolders {
+    QString appFolder, dataFolder;
+};
+ProgramFolders programFolders(const QString& programDir,
+                              DataFolderStart start = DataFolderStart::ProgramFiles);
 // As above for the running program (QCoreApplication::applicationDirPath()).
-void initFolders(ProgramState& s, DataFolderStart start);
+ProgramFolders programFolders(DataFolderStart start);
 
 // ~/.local/share/vantorix/recovery (the platform's per-user data location): journals of runs
 // that did not get as far as their file.

@@ -13,7 +13,7 @@ int InstrumentConversation::unfinishedReadings() const {
     int n = 0;
     for (int row = 1; row <= kPlateRows; ++row)
         for (int column = 1; column <= kPlateColumns; ++column)
-            if (state_.readings.at(state_.RunSet, row, column).Value != QLatin1String("-1")) ++n;
+            if (state_.document.reading(state_.RunSet, row, column).raw) ++n;
     return n;
 }
 
@@ -23,8 +23,7 @@ bool InstrumentConversation::anySelectedWellRead() const {
         for (int column = 1; column <= kPlateColumns; ++column) {
             if (!state_.CurrentOptions.SelectedWells[row - 1][column - 1]) continue;
             anySelected = true;
-            if (readingValue(state_.readings.at(state_.RunSet, row, column).Value) >= 0)
-                return true;
+            if (state_.document.reading(state_.RunSet, row, column).raw) return true;
         }
     return !anySelected;
 }
@@ -38,7 +37,7 @@ void InstrumentConversation::datasetDone() {
     datasetOpen_ = false;
     ConversationOutput o{Kind::DatasetDone};
     o.set = state_.RunSet;
-    o.value = state_.FirmwareVersion;
+    o.value = state_.document.firmwareVersion;
     out_.push_back(std::move(o));
 }
 

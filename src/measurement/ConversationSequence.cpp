@@ -17,7 +17,7 @@ Task<> InstrumentConversation::top(bool reception) {
             state_.RunActive = true;
             state_.RunStopped = false;
             state_.RunSet = state_.FirstSet = state_.LastSet = 1;
-            state_.readings.clearSet(1);
+            state_.document.clearSet(1);
             state_.RunSetsCleared = true;
             beginDataset();
             enterPhase(RunPhase::Waiting);
@@ -85,7 +85,7 @@ void InstrumentConversation::prepareWindow() {
     state_.FirstSet = 1;
     state_.LastSet = o.RepeatMode ? static_cast<qint16>(qBound(1, int(o.Repeats), kMaxSets)) : 1;
     // A well that gets no reading in this run must never keep one from an earlier document.
-    for (int set = state_.FirstSet; set <= state_.LastSet; ++set) state_.readings.clearSet(set);
+    for (int set = state_.FirstSet; set <= state_.LastSet; ++set) state_.document.clearSet(set);
     state_.RunSetsCleared = true;
     put(Kind::WindowPrepared);
 }

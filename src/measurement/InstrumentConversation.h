@@ -16,9 +16,9 @@
 #include <memory>
 #include <optional>
 
-#include "kernel/ProgramState.h"
 #include "kernel/RunTiming.h"
 #include "measurement/Task.h"
+#include "plate/ProgramState.h"
 
 namespace vantorix {
 

@@ -20,7 +20,7 @@ bool namedWell(const QByteArray& line, std::array<int, 3>& well) {
 }
 
 bool hasReading(const ProgramState& s, int datasets, const std::array<int, 3>& w) {
-    return w[0] <= datasets && s.readings.at(w[0], w[1], w[2]).Value != QLatin1String("-1");
+    return w[0] <= datasets && s.document.reading(w[0], w[1], w[2]).raw.has_value();
 }
 
 // "set 1 A2, A3; set 2 B1", the first few wells.

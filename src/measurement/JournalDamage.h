@@ -9,7 +9,7 @@
 #include <set>
 #include <vector>
 
-#include "kernel/ProgramState.h"
+#include "plate/ProgramState.h"
 
 namespace vantorix {
 

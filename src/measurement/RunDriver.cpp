@@ -55,7 +55,7 @@ void RunSequence::handle(const ConversationOutput& out) {
             break;
         case Kind::Reading:
             ui_.setCell(out.row, out.column, out.text);
-            journalReading(out.set, out.row, out.column, Reading{out.value, out.time});
+            journalReading(out.set, out.row, out.column, out.value, out.time);
             break;
         case Kind::DatasetBegun:
             beginJournal();

@@ -56,7 +56,7 @@ class RunFrontEnd {
     virtual void setOptionsEnabled(bool enabled) { (void)enabled; }
     virtual void setBusyCursor(bool busy) { (void)busy; }
     virtual void focusStartButton() {}
-    // The saved file was read back: redraw the window from the key store and readings.
+    // The saved file was read back: redraw the window from the document.
     virtual void repaint() {}
     // The run is over (the button reads "&Start" again).
     virtual void runFinished() {}

@@ -56,8 +56,9 @@ QByteArray headerRecords(const ProgramState& s, const QDateTime& started) {
     out += record("options " + wells + ' ' + QByteArray::number(s.CurrentOptions.Sensitive) + ' ' +
                   QByteArray::number(s.LastSet - s.FirstSet + 1));
     const std::pair<const char*, const QString*> texts[] = {
-        {"operator", &s.Operator}, {"test", &s.Test},         {"plate", &s.PlateNo},
-        {"notes", &s.Notes},       {"file", &s.DataFileName}, {"firmware", &s.FirmwareVersion}};
+        {"operator", &s.Operator}, {"test", &s.Test},
+        {"plate", &s.PlateNo},     {"notes", &s.Notes},
+        {"file", &s.DataFileName}, {"firmware", &s.document.firmwareVersion}};
     for (const auto& [key, text] : texts)
         out += record(QByteArray("text ") + key + ' ' + encode(*text));
     return out;
@@ -151,12 +152,12 @@ bool RunJournal::createLocked(const QDateTime& started) {
     return false;
 }
 
-bool RunJournal::recordReading(int set, int row, int column, const Reading& reading) {
+bool RunJournal::recordReading(int set, int row, int column, const QString& value,
+                               const QString& time) {
     if (!isOpen()) return false;
     return append(journal::record("reading " + QByteArray::number(set) + ' ' +
                                   QByteArray::number(row) + ' ' + QByteArray::number(column) + ' ' +
-                                  journal::encode(reading.Value) + ' ' +
-                                  journal::encode(reading.Time)));
+                                  journal::encode(value) + ' ' + journal::encode(time)));
 }
 
 bool RunJournal::recordDataset(int set, const QString& firmwareVersion) {

@@ -8,6 +8,7 @@
 #include "measurement/InstrumentConversation.h"
 #include "measurement/ReadingDecoder.h"
 #include "measurement/RunTexts.h"
+#include "plate/ReadingText.h"
 #include "results/CellText.h"
 
 namespace vantorix {
@@ -112,28 +113,29 @@ Task<> InstrumentConversation::readDisplayMessage() {
 
 void InstrumentConversation::handleMessage(const QString& text) {
     QString line = text + u' ';
-    if (auto version = firmwareVersionOf(text)) state_.FirmwareVersion = *version;
+    if (auto version = firmwareVersionOf(text)) state_.document.firmwareVersion = *version;
     if (text.contains(QLatin1String("Reading:"))) {
         const auto reading = decodeReading(text);
         // A reading off the plate (row outside A-H, column outside 1-12) is dropped.
         if (reading && onPlate(*reading)) {
-            Reading& cell = state_.readings.at(state_.RunSet, reading->row, reading->column);
-            cell.Value = reading->value;
-            if (state_.RunStartTime == -1) {
+            WellReading& cell =
+                state_.document.dataset(state_.RunSet).at(reading->row - 1, reading->column - 1);
+            cell.raw = readingFromText(reading->value);
+            qint64 seconds = 0;
+            if (state_.RunStartTime == -1)
                 state_.RunStartTime = wholeSeconds();
-                cell.Time = QStringLiteral("0");
-            } else {
-                cell.Time = QString::number(std::llround(timer() - double(state_.RunStartTime)));
-            }
+            else
+                seconds = std::llround(timer() - double(state_.RunStartTime));
+            cell.seconds = double(seconds);
             line = readingMessageLine(text, reading->value);
             const bool selected =
                 state_.CurrentOptions.SelectedWells[reading->row - 1][reading->column - 1];
-            ConversationOutput o{Kind::Reading, runCellText(reading->value, selected)};
+            ConversationOutput o{Kind::Reading, runCellText(cell.raw, selected)};
             o.set = state_.RunSet;
             o.row = reading->row;
             o.column = reading->column;
-            o.value = cell.Value;
-            o.time = cell.Time;
+            o.value = reading->value;  // as sent: the journal keeps it so
+            o.time = QString::number(seconds);
             out_.push_back(std::move(o));
         } else if (reading) {
             line = ignoredReadingLine(text);

@@ -23,12 +23,13 @@ void RunSequence::dropEmptyJournal() {
     if (journalBegun_ && journalReadings_ == 0) journal_.remove();
 }
 
-void RunSequence::journalReading(int set, int row, int column, const Reading& cell) {
+void RunSequence::journalReading(int set, int row, int column, const QString& value,
+                                 const QString& time) {
     ++runReadings_;
     lastReadingSet_ = std::max(lastReadingSet_, set);
     beginJournal();
     if (!journal_.isOpen()) return;
-    if (!journal_.recordReading(set, row, column, cell)) {
+    if (!journal_.recordReading(set, row, column, value, time)) {
         journalFailed_ = true;
         ui_.reportError(journalFailureText());
         return;

@@ -218,9 +218,8 @@ void RunSequence::showLiveSet() {
     for (int row = 1; row <= kPlateRows; ++row)
         for (int column = 1; column <= kPlateColumns; ++column)
             ui_.setCell(row, column,
-                        o.SelectedWells[row - 1][column - 1]
-                            ? QString::fromLatin1(kPendingCellText)
-                            : runCellText(QStringLiteral("-1"), false));
+                        o.SelectedWells[row - 1][column - 1] ? QString::fromLatin1(kPendingCellText)
+                                                             : runCellText(std::nullopt, false));
 }
 
 void RunSequence::showDataset(int set) {
@@ -228,7 +227,7 @@ void RunSequence::showDataset(int set) {
     for (int row = 1; row <= kPlateRows; ++row)
         for (int column = 1; column <= kPlateColumns; ++column)
             ui_.setCell(row, column,
-                        runCellText(state_.readings.at(set, row, column).Value,
+                        runCellText(state_.document.reading(set, row, column).raw,
                                     o.SelectedWells[row - 1][column - 1]));
 }
 
@@ -245,7 +244,8 @@ bool RunSequence::saveDocument() {
 
 void RunSequence::reloadSavedFile() {
     const LoadResult loaded = LoadDataFile(state_, state_.DataFileName, wholeSeconds());
-    if (loaded.parsed) writeParseDump(state_, state_.DataFileName);
+    if (loaded.parsed)
+        writeParseDump(state_.AppFolder, state_.DataFolder, state_.DataFileName, loaded.entries);
     if (!loaded.ok) {
         failure_ = loaded.message;
         outcome_ = RunOutcome::Failed;

@@ -10,11 +10,11 @@
 #include <functional>
 #include <memory>
 
-#include "kernel/ProgramState.h"
 #include "kernel/Scheduler.h"
 #include "measurement/InstrumentConversation.h"
 #include "measurement/RunFrontEnd.h"
 #include "measurement/RunJournal.h"
+#include "plate/ProgramState.h"
 #include "results/RunProgress.h"
 #include "serial/SerialPort.h"
 
@@ -110,7 +110,7 @@ class RunSequence {
     // --- Keeping every reading (RunSafety.cpp) ---
     void beginJournal();
     void dropEmptyJournal();
-    void journalReading(int set, int row, int column, const Reading& cell);
+    void journalReading(int set, int row, int column, const QString& value, const QString& time);
     void journalDataset(int set, const QString& firmwareVersion);
     void settleJournal(bool saved, int readingsLeftOut);
     QString journalFailureText() const;

@@ -12,12 +12,12 @@
 #include "files/DataFileNaming.h"
 #include "files/OvdLoader.h"
 #include "files/ParseDump.h"
-#include "kernel/ProgramState.h"
 #include "kernel/Scheduler.h"
 #include "kernel/Text.h"
 #include "measurement/RunSequence.h"
 #include "measurement/RunTexts.h"
 #include "measurement/frmZyvoraFrontEnd.h"
+#include "plate/ProgramState.h"
 #include "results/GuiResultsGrid.h"
 #include "ui/GuiDialogs.h"
 
@@ -91,10 +91,10 @@ void frmZyvora::FrontEnd::setCell(int row, int column, const QString& text) {
     // The times view shows when each reading of the set being measured came.
     const ProgramState& s = w_.state_;
     const bool well = row >= 1 && row <= kPlateRows && column >= 1 && column <= kPlateColumns;
-    const bool reading = well && leadingNumber(s.readings.at(s.RunSet, row, column).Value) >= 0;
+    const bool reading = well && s.document.reading(s.RunSet, row, column).raw.has_value();
     const bool times = w_.gridMode() == GridMode::Times && s.RunActive && reading;
     setWellText(*w_.grdResults, row, column,
-                times ? runningCellText(s.readings, s.RunSet, row, column, GridMode::Times,
+                times ? runningCellText(s.document, s.RunSet, row, column, GridMode::Times,
                                         s.CurrentOptions.SelectedWells[row - 1][column - 1])
                       : text);
 }
@@ -216,7 +216,8 @@ void frmZyvora::reloadAfterRecoveredSave() {
     // A cancelled run is kept as measured, not reloaded.
     if (run_->running() || run_->outcome() == RunOutcome::Cancelled) return;
     const LoadResult loaded = LoadDataFile(state_, state_.DataFileName, scheduler_.nowSeconds());
-    if (loaded.parsed) writeParseDump(state_, state_.DataFileName);
+    if (loaded.parsed)
+        writeParseDump(state_.AppFolder, state_.DataFolder, state_.DataFileName, loaded.entries);
     if (!loaded.ok) dialogs_.inform(this, loaded.message);
     repaintGUI();
 }

@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "kernel/ProgramState.h"
+#include "plate/ProgramState.h"
 #include "results/ExportCurrentDocument.h"
 #include "results/ExportToExcel.h"
 #include "results/GuiWorkbookViewer.h"

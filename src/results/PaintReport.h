@@ -12,8 +12,7 @@
 
 namespace vantorix {
 
-class KeyStore;
-class Readings;
+struct PlateDocument;
 
 struct ReportAnalysis {
     const PlateDocument& document;
@@ -24,8 +23,7 @@ struct ReportAnalysis {
 };
 
 struct ReportSource {
-    const KeyStore& store;
-    const Readings& readings;
+    const PlateDocument& document;
     int sets = 0;
     QString documentName;  // the data file's name, shown in the title
     QDateTime generated;

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "kernel/ProgramState.h"
 #include "measurement/InstrumentConversation.h"
+#include "plate/ProgramState.h"
 
 using namespace vantorix;
 

@@ -6,8 +6,8 @@
 #include <deque>
 #include <optional>
 
-#include "kernel/ProgramState.h"
 #include "measurement/RunSequence.h"
+#include "plate/ProgramState.h"
 #include "simulator/PairHarness.h"
 #include "support/TestSupport.h"
 

@@ -5,9 +5,11 @@
 #include <QDir>
 
 #include "RunFixture.h"
+#include "files/KeyStore.h"
 #include "files/OvdParser.h"
 #include "measurement/RunRecovery.h"
 #include "measurement/RunTexts.h"
+#include "support/TestSupport.h"
 
 using namespace vantorix;
 using namespace vantorix::test;
@@ -16,10 +18,7 @@ namespace {
 
 int readingsIn(const ProgramState& s, int set) {
     int n = 0;
-    for (int w = 0; w < 96; ++w) {
-        const QString& v = s.readings.at(set, w / 12 + 1, w % 12 + 1).Value;
-        n += !v.isEmpty() && v != "-1";
-    }
+    for (int w = 0; w < 96; ++w) n += s.document.reading(set, w / 12 + 1, w % 12 + 1).raw ? 1 : 0;
     return n;
 }
 
@@ -69,14 +68,13 @@ TEST(RunSafety, CancelInTheSecondDatasetKeepsTheFirstAndOffersItsReadings) {
         EXPECT_EQ(f.state.CurrentOptions.Prime1, 2);  // only a completed run primes no more
         EXPECT_EQ(f.state.SetCount, c.setCount);
         // The file holds the datasets kept; a cancelled run is not read back.
-        EXPECT_EQ(f.state.keyStore.KeyCount(), 0);
-        ProgramState file;
-        file.AppFolder = f.dir.path();
-        ASSERT_TRUE(ParseDataFile(file, false, f.state.DataFileName));
-        EXPECT_EQ(file.keyStore.value(kRootKey + ".data.sets"), c.sets);
+        EXPECT_FALSE(f.state.document.fromFile);
+        KeyStore file;
+        ASSERT_TRUE(parseDataBytes(file, test::readFileBytes(f.state.DataFileName), false));
+        EXPECT_EQ(file.value(kRootKey + ".data.sets"), c.sets);
         if (c.keep) {
-            const QStringList wells = file.keyStore.value(kRootKey + ".data.set-data-002")
-                                          .split(u' ', Qt::SkipEmptyParts);
+            const QStringList wells =
+                file.value(kRootKey + ".data.set-data-002").split(u' ', Qt::SkipEmptyParts);
             ASSERT_EQ(wells.size(), 96);
             EXPECT_NE(wells[4], "-1");
             EXPECT_EQ(wells[5], "-1");

@@ -2,7 +2,7 @@
 // user confirms them and once more at shut-down.
 #pragma once
 
-#include "kernel/ProgramState.h"
+#include "plate/ProgramState.h"
 #include "kernel/Settings.h"
 
 namespace vantorix {

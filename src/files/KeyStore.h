@@ -1,7 +1,8 @@
-// The document key store: the flattened "path=value" entries of the last parsed data file.
+// The key store of the data-file reader: the flattened "path=value" entries of a parsed file.
 #pragma once
 
 #include <QString>
+#include <utility>
 #include <vector>
 
 namespace vantorix {
@@ -22,6 +23,8 @@ class KeyStore {
     QString value(const QString& key) const;
     int KeyCount() const { return static_cast<int>(entries_.size()); }
     const std::vector<QString>& entries() const { return entries_; }
+    // The entries, leaving the store empty.
+    std::vector<QString> takeEntries() { return std::exchange(entries_, {}); }
 
   private:
     std::vector<QString> entries_;

@@ -5,9 +5,10 @@
 #include <QDateTime>
 #include <QString>
 
-#include "kernel/KeyStore.h"
-#include "kernel/Readings.h"
+#include "kernel/DataPaths.h"
+#include "kernel/ProgramVersion.h"
 #include "kernel/RunOptions.h"
+#include "plate/PlateDocument.h"
 
 namespace vantorix {
 
@@ -16,11 +17,9 @@ struct ProgramState {
     RunOptions DefaultOptions;
     RunOptions CurrentOptions;
 
-    // The document: the last parsed data file and the readings table.
-    KeyStore keyStore;
-    Readings readings;
-    QString FileFormatId;
-    QString FirmwareVersion;
+    // The document: the last data file opened, or the run's readings as they arrive (set n is
+    // datasets[n - 1]; sets past the run keep the previous document's).
+    PlateDocument document;
     qint16 CurrentSet = 1;
 
     // The measurement window's document flags (it is the only document).
@@ -40,7 +39,7 @@ struct ProgramState {
     qint16 LastSet = 1;
     qint16 RunSet = 1;
     // The run's sets have been emptied for its readings. Until then (while the instrument is
-    // being contacted) the table still holds the previous document's readings.
+    // being contacted) the document still holds the previous readings.
     bool RunSetsCleared = false;
     // Seconds on the monotonic clock; RunStartTime is -1 before the run's first reading.
     qint64 RunStartTime = -1;
@@ -61,15 +60,17 @@ struct ProgramState {
     bool BurstMode = false;
 };
 
-// The program's own version numbers.
-struct ProgramVersion {
-    int major = VANTORIX_VERSION_MAJOR;
-    int minor = VANTORIX_VERSION_MINOR;
-    int revision = VANTORIX_VERSION_REVISION;
-    QString text() const {
-        return QString::number(major) + u'.' + QString::number(minor) + u'.' +
-               QString::number(revision);
-    }
-};
+// Sets AppFolder and DataFolder as programFolders (kernel/DataPaths.h) finds them.
+inline void initFolders(ProgramState& s, const QString& programDir,
+                        DataFolderStart start = DataFolderStart::ProgramFiles) {
+    const ProgramFolders f = programFolders(programDir, start);
+    s.AppFolder = f.appFolder;
+    s.DataFolder = f.dataFolder;
+}
+inline void initFolders(ProgramState& s, DataFolderStart start) {
+    const ProgramFolders f = programFolders(start);
+    s.AppFolder = f.appFolder;
+    s.DataFolder = f.dataFolder;
+}
 
 }  // namespace vantorix
