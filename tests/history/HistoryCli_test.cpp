@@ -29,7 +29,7 @@ void record(History& h, const QString& folder, const Run& r) {
     const QByteArray bytes = QByteArray("readings of ") + r.name;
     writeFileBytes(path, bytes);
     PlateDocument doc;
-    doc.header = {r.test, r.operatorName, r.plate, {}, {}, {}, false};
+    doc.header = {r.test, r.operatorName, r.plate, {}, {}, {}, false, {}, {}};
     doc.datasets.resize(r.sets);
     const QDateTime start = QDateTime::fromString(r.start, Qt::ISODate);
     ASSERT_EQ(h.recordFile(factsOf(path, bytes, doc, start, start.addSecs(300))), Written::Now);
@@ -96,7 +96,7 @@ TEST(HistoryCli, ListsRunsFoundByEachFilterWithWhetherTheirFileMatches) {
 
 TEST(HistoryFacts, ADocumentsFactsAndWhereTheHistoryLives) {
     PlateDocument doc;
-    doc.header = {"ATP", "Ana", "P-7", "spiked", "12/6/2026", "3:04:05 PM", false};
+    doc.header = {"ATP", "Ana", "P-7", "spiked", "12/6/2026", "3:04:05 PM", false, {}, {}};
     doc.options.SelectedWells[0].fill(false);  // row A left out: 84 wells
     doc.options.Dwell = 250;
     doc.options.RepeatMode = true;
