@@ -1,42 +1,72 @@
 #include "analysis/AnalysisText.h"
 
+#include <charconv>
 #include <cmath>
+#include <string_view>
 
 namespace vantorix {
 
 namespace {
 
-QString joinedFlags(const QStringList& flags) {
-    return flags.join(QStringLiteral("; "));
-}
-
-QString csvRow(const DatasetAnalysis& a, const WellResult& w) {
-    const QStringList cells{QString::number(a.set),  wellName(w.well),
-                            roleKey(w.role),         csvCell(w.name),
-                            plainNumber(w.value),    plainNumber(w.corrected),
-                            plainNumber(w.mean),     plainNumber(w.sd),
-                            plainNumber(w.cv),       plainNumber(w.concentration),
-                            plainNumber(w.recovery), csvCell(joinedFlags(w.flags))};
-    return cells.join(u',') + u'\n';
-}
-
-}  // namespace
-
-QString plainNumber(std::optional<double> value) {
-    if (!value || !std::isfinite(*value)) return QStringLiteral("-");
-    double v = *value;
-    if (v == 0) return QStringLiteral("0");
-    // Rounded to 6 significant digits first: the rounding may carry into a new digit.
-    int exponent = int(std::floor(std::log10(std::abs(v))));
-    const double unit = std::pow(10.0, exponent - 5);
-    v = std::round(v / unit) * unit;
-    exponent = int(std::floor(std::log10(std::abs(v))));
+// A number of 6 significant digits that %g would give with an exponent, written out in full.
+QString longPlainNumber(double v) {
+    const int exponent = int(std::floor(std::log10(std::abs(v))));
     QString text = QString::number(v, 'f', std::max(0, 5 - exponent));
     if (text.contains(u'.')) {
         while (text.endsWith(u'0')) text.chop(1);
         if (text.endsWith(u'.')) text.chop(1);
     }
-    return text == u"-0" ? QStringLiteral("0") : text;
+    return text;
+}
+
+QString joinedFlags(const QStringList& flags) {
+    return flags.join(QStringLiteral("; "));
+}
+
+// Appends the plain form of a number (see plainNumber) without a string of its own.
+void appendNumber(QString& out, std::optional<double> value) {
+    if (!value || !std::isfinite(*value)) {
+        out += u'-';
+        return;
+    }
+    // Six significant digits without trailing zeros: what %g gives short of its exponents.
+    // (std::to_chars: a results table formats hundreds of thousands of these.)
+    char buffer[32];
+    const char* end =
+        std::to_chars(buffer, buffer + sizeof buffer, *value, std::chars_format::general, 6).ptr;
+    const std::string_view text(buffer, size_t(end - buffer));
+    if (*value == 0)
+        out += u'0';  // -0 too
+    else if (text.find('e') == std::string_view::npos)
+        out += QLatin1StringView(text);
+    else
+        out += longPlainNumber(QByteArrayView(text).toDouble());
+}
+
+void appendCsvRow(QString& text, const DatasetAnalysis& a, const WellResult& w) {
+    text += QString::number(a.set);
+    text += u',';
+    text += wellName(w.well);
+    text += u',';
+    text += roleKey(w.role);
+    text += u',';
+    text += csvCell(w.name);
+    for (const std::optional<double>& v :
+         {w.value, w.corrected, w.mean, w.sd, w.cv, w.concentration, w.recovery}) {
+        text += u',';
+        appendNumber(text, v);
+    }
+    text += u',';
+    text += csvCell(joinedFlags(w.flags));
+    text += u'\n';
+}
+
+}  // namespace
+
+QString plainNumber(std::optional<double> value) {
+    QString text;
+    appendNumber(text, value);
+    return text;
 }
 
 QString csvCell(const QString& text) {
@@ -74,8 +104,11 @@ QString analysisSummaryLine(const DatasetAnalysis& a, CurveModel model) {
 
 QString analysisCsvText(const std::vector<DatasetAnalysis>& analyses) {
     QString text = QString::fromLatin1(kAnalysisCsvHeader) + u'\n';
+    qsizetype rows = 0;
+    for (const DatasetAnalysis& a : analyses) rows += qsizetype(a.wells.size());
+    text.reserve(text.size() + rows * 80);
     for (const DatasetAnalysis& a : analyses)
-        for (const WellResult& w : a.wells) text += csvRow(a, w);
+        for (const WellResult& w : a.wells) appendCsvRow(text, a, w);
     return text;
 }
 

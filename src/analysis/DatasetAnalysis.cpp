@@ -1,6 +1,7 @@
 #include "analysis/DatasetAnalysis.h"
 
 #include <map>
+#include <tuple>
 
 #include "analysis/PlateQuality.h"
 #include "analysis/Replicates.h"
@@ -27,11 +28,11 @@ WellResult wellRow(int well, const WellAssignment& a, const WellReading& reading
 
 // Blank rows are one group whatever their names: all of them are subtracted. Standards are
 // replicates by concentration, the others by role and name.
-QString groupKey(const WellResult& w) {
-    if (w.role == WellRole::Blank) return QStringLiteral("blank");
-    if (w.role == WellRole::Standard)
-        return QStringLiteral("standard %1").arg(*w.nominal, 0, 'g', 17);
-    return roleKey(w.role) + u' ' + w.name;
+using GroupKey = std::tuple<WellRole, double, QString>;
+GroupKey groupKey(const WellResult& w) {
+    if (w.role == WellRole::Blank) return {w.role, 0, {}};
+    if (w.role == WellRole::Standard) return {w.role, *w.nominal, {}};
+    return {w.role, 0, w.name};
 }
 
 void subtractBlanks(DatasetAnalysis& a) {
@@ -48,7 +49,7 @@ void subtractBlanks(DatasetAnalysis& a) {
 // A blank's corrected value is about 0 by construction, so the blanks' spread is that of their
 // values; every other group's is that of its corrected values.
 void groupReplicates(DatasetAnalysis& a, double cvThreshold) {
-    std::map<QString, std::vector<WellResult*>> groups;
+    std::map<GroupKey, std::vector<WellResult*>> groups;
     for (WellResult& w : a.wells)
         if (w.used) groups[groupKey(w)].push_back(&w);
     for (auto& [key, wells] : groups) {

@@ -22,6 +22,10 @@ ceres::Solver::Options solverOptions(double initialRadius) {
     options.function_tolerance = 1e-16;
     options.gradient_tolerance = 1e-16;
     options.parameter_tolerance = 1e-14;
+    // Started at the minimum itself (a straight line's start is its solution), every step's
+    // predicted decrease is rounding noise that Ceres counts as an invalid step; given room,
+    // the function tolerance ends the fit there instead.
+    options.max_num_consecutive_invalid_steps = 100;
     options.num_threads = 1;
     return options;
 }
@@ -63,10 +67,13 @@ LeastSquaresResult solveLeastSquares(ceres::Problem& problem, std::vector<double
     }
     double cost = 0;
     ceres::CRSMatrix jacobian;
-    problem.Evaluate(ceres::Problem::EvaluateOptions(), &cost, nullptr, nullptr, &jacobian);
+    const bool evaluated =
+        problem.Evaluate(ceres::Problem::EvaluateOptions(), &cost, nullptr, nullptr, &jacobian);
     result.converged = true;
-    result.rss = 2 * cost;  // Ceres minimises half the sum of squares
-    result.standardErrors = standardErrors(jacobian, result.rss, observations);
+    result.rss = 2 * summary.final_cost;  // Ceres minimises half the sum of squares
+    // Without a Jacobian at the solution the parameters' errors are not known.
+    result.standardErrors = evaluated ? standardErrors(jacobian, result.rss, observations)
+                                      : std::vector<std::optional<double>>(parameters.size());
     result.parameters = std::move(parameters);
     return result;
 }

@@ -42,6 +42,15 @@ inline constexpr double kTrustRegionRadii[] = {0, 1e-4};
 bool settled(const LeastSquaresResult& r, int observations);
 bool better(const LeastSquaresResult& candidate, const LeastSquaresResult& best);
 
+// Ceres' isfinite looks at a Jet's value only; an overflowing derivative must be refused too.
+inline bool allFinite(double v) {
+    return std::isfinite(v);
+}
+template <class T, int N>
+bool allFinite(const ceres::Jet<T, N>& j) {
+    return std::isfinite(j.a) && j.v.allFinite();
+}
+
 template <class Model>
 struct WeightedResiduals {
     const Model& model;
@@ -55,7 +64,7 @@ struct WeightedResiduals {
             const T r = T(y[i]) - model(p, x[i]);
             residuals[i] = weights.empty() ? r : r * std::sqrt(weights[i]);
             // A step into overflow is refused, not evaluated.
-            if (!ceres::isfinite(residuals[i])) return false;
+            if (!allFinite(residuals[i])) return false;
         }
         return true;
     }
@@ -73,6 +82,7 @@ LeastSquaresResult fitLeastSquares(const Model& model, const std::vector<double>
     using Residuals = detail::WeightedResiduals<Model>;
     const int n = int(x.size());
     LeastSquaresResult best;
+    best.message = QStringLiteral("the fit did not converge");
     for (double radius : detail::kTrustRegionRadii) {
         std::vector<double> p = start;
         ceres::Problem problem;

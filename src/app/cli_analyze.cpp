@@ -2,6 +2,7 @@
 // optionally a CSV row per well.
 #include <QFileInfo>
 #include <QTextStream>
+#include <map>
 
 #include "analysis/AnalysisText.h"
 #include "analysis/DatasetAnalysis.h"
@@ -101,6 +102,31 @@ std::optional<std::vector<DatasetAnalysis>> analyzeSets(const PlateDocument& d,
     return analyses;
 }
 
+// "1-3, 7": set numbers in ascending order as runs.
+QString setRanges(const std::vector<int>& sets) {
+    QStringList parts;
+    for (size_t i = 0; i < sets.size();) {
+        size_t j = i;
+        while (j + 1 < sets.size() && sets[j + 1] == sets[j] + 1) ++j;
+        parts << (j == i ? QString::number(sets[i])
+                         : QStringLiteral("%1-%2").arg(sets[i]).arg(sets[j]));
+        i = j + 1;
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+// What the user should know of the figures (no blanks to subtract, no quantifiable range),
+// once per remark with the sets it concerns.
+void printNotes(const std::vector<DatasetAnalysis>& analyses) {
+    std::map<QString, std::vector<int>> notes;
+    for (const DatasetAnalysis& a : analyses)
+        for (const QString& note : a.notes) notes[note].push_back(a.set);
+    for (const auto& [note, sets] : notes)
+        printError(QStringLiteral("%1 %2: %3")
+                       .arg(sets.size() == 1 ? QStringLiteral("set") : QStringLiteral("sets"),
+                            setRanges(sets), note));
+}
+
 int runAnalyze(const QStringList& args) {
     AnalyzeArgs a;
     if (const QString problem = parseAnalyzeArgs(args, a); !problem.isEmpty())
@@ -134,6 +160,7 @@ int runAnalyze(const QStringList& args) {
             return kExitFailure;
         }
     }
+    printNotes(*analyses);
     QTextStream out(stdout);
     for (const DatasetAnalysis& analysis : *analyses)
         out << analysisSummaryLine(analysis, a.settings.model) << '\n';

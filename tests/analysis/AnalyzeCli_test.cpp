@@ -43,6 +43,7 @@ TEST(AnalyzeCli, PrintsTheSetLineAndWritesOneCsvRowPerWell) {
         {"analyze", f.data, "--layout", f.layout, "--set", "1", "--fit", "linear", "--csv", f.csv});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, kHandLine);
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
     const QStringList rows = QString::fromUtf8(test::readFileBytes(f.csv)).split('\n');
     ASSERT_EQ(rows.size(), 26);  // header, 24 wells, the final line end
     EXPECT_EQ(rows[0], "set,well,role,name,value,corrected,mean,sd,cv,concentration,recovery,flag");
@@ -50,6 +51,19 @@ TEST(AnalyzeCli, PrintsTheSetLineAndWritesOneCsvRowPerWell) {
     EXPECT_EQ(rows[11], "1,B9,standard,,1500000,-,-,-,-,-,-,saturated");
     EXPECT_EQ(rows[13], "1,C1,sample,S1,3110,3000,3050,70.7107,2.31838,60.0087,-,");
     EXPECT_EQ(rows[18], "1,C6,sample,S2,1110,1000,1500,707.107,47.1405,-,-,cv; <LLOQ");
+
+    // Controls only: no curve, nothing subtracted, and the user is told so once.
+    const QString controls = f.dir.filePath("controls.csv");
+    test::writeFileBytes(controls,
+                         "well,role\nD1,positive\nD2,positive\nD3,negative\nD4,negative\n");
+    const test::CliResult c = test::runCli({"analyze", f.data, "--layout", controls});
+    EXPECT_EQ(c.exitCode, 0) << c.err.toStdString();
+    const QString line =
+        "fit=- a=- b=- c=- d=- g=- r2=- lloq=- uloq=- zprime=0.810031 sb=10.1961 qc=PASS\n";
+    EXPECT_EQ(c.out, "Set 1: " + line + "Set 2: " + line);
+    EXPECT_EQ(c.err,
+              "vantorix-cli: sets 1-2: no blank wells with readings: values are not "
+              "blank-subtracted\n");
 }
 
 TEST(AnalyzeCli, BadUsageAndUnsupportableDataFailNamingTheCauseAndWriteNothing) {
@@ -92,13 +106,37 @@ TEST(AnalyzeCli, BadUsageAndUnsupportableDataFailNamingTheCauseAndWriteNothing) 
 }
 
 TEST(FitCli, PrintsEachParameterWithItsStandardErrorThenRssAndR2) {
-    // By hand: xbar 2.5, ybar 5, Sxx 5, Sxy 9.7, rss 0.082, s^2 0.041, SST 18.9.
+    // Linear by hand: xbar 2.5, ybar 5, Sxx 5, Sxy 9.7, rss 0.082, s^2 0.041, SST 18.9. The
+    // weighted line and the loglog one (R2 of log10 y) by numpy's weighted normal equations.
+    const struct {
+        QStringList options;
+        const char *data, *out;
+    } cases[] = {
+        {{"--model", "linear"},
+         "x,y\n1,2.1\n2,3.9\n3,6.2\n4,7.8\n",
+         "a = 0.15 +- 0.247992\nb = 1.94 +- 0.0905539\nrss = 0.082\nr2 = 0.995661\n"},
+        {{"--model", "linear", "--weight", "1/y2"},
+         "x,y\n1,2.1\n2,3.9\n3,6.2\n4,7.8\n",
+         "a = 0.149824 +- 0.130068\nb = 1.93593 +- 0.0757765\nrss = 0.00269173\nr2 = 0.995634\n"},
+        // Started at its own solution, the line must not be taken for a failed fit.
+        {{"--model", "linear"},
+         "x,y\n1000,55798\n300,43117\n100,27355\n30,10739\n10,3917\n3,1132\n1000,53610\n"
+         "300,44437\n100,26813\n30,11173\n10,3689\n3,1190\n",
+         "a = 11814.2 +- 3943.51\nb = 48.9259 +- 9.20583\nrss = 1277940000\nr2 = 0.738532\n"},
+        {{"--model", "loglog"},
+         "x,y\n1,10\n10,30\n100,100\n",
+         "a = 0.992374 +- 0.0170528\nb = 0.5 +- 0.013209\nrss = 0.000348958\nr2 = 0.999303\n"},
+    };
     QTemporaryDir dir;
     const QString points = dir.filePath("points.csv");
-    test::writeFileBytes(points, "x,y\n1,2.1\n2,3.9\n3,6.2\n4,7.8\n");
-    const test::CliResult r = test::runCli({"fit", "--model", "linear", points});
-    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, "a = 0.15 +- 0.247992\nb = 1.94 +- 0.0905539\nrss = 0.082\nr2 = 0.995661\n");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.options.join(' ').toStdString());
+        test::writeFileBytes(points, c.data);
+        const test::CliResult r =
+            test::runCli(QStringList{"fit"} + c.options + QStringList{points});
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_EQ(r.out, c.out);
+    }
     const test::CliResult noModel = test::runCli({"fit", points});
     EXPECT_EQ(noModel.exitCode, 2);
     EXPECT_TRUE(noModel.err.contains("fit: --model is missing")) << noModel.err.toStdString();

@@ -1,5 +1,6 @@
-// Standard curves on synthetic noisy standard series agree with an independent fit: SciPy's
-// curve_fit (a different Levenberg-Marquardt, MINPACK's) run by python3 in the test.
+// Standard curves: exact curves found again and read both ways (by hand), and fits of
+// synthetic noisy standard series that agree with an independent fit, SciPy's curve_fit (a
+// different Levenberg-Marquardt, MINPACK's) run by python3 in the test.
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
@@ -38,6 +39,54 @@ conc = [c * (((a - d) / (s - d)) ** (1 / g) - 1) ** (1 / b) for s in levels]
 print(json.dumps({'x': x.tolist(), 'y': y.tolist(), 'p': p.tolist(), 'levels': levels,
                   'conc': conc}))
 )";
+
+TEST(CurveFit, ExactLogisticCurvesAreFoundWithBPositiveWhicheverWayTheyRun) {
+    // y = d + (a - d) / (1 + (x/10)^2) at x = 1, 3, 10, 30, 100: (x/10)^2 + 1 = 1.01, 1.09, 2,
+    // 10, 101; falling from 1000 to 100, and rising from 100 to 1000.
+    const std::vector<double> x{1, 3, 10, 30, 100};
+    const std::vector<double> g{1.01, 1.09, 2, 10, 101};
+    for (const auto& [a, d] : {std::pair{1000.0, 100.0}, std::pair{100.0, 1000.0}}) {
+        std::vector<double> y;
+        for (double v : g) y.push_back(d + (a - d) / v);
+        const CurveFit fit = fitCurve(CurveModel::FourPL, Weighting::None, x, y);
+        ASSERT_TRUE(fit.ok) << fit.message.toStdString();
+        const double expected[] = {a, 2, 10, d};
+        for (size_t i = 0; i < 4; ++i)
+            EXPECT_NEAR(fit.parameters[i], expected[i], 1e-6 * expected[i]);
+        EXPECT_NEAR(*fit.r2, 1, 1e-12);
+        EXPECT_NEAR(*curveInverse(fit, d + (a - d) / 2), 10, 1e-6);  // the middle is at c
+        EXPECT_NEAR(*curveInverse(fit, d + (a - d) / 10), 30, 1e-5);
+        EXPECT_FALSE(curveInverse(fit, a + (a - d) / 100));  // beyond the asymptotes
+        EXPECT_FALSE(curveInverse(fit, d - (a - d) / 100));
+    }
+}
+
+TEST(CurveFit, EachModelIsReadForwardsAndBackwards) {
+    // By hand: 5pl 100 - 100 / (1 + x/10)^2 is 75 at 10 and 100 - 100/16 = 93.75 at 30;
+    // loglog 10^(1 + 0.5 log10 x) is 100 at 100; the line 2 + 3x is 32 at 10.
+    const struct {
+        CurveModel model;
+        std::vector<double> p;
+        double x, y;
+    } cases[] = {
+        {CurveModel::FivePL, {0, 1, 10, 100, 2}, 10, 75},
+        {CurveModel::FivePL, {0, 1, 10, 100, 2}, 30, 93.75},
+        {CurveModel::LogLog, {1, 0.5}, 100, 100},
+        {CurveModel::Linear, {2, 3}, 10, 32},
+    };
+    for (const auto& c : cases) {
+        CurveFit fit;
+        fit.ok = true, fit.model = c.model, fit.parameters = c.p;
+        EXPECT_NEAR(*curveValue(fit, c.x), c.y, 1e-9 * c.y);
+        EXPECT_NEAR(*curveInverse(fit, c.y), c.x, 1e-9 * c.x);
+    }
+    CurveFit flat;
+    flat.ok = true, flat.model = CurveModel::Linear, flat.parameters = {5, 0};
+    EXPECT_FALSE(curveInverse(flat, 5));
+    const std::vector<CurvePoint> points = curvePoints(flat, 1, 100, 3, true);
+    ASSERT_EQ(points.size(), 3u);
+    EXPECT_NEAR(points[1].x, 10, 1e-12);
+}
 
 std::vector<double> numbers(const QJsonValue& v) {
     std::vector<double> out;
