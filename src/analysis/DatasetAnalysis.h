@@ -18,7 +18,8 @@ namespace vantorix {
 inline constexpr const char* kFlagExcluded = "excluded";
 inline constexpr const char* kFlagSaturated = "saturated";
 inline constexpr const char* kFlagMissing = "missing";
-inline constexpr const char* kFlagNotPositive = "y<=0";  // a loglog standard left out
+// A standard left out of a loglog or 1/y-weighted fit: its corrected signal is not above 0.
+inline constexpr const char* kFlagNotPositive = "y<=0";
 inline constexpr const char* kFlagCv = "cv";
 inline constexpr const char* kFlagBelowLloq = "<LLOQ";
 inline constexpr const char* kFlagAboveUloq = ">ULOQ";
@@ -33,7 +34,8 @@ struct WellResult {
     std::optional<double> value;      // reading less the dark offset; none if missing
     bool used = false;                // entered the calculations (not excluded/saturated/missing)
     std::optional<double> corrected;  // value less the blank mean (or the value: no blanks)
-    // The replicate group's figures, the same on each of its wells (of used wells only).
+    // The replicate group's figures, the same on each of its wells (of used wells only); for
+    // blanks those of their values, whose corrected values are about 0 by construction.
     std::optional<double> mean, sd, cv;
     // Samples: inverse of the curve times the dilution. Standards: back-calculated.
     std::optional<double> concentration;
@@ -55,9 +57,10 @@ struct DatasetAnalysis {
     std::optional<double> blankMean;  // none: no usable blank, nothing was subtracted
     QStringList notes;                // e.g. that nothing was blank-subtracted
     bool hasStandards = false;        // the layout names standards
-    std::optional<CurveFit> curve;    // when the layout has standards; see curve->ok
+    std::optional<CurveFit> curve;    // when the standards could be fitted; see curve->ok
     // The data cannot support the request (too few standards with readings for the model,
-    // every standard saturated): the message names the problem; empty otherwise.
+    // every standard saturated, a fit that does not converge): the message names the
+    // problem; empty otherwise.
     QString problem;
     std::optional<double> lloq, uloq;  // quantifiable range, in the standards' units
     PlateQuality quality;
@@ -65,7 +68,7 @@ struct DatasetAnalysis {
 
 DatasetAnalysis analyzeDataset(const Dataset& dataset, const WellLayout& layout,
                                const AnalysisSettings& settings, int set);
-// Every dataset of the document, with its own layout.
+// Every dataset of the document against the document's layout.
 std::vector<DatasetAnalysis> analyzeDocument(const PlateDocument& document,
                                              const AnalysisSettings& settings);
 

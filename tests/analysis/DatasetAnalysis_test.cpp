@@ -100,6 +100,24 @@ TEST(DatasetAnalysis, RecoveryBandAndAcceptanceRulesDecideRangeAndVerdict) {
     }
 }
 
+TEST(DatasetAnalysis, LogLogLeavesOutAndFlagsStandardsWithoutAPositiveSignal) {
+    // B1 read at the blanks' level: corrected -10, not on a log scale. numpy's polyfit of
+    // log10 y on log10 x over the other seven: a 2.01145, b 0.992844, R2 0.999859.
+    Dataset set;
+    WellLayout layout;
+    test::handPlate(set, layout);
+    set.wells[size_t(*wellFromName(u"B1"))].raw = 100 + kDarkOffset;
+    AnalysisSettings s;
+    s.model = CurveModel::LogLog;
+    const DatasetAnalysis a = analyzeDataset(set, layout, s, 1);
+    ASSERT_TRUE(a.problem.isEmpty()) << a.problem.toStdString();
+    EXPECT_EQ(row(a, "B1").flags.join("; "), "cv; y<=0; out of curve");  // with B2: 1020
+    EXPECT_EQ(plainNumber(row(a, "C1").concentration), "59.878");
+    EXPECT_EQ(analysisSummaryLine(a, s.model),
+              "Set 1: fit=loglog a=2.01145 b=0.992844 c=- d=- g=- r2=0.999859 lloq=10 uloq=80 "
+              "zprime=0.810031 sb=10.1961 qc=PASS");
+}
+
 TEST(AnalysisText, NumbersArePlainDecimalsOfUpToSixSignificantDigits) {
     const struct {
         std::optional<double> value;
