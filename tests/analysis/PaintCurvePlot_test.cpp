@@ -1,9 +1,11 @@
-// The curve plot's axes and the texts the analysis view and the report show for each well.
+// The curve plot's axes, the layout picture's hit areas and well texts, and the texts the
+// analysis view and the report show for each well.
 #include "analysis/PaintCurvePlot.h"
 
 #include <gtest/gtest.h>
 
 #include "analysis/AnalysisRows.h"
+#include "analysis/PaintLayoutPlate.h"
 #include "support/TestSupport.h"
 
 using namespace vantorix;
@@ -68,4 +70,44 @@ TEST(AnalysisRows, EachWellShowsItsFiguresAndFlagsAndTheVerdictNamesFailedRules)
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back().caption, "Controls:");
     EXPECT_EQ(lines.back().text, "Z' 0.42   S/B -   (rule: off)");
+}
+
+TEST(LayoutPlatePicture, PointsFindTheirWellRowOrColumnAndWellsSayWhatTheyHold) {
+    // 640 x 400: 26 px of headers, a 28 px legend below; cells 614 / 12 wide, 342 / 8 high.
+    const LayoutPlateGeometry g = layoutPlateGeometry(QRectF(0, 0, 640, 400));
+    struct Case {
+        QPointF at;
+        int well, row, column;
+    };
+    const Case cases[] = {
+        {{256, 133}, 28, -1, -1},  // C5
+        {{27, 27}, 0, -1, -1},     // A1's corner
+        {{639, 367}, 95, -1, -1},  // H12's corner
+        {{10, 346}, -1, 7, -1},    // the letter H
+        {{614, 13}, -1, -1, 11},   // the number 12
+        {{10, 10}, -1, -1, -1},    // the corner above the letters
+        {{300, 390}, -1, -1, -1},  // the legend
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(g.wellAt(c.at), c.well) << c.at.x() << "," << c.at.y();
+        EXPECT_EQ(g.rowHeaderAt(c.at), c.row) << c.at.x() << "," << c.at.y();
+        EXPECT_EQ(g.columnHeaderAt(c.at), c.column) << c.at.x() << "," << c.at.y();
+    }
+    const auto well = [](WellRole role, const QString& name, std::optional<double> c) {
+        WellAssignment w;
+        w.role = role;
+        w.name = name;
+        w.concentration = c;
+        return w;
+    };
+    const std::pair<WellAssignment, const char*> texts[] = {
+        {well(WellRole::Standard, u"S8"_qs, 1.5625), "1.5625"},
+        {well(WellRole::Standard, u"S1"_qs, 1e-5), "1e-05"},
+        {well(WellRole::Sample, u"Serum 4"_qs, {}), "Serum 4"},
+        {well(WellRole::Sample, {}, {}), "S?"},
+        {well(WellRole::Blank, {}, {}), "B"},
+        {well(WellRole::Negative, {}, {}), "\u2212"},
+        {well(WellRole::Empty, u"ignored"_qs, {}), ""},
+    };
+    for (const auto& [w, text] : texts) EXPECT_EQ(layoutWellText(w), QString::fromUtf8(text));
 }
