@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "analysis/AnalysisRows.h"
+#include "analysis/PaintAnalysisPage.h"
 #include "analysis/PaintLayoutPlate.h"
 #include "support/TestSupport.h"
 
@@ -110,4 +111,17 @@ TEST(LayoutPlatePicture, PointsFindTheirWellRowOrColumnAndWellsSayWhatTheyHold) 
         {well(WellRole::Empty, u"ignored"_qs, {}), ""},
     };
     for (const auto& [w, text] : texts) EXPECT_EQ(layoutWellText(w), QString::fromUtf8(text));
+}
+
+TEST(AnalysisPages, TheResultsTableContinuesOnFurtherPagesWhenLong) {
+    // A page 1020 x 1487.5 with 28.8 px lines, no curve (two verdict lines): the table starts at
+    // 528.48 px and its rows are 21.6 px, so 43 rows fit under the pictures and 67 on a page of
+    // their own.
+    const QRectF page(0, 0, 1020, 1487.5);
+    for (const auto& [rows, pages] :
+         std::vector<std::pair<int, int>>{{1, 1}, {43, 1}, {44, 2}, {110, 2}, {111, 3}}) {
+        DatasetAnalysis a;
+        a.wells.resize(size_t(rows));
+        EXPECT_EQ(analysisPageCount(a, page, 28.8), pages) << rows;
+    }
 }

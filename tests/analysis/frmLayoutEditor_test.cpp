@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -80,6 +81,21 @@ TEST(LayoutEditor, DragsOverWellsRowsAndColumnsPaintTheChosenRole) {
     editor.setTool(std::nullopt);
     drag(plate, plate->wellCentre(40), plate->wellCentre(47));
     EXPECT_EQ(editor.plateLayout().wells[44].role, WellRole::Empty);
+    // A standard takes the concentration given, a sample the name and dilution.
+    editor.findChild<QLineEdit*>(u"txtConcentration"_qs)->setText(u"12.5"_qs);
+    editor.findChild<QLineEdit*>(u"txtName"_qs)->setText(u" serum "_qs);
+    editor.findChild<QDoubleSpinBox*>(u"spnDilution"_qs)->setValue(4);
+    editor.setTool(WellRole::Standard);
+    drag(plate, plate->wellCentre(40), plate->wellCentre(40));
+    editor.setTool(WellRole::Sample);
+    drag(plate, plate->wellCentre(41), plate->wellCentre(41));
+    const WellAssignment& standard = editor.plateLayout().wells[40];
+    const WellAssignment& sample = editor.plateLayout().wells[41];
+    EXPECT_EQ(standard.concentration, 12.5);
+    EXPECT_EQ(standard.dilution, 1);
+    EXPECT_EQ(sample.name, "serum");
+    EXPECT_EQ(sample.dilution, 4);
+    EXPECT_FALSE(sample.concentration.has_value());
 }
 
 TEST(LayoutEditor, StandardSeriesFillsLevelsAcrossOrDown) {
@@ -138,6 +154,7 @@ TEST(LayoutEditor, ChosenWellsAreLeftOutWithTheirReasonAndTheLayoutRoundTripsThr
     const WellLayout made = editor.plateLayout();
     EXPECT_TRUE(made.wells[1].excluded);
     EXPECT_EQ(made.wells[1].exclusionReason, "bubble");
+    EXPECT_FALSE(made.wells[3].excluded);  // outside the chosen block
     const QString path = dir.filePath(u"plate.csv"_qs);
     ASSERT_EQ(editor.saveLayout(path), QString());
     frmLayoutEditor again(WellLayout{});
@@ -150,6 +167,10 @@ TEST(LayoutEditor, ChosenWellsAreLeftOutWithTheirReasonAndTheLayoutRoundTripsThr
     bad.close();
     EXPECT_NE(again.openLayout(bad.fileName()), QString());
     EXPECT_EQ(again.plateLayout(), made);
+    // Taking the wells back in forgets the reason.
+    editor.findChild<QPushButton*>(QStringLiteral("cmdTakeBackIn"))->click();
+    EXPECT_FALSE(editor.plateLayout().wells[1].excluded);
+    EXPECT_EQ(editor.plateLayout().wells[1].exclusionReason, "");
 }
 
 TEST(AnalysisView, LayoutIsSavedBesideTheDataFileAndFoundWhenItIsOpenedAgain) {
