@@ -127,13 +127,14 @@ void paintCurvePlot(QPainter& p, const QRectF& area, const DatasetAnalysis& a, C
             if (!logX(model) || pt.x() > 0) xs.push_back(pt.x());
             if (!logY(model) || pt.y() > 0) ys.push_back(pt.y());
         }
-    std::vector<QPointF> samples;
+    // Samples are placed where the curve gives their signal (the concentration before
+    // dilution); those outside the quantifiable range are drawn hollow.
+    std::vector<QPointF> samples, outside;
     for (const WellResult& w : a.wells)
-        if (w.role == WellRole::Sample && w.concentration && w.corrected && a.curve &&
-            a.curve->ok) {
-            // Placed where the curve gives its signal: the concentration before dilution.
+        if (w.role == WellRole::Sample && w.used && w.corrected && a.curve && a.curve->ok) {
             const auto x = curveInverse(*a.curve, *w.corrected);
-            if (x && (!logY(model) || *w.corrected > 0)) samples.push_back({*x, *w.corrected});
+            if (x && *x > 0 && (!logY(model) || *w.corrected > 0))
+                (w.concentration ? samples : outside).push_back({*x, *w.corrected});
         }
     p.setPen(kInk);
     p.setFont(pixelFont(font * 1.1, true));
@@ -150,10 +151,11 @@ void paintCurvePlot(QPainter& p, const QRectF& area, const DatasetAnalysis& a, C
         p.restore();
         return;
     }
-    for (QPointF s : samples) {
-        xs.push_back(s.x());
-        ys.push_back(s.y());
-    }
+    for (const auto& list : {samples, outside})
+        for (QPointF s : list) {
+            xs.push_back(s.x());
+            ys.push_back(s.y());
+        }
     const auto [xlo, xhi] = std::minmax_element(xs.begin(), xs.end());
     const auto [ylo, yhi] = std::minmax_element(ys.begin(), ys.end());
     const CurvePlotAxis ax = curvePlotAxis(*xlo, *xhi, logX(model));
@@ -215,29 +217,51 @@ void paintCurvePlot(QPainter& p, const QRectF& area, const DatasetAnalysis& a, C
     p.setPen(QPen(kSampleColour, 1.4));
     p.setBrush(QColor(kSampleColour.red(), kSampleColour.green(), kSampleColour.blue(), 110));
     for (QPointF s : samples) paintMarker(p, toScreen(s.x(), s.y()), 2, r);
+    p.setBrush(Qt::white);
+    for (QPointF s : outside) paintMarker(p, toScreen(s.x(), s.y()), 2, r);
     p.setClipping(false);
 
-    // Legend below the x axis title.
+    // Legend below the x axis title, in a smaller font when it would run past the plot.
+    struct Item {
+        QColor colour;
+        int shape;  // -1: a line
+        QString caption;
+        bool hollow;
+    };
+    std::vector<Item> items{{kStandardColour, 0, QStringLiteral("Standard wells"), false}};
+    if (!marks.leftOut.empty())
+        items.push_back({kLeftOutColour, 1, QStringLiteral("Left out"), false});
+    if (a.curve && a.curve->ok)
+        items.push_back(
+            {kCurveColour, -1, QStringLiteral("Fit: %1").arg(curveModelKey(model)), false});
+    if (!samples.empty())
+        items.push_back({kSampleColour, 2, QStringLiteral("Samples, undiluted"), false});
+    if (!outside.empty())
+        items.push_back({kSampleColour, 2, QStringLiteral("outside LLOQ-ULOQ"), true});
+    double legendFont = font;
+    double width = 0;
+    for (const Item& item : items) width += font * 3.2 + fm.horizontalAdvance(item.caption);
+    if (width > area.right() - plot.left())
+        legendFont = font * (area.right() - plot.left()) / width;
+    p.setFont(pixelFont(legendFont));
+    const QFontMetricsF lfm(p.font());
     double x = plot.left();
     const double y = plot.bottom() + font * 3.5;
-    const auto legend = [&](const QColor& colour, int shape, const QString& caption) {
-        p.setPen(QPen(colour, shape < 0 ? 1.6 : 1.4));
-        p.setBrush(QColor(colour.red(), colour.green(), colour.blue(), 100));
-        if (shape < 0)
-            p.drawLine(QPointF(x, y), QPointF(x + font * 1.6, y));
+    for (const Item& item : items) {
+        p.setPen(QPen(item.colour, item.shape < 0 ? 1.6 : 1.4));
+        p.setBrush(item.hollow
+                       ? QColor(Qt::white)
+                       : QColor(item.colour.red(), item.colour.green(), item.colour.blue(), 100));
+        if (item.shape < 0)
+            p.drawLine(QPointF(x, y), QPointF(x + legendFont * 1.6, y));
         else
-            paintMarker(p, QPointF(x + font * 0.8, y), shape, r);
+            paintMarker(p, QPointF(x + legendFont * 0.8, y), item.shape, r);
         p.setPen(kInk);
-        const double w = fm.horizontalAdvance(caption);
-        p.drawText(QRectF(x + font * 2, y - font, w + 2, font * 2),
-                   Qt::AlignLeft | Qt::AlignVCenter, caption);
-        x += font * 3.2 + w;
-    };
-    legend(kStandardColour, 0, QStringLiteral("Standard wells"));
-    if (!marks.leftOut.empty()) legend(kLeftOutColour, 1, QStringLiteral("Left out"));
-    if (a.curve && a.curve->ok)
-        legend(kCurveColour, -1, QStringLiteral("Fit: %1").arg(curveModelKey(model)));
-    if (!samples.empty()) legend(kSampleColour, 2, QStringLiteral("Samples (before dilution)"));
+        const double w = lfm.horizontalAdvance(item.caption);
+        p.drawText(QRectF(x + legendFont * 2, y - font, w + 2, font * 2),
+                   Qt::AlignLeft | Qt::AlignVCenter, item.caption);
+        x += legendFont * 3.2 + w;
+    }
     p.restore();
 }
 

@@ -6,10 +6,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 #include "analysis/GuiAnalysisView.h"
@@ -79,6 +81,21 @@ TEST(LayoutEditor, DragsOverWellsRowsAndColumnsPaintTheChosenRole) {
     editor.setTool(std::nullopt);
     drag(plate, plate->wellCentre(40), plate->wellCentre(47));
     EXPECT_EQ(editor.plateLayout().wells[44].role, WellRole::Empty);
+    // A standard takes the concentration given, a sample the name and dilution.
+    editor.findChild<QLineEdit*>(u"txtConcentration"_qs)->setText(u"12.5"_qs);
+    editor.findChild<QLineEdit*>(u"txtName"_qs)->setText(u" serum "_qs);
+    editor.findChild<QDoubleSpinBox*>(u"spnDilution"_qs)->setValue(4);
+    editor.setTool(WellRole::Standard);
+    drag(plate, plate->wellCentre(40), plate->wellCentre(40));
+    editor.setTool(WellRole::Sample);
+    drag(plate, plate->wellCentre(41), plate->wellCentre(41));
+    const WellAssignment& standard = editor.plateLayout().wells[40];
+    const WellAssignment& sample = editor.plateLayout().wells[41];
+    EXPECT_EQ(standard.concentration, 12.5);
+    EXPECT_EQ(standard.dilution, 1);
+    EXPECT_EQ(sample.name, "serum");
+    EXPECT_EQ(sample.dilution, 4);
+    EXPECT_FALSE(sample.concentration.has_value());
 }
 
 TEST(LayoutEditor, StandardSeriesFillsLevelsAcrossOrDown) {
@@ -137,6 +154,7 @@ TEST(LayoutEditor, ChosenWellsAreLeftOutWithTheirReasonAndTheLayoutRoundTripsThr
     const WellLayout made = editor.plateLayout();
     EXPECT_TRUE(made.wells[1].excluded);
     EXPECT_EQ(made.wells[1].exclusionReason, "bubble");
+    EXPECT_FALSE(made.wells[3].excluded);  // outside the chosen block
     const QString path = dir.filePath(u"plate.csv"_qs);
     ASSERT_EQ(editor.saveLayout(path), QString());
     frmLayoutEditor again(WellLayout{});
@@ -149,6 +167,10 @@ TEST(LayoutEditor, ChosenWellsAreLeftOutWithTheirReasonAndTheLayoutRoundTripsThr
     bad.close();
     EXPECT_NE(again.openLayout(bad.fileName()), QString());
     EXPECT_EQ(again.plateLayout(), made);
+    // Taking the wells back in forgets the reason.
+    editor.findChild<QPushButton*>(QStringLiteral("cmdTakeBackIn"))->click();
+    EXPECT_FALSE(editor.plateLayout().wells[1].excluded);
+    EXPECT_EQ(editor.plateLayout().wells[1].exclusionReason, "");
 }
 
 TEST(AnalysisView, LayoutIsSavedBesideTheDataFileAndFoundWhenItIsOpenedAgain) {
@@ -207,5 +229,47 @@ TEST(AnalysisView, PlateShowsTheChosenKineticsFigureOfEachWellButTheLeftOut) {
         EXPECT_DOUBLE_EQ(plate.values[0].value_or(-1), expected) << index;
         EXPECT_FALSE(plate.values[1].has_value()) << index;
         EXPECT_FALSE(plate.values[2].has_value()) << index;
+    }
+}
+
+TEST(AnalysisView, TableAndCurveFollowTheChosenModel) {
+    // Blanks of 100 and standards at 5 light units per concentration unit, in duplicate; a
+    // sample diluted twofold reading 150 above the blank: 30 on the curve, 60 in the sample.
+    PlateDocument document;
+    document.datasets.resize(1);
+    WellLayout layout;
+    const auto put = [&](int well, WellRole role, double corrected) {
+        layout.wells[size_t(well)].role = role;
+        document.datasets[0].wells[size_t(well)].raw = kDarkOffset + 100 + corrected;
+        document.datasets[0].wells[size_t(well)].status = WellStatus::Read;
+    };
+    put(0, WellRole::Blank, 0);
+    put(1, WellRole::Blank, 0);
+    for (int level = 0; level < 3; ++level)
+        for (int copy = 0; copy < 2; ++copy) {
+            const double x = 10 << level;
+            put(24 + level * 12 + copy, WellRole::Standard, 5 * x);
+            layout.wells[size_t(24 + level * 12 + copy)].concentration = x;
+        }
+    put(13, WellRole::Sample, 150);
+    layout.wells[13].name = u"serum"_qs;
+    layout.wells[13].dilution = 2;
+    GuiAnalysisView view;
+    view.setDocument(document, {});
+    view.useLayout(layout);
+    auto* model = view.findChild<QComboBox*>(QStringLiteral("cboAnalysisModel"));
+    const std::pair<int, std::vector<double>> fits[] = {{0, {0, 5}}, {1, {0.698970004, 1}}};
+    for (const auto& [index, parameters] : fits) {
+        model->setCurrentIndex(index);
+        ASSERT_TRUE(view.analysis().curve && view.analysis().curve->ok) << index;
+        for (size_t i = 0; i < parameters.size(); ++i)
+            EXPECT_NEAR(view.analysis().curve->parameters[i], parameters[i], 1e-6) << index;
+        QTableWidget* table = view.resultsTable();
+        ASSERT_EQ(table->rowCount(), 9);
+        QStringList row;
+        for (int c = 0; c < table->columnCount(); ++c) row << table->item(2, c)->text();
+        EXPECT_EQ(row,
+                  (QStringList{"B2", "sample", "serum", "250", "150", "150", "-", "-", "60", ""}))
+            << index;
     }
 }

@@ -19,6 +19,8 @@
 #include <QTest>
 #include <QValueAxis>
 
+#include "analysis/GuiAnalysisView.h"
+#include "analysis/LayoutFile.h"
 #include "measurement/GuiDesktopUnderTest.h"
 #include "plate/PlateDocument.h"
 #include "results/GuiHeatMapView.h"
@@ -150,7 +152,12 @@ TEST(frmZyvoraResults, HeatMapAndProgressDuringARunThenFiguresKineticsAndExports
     expectFollowedWellsMarked(d, *static_cast<QLineSeries*>(series[0]),
                               *static_cast<QLineSeries*>(series[1]));
 
-    // The exports of the saved document.
+    // The exports of the saved document, with a layout kept beside it that the analysis view
+    // was never shown for: the report gains a page of analysis for each set.
+    WellLayout layout;
+    layout.wells[0].role = WellRole::Blank;
+    for (int c = 1; c < 12; ++c) layout.wells[size_t(c)].role = WellRole::Sample;
+    ASSERT_EQ(writeLayoutFile(layout, layoutPathFor(d.state.DataFileName)), "");
     const QString pdf = d.dir.filePath("report.pdf"), png = d.dir.filePath("set.png");
     EXPECT_EQ(panel.exportReport(pdf), "");
     EXPECT_EQ(panel.exportPicture(png), "");
@@ -159,8 +166,15 @@ TEST(frmZyvoraResults, HeatMapAndProgressDuringARunThenFiguresKineticsAndExports
     text.start("pdftotext", {pdf, "-"});
     ASSERT_TRUE(text.waitForFinished(30000));
     const QString pages = QString::fromUtf8(text.readAllStandardOutput());
-    for (const char* expected : {"Set 1 of 2", "Set 2 of 2", "Page 2 of 2", "n=12 sat=0"})
+    for (const char* expected :
+         {"Set 1 of 2", "Set 2 of 2", "Page 4 of 4", "n=12 sat=0", "Analysis of set 2"})
         EXPECT_TRUE(pages.contains(expected)) << expected;
+    // View > Analysis shows that layout and a row for each of its wells.
+    EXPECT_EQ(d.control<QAction>("mnuViewAnalysis")->shortcut(), QKeySequence("Ctrl+4"));
+    d.control<QAction>("mnuViewAnalysis")->trigger();
+    EXPECT_EQ(stack->currentIndex(), 3);
+    EXPECT_EQ(panel.analysisView()->plateLayout(), layout);
+    EXPECT_EQ(panel.analysisView()->resultsTable()->rowCount(), 12);
 }
 
 // While the instrument has not answered, nothing of the run has been read, whatever the table
