@@ -227,6 +227,7 @@ void GuiAnalysisView::reanalyse() {
     fillTable();
     fillVerdict();
     showPlate();
+    emit analysed();
 }
 
 void GuiAnalysisView::showPlate() {

@@ -36,12 +36,17 @@ class GuiAnalysisView : public QWidget {
     void editLayout();
 
     const WellLayout& plateLayout() const { return layout_; }
+    const QString& dataPath() const { return dataPath_; }
     AnalysisSettings settings() const;
     QString concentrationUnit() const;
     const DatasetAnalysis& analysis() const { return analysis_; }
     QTableWidget* resultsTable() const { return tblResults_; }
     // The kinetics figure the plate picture shows instead of the layout ("Plate shows").
     GuiFigurePlate* figurePlate() const { return figure_; }
+
+  signals:
+    // The set was analysed again (another document, set, layout, model or weighting).
+    void analysed();
 
   private:
     QWidget* buildChoices();

@@ -73,12 +73,23 @@ void connectFirmwareDownload(frmMain& frame, ProgramState& state, SettingsStore&
     auto dialog = std::make_shared<frmDownloadNewFirmware*>(nullptr);
     frame.setEntryHandler(frmMain::Entry::DownloadFirmware,
                           [&frame, &state, &settings, &scheduler, programFolder, dialog] {
-                              if (!*dialog)
+                              if (!*dialog) {
                                   *dialog = new frmDownloadNewFirmware(
                                       frame.comPort(), scheduler, frame.dialogs(), settings,
                                       programImageSource(programFolder, state.AppFolder), &frame);
+                                  recordFirmwareSent(frame, **dialog);
+                              }
                               (*dialog)->showDialog();
                           });
+}
+
+void recordFirmwareSent(frmMain& frame, frmDownloadNewFirmware& dialog) {
+    QObject::connect(
+        &dialog, &frmDownloadNewFirmware::firmwareSent, &frame,
+        [&frame](const QString& image, const QString& outcome) {
+            if (GuiHistoryHooks* hooks = GuiHistoryHooks::of(frame))
+                hooks->record(history::events::firmwareSent(history::fileSha256(image), outcome));
+        });
 }
 
 void connectExcelExport(frmMain& frame, ProgramState& state) {

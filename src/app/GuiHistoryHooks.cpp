@@ -4,9 +4,12 @@
 #include <QFileInfo>
 #include <QLineEdit>
 
+#include "analysis/GuiAnalysisView.h"
+#include "analysis/LayoutFile.h"
 #include "app/GuiDesktopWiring.h"
 #include "frame/frmHistory.h"
 #include "frame/frmMain.h"
+#include "history/AnalysisEvent.h"
 #include "kernel/ProgramState.h"
 #include "measurement/frmZyvora.h"
 #include "protocols/frmProtocols.h"
@@ -70,6 +73,13 @@ void GuiHistoryHooks::hookMeasurementWindow(frmZyvora* window) {
                 record(kind == u"pdf" ? history::events::reportWritten(file, kind, written)
                                       : history::events::exportWritten(file, kind, written));
             });
+    GuiAnalysisView* view = window->resultsPanel().analysisView();
+    connect(view, &GuiAnalysisView::analysed, this, [this, view] { analysed(*view); });
+    connect(window, &frmZyvora::savedElsewhere, this,
+            [this](const QString& intended, const QString& reason, const QString& path) {
+                history().savedElsewhere(intended, reason, path);
+                tellOnce();
+            });
     for (const auto& [object, name] : kHeaderFields)
         if (auto* field = window->findChild<QLineEdit*>(QLatin1String(object)))
             watchHeaderField(field, QLatin1String(name));
@@ -91,6 +101,25 @@ void GuiHistoryHooks::watchHeaderField(QLineEdit* field, const QString& name) {
         record(history::events::headerChanged(QFileInfo(state_.DataFileName).absoluteFilePath(),
                                               name, before, field->text()));
     });
+}
+
+// An analysis of a saved file with a layout: the layout file beside it (or, before it is
+// written, the layout's CSV form) by its SHA-256, the model and the wells left out.
+void GuiHistoryHooks::analysed(const GuiAnalysisView& view) {
+    if (view.dataPath().isEmpty() || view.plateLayout().isEmpty() ||
+        !view.analysis().problem.isEmpty())
+        return;
+    const QString beside = layoutPathFor(view.dataPath());
+    const QString layoutSha =
+        QFileInfo::exists(beside)
+            ? history::fileSha256(beside)
+            : history::bytesSha256(layoutCsvText(view.plateLayout()).toUtf8());
+    history::Event event = history::events::analysisDone(
+        QFileInfo(view.dataPath()).absoluteFilePath(), layoutSha,
+        curveModelKey(view.settings().model), history::excludedWells(view.plateLayout()));
+    if (event == lastAnalysis_) return;
+    lastAnalysis_ = event;
+    record(event);
 }
 
 void GuiHistoryHooks::fileOpened(const QString& path) {

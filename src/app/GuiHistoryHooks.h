@@ -18,6 +18,7 @@ class QLineEdit;
 
 namespace vantorix {
 
+class GuiAnalysisView;
 class Scheduler;
 class frmHistory;
 class frmMain;
@@ -49,6 +50,7 @@ class GuiHistoryHooks : public QObject {
 
   private:
     void hookMeasurementWindow(frmZyvora* window);
+    void analysed(const GuiAnalysisView& view);
     void watchHeaderField(QLineEdit* field, const QString& name);
     void tellOnce();
 
@@ -61,6 +63,7 @@ class GuiHistoryHooks : public QObject {
     QPointer<frmHistory> window_;
     QHash<QLineEdit*, QString> headerBefore_;  // each field's text when editing began
     QSet<QLineEdit*> edited_;                  // fields the user is editing
+    history::Event lastAnalysis_;              // an analysis shown again is recorded once
 };
 
 // The settings store the desktop program writes through: each stored value that changes is

@@ -8,8 +8,10 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include "app/GuiDesktopWiring.h"
 #include "app/GuiHistoryHooks.h"
 #include "files/PlateFile.h"
+#include "firmware/frmDownloadNewFirmware.h"
 #include "frame/frmHistory.h"
 #include "measurement/GuiDesktopUnderTest.h"
 #include "options/WellSelection.h"
@@ -105,6 +107,48 @@ TEST(GuiHistoryHooks, ARunFromAProtocolAHeaderEditAndASettingAreRecorded) {
     };
     EXPECT_EQ(d.events(), expected);
     EXPECT_EQ(memory.value("Options", "Dwell"), "300");
+}
+
+// A run whose file cannot be written and that the user saves elsewhere, and a firmware download
+// cancelled in its dialog.
+TEST(GuiHistoryHooks, ASaveElsewhereAndAFirmwareDownloadAreRecorded) {
+    DesktopWithHistory d;
+    frmZyvora& w = d.newMeasurement();
+    d.selectRows(1);
+    const QString intended = d.dir.filePath("no-such-folder/Run.ovd");
+    const QString elsewhere = d.dir.filePath("Elsewhere.ovd");
+    d.dialogs.fileAnswers = {intended, elsewhere};
+    d.dialogs.yesNoAnswers = {true};
+    QTest::mouseClick(d.control<QPushButton>("cmdStartCancel"), Qt::LeftButton);
+    ASSERT_TRUE(d.runUntil([&] { return !w.runSequence().running(); }));
+    DesktopUnderTest::settle();
+
+    writeFileBytes(d.dir.filePath("melto.exe"), QByteArray(1000, 'Z'));
+    frmDownloadNewFirmware dialog(d.pair.port(), d.pair.scheduler(), d.dialogs, d.settings,
+                                  programImageSource(d.dir.path(), d.dir.path()));
+    recordFirmwareSent(*d.frame, dialog);
+    dialog.showDialog();
+    QTest::keyClicks(dialog.findChild<QLineEdit*>("Text1"), "3094");
+    QTest::keyClick(dialog.findChild<QLineEdit*>("Text1"), Qt::Key_Return);
+    auto* start = dialog.findChild<QPushButton*>("cmdSendStartCommand");
+    QTest::mouseClick(start, Qt::LeftButton);
+    d.pair.runFor(200);
+    QTest::mouseClick(start, Qt::LeftButton);  // Cancel
+
+    const QString why = "The data could not be saved to " + intended + ": " + intended +
+                        ": No such file or directory";
+    const std::vector<EventRow> expected{
+        {"run.started", "", {{"protocol", ""}, {"protocol_sha256", ""}}},
+        {"file.saved-elsewhere",
+         elsewhere,
+         {{"intended", intended}, {"reason", why}, {"sha256", sha256Of(elsewhere)}}},
+        {"file.saved", elsewhere, {{"sha256", sha256Of(elsewhere)}}},
+        {"run.cancelled", elsewhere, {{"reason", why}}},
+        {"firmware.sent",
+         "",
+         {{"image_sha256", "8fe15844cfeedd35f5dc30a9fa5ed38afd849dbe4f8dcae5642d934be0afb13d"},
+          {"outcome", "cancelled"}}}};
+    EXPECT_EQ(d.events(), expected);
 }
 
 // File > History finds a run by its operator and opens its file in the measurement window; the
