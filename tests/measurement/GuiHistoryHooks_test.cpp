@@ -1,6 +1,7 @@
 // What the desktop program leaves in the history, and File > History opening a run's file.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QCryptographicHash>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,6 +9,9 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include "analysis/AnalysisPlate.h"
+#include "analysis/GuiAnalysisView.h"
+#include "analysis/LayoutFile.h"
 #include "app/GuiDesktopWiring.h"
 #include "app/GuiHistoryHooks.h"
 #include "files/PlateFile.h"
@@ -148,6 +152,35 @@ TEST(GuiHistoryHooks, ASaveElsewhereAndAFirmwareDownloadAreRecorded) {
          "",
          {{"image_sha256", "8fe15844cfeedd35f5dc30a9fa5ed38afd849dbe4f8dcae5642d934be0afb13d"},
           {"outcome", "cancelled"}}}};
+    EXPECT_EQ(d.events(), expected);
+}
+
+// An analysis of a saved file with a layout is recorded with the layout file beside it, the
+// model and the wells left out; the same analysis shown again is not recorded again.
+TEST(GuiHistoryHooks, EachDifferentAnalysisOfASavedFileIsRecordedOnce) {
+    DesktopWithHistory d;
+    GuiAnalysisView& view = *d.newMeasurement().resultsPanel().analysisView();
+    PlateDocument doc;
+    Dataset set;
+    WellLayout layout;
+    handPlate(set, layout);
+    doc.datasets = {set};
+    layout.wells[24] = {WellRole::Sample, "S1", {}, 1, true, "pipetting error"};  // C1; B10 too
+    const QString file = d.dir.filePath("Hand.ovd");
+    view.findChild<QComboBox*>("cboAnalysisModel")->setCurrentIndex(0);  // linear
+    view.setDocument(doc, file);  // no layout yet: nothing to record
+    ASSERT_TRUE(view.useLayout(layout).isEmpty());
+    view.setDocument(doc, file);                                         // shown again
+    view.findChild<QComboBox*>("cboAnalysisModel")->setCurrentIndex(1);  // loglog
+    const QString beside = d.dir.filePath("Hand.layout.csv");
+    const history::Fields linear{{"layout_sha256", sha256Of(beside)},
+                                 {"model", "linear"},
+                                 {"excluded.B10", ""},
+                                 {"excluded.C1", "pipetting error"}};
+    history::Fields loglog = linear;
+    loglog[1].second = "loglog";
+    const std::vector<EventRow> expected{{"analysis.done", file, linear},
+                                         {"analysis.done", file, loglog}};
     EXPECT_EQ(d.events(), expected);
 }
 
