@@ -165,6 +165,8 @@ void GuiHistoryHooks::newFromProtocol() {
             frame_.mnuFileNew_Click();
             state_.CurrentOptions = chosen.protocol.options;
             frame_.measurementWindow().showConfirmedOptions();
+            frame_.measurementWindow().resultsPanel().analysisView()->presetAnalysis(
+                chosen.protocol.layout, chosen.protocol.analysis);
             history().useProtocol(chosen.protocol.name, chosen.sha256, chosen.protocol.options);
         },
         &frame_);
@@ -179,6 +181,14 @@ void GuiHistoryHooks::saveSettingsAsProtocol() {
     // The options the next run uses: the open run's when one is being prepared.
     protocol.options = frame_.hasMeasurementWindow() && state_.CanEdit ? state_.CurrentOptions
                                                                        : state_.DefaultOptions;
+    // The layout and analysis settings of the analysis view, when it has a layout.
+    if (frame_.hasMeasurementWindow()) {
+        const GuiAnalysisView& view = *frame_.measurementWindow().resultsPanel().analysisView();
+        if (!view.plateLayout().isEmpty()) {
+            protocol.layout = view.plateLayout();
+            protocol.analysis = view.settings();
+        }
+    }
     dialog->setToSave(protocol);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();

@@ -184,6 +184,47 @@ TEST(GuiHistoryHooks, EachDifferentAnalysisOfASavedFileIsRecordedOnce) {
     EXPECT_EQ(d.events(), expected);
 }
 
+// Save Settings as Protocol keeps the analysis view's layout and settings; File > New from that
+// protocol brings them back for the new run, and its saved file gets the layout beside it.
+TEST(GuiHistoryHooks, AProtocolCarriesTheAnalysisLayoutAndSettings) {
+    DesktopWithHistory d;
+    QDir().mkpath(d.dir.filePath("protocols"));
+    GuiAnalysisView* view = d.newMeasurement().resultsPanel().analysisView();
+    WellLayout layout;
+    layout.wells[0] = {WellRole::Blank, "", {}, 1, false, ""};
+    layout.wells[13] = {WellRole::Sample, "S1", {}, 4, true, "bubble"};  // B2
+    view->useLayout(layout);
+    view->findChild<QComboBox*>("cboAnalysisModel")->setCurrentIndex(1);      // loglog
+    view->findChild<QComboBox*>("cboAnalysisWeighting")->setCurrentIndex(2);  // 1/y2
+    d.control<QAction>("mnuFileSaveProtocol")->trigger();
+    auto* saver = d.frame->findChild<frmProtocols*>();
+    ASSERT_NE(saver, nullptr);
+    saver->findChild<QLineEdit*>("txtName")->setText("Blank and S1");
+    QTest::mouseClick(saver->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+    StoredProtocol stored;
+    ASSERT_EQ(loadProtocol(d.dir.filePath("protocols"), "Blank and S1", stored), "");
+    EXPECT_EQ(stored.protocol.layout, layout);
+    EXPECT_EQ(stored.protocol.analysis.model, CurveModel::LogLog);
+    EXPECT_EQ(stored.protocol.analysis.weighting, Weighting::InverseY2);
+    DesktopUnderTest::settle();
+    view->findChild<QComboBox*>("cboAnalysisModel")->setCurrentIndex(2);      // 4pl
+    view->findChild<QComboBox*>("cboAnalysisWeighting")->setCurrentIndex(0);  // none
+
+    d.control<QAction>("mnuFileNewFromProtocol")->trigger();
+    auto* chooser = d.frame->findChild<frmProtocols*>();
+    ASSERT_NE(chooser, nullptr);
+    QTest::mouseClick(chooser->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+    view = d.frame->findChild<frmZyvora*>()->resultsPanel().analysisView();
+    EXPECT_EQ(view->settings().model, CurveModel::LogLog);
+    EXPECT_EQ(view->settings().weighting, Weighting::InverseY2);
+    const QString file = d.dir.filePath("FromProtocol.ovd");
+    view->setDocument(PlateDocument{}, file);  // the run's file, once saved
+    EXPECT_EQ(view->plateLayout(), layout);
+    const LayoutRead beside = readLayoutFile(d.dir.filePath("FromProtocol.layout.csv"));
+    EXPECT_TRUE(beside.ok) << beside.message.toStdString();
+    EXPECT_EQ(beside.layout, layout);
+}
+
 // File > History finds a run by its operator and opens its file in the measurement window; the
 // events tab then lists that file's events.
 TEST(GuiHistoryHooks, TheHistoryWindowOpensTheChosenRunsFile) {
