@@ -29,9 +29,10 @@ void wireDesktop(frmMain& frame, ProgramState& state, SettingsStore& settings, S
     installFileBrowser(frame, state, scheduler);
     new GuiDialogEntries(frame, state, settings);  // owned by the frame
     const QString database = history::historyPath(settings);
-    new GuiHistoryHooks(  // owned by the frame
+    auto* hooks = new GuiHistoryHooks(  // owned by the frame
         frame, state, scheduler, [database] { return std::make_unique<RunHistory>(database); },
         protocolsFolder());
+    hooks->checkIntegrityInBackground(database);
 }
 
 LoadResult showStoredDocument(frmMain& frame, ProgramState& state, Scheduler& scheduler,

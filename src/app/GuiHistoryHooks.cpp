@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QThread>
 
 #include "analysis/GuiAnalysisView.h"
 #include "analysis/LayoutFile.h"
@@ -50,7 +51,22 @@ RunHistory& GuiHistoryHooks::history() {
     return *history_;
 }
 
-GuiHistoryHooks::~GuiHistoryHooks() = default;
+GuiHistoryHooks::~GuiHistoryHooks() {
+    if (integrityCheck_) integrityCheck_->wait();
+}
+
+void GuiHistoryHooks::checkIntegrityInBackground(const QString& database) {
+    integrityCheck_.reset(QThread::create([this, database] {
+        history::History own(database);
+        QString notice = own.takeSetAsideNotice();  // not a database at all
+        own.checkIntegrity();
+        if (notice.isEmpty()) notice = own.takeSetAsideNotice();
+        if (notice.isEmpty()) return;
+        QMetaObject::invokeMethod(
+            this, [this, notice] { frame_.dialogs().warn(&frame_, notice); }, Qt::QueuedConnection);
+    }));
+    integrityCheck_->start(QThread::LowPriority);
+}
 
 GuiHistoryHooks* GuiHistoryHooks::of(const frmMain& frame) {
     return frame.findChild<GuiHistoryHooks*>(QStringLiteral("historyHooks"),

@@ -3,11 +3,13 @@
 
 #include <QComboBox>
 #include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QThread>
 
 #include "analysis/AnalysisPlate.h"
 #include "analysis/GuiAnalysisView.h"
@@ -17,6 +19,7 @@
 #include "files/PlateFile.h"
 #include "firmware/frmDownloadNewFirmware.h"
 #include "frame/frmHistory.h"
+#include "history/HistoryTestSupport.h"
 #include "measurement/GuiDesktopUnderTest.h"
 #include "options/WellSelection.h"
 #include "protocols/ProtocolSample.h"
@@ -223,6 +226,42 @@ TEST(GuiHistoryHooks, AProtocolCarriesTheAnalysisLayoutAndSettings) {
     const LayoutRead beside = readLayoutFile(d.dir.filePath("FromProtocol.layout.csv"));
     EXPECT_TRUE(beside.ok) << beside.message.toStdString();
     EXPECT_EQ(beside.layout, layout);
+}
+
+// A database whose pages are damaged is found by the check at start-up, on its own thread: it
+// is set aside, the user is told once, and the history goes on in a new database.
+TEST(GuiHistoryHooks, ADamagedDatabaseFoundAtStartIsSetAsideAndToldOnce) {
+    DesktopWithHistory d;
+    const QString path = d.dir.filePath("history.sqlite");
+    {
+        history::History h(path, labOptions());
+        for (int n = 0; n < 200; ++n) h.recordFile(fileFacts(QString("/d/%1.ovd").arg(n), "aa"));
+    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite) && file.seek(2 * 4096));
+    ASSERT_EQ(file.write(QByteArray(16, '\xff')), 16);
+    file.close();
+    const QByteArray damaged = readFileBytes(path);
+    GuiHistoryHooks::of(*d.frame)->checkIntegrityInBackground(path);
+    QElapsedTimer waited;
+    waited.start();
+    while (d.dialogs.texts("warn").isEmpty() && waited.elapsed() < 20000) {
+        QCoreApplication::processEvents();
+        QThread::msleep(5);
+    }
+    DesktopUnderTest::settle();
+    const QStringList aside = QDir(d.dir.path()).entryList({"history.sqlite.damaged-*"});
+    ASSERT_EQ(aside.size(), 1);
+    const QStringList warned = d.dialogs.texts("warn");
+    ASSERT_EQ(warned.size(), 1);
+    EXPECT_TRUE(warned[0].startsWith("The run history " + path + " is damaged ("));
+    EXPECT_TRUE(warned[0].endsWith("). It was set aside as " + d.dir.filePath(aside[0]) +
+                                   " and a new history was started."))
+        << warned[0].toStdString();
+    EXPECT_EQ(readFileBytes(d.dir.filePath(aside[0])), damaged);
+    GuiHistoryHooks::of(*d.frame)->record(history::events::fileSaved("/d/a.ovd", "9f86"));
+    EXPECT_EQ(d.events().size(), 1u);
+    EXPECT_EQ(d.dialogs.texts("warn").size(), 1);
 }
 
 // File > History finds a run by its operator and opens its file in the measurement window; the
