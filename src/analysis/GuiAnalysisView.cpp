@@ -210,7 +210,8 @@ QString GuiAnalysisView::useLayout(const WellLayout& layout) {
 }
 
 void GuiAnalysisView::presetAnalysis(const WellLayout& layout, const AnalysisSettings& settings) {
-    presetLayout_ = layout;
+    // A protocol without a layout leaves the file's (or the document's) in place.
+    presetLayout_ = layout.isEmpty() ? std::nullopt : std::optional<WellLayout>(layout);
     loaded_ = false;  // the next document is another one
     settings_ = settings;
     const QSignalBlocker model(cboModel_), weight(cboWeight_);
