@@ -13,6 +13,14 @@ _vantorix_cli_faults() {
     "$1" simulate --help 2>/dev/null | sed -n 's/^ *faults[^:]*: *//p' | tr -d ',' | tr ' ' '\n'
 }
 
+# Protocol names, one a line, each quoted for the command line (names may hold blanks).
+_vantorix_cli_protocols() {
+    local name
+    "$1" protocol list 2>/dev/null | while IFS= read -r name; do
+        [[ $name == "$2"* ]] && printf '%q\n' "$name"
+    done
+}
+
 _vantorix_cli() {
     local cur prev cli=${COMP_WORDS[0]}
     cur=${COMP_WORDS[COMP_CWORD]}
@@ -29,6 +37,9 @@ _vantorix_cli() {
         --port)
             mapfile -t COMPREPLY < <(compgen -G "/dev/serial/by-id/*"; compgen -G "/dev/ttyUSB*"; compgen -G "/dev/ttyACM*")
             mapfile -t COMPREPLY < <(compgen -W "${COMPREPLY[*]}" -- "$cur")
+            return ;;
+        --protocol)
+            mapfile -t COMPREPLY < <(_vantorix_cli_protocols "$cli" "$cur")
             return ;;
         --fit | --model)
             mapfile -t COMPREPLY < <(compgen -W "linear loglog 4pl 5pl" -- "$cur")

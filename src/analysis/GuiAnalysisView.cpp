@@ -1,5 +1,7 @@
 #include "analysis/GuiAnalysisView.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -10,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -171,10 +174,15 @@ void GuiAnalysisView::setDocument(const PlateDocument& document, const QString& 
     if (another) {
         loaded_ = true;
         dataPath_ = dataPath;
-        layout_ = document.layout;
+        layout_ = presetLayout_.value_or(document.layout);
         lblLayoutFile_->clear();
         const QString beside = dataPath.isEmpty() ? QString() : layoutPathFor(dataPath);
-        if (!beside.isEmpty() && QFileInfo::exists(beside)) {
+        if (presetLayout_ && !beside.isEmpty()) {
+            const QString problem = writeLayoutFile(layout_, beside);
+            lblLayoutFile_->setText(problem.isEmpty() ? QStringLiteral("Layout: %1").arg(beside)
+                                                      : problem);
+            presetLayout_.reset();
+        } else if (!presetLayout_ && !beside.isEmpty() && QFileInfo::exists(beside)) {
             const LayoutRead read = readLayoutFile(beside);
             if (read.ok) layout_ = read.layout;
             lblLayoutFile_->setText(read.ok ? QStringLiteral("Layout: %1").arg(beside)
@@ -201,13 +209,26 @@ QString GuiAnalysisView::useLayout(const WellLayout& layout) {
     return problem;
 }
 
+void GuiAnalysisView::presetAnalysis(const WellLayout& layout, const AnalysisSettings& settings) {
+    // A protocol without a layout leaves the file's (or the document's) in place.
+    presetLayout_ = layout.isEmpty() ? std::nullopt : std::optional<WellLayout>(layout);
+    loaded_ = false;  // the next document is another one
+    settings_ = settings;
+    const QSignalBlocker model(cboModel_), weight(cboWeight_);
+    cboModel_->setCurrentIndex(int(
+        std::find(std::begin(kModels), std::end(kModels), settings.model) - std::begin(kModels)));
+    cboWeight_->setCurrentIndex(
+        int(std::find(std::begin(kWeights), std::end(kWeights), settings.weighting) -
+            std::begin(kWeights)));
+}
+
 void GuiAnalysisView::editLayout() {
     frmLayoutEditor editor(layout_, this);
     if (editor.exec() == QDialog::Accepted) useLayout(editor.plateLayout());
 }
 
 AnalysisSettings GuiAnalysisView::settings() const {
-    AnalysisSettings s;
+    AnalysisSettings s = settings_;
     s.model = kModels[std::clamp(cboModel_->currentIndex(), 0, 3)];
     s.weighting = kWeights[std::clamp(cboWeight_->currentIndex(), 0, 2)];
     return s;
@@ -227,6 +248,7 @@ void GuiAnalysisView::reanalyse() {
     fillTable();
     fillVerdict();
     showPlate();
+    emit analysed();
 }
 
 void GuiAnalysisView::showPlate() {

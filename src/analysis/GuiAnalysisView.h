@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QWidget>
+#include <optional>
 
 #include "analysis/DatasetAnalysis.h"
 
@@ -32,16 +33,24 @@ class GuiAnalysisView : public QWidget {
     // Takes `layout` for the analysis and saves it beside the data file. Empty text when done,
     // else why it could not be saved (the layout is used all the same).
     QString useLayout(const WellLayout& layout);
+    // A protocol's layout and settings for the next document shown (a new run): the settings
+    // at once, the layout in place of the document's, kept beside its data file once saved.
+    void presetAnalysis(const WellLayout& layout, const AnalysisSettings& settings);
     // Opens the layout editor on the current layout; OK uses what it made.
     void editLayout();
 
     const WellLayout& plateLayout() const { return layout_; }
+    const QString& dataPath() const { return dataPath_; }
     AnalysisSettings settings() const;
     QString concentrationUnit() const;
     const DatasetAnalysis& analysis() const { return analysis_; }
     QTableWidget* resultsTable() const { return tblResults_; }
     // The kinetics figure the plate picture shows instead of the layout ("Plate shows").
     GuiFigurePlate* figurePlate() const { return figure_; }
+
+  signals:
+    // The set was analysed again (another document, set, layout, model or weighting).
+    void analysed();
 
   private:
     QWidget* buildChoices();
@@ -55,6 +64,8 @@ class GuiAnalysisView : public QWidget {
     QString dataPath_;
     bool loaded_ = false;
     WellLayout layout_;
+    std::optional<WellLayout> presetLayout_;  // a protocol's, until its run's file is saved
+    AnalysisSettings settings_;               // model and weighting are the boxes' choices
     DatasetAnalysis analysis_;
     QSpinBox* spnSet_ = nullptr;
     QComboBox* cboModel_ = nullptr;

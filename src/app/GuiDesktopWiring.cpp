@@ -29,9 +29,10 @@ void wireDesktop(frmMain& frame, ProgramState& state, SettingsStore& settings, S
     installFileBrowser(frame, state, scheduler);
     new GuiDialogEntries(frame, state, settings);  // owned by the frame
     const QString database = history::historyPath(settings);
-    new GuiHistoryHooks(  // owned by the frame
+    auto* hooks = new GuiHistoryHooks(  // owned by the frame
         frame, state, scheduler, [database] { return std::make_unique<RunHistory>(database); },
         protocolsFolder());
+    hooks->checkIntegrityInBackground(database);
 }
 
 LoadResult showStoredDocument(frmMain& frame, ProgramState& state, Scheduler& scheduler,
@@ -73,12 +74,23 @@ void connectFirmwareDownload(frmMain& frame, ProgramState& state, SettingsStore&
     auto dialog = std::make_shared<frmDownloadNewFirmware*>(nullptr);
     frame.setEntryHandler(frmMain::Entry::DownloadFirmware,
                           [&frame, &state, &settings, &scheduler, programFolder, dialog] {
-                              if (!*dialog)
+                              if (!*dialog) {
                                   *dialog = new frmDownloadNewFirmware(
                                       frame.comPort(), scheduler, frame.dialogs(), settings,
                                       programImageSource(programFolder, state.AppFolder), &frame);
+                                  recordFirmwareSent(frame, **dialog);
+                              }
                               (*dialog)->showDialog();
                           });
+}
+
+void recordFirmwareSent(frmMain& frame, frmDownloadNewFirmware& dialog) {
+    QObject::connect(
+        &dialog, &frmDownloadNewFirmware::firmwareSent, &frame,
+        [&frame](const QString& image, const QString& outcome) {
+            if (GuiHistoryHooks* hooks = GuiHistoryHooks::of(frame))
+                hooks->record(history::events::firmwareSent(history::fileSha256(image), outcome));
+        });
 }
 
 void connectExcelExport(frmMain& frame, ProgramState& state) {

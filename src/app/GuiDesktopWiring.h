@@ -9,6 +9,7 @@
 
 namespace vantorix {
 
+class frmDownloadNewFirmware;
 class frmMain;
 class Scheduler;
 class SettingsStore;
@@ -30,6 +31,8 @@ void connectFirmwareDownload(frmMain& frame, ProgramState& state, SettingsStore&
 // "Save to Excel": the workbook goes to a temporary file that the desktop's spreadsheet
 // program opens; without such a program the user chooses where to keep it.
 void connectExcelExport(frmMain& frame, ProgramState& state);
+// Each download the dialog ends is a "firmware sent" event in the history.
+void recordFirmwareSent(frmMain& frame, frmDownloadNewFirmware& dialog);
 
 // Loads a stored data file (a name in DataFolder, or a whole path) into the one measurement
 // window, read-only, its name in the caption. The caller shows loaded.message.

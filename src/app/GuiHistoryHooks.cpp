@@ -3,10 +3,14 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QThread>
 
+#include "analysis/GuiAnalysisView.h"
+#include "analysis/LayoutFile.h"
 #include "app/GuiDesktopWiring.h"
 #include "frame/frmHistory.h"
 #include "frame/frmMain.h"
+#include "history/AnalysisEvent.h"
 #include "measurement/frmZyvora.h"
 #include "plate/ProgramState.h"
 #include "protocols/frmProtocols.h"
@@ -47,7 +51,22 @@ RunHistory& GuiHistoryHooks::history() {
     return *history_;
 }
 
-GuiHistoryHooks::~GuiHistoryHooks() = default;
+GuiHistoryHooks::~GuiHistoryHooks() {
+    if (integrityCheck_) integrityCheck_->wait();
+}
+
+void GuiHistoryHooks::checkIntegrityInBackground(const QString& database) {
+    integrityCheck_.reset(QThread::create([this, database] {
+        history::History own(database);
+        QString notice = own.takeSetAsideNotice();  // not a database at all
+        own.checkIntegrity();
+        if (notice.isEmpty()) notice = own.takeSetAsideNotice();
+        if (notice.isEmpty()) return;
+        QMetaObject::invokeMethod(
+            this, [this, notice] { frame_.dialogs().warn(&frame_, notice); }, Qt::QueuedConnection);
+    }));
+    integrityCheck_->start(QThread::LowPriority);
+}
 
 GuiHistoryHooks* GuiHistoryHooks::of(const frmMain& frame) {
     return frame.findChild<GuiHistoryHooks*>(QStringLiteral("historyHooks"),
@@ -70,6 +89,13 @@ void GuiHistoryHooks::hookMeasurementWindow(frmZyvora* window) {
                 record(kind == u"pdf" ? history::events::reportWritten(file, kind, written)
                                       : history::events::exportWritten(file, kind, written));
             });
+    GuiAnalysisView* view = window->resultsPanel().analysisView();
+    connect(view, &GuiAnalysisView::analysed, this, [this, view] { analysed(*view); });
+    connect(window, &frmZyvora::savedElsewhere, this,
+            [this](const QString& intended, const QString& reason, const QString& path) {
+                history().savedElsewhere(intended, reason, path);
+                tellOnce();
+            });
     for (const auto& [object, name] : kHeaderFields)
         if (auto* field = window->findChild<QLineEdit*>(QLatin1String(object)))
             watchHeaderField(field, QLatin1String(name));
@@ -91,6 +117,25 @@ void GuiHistoryHooks::watchHeaderField(QLineEdit* field, const QString& name) {
         record(history::events::headerChanged(QFileInfo(state_.DataFileName).absoluteFilePath(),
                                               name, before, field->text()));
     });
+}
+
+// An analysis of a saved file with a layout: the layout file beside it (or, before it is
+// written, the layout's CSV form) by its SHA-256, the model and the wells left out.
+void GuiHistoryHooks::analysed(const GuiAnalysisView& view) {
+    if (view.dataPath().isEmpty() || view.plateLayout().isEmpty() ||
+        !view.analysis().problem.isEmpty())
+        return;
+    const QString beside = layoutPathFor(view.dataPath());
+    const QString layoutSha =
+        QFileInfo::exists(beside)
+            ? history::fileSha256(beside)
+            : history::bytesSha256(layoutCsvText(view.plateLayout()).toUtf8());
+    history::Event event = history::events::analysisDone(
+        QFileInfo(view.dataPath()).absoluteFilePath(), layoutSha,
+        curveModelKey(view.settings().model), history::excludedWells(view.plateLayout()));
+    if (event == lastAnalysis_) return;
+    lastAnalysis_ = event;
+    record(event);
 }
 
 void GuiHistoryHooks::fileOpened(const QString& path) {
@@ -136,6 +181,8 @@ void GuiHistoryHooks::newFromProtocol() {
             frame_.mnuFileNew_Click();
             state_.CurrentOptions = chosen.protocol.options;
             frame_.measurementWindow().showConfirmedOptions();
+            frame_.measurementWindow().resultsPanel().analysisView()->presetAnalysis(
+                chosen.protocol.layout, chosen.protocol.analysis);
             history().useProtocol(chosen.protocol.name, chosen.sha256, chosen.protocol.options);
         },
         &frame_);
@@ -150,6 +197,14 @@ void GuiHistoryHooks::saveSettingsAsProtocol() {
     // The options the next run uses: the open run's when one is being prepared.
     protocol.options = frame_.hasMeasurementWindow() && state_.CanEdit ? state_.CurrentOptions
                                                                        : state_.DefaultOptions;
+    // The layout and analysis settings of the analysis view, when it has a layout.
+    if (frame_.hasMeasurementWindow()) {
+        const GuiAnalysisView& view = *frame_.measurementWindow().resultsPanel().analysisView();
+        if (!view.plateLayout().isEmpty()) {
+            protocol.layout = view.plateLayout();
+            protocol.analysis = view.settings();
+        }
+    }
     dialog->setToSave(protocol);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();

@@ -15,9 +15,11 @@
 #include "measurement/RunHistory.h"
 
 class QLineEdit;
+class QThread;
 
 namespace vantorix {
 
+class GuiAnalysisView;
 class Scheduler;
 class frmHistory;
 class frmMain;
@@ -43,12 +45,17 @@ class GuiHistoryHooks : public QObject {
     void recovered(const QString& path);
     void record(const history::Event& event);
 
+    // Checks the database on a worker thread with a History of its own (a large one takes a
+    // second or more); a damaged database is set aside there and the user is told once.
+    void checkIntegrityInBackground(const QString& database);
+
     void showHistory();
     void newFromProtocol();
     void saveSettingsAsProtocol();
 
   private:
     void hookMeasurementWindow(frmZyvora* window);
+    void analysed(const GuiAnalysisView& view);
     void watchHeaderField(QLineEdit* field, const QString& name);
     void tellOnce();
 
@@ -59,8 +66,10 @@ class GuiHistoryHooks : public QObject {
     std::unique_ptr<RunHistory> history_;
     QString protocolsFolder_;
     QPointer<frmHistory> window_;
+    std::unique_ptr<QThread> integrityCheck_;
     QHash<QLineEdit*, QString> headerBefore_;  // each field's text when editing began
     QSet<QLineEdit*> edited_;                  // fields the user is editing
+    history::Event lastAnalysis_;              // an analysis shown again is recorded once
 };
 
 // The settings store the desktop program writes through: each stored value that changes is

@@ -10,7 +10,9 @@
 #include "app/CliAnalysisOptions.h"
 #include "app/CliAnalysisReport.h"
 #include "app/CliCommand.h"
+#include "app/CliRecorder.h"
 #include "files/PlateFile.h"
+#include "history/AnalysisEvent.h"
 
 namespace vantorix::cli {
 
@@ -127,6 +129,14 @@ void printNotes(const std::vector<DatasetAnalysis>& analyses) {
                             setRanges(sets), note));
 }
 
+void recordAnalysis(const AnalyzeArgs& a, const WellLayout& layout) {
+    recordHistory([&](RunHistory& h) {
+        h.record(history::events::analysisDone(
+            QFileInfo(a.file).absoluteFilePath(), history::fileSha256(a.layout),
+            curveModelKey(a.settings.model), history::excludedWells(layout)));
+    });
+}
+
 int runAnalyze(const QStringList& args) {
     AnalyzeArgs a;
     if (const QString problem = parseAnalyzeArgs(args, a); !problem.isEmpty())
@@ -160,6 +170,7 @@ int runAnalyze(const QStringList& args) {
             return kExitFailure;
         }
     }
+    recordAnalysis(a, read.document.layout);
     printNotes(*analyses);
     QTextStream out(stdout);
     for (const DatasetAnalysis& analysis : *analyses)

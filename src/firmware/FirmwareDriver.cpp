@@ -178,6 +178,10 @@ void FirmwareDriver::handle(const FirmwareOutput& out) {
 }
 
 void FirmwareDriver::finished(const FirmwareOutput& out) {
+    ui_.transferEnded(imagePath_, out.outcome == Outcome::Updated ? QStringLiteral("sent")
+                                  : out.outcome == Outcome::Failed
+                                      ? QStringLiteral("failed: ") + out.text
+                                      : QStringLiteral("cancelled"));
     if (out.outcome == Outcome::Updated) {
         ui_.firmwareUpdated();
         return;

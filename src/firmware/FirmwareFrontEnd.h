@@ -30,6 +30,12 @@ class FirmwareFrontEnd {
     virtual void firmwareUpdated() = 0;
     // A cancel or a failure brought the download back to idle.
     virtual void returnedToIdle() {}
+    // A download of `imagePath` ended, before any of the calls above for its end: outcome is
+    // "sent", "failed: <why>" or "cancelled".
+    virtual void transferEnded(const QString& imagePath, const QString& outcome) {
+        (void)imagePath;
+        (void)outcome;
+    }
 };
 
 }  // namespace vantorix

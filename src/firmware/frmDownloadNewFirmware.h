@@ -42,6 +42,10 @@ class frmDownloadNewFirmware : public QDialog, private FirmwareFrontEnd {
     void cmdSendStartCommand_Click();
     void Command12_Click();
 
+  signals:
+    // A download ended: the image sent and "sent", "failed: <why>" or "cancelled".
+    void firmwareSent(const QString& imagePath, const QString& outcome);
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -64,6 +68,9 @@ class frmDownloadNewFirmware : public QDialog, private FirmwareFrontEnd {
     void inform(const QString& text) override;
     void reportError(const QString& text) override;
     void firmwareUpdated() override;
+    void transferEnded(const QString& imagePath, const QString& outcome) override {
+        emit firmwareSent(imagePath, outcome);
+    }
 
     Dialogs& dialogs_;
     SettingsStore& settings_;

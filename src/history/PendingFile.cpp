@@ -102,12 +102,17 @@ QStringList claimPending(const QString& pendingPath) {
     for (const QString& name : info.dir().entryList({prefix + u'*'}, QDir::Files, QDir::Name))
         claims << info.dir().filePath(name);
     if (!info.exists()) return claims;
-    // Milliseconds first, so names sort by age; the process id keeps two programs apart.
-    const QString claim =
-        pendingPath + QStringLiteral(".%1-%2")
-                          .arg(QDateTime::currentMSecsSinceEpoch(), 13, 10, QLatin1Char('0'))
-                          .arg(QCoreApplication::applicationPid());
-    if (QFile::rename(pendingPath, claim)) claims << claim;
+    // Milliseconds first, so names sort by age; the process id keeps two programs apart. A
+    // claim of this program's still waiting from the same millisecond (a replay that failed
+    // just before) keeps its name: this one is named a millisecond later, so it sorts after.
+    auto claimAt = [&](qint64 ms) {
+        return pendingPath + QStringLiteral(".%1-%2")
+                                 .arg(ms, 13, 10, QLatin1Char('0'))
+                                 .arg(QCoreApplication::applicationPid());
+    };
+    qint64 ms = QDateTime::currentMSecsSinceEpoch();
+    while (QFileInfo::exists(claimAt(ms))) ++ms;
+    if (QFile::rename(pendingPath, claimAt(ms))) claims << claimAt(ms);
     return claims;
 }
 

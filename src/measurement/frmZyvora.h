@@ -89,6 +89,8 @@ class frmZyvora : public QWidget {
     void firmwareDownloadAllowed(bool allowed);
     // A run started or ended.
     void runningChanged(bool running);
+    // The data could not be saved at `intended` (reason) and the user saved it at `path`.
+    void savedElsewhere(const QString& intended, const QString& reason, const QString& path);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -150,6 +152,7 @@ class frmZyvora : public QWidget {
     bool askingClose_ = false;
     bool closeAgreed_ = false;
     bool closing_ = false;
+    QString fallbackFrom_, fallbackReason_;  // the failed save while another file is offered
     std::function<void()> closeAfterRun_;
     // Whether the readings of the unfinished dataset are kept, as chosen when closing mid-run.
     std::optional<bool> keepPartialOnClose_;

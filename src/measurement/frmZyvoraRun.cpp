@@ -176,6 +176,9 @@ void frmZyvora::saveWithRecovery(std::function<void(bool)> done) {
     const WriteResult written = SaveDocument(state_, when);
     if (written.ok) {
         run_->journalSaved();
+        if (!fallbackFrom_.isEmpty())
+            emit savedElsewhere(std::exchange(fallbackFrom_, {}),
+                                std::exchange(fallbackReason_, {}), state_.DataFileName);
         done(true);
         return;
     }
@@ -186,12 +189,18 @@ void frmZyvora::saveWithRecovery(std::function<void(bool)> done) {
 
 // Says why the save failed and offers another file until the user saves or declines.
 void frmZyvora::offerSaveElsewhere(const QString& reason, std::function<void(bool)> done) {
+    if (fallbackFrom_.isEmpty()) {  // the first failure names where the data belonged
+        fallbackFrom_ = state_.DataFileName;
+        fallbackReason_ = reason;
+    }
     dialogs_.askYesNo(this, reason + QStringLiteral("\n\nSave the data to another file?"),
                       whileOpen([this, done](bool yes) {
-                          if (yes)
+                          if (yes) {
                               saveToChosenFile(done);
-                          else
-                              done(false);
+                              return;
+                          }
+                          fallbackFrom_.clear();
+                          done(false);
                       }));
 }
 
@@ -201,6 +210,7 @@ void frmZyvora::saveToChosenFile(std::function<void(bool)> done) {
     dialogs_.askDataFileName(this, current.fileName(), current.absolutePath(),
                              whileOpen([this, done](const QString& path) {
                                  if (path.isEmpty()) {
+                                     fallbackFrom_.clear();
                                      done(false);
                                      return;
                                  }

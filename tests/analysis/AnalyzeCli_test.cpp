@@ -9,6 +9,8 @@
 #include "analysis/AnalysisPlate.h"
 #include "analysis/LayoutFile.h"
 #include "files/PlateFile.h"
+#include "history/History.h"
+#include "kernel/SettingsStore.h"
 #include "support/TestSupport.h"
 
 namespace vantorix {
@@ -64,6 +66,31 @@ TEST(AnalyzeCli, PrintsTheSetLineAndWritesOneCsvRowPerWell) {
     EXPECT_EQ(c.err,
               "vantorix-cli: sets 1-2: no blank wells with readings: values are not "
               "blank-subtracted\n");
+}
+
+// The analysis leaves one event in the history: the layout file's SHA-256, the model and each
+// well left out with its reason.
+TEST(AnalyzeCli, AnAnalysisIsRecordedWithItsLayoutModelAndExcludedWells) {
+    Files f;
+    const QString controls = f.dir.filePath("controls.csv");
+    test::writeFileBytes(controls,
+                         "well,role,name,concentration,dilution,excluded\nD1,positive,,,,\n"
+                         "D2,positive,,,,\nD3,negative,,,,\nD4,negative,,,,\n"
+                         "D5,positive,,,,bubble\nD6,negative,,,,tip touched the wall\n");
+    const test::CliResult r =
+        test::runCli({"analyze", f.data, "--layout", controls, "--fit", "5pl"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    history::History h(history::historyPath(QSettingsStore()));
+    const std::vector<history::StoredEvent> events = h.events();
+    ASSERT_FALSE(events.empty());
+    const history::Event expected{
+        history::EventKind::AnalysisDone,
+        f.data,
+        {{"layout_sha256", "9990f7268d8bbb3df71c40bf26ab5d0410aedc5fd90c2d01f0832535fde8d585"},
+         {"model", "5pl"},
+         {"excluded.D5", "bubble"},
+         {"excluded.D6", "tip touched the wall"}}};
+    EXPECT_EQ(events.back().event, expected);
 }
 
 TEST(AnalyzeCli, BadUsageAndUnsupportableDataFailNamingTheCauseAndWriteNothing) {

@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <memory>
 
+#include "analysis/AnalysisPlate.h"
+#include "files/PlateFile.h"
 #include "history/HistoryTestSupport.h"
 #include "kernel/SettingsKeys.h"
 #include "kernel/SettingsStore.h"
@@ -117,4 +121,61 @@ TEST(HistoryFacts, ADocumentsFactsAndWhereTheHistoryLives) {
               qEnvironmentVariable("XDG_DATA_HOME") + "/vantorix/history.sqlite");
     settings.write(settings::kHistory, settings::kHistoryDatabase, "/lab/shared/history.sqlite");
     EXPECT_EQ(historyPath(settings), "/lab/shared/history.sqlite");
+}
+
+// Eight vantorix-cli processes and this program (writing through the History the desktop
+// program uses) append to one history at once: every write succeeds, no event is lost, and the
+// chain verifies.
+TEST(HistoryCli, ProgramsWritingAtOnceAllSucceedAndLoseNoEvent) {
+    QTemporaryDir dir;
+    PlateDocument doc;
+    Dataset set;
+    handPlate(set, doc.layout);
+    doc.datasets = {set};
+    const QString data = dir.filePath("run.ovd");
+    ASSERT_TRUE(writePlateFile(doc, data, QDateTime(QDate(2026, 12, 7), QTime(9, 0))).ok);
+    const QString db = historyPath(QSettingsStore());
+    History mine(db, labOptions(10000));
+    const size_t before = mine.events().size();
+    std::vector<std::unique_ptr<QProcess>> clis;
+    for (int n = 1; n <= 8; ++n) {
+        const QString layout = dir.filePath(QString("layout%1.csv").arg(n));
+        writeFileBytes(layout, QString("well,role,name,concentration,dilution,excluded\n"
+                                       "D1,positive,,,,\nD2,positive,,,,\nD3,negative,,,,\n"
+                                       "D4,negative,,,,\nD5,positive,,,,writer %1\n")
+                                   .arg(n)
+                                   .toUtf8());
+        clis.push_back(std::make_unique<QProcess>());
+        clis.back()->start(VANTORIX_CLI_PATH, {"analyze", data, "--layout", layout});
+    }
+    for (int n = 0; n < 40; ++n)
+        EXPECT_EQ(mine.appendEvent(events::settingsChanged("Options/Dwell", QString::number(n),
+                                                           QString::number(n + 1))),
+                  Written::Now);
+    for (const auto& cli : clis) {
+        ASSERT_TRUE(cli->waitForFinished(60000));
+        EXPECT_EQ(cli->exitCode(), 0);
+        // Only the analysis's own remark: no word of a history that could not be written.
+        EXPECT_EQ(cli->readAllStandardError(),
+                  "vantorix-cli: set 1: no blank wells with readings: values are not "
+                  "blank-subtracted\n");
+    }
+    const std::vector<StoredEvent> all = mine.events();
+    ASSERT_EQ(all.size(), before + 48);
+    QStringList writers;
+    int settings = 0;
+    for (size_t i = before; i < all.size(); ++i) {
+        if (all[i].event.kind == EventKind::AnalysisDone)
+            writers << fieldValue(all[i].event.fields, "excluded.D5");
+        else
+            ++settings;
+    }
+    writers.sort();
+    EXPECT_EQ(writers, QStringList({"writer 1", "writer 2", "writer 3", "writer 4", "writer 5",
+                                    "writer 6", "writer 7", "writer 8"}));
+    EXPECT_EQ(settings, 40);
+    const CliResult verify = runCli({"audit", "verify"});
+    EXPECT_EQ(verify.exitCode, 0) << verify.err.toStdString();
+    EXPECT_TRUE(verify.out.contains(QString("%1 events checked").arg(all.size())))
+        << verify.out.toStdString();
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -241,6 +242,27 @@ TEST(HistorySafety, EntriesLeftWaitingAreWrittenOnceAndInOrderAtTheNextOpen) {
     EXPECT_TRUE(h.verifyChain().ok);
     EXPECT_EQ(QDir(dir.path()).entryList({"*.pending*"}, QDir::Files), QStringList());
     EXPECT_EQ(readFileBytes(path + ".unreadable"), "not an entry\n");
+}
+
+// Claims a replay could not finish, one for each of the coming 200 milliseconds: the pending
+// file is claimed under a name that sorts after them all, and none is taken over.
+TEST(HistorySafety, ANewClaimSortsAfterClaimsLeftInTheSameMillisecond) {
+    QTemporaryDir dir;
+    const QString pending = dir.filePath("history.sqlite.pending");
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    for (qint64 ms = now; ms < now + 200; ++ms)
+        writeFileBytes(
+            QString("%1.%2-%3").arg(pending).arg(ms).arg(QCoreApplication::applicationPid()),
+            "left\n");
+    QString why;
+    ASSERT_TRUE(appendPending(pending, {"new"}, why)) << why.toStdString();
+    const QStringList claims = claimPending(pending);
+    ASSERT_EQ(claims.size(), 201);
+    EXPECT_FALSE(QFileInfo::exists(pending));
+    std::vector<QByteArray> left, last;
+    ASSERT_TRUE(readClaim(claims[199], left, why) && readClaim(claims[200], last, why));
+    EXPECT_EQ(left, std::vector<QByteArray>{"left"});
+    EXPECT_EQ(last, std::vector<QByteArray>{"new"});
 }
 
 TEST(HistorySafety, EntriesAppendedWhileAnotherProgramReplaysAreTakenOnceInOrder) {

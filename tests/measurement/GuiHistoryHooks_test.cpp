@@ -1,16 +1,25 @@
 // What the desktop program leaves in the history, and File > History opening a run's file.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QThread>
 
+#include "analysis/AnalysisPlate.h"
+#include "analysis/GuiAnalysisView.h"
+#include "analysis/LayoutFile.h"
+#include "app/GuiDesktopWiring.h"
 #include "app/GuiHistoryHooks.h"
 #include "files/PlateFile.h"
+#include "firmware/frmDownloadNewFirmware.h"
 #include "frame/frmHistory.h"
+#include "history/HistoryTestSupport.h"
 #include "measurement/GuiDesktopUnderTest.h"
 #include "options/WellSelection.h"
 #include "protocols/ProtocolSample.h"
@@ -105,6 +114,154 @@ TEST(GuiHistoryHooks, ARunFromAProtocolAHeaderEditAndASettingAreRecorded) {
     };
     EXPECT_EQ(d.events(), expected);
     EXPECT_EQ(memory.value("Options", "Dwell"), "300");
+}
+
+// A run whose file cannot be written and that the user saves elsewhere, and a firmware download
+// cancelled in its dialog.
+TEST(GuiHistoryHooks, ASaveElsewhereAndAFirmwareDownloadAreRecorded) {
+    DesktopWithHistory d;
+    frmZyvora& w = d.newMeasurement();
+    d.selectRows(1);
+    const QString intended = d.dir.filePath("no-such-folder/Run.ovd");
+    const QString elsewhere = d.dir.filePath("Elsewhere.ovd");
+    d.dialogs.fileAnswers = {intended, elsewhere};
+    d.dialogs.yesNoAnswers = {true};
+    QTest::mouseClick(d.control<QPushButton>("cmdStartCancel"), Qt::LeftButton);
+    ASSERT_TRUE(d.runUntil([&] { return !w.runSequence().running(); }));
+    DesktopUnderTest::settle();
+
+    writeFileBytes(d.dir.filePath("melto.exe"), QByteArray(1000, 'Z'));
+    frmDownloadNewFirmware dialog(d.pair.port(), d.pair.scheduler(), d.dialogs, d.settings,
+                                  programImageSource(d.dir.path(), d.dir.path()));
+    recordFirmwareSent(*d.frame, dialog);
+    dialog.showDialog();
+    QTest::keyClicks(dialog.findChild<QLineEdit*>("Text1"), "3094");
+    QTest::keyClick(dialog.findChild<QLineEdit*>("Text1"), Qt::Key_Return);
+    auto* start = dialog.findChild<QPushButton*>("cmdSendStartCommand");
+    QTest::mouseClick(start, Qt::LeftButton);
+    d.pair.runFor(200);
+    QTest::mouseClick(start, Qt::LeftButton);  // Cancel
+
+    const QString why = "The data could not be saved to " + intended + ": " + intended +
+                        ": No such file or directory";
+    const std::vector<EventRow> expected{
+        {"run.started", "", {{"protocol", ""}, {"protocol_sha256", ""}}},
+        {"file.saved-elsewhere",
+         elsewhere,
+         {{"intended", intended}, {"reason", why}, {"sha256", sha256Of(elsewhere)}}},
+        {"file.saved", elsewhere, {{"sha256", sha256Of(elsewhere)}}},
+        {"run.cancelled", elsewhere, {{"reason", why}}},
+        {"firmware.sent",
+         "",
+         {{"image_sha256", "8fe15844cfeedd35f5dc30a9fa5ed38afd849dbe4f8dcae5642d934be0afb13d"},
+          {"outcome", "cancelled"}}}};
+    EXPECT_EQ(d.events(), expected);
+}
+
+// An analysis of a saved file with a layout is recorded with the layout file beside it, the
+// model and the wells left out; the same analysis shown again is not recorded again.
+TEST(GuiHistoryHooks, EachDifferentAnalysisOfASavedFileIsRecordedOnce) {
+    DesktopWithHistory d;
+    GuiAnalysisView& view = *d.newMeasurement().resultsPanel().analysisView();
+    PlateDocument doc;
+    Dataset set;
+    WellLayout layout;
+    handPlate(set, layout);
+    doc.datasets = {set};
+    layout.wells[24] = {WellRole::Sample, "S1", {}, 1, true, "pipetting error"};  // C1; B10 too
+    const QString file = d.dir.filePath("Hand.ovd");
+    view.findChild<QComboBox*>("cboAnalysisModel")->setCurrentIndex(0);  // linear
+    view.setDocument(doc, file);  // no layout yet: nothing to record
+    ASSERT_TRUE(view.useLayout(layout).isEmpty());
+    view.setDocument(doc, file);                                         // shown again
+    view.findChild<QComboBox*>("cboAnalysisModel")->setCurrentIndex(1);  // loglog
+    const QString beside = d.dir.filePath("Hand.layout.csv");
+    const history::Fields linear{{"layout_sha256", sha256Of(beside)},
+                                 {"model", "linear"},
+                                 {"excluded.B10", ""},
+                                 {"excluded.C1", "pipetting error"}};
+    history::Fields loglog = linear;
+    loglog[1].second = "loglog";
+    const std::vector<EventRow> expected{{"analysis.done", file, linear},
+                                         {"analysis.done", file, loglog}};
+    EXPECT_EQ(d.events(), expected);
+}
+
+// Save Settings as Protocol keeps the analysis view's layout and settings; File > New from that
+// protocol brings them back for the new run, and its saved file gets the layout beside it.
+TEST(GuiHistoryHooks, AProtocolCarriesTheAnalysisLayoutAndSettings) {
+    DesktopWithHistory d;
+    QDir().mkpath(d.dir.filePath("protocols"));
+    GuiAnalysisView* view = d.newMeasurement().resultsPanel().analysisView();
+    WellLayout layout;
+    layout.wells[0] = {WellRole::Blank, "", {}, 1, false, ""};
+    layout.wells[13] = {WellRole::Sample, "S1", {}, 4, true, "bubble"};  // B2
+    view->useLayout(layout);
+    view->findChild<QComboBox*>("cboAnalysisModel")->setCurrentIndex(1);      // loglog
+    view->findChild<QComboBox*>("cboAnalysisWeighting")->setCurrentIndex(2);  // 1/y2
+    d.control<QAction>("mnuFileSaveProtocol")->trigger();
+    auto* saver = d.frame->findChild<frmProtocols*>();
+    ASSERT_NE(saver, nullptr);
+    saver->findChild<QLineEdit*>("txtName")->setText("Blank and S1");
+    QTest::mouseClick(saver->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+    StoredProtocol stored;
+    ASSERT_EQ(loadProtocol(d.dir.filePath("protocols"), "Blank and S1", stored), "");
+    EXPECT_EQ(stored.protocol.layout, layout);
+    EXPECT_EQ(stored.protocol.analysis.model, CurveModel::LogLog);
+    EXPECT_EQ(stored.protocol.analysis.weighting, Weighting::InverseY2);
+    DesktopUnderTest::settle();
+    view->findChild<QComboBox*>("cboAnalysisModel")->setCurrentIndex(2);      // 4pl
+    view->findChild<QComboBox*>("cboAnalysisWeighting")->setCurrentIndex(0);  // none
+
+    d.control<QAction>("mnuFileNewFromProtocol")->trigger();
+    auto* chooser = d.frame->findChild<frmProtocols*>();
+    ASSERT_NE(chooser, nullptr);
+    QTest::mouseClick(chooser->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+    view = d.frame->findChild<frmZyvora*>()->resultsPanel().analysisView();
+    EXPECT_EQ(view->settings().model, CurveModel::LogLog);
+    EXPECT_EQ(view->settings().weighting, Weighting::InverseY2);
+    const QString file = d.dir.filePath("FromProtocol.ovd");
+    view->setDocument(PlateDocument{}, file);  // the run's file, once saved
+    EXPECT_EQ(view->plateLayout(), layout);
+    const LayoutRead beside = readLayoutFile(d.dir.filePath("FromProtocol.layout.csv"));
+    EXPECT_TRUE(beside.ok) << beside.message.toStdString();
+    EXPECT_EQ(beside.layout, layout);
+}
+
+// A database whose pages are damaged is found by the check at start-up, on its own thread: it
+// is set aside, the user is told once, and the history goes on in a new database.
+TEST(GuiHistoryHooks, ADamagedDatabaseFoundAtStartIsSetAsideAndToldOnce) {
+    DesktopWithHistory d;
+    const QString path = d.dir.filePath("history.sqlite");
+    {
+        history::History h(path, labOptions());
+        for (int n = 0; n < 200; ++n) h.recordFile(fileFacts(QString("/d/%1.ovd").arg(n), "aa"));
+    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite) && file.seek(2 * 4096));
+    ASSERT_EQ(file.write(QByteArray(16, '\xff')), 16);
+    file.close();
+    const QByteArray damaged = readFileBytes(path);
+    GuiHistoryHooks::of(*d.frame)->checkIntegrityInBackground(path);
+    QElapsedTimer waited;
+    waited.start();
+    while (d.dialogs.texts("warn").isEmpty() && waited.elapsed() < 20000) {
+        QCoreApplication::processEvents();
+        QThread::msleep(5);
+    }
+    DesktopUnderTest::settle();
+    const QStringList aside = QDir(d.dir.path()).entryList({"history.sqlite.damaged-*"});
+    ASSERT_EQ(aside.size(), 1);
+    const QStringList warned = d.dialogs.texts("warn");
+    ASSERT_EQ(warned.size(), 1);
+    EXPECT_TRUE(warned[0].startsWith("The run history " + path + " is damaged ("));
+    EXPECT_TRUE(warned[0].endsWith("). It was set aside as " + d.dir.filePath(aside[0]) +
+                                   " and a new history was started."))
+        << warned[0].toStdString();
+    EXPECT_EQ(readFileBytes(d.dir.filePath(aside[0])), damaged);
+    GuiHistoryHooks::of(*d.frame)->record(history::events::fileSaved("/d/a.ovd", "9f86"));
+    EXPECT_EQ(d.events().size(), 1u);
+    EXPECT_EQ(d.dialogs.texts("warn").size(), 1);
 }
 
 // File > History finds a run by its operator and opens its file in the measurement window; the

@@ -80,7 +80,7 @@ done
 
 # Shell completion offers commands, options, fault names and data files.
 complete_line() {  # words... -> the completions, one a line
-    (cd "$work/home" && bash -c 'source "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1))
+    (cd "$work/home" && as_user bash -c 'source "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1))
         _vantorix_cli; printf "%s\n" "${COMPREPLY[@]}"' _ \
         "$root/usr/share/bash-completion/completions/vantorix-cli" "$root/usr/bin/vantorix-cli" "$@")
 }
@@ -94,6 +94,14 @@ touch "$work/home/plate.ovd" "$work/home/notes.txt"
 [ "$(complete_line report plate.ovd --pdf n)" = notes.txt ] || fail "--pdf completion"
 [ "$(complete_line export plate.ovd --png n)" = notes.txt ] || fail "--png completion"
 rm "$work/home/plate.ovd" "$work/home/notes.txt"
+# --protocol offers the user's protocols by name, quoted where a name holds blanks.
+mkdir -p "$work/home/.local/share/vantorix/protocols"
+touch "$work/home/.local/share/vantorix/protocols/Glow ELISA (plate 2).protocol" \
+    "$work/home/.local/share/vantorix/protocols/Glucose.protocol" \
+    "$work/home/.local/share/vantorix/protocols/Kinase.protocol"
+[ "$(complete_line run --protocol Gl)" = "$(printf '%s\n' 'Glow\ ELISA\ \(plate\ 2\)' Glucose)" ] ||
+    fail "--protocol completion"
+rm -r "$work/home/.local/share/vantorix/protocols"
 
 # A data file named on the command line is opened (parsed) at start-up, and the program's own
 # files go to the user's folder, never beside the installed executable.
