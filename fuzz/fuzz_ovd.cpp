@@ -3,14 +3,19 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "files/KeyStore.h"
 #include "files/OvdLoader.h"
 #include "files/OvdParser.h"
-#include "kernel/ProgramState.h"
+#include "files/PlateFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static vantorix::ProgramState s;  // one table of readings; allocating it per input is slow
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    vantorix::parseDataBytes(s.keyStore, bytes, true);
-    if (vantorix::parseDataBytes(s.keyStore, bytes, false)) vantorix::loadReadingsFromStore(s, 0);
+    vantorix::KeyStore store;
+    vantorix::parseDataBytes(store, bytes, true);
+    store.ClearKeyStore();
+    if (vantorix::parseDataBytes(store, bytes, false)) {
+        vantorix::PlateFileRead read;
+        vantorix::loadDocumentFromStore(store, read);
+    }
     return 0;
 }
