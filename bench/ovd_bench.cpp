@@ -22,7 +22,6 @@ struct FullFile {
     QByteArray bytes;
 
     FullFile() {
-        state.DataFolder = state.AppFolder = dir.path();
         state.DataFileName = QStringLiteral("full.ovd");
         state.FirstSet = 1;
         state.LastSet = kMaxSets;
@@ -31,7 +30,7 @@ struct FullFile {
                 for (int c = 1; c <= 12; ++c)
                     state.readings.at(set, r, c) = {QString::number(12000 + set * 97 + r * c * 31),
                                                     QString::number(set * 40 + r * 12 + c)};
-        if (!WriteDataFile(state, QDateTime::currentDateTime()).ok) std::abort();
+        if (!WriteDataFile(state, dir.path(), QDateTime::currentDateTime()).ok) std::abort();
         QFile f(dir.filePath(state.DataFileName));
         if (!f.open(QIODevice::ReadOnly)) std::abort();
         bytes = f.readAll();
@@ -57,29 +56,28 @@ BENCHMARK(BM_ParseInMemory)->Unit(benchmark::kMillisecond);
 
 void BM_ParseDataFile(benchmark::State& st) {
     FullFile& f = fullFile();
-    ProgramState s;
-    s.DataFolder = s.AppFolder = f.dir.path();
+    KeyStore store;
     for (auto _ : st)
-        if (!ParseDataFile(s, false, f.state.DataFileName)) st.SkipWithError("parse failed");
+        if (!ParseDataFile(store, f.dir.path(), false, f.state.DataFileName))
+            st.SkipWithError("parse failed");
     st.SetBytesProcessed(st.iterations() * f.bytes.size());
 }
 BENCHMARK(BM_ParseDataFile)->Unit(benchmark::kMillisecond);
 
 void BM_ParseHeaderOnly(benchmark::State& st) {
     FullFile& f = fullFile();
-    ProgramState s;
-    s.DataFolder = s.AppFolder = f.dir.path();
+    KeyStore store;
     for (auto _ : st)
-        if (!ParseDataFile(s, true, f.state.DataFileName)) st.SkipWithError("parse failed");
+        if (!ParseDataFile(store, f.dir.path(), true, f.state.DataFileName))
+            st.SkipWithError("parse failed");
 }
 BENCHMARK(BM_ParseHeaderOnly)->Unit(benchmark::kMillisecond);
 
 void BM_LoadDataFile(benchmark::State& st) {
     FullFile& f = fullFile();
     ProgramState s;
-    s.DataFolder = s.AppFolder = f.dir.path();
     for (auto _ : st) {
-        const LoadResult r = LoadDataFile(s, f.state.DataFileName, 0);
+        const LoadResult r = LoadDataFile(s, f.dir.path(), f.state.DataFileName);
         if (!r.ok || r.setsLoaded != kMaxSets) st.SkipWithError("load failed");
     }
     st.SetBytesProcessed(st.iterations() * f.bytes.size());
@@ -90,7 +88,7 @@ void BM_WriteDataFile(benchmark::State& st) {
     FullFile& f = fullFile();
     const QDateTime now = QDateTime::currentDateTime();
     for (auto _ : st)
-        if (!WriteDataFile(f.state, now).ok) st.SkipWithError("write failed");
+        if (!WriteDataFile(f.state, f.dir.path(), now).ok) st.SkipWithError("write failed");
     st.SetBytesProcessed(st.iterations() * f.bytes.size());
 }
 BENCHMARK(BM_WriteDataFile)->Unit(benchmark::kMillisecond);

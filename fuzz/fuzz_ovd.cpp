@@ -11,6 +11,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static vantorix::ProgramState s;  // one table of readings; allocating it per input is slow
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     vantorix::parseDataBytes(s.keyStore, bytes, true);
-    if (vantorix::parseDataBytes(s.keyStore, bytes, false)) vantorix::loadReadingsFromStore(s, 0);
+    if (vantorix::parseDataBytes(s.keyStore, bytes, false)) vantorix::loadReadingsFromStore(s);
     return 0;
 }

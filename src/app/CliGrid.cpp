@@ -28,9 +28,9 @@ void printGrid(const Readings& readings, const QString& setsValue, int set, Grid
 }
 
 std::optional<LoadResult> loadDocument(ProgramState& s, const QString& file) {
-    initFolders(s, DataFolderStart::CurrentFolder);
-    LoadResult loaded = LoadDataFile(s, file, 0);
-    if (loaded.parsed) writeParseDump(s, file);
+    const DataFolders folders = programFolders(DataFolderStart::CurrentFolder);
+    LoadResult loaded = LoadDataFile(s, folders.data, file);
+    if (loaded.parsed) writeParseDump(s.keyStore, folders, file);
     if (!loaded.ok) {
         printError(QString(loaded.message).replace(u'\n', u' '));
         return std::nullopt;

@@ -7,7 +7,7 @@
 #include "files/OvdParser.h"
 #include "files/ParseDump.h"
 #include "kernel/DataPaths.h"
-#include "kernel/ProgramState.h"
+#include "kernel/KeyStore.h"
 #include "kernel/Text.h"
 
 namespace vantorix::cli {
@@ -37,17 +37,17 @@ int runKeys(const QStringList& args) {
     }
     if (file.isEmpty()) return keysUsageError(QStringLiteral("keys: FILE is missing"));
 
-    ProgramState s;
-    initFolders(s, DataFolderStart::CurrentFolder);
+    KeyStore store;
+    const DataFolders folders = programFolders(DataFolderStart::CurrentFolder);
     QString reason;
-    if (!ParseDataFile(s, headerOnly, file, &reason)) {
+    if (!ParseDataFile(store, folders.data, headerOnly, file, &reason)) {
         printError(file + QStringLiteral(": ") + reason);
         return kExitFailure;
     }
-    writeParseDump(s, file);
+    writeParseDump(store, folders, file);
     QTextStream out(stdout);
     // A line break or an escape sequence in a value must not forge an entry or reach the terminal.
-    for (const QString& entry : s.keyStore.entries()) out << terminalText(entry) << '\n';
+    for (const QString& entry : store.entries()) out << terminalText(entry) << '\n';
     out.flush();
     return kExitOk;
 }

@@ -69,8 +69,6 @@ class CliFrontEnd : public RunFrontEnd {
         if (visible && text != message_) print(QStringLiteral("  ") + terminalText(text.trimmed()));
         message_ = visible ? text : QString();
     }
-    void setStartCancelCaption(const QString&) override {}
-    void setCell(int, int, const QString&) override {}
     void runFinished() override { QCoreApplication::exit(0); }
     bool gaveUp() const { return gaveUp_; }
 
@@ -115,7 +113,7 @@ int runCommand(const QStringList& args) {
                                   "built-in defaults are used")
                        .arg(QDir::toNativeSeparators(store.location()), unread));
     ProgramState state;
-    initFolders(state, DataFolderStart::CurrentFolder);
+    DataFolders folders = programFolders(DataFolderStart::CurrentFolder);
     state.CurrentOptions = state.DefaultOptions = a.options;
     state.Operator = a.operatorName;
     state.Test = a.test;
@@ -129,7 +127,7 @@ int runCommand(const QStringList& args) {
     port.setInputLen(0);
     QtScheduler scheduler;
     CliFrontEnd ui(QFileInfo(a.out).absoluteFilePath(), a.retry, a.keepPartial);
-    RunSequence run(state, port, scheduler, ui);
+    RunSequence run(state, folders, port, scheduler, ui);
 
     onCancelSignals(qApp, [&run] { run.cancel(); });
     run.start();

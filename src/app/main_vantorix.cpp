@@ -89,9 +89,7 @@ int main(int argc, char** argv) {
     const Options options = parseArguments(app);
 
     ProgramState state;
-    state.RunActive = false;
-    state.Receiving = false;
-    initFolders(state, DataFolderStart::ProgramFiles);
+    DataFolders folders = programFolders(DataFolderStart::ProgramFiles);
 
     QSettingsStore settings;
     QtSerialPort port;
@@ -109,7 +107,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    frmMain frame(state, settings, port, scheduler, dialogs);
+    frmMain frame(state, folders, settings, port, scheduler, dialogs);
     wireDesktop(frame, state, settings, scheduler, QCoreApplication::applicationDirPath());
     if (simulator) {
         port.setPortName(simulator->slavePath());
@@ -117,12 +115,11 @@ int main(int argc, char** argv) {
                                        simulator->slavePath());
     }
     frame.show();
-    if (!options.file.isEmpty()) openDocumentFile(frame, state, scheduler, options.file);
+    if (!options.file.isEmpty()) openDocumentFile(frame, state, options.file);
     if (!options.exitAfterStart)
         QTimer::singleShot(0, &frame, [&] {
-            offerRecovery(
-                &frame, dialogs, recoveryFolder(), state.DataFolder, {},
-                [&](const QString& path) { openDocumentFile(frame, state, scheduler, path); });
+            offerRecovery(&frame, dialogs, recoveryFolder(), folders.data, {},
+                          [&](const QString& path) { openDocumentFile(frame, state, path); });
         });
     if (options.exitAfterStart) {
         QTimer::singleShot(0, &app, [&] {

@@ -47,7 +47,7 @@ WriteResult saveToFallback(ProgramState& s, const QDateTime& when, QString* path
         target = folder + u'/' + fallbackFileName(intended, when).chopped(4) +
                  QStringLiteral("-%1.ovd").arg(n);
     s.DataFileName = target;
-    const WriteResult written = WriteDataFile(s, when);
+    const WriteResult written = WriteDataFile(s, folder, when);
     if (!written.ok) {
         s.DataFileName = intended;
         return written;

@@ -130,7 +130,7 @@ void decideSetCount(LoadResult& r, const QString& declaredText, int declared, in
 
 }  // namespace
 
-LoadResult loadReadingsFromStore(ProgramState& s, qint64 nowSeconds) {
+LoadResult loadReadingsFromStore(ProgramState& s) {
     s.FileFormatId = s.keyStore.value(kRootKey + QStringLiteral(".user-application.format-id"));
     const QString setsText = s.keyStore.value(kDataSetsKey);
     const int declared = toInt16(leadingNumber(setsText));
@@ -142,8 +142,6 @@ LoadResult loadReadingsFromStore(ProgramState& s, qint64 nowSeconds) {
     for (int set = 1; set <= result.setsLoaded; ++set) {
         notNumbers +=
             fillSet(s.readings, set, dataKey(s.FileFormatId, set), s.keyStore, &Reading::Value);
-        s.SilenceTimer = nowSeconds;
-        s.LinkActivityTime = nowSeconds;
         loadTimes(s, set);
     }
     if (notNumbers > 0) {
@@ -154,10 +152,10 @@ LoadResult loadReadingsFromStore(ProgramState& s, qint64 nowSeconds) {
     return result;
 }
 
-LoadResult LoadDataFile(ProgramState& s, const QString& fileName, qint64 nowSeconds) {
+LoadResult LoadDataFile(ProgramState& s, const QString& dataFolder, const QString& fileName) {
     QString reason;
     ParseFacts facts;
-    if (!ParseDataFile(s, false, fileName, &reason, &facts)) {
+    if (!ParseDataFile(s.keyStore, dataFolder, false, fileName, &reason, &facts)) {
         LoadResult result;
         result.message = kCantOpen + u'\n' + fileName + QStringLiteral(": ") + reason;
         return result;
@@ -171,7 +169,7 @@ LoadResult LoadDataFile(ProgramState& s, const QString& fileName, qint64 nowSeco
                              "data format's elements)");
         return result;
     }
-    LoadResult result = loadReadingsFromStore(s, nowSeconds);
+    LoadResult result = loadReadingsFromStore(s);
     result.parsed = true;
     if (!facts.unclosedPath.isEmpty()) {
         result.notices << QStringLiteral(

@@ -22,12 +22,12 @@ struct LoadResult {
 // Parses the whole file; a file with no element of the data format is refused. On success
 // fills Readings sets 1..N from it (N: the sets declared, at most 255 and at most the highest
 // set the file holds), sets
-// FileFormatId and CurrentSet = 1 and refreshes SilenceTimer and LinkActivityTime with
-// nowSeconds. On failure nothing but the key store changes. Writes no file.
-LoadResult LoadDataFile(ProgramState& s, const QString& fileName, qint64 nowSeconds);
+// FileFormatId and CurrentSet = 1. A bare name lies in dataFolder. On failure nothing but the
+// key store changes. Writes no file.
+LoadResult LoadDataFile(ProgramState& s, const QString& dataFolder, const QString& fileName);
 
 // The load step alone, from what the key store holds now.
-LoadResult loadReadingsFromStore(ProgramState& s, qint64 nowSeconds);
+LoadResult loadReadingsFromStore(ProgramState& s);
 
 // The first space-separated token of text; text keeps the rest. Runs of spaces count as one.
 QString NextToken(QString& text);

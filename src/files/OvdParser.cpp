@@ -32,11 +32,11 @@ bool parseDataBytes(KeyStore& store, QByteArrayView bytes, bool headerOnly, QStr
     return true;
 }
 
-bool ParseDataFile(ProgramState& s, bool headerOnly, const QString& fileName, QString* reason,
-                   ParseFacts* facts) {
+bool ParseDataFile(KeyStore& store, const QString& dataFolder, bool headerOnly,
+                   const QString& fileName, QString* reason, ParseFacts* facts) {
     QByteArray bytes;
-    if (!readWholeFile(resolveDataPath(s.DataFolder, fileName), bytes, reason)) return false;
-    return parseDataBytes(s.keyStore, bytes, headerOnly, reason, facts);
+    if (!readWholeFile(resolveDataPath(dataFolder, fileName), bytes, reason)) return false;
+    return parseDataBytes(store, bytes, headerOnly, reason, facts);
 }
 
 }  // namespace vantorix

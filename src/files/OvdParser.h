@@ -8,7 +8,6 @@
 namespace vantorix {
 
 class KeyStore;
-struct ProgramState;
 
 // Largest data file the parser reads; a file of 255 sets is about 0.4 MB.
 constexpr qint64 kMaxDataFileBytes = 64 * 1024 * 1024;
@@ -25,9 +24,9 @@ struct ParseFacts {
 bool parseDataBytes(KeyStore& store, QByteArrayView bytes, bool headerOnly,
                     QString* reason = nullptr, ParseFacts* facts = nullptr);
 
-// Parses the file (a bare name lies in DataFolder; only regular files are read) into
-// s.keyStore. A file that cannot be read leaves the store as it was.
-bool ParseDataFile(ProgramState& s, bool headerOnly, const QString& fileName,
-                   QString* reason = nullptr, ParseFacts* facts = nullptr);
+// Parses the file (a bare name lies in dataFolder; only regular files are read) into the
+// store. A file that cannot be read leaves the store as it was.
+bool ParseDataFile(KeyStore& store, const QString& dataFolder, bool headerOnly,
+                   const QString& fileName, QString* reason = nullptr, ParseFacts* facts = nullptr);
 
 }  // namespace vantorix

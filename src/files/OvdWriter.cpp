@@ -19,13 +19,14 @@ QString describe(const QString& path, const QSaveFile& file) {
 
 }  // namespace
 
-WriteResult WriteDataFile(const ProgramState& s, const QDateTime& now, const ProgramVersion& v) {
+WriteResult WriteDataFile(const ProgramState& s, const QString& dataFolder, const QDateTime& now,
+                          const ProgramVersion& v) {
     if (s.DataFileName.isEmpty()) return failure(QStringLiteral("no data file has been named"));
     if (s.FirstSet < 1 || s.LastSet > kMaxSets || s.LastSet < s.FirstSet - 1)
         return failure(QStringLiteral("sets %1 to %2 are not a run of the readings table")
                            .arg(s.FirstSet)
                            .arg(s.LastSet));
-    const QString path = resolveDataPath(s.DataFolder, s.DataFileName);
+    const QString path = resolveDataPath(dataFolder, s.DataFileName);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return failure(describe(path, file));
     const QByteArray bytes = ovdFileText(s, now, v).toUtf8();

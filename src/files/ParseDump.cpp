@@ -4,7 +4,7 @@
 #include <QFile>
 
 #include "kernel/DataPaths.h"
-#include "kernel/ProgramState.h"
+#include "kernel/KeyStore.h"
 
 namespace vantorix {
 
@@ -18,20 +18,21 @@ QString parseDumpFirstLine(const QString& dataFolder, const QString& fileName) {
     return QDir::toNativeSeparators(line);
 }
 
-bool writeParseDump(const ProgramState& s, const QString& fileName, QString* reason) {
-    if (s.AppFolder.isEmpty()) {
+bool writeParseDump(const KeyStore& store, const DataFolders& folders, const QString& fileName,
+                    QString* reason) {
+    if (folders.app.isEmpty()) {
         if (reason) *reason = QStringLiteral("no folder for the program's own files");
         return false;
     }
-    QString text = parseDumpFirstLine(s.DataFolder, fileName) + QStringLiteral("\r\n");
-    for (const QString& entry : s.keyStore.entries()) {
+    QString text = parseDumpFirstLine(folders.data, fileName) + QStringLiteral("\r\n");
+    for (const QString& entry : store.entries()) {
         text += entry;
         text += QStringLiteral("\r\n");
     }
     const QByteArray bytes = text.toUtf8();
     // A diagnostic file: replaced in place without a durability call, so parsing does not wait
     // for the disk. Every step is still checked.
-    QFile file(joinPath(s.AppFolder, kParseDumpName));
+    QFile file(joinPath(folders.app, kParseDumpName));
     const bool ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
                     file.write(bytes) == bytes.size() && file.flush();
     if (!ok && reason) *reason = file.fileName() + QStringLiteral(": ") + file.errorString();

@@ -8,7 +8,8 @@
 
 namespace vantorix {
 
-struct ProgramState;
+class KeyStore;
+struct DataFolders;
 
 inline const QString kParseDumpName = QStringLiteral("temp.txt");
 
@@ -16,8 +17,9 @@ inline const QString kParseDumpName = QStringLiteral("temp.txt");
 // platform's separator throughout; a whole path as the name stands alone.
 QString parseDumpFirstLine(const QString& dataFolder, const QString& fileName);
 
-// First line as above, then every entry, one per line, into AppFolder. Nothing is written when
-// AppFolder is not known. True only when every byte reached the file; else the reason.
-bool writeParseDump(const ProgramState& s, const QString& fileName, QString* reason = nullptr);
+// First line as above, then every entry, one per line, into the app folder. Nothing is written
+// when that folder is not known. True only when every byte reached the file; else the reason.
+bool writeParseDump(const KeyStore& store, const DataFolders& folders, const QString& fileName,
+                    QString* reason = nullptr);
 
 }  // namespace vantorix

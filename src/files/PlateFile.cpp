@@ -80,8 +80,8 @@ PlateDocument plateDocumentOf(const ProgramState& s, int firstSet, int lastSet,
 
 PlateFileRead readPlateFile(const QString& path) {
     ProgramState s;
-    s.DataFolder = QFileInfo(path).absolutePath();
-    const LoadResult loaded = LoadDataFile(s, QFileInfo(path).absoluteFilePath(), 0);
+    const LoadResult loaded =
+        LoadDataFile(s, QFileInfo(path).absolutePath(), QFileInfo(path).absoluteFilePath());
     PlateFileRead read;
     read.ok = loaded.ok;
     read.notices = loaded.notices;
@@ -109,7 +109,6 @@ WriteResult writePlateFile(const PlateDocument& d, const QString& path, const QD
         return {false, QStringLiteral("a data file holds at most %1 sets").arg(kMaxSets)};
     ProgramState s;
     s.DataFileName = QFileInfo(path).absoluteFilePath();
-    s.DataFolder = QFileInfo(path).absolutePath();
     s.Test = d.header.test;
     s.Operator = d.header.operatorName;
     s.PlateNo = d.header.plateNo;
@@ -125,7 +124,7 @@ WriteResult writePlateFile(const PlateDocument& d, const QString& path, const QD
             s.readings.at(set, wellRowOf(w) + 1, wellColumnOf(w) + 1) = {numberText(well.raw),
                                                                          numberText(well.seconds)};
         }
-    return WriteDataFile(s, now, version);
+    return WriteDataFile(s, QFileInfo(path).absolutePath(), now, version);
 }
 
 }  // namespace vantorix

@@ -21,10 +21,11 @@ QString frameCaption() {
            ProgramVersion().text();
 }
 
-frmMain::frmMain(ProgramState& state, SettingsStore& settings, SerialPort& comPort,
-                 Scheduler& scheduler, Dialogs& dialogs, QWidget* parent)
+frmMain::frmMain(ProgramState& state, DataFolders& folders, SettingsStore& settings,
+                 SerialPort& comPort, Scheduler& scheduler, Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent),
       state_(state),
+      folders_(folders),
       settings_(settings),
       comPort_(comPort),
       scheduler_(scheduler),
@@ -121,7 +122,7 @@ void frmMain::centreOnScreen() {
 
 frmZyvora& frmMain::measurementWindow() {
     if (!zyvora_) {
-        zyvora_ = new frmZyvora(state_, comPort_, scheduler_, dialogs_);
+        zyvora_ = new frmZyvora(state_, folders_, comPort_, scheduler_, dialogs_);
         zyvoraWindow_ = mdiArea_->addSubWindow(zyvora_);
         // The one measurement window is kept when the user closes it, and shown again later.
         zyvoraWindow_->setAttribute(Qt::WA_DeleteOnClose, false);

@@ -5,8 +5,6 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include "kernel/ProgramState.h"
-
 namespace vantorix {
 
 namespace {
@@ -44,7 +42,7 @@ QString resolveDataPath(const QString& dataFolder, const QString& fileName) {
     return joinPath(dataFolder, fileName);
 }
 
-void initFolders(ProgramState& s, const QString& programDir, DataFolderStart start) {
+DataFolders programFolders(const QString& programDir, DataFolderStart start) {
     QString folder = programDir;
     if (!isWritableFolder(folder) || isSystemProgramFolder(folder)) {
         const QString documents =
@@ -52,12 +50,14 @@ void initFolders(ProgramState& s, const QString& programDir, DataFolderStart sta
         folder = withForwardSlashes(documents) + QStringLiteral("/Vantorix");
         QDir().mkpath(folder);
     }
-    s.AppFolder = QDir::toNativeSeparators(withForwardSlashes(folder));
-    s.DataFolder = start == DataFolderStart::CurrentFolder ? QDir::currentPath() : s.AppFolder;
+    DataFolders f;
+    f.app = QDir::toNativeSeparators(withForwardSlashes(folder));
+    f.data = start == DataFolderStart::CurrentFolder ? QDir::currentPath() : f.app;
+    return f;
 }
 
-void initFolders(ProgramState& s, DataFolderStart start) {
-    initFolders(s, QCoreApplication::applicationDirPath(), start);
+DataFolders programFolders(DataFolderStart start) {
+    return programFolders(QCoreApplication::applicationDirPath(), start);
 }
 
 QString recoveryFolder() {

@@ -184,10 +184,9 @@ RecoveryResult recoverJournal(const QString& journalPath, const QString& outPath
     s.Notes = s.Notes.isEmpty() ? note : note + u' ' + s.Notes;
     const QFileInfo out(withOvdExtension(outPath));
     s.DataFileName = out.absoluteFilePath();
-    s.DataFolder = out.absolutePath();
     // Dated as a saved run is: when it ended, which is when its journal was last written.
     const QDateTime ended = QFileInfo(journalPath).lastModified();
-    r.written = WriteDataFile(s, ended.isValid() ? ended : r.contents.started);
+    r.written = WriteDataFile(s, out.absolutePath(), ended.isValid() ? ended : r.contents.started);
     if (!r.written.ok) return r;
     if (r.contents.note.isEmpty()) {
         QFile::remove(journalPath);

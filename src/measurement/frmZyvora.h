@@ -14,6 +14,7 @@
 
 #include "kernel/KeyStore.h"
 #include "results/CellText.h"
+#include "results/GuiResultsPanel.h"
 
 class QFrame;
 class QLabel;
@@ -25,7 +26,7 @@ class QToolButton;
 
 namespace vantorix {
 
-class GuiResultsPanel;
+struct DataFolders;
 struct ProgramState;
 class Dialogs;
 class RunSequence;
@@ -45,8 +46,8 @@ inline const QStringList kCloseMidRunButtons = {
 class frmZyvora : public QWidget {
     Q_OBJECT
   public:
-    frmZyvora(ProgramState& state, SerialPort& port, Scheduler& scheduler, Dialogs& dialogs,
-              QWidget* parent = nullptr);
+    frmZyvora(ProgramState& state, DataFolders& folders, SerialPort& port, Scheduler& scheduler,
+              Dialogs& dialogs, QWidget* parent = nullptr);
     ~frmZyvora() override;
 
     // Set by the frame when the program closes.
@@ -133,8 +134,10 @@ class frmZyvora : public QWidget {
     void reloadAfterRecoveredSave();
     void closeWindow();
     void showRunProgress();
+    PanelRun panelRun() const;
 
     ProgramState& state_;
+    DataFolders& folders_;
     SerialPort& port_;
     Scheduler& scheduler_;
     Dialogs& dialogs_;

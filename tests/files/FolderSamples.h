@@ -24,7 +24,6 @@ inline QDateTime at(int y, int mo, int d, int h, int mi, int s = 0) {
 // Readings of set s, row r, column c: 1000 * s + 12 * (r - 1) + c.
 inline void writeDoc(const QString& folder, const Doc& d) {
     ProgramState s;
-    s.DataFolder = s.AppFolder = folder;
     s.DataFileName = QDir(folder).filePath(d.name);
     s.Test = d.test;
     s.Operator = d.operatorName;
@@ -36,7 +35,7 @@ inline void writeDoc(const QString& folder, const Doc& d) {
             for (int c = 1; c <= 12; ++c)
                 s.readings.at(set, r, c) = {QString::number(1000 * set + 12 * (r - 1) + c),
                                             QString::number(c)};
-    ASSERT_TRUE(WriteDataFile(s, d.written).ok) << d.name.toStdString();
+    ASSERT_TRUE(WriteDataFile(s, folder, d.written).ok) << d.name.toStdString();
 }
 
 }  // namespace vantorix::test

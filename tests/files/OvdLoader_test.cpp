@@ -15,10 +15,9 @@ namespace {
 struct Folder {
     QTemporaryDir dir;
     ProgramState s;
-    Folder() { s.DataFolder = s.AppFolder = dir.path(); }
-    LoadResult load(const QByteArray& bytes, qint64 now = 42) {
+    LoadResult load(const QByteArray& bytes) {
         test::writeFileBytes(dir.filePath("f.ovd"), bytes);
-        return LoadDataFile(s, "f.ovd", now);
+        return LoadDataFile(s, dir.path(), "f.ovd");
     }
     QString value(int set, int well) const {
         return s.readings.at(set, well / 12 + 1, well % 12 + 1).Value;
@@ -45,14 +44,12 @@ QByteArray cFileWithSets(const QByteArray& declared, int listed) {
 TEST(OvdLoader, FormatCWithAMissingTimeList) {
     Folder f;
     f.s.CurrentSet = 2;
-    const LoadResult r = f.load(test::handWrittenC(), 77);
+    const LoadResult r = f.load(test::handWrittenC());
     ASSERT_TRUE(r.ok && r.parsed) << r.message.toStdString();
     EXPECT_EQ(r.setsLoaded, 2);
     EXPECT_FALSE(r.truncated);
     EXPECT_EQ(f.s.FileFormatId, "C");
     EXPECT_EQ(f.s.CurrentSet, 1);
-    EXPECT_EQ(f.s.SilenceTimer, 77);
-    EXPECT_EQ(f.s.LinkActivityTime, 77);
     EXPECT_EQ(f.value(1, 0), "1000");
     EXPECT_EQ(f.value(1, 95), "1095");
     EXPECT_EQ(f.time(1, 13), "13");
@@ -183,7 +180,7 @@ TEST(OvdLoader, FailureNamesTheFileAndTheReasonAndChangesNoReadings) {
     EXPECT_EQ(f.s.CurrentSet, 3);
     EXPECT_EQ(f.s.FileFormatId, "C");
 
-    r = LoadDataFile(f.s, "nowhere.ovd", 0);
+    r = LoadDataFile(f.s, f.dir.path(), "nowhere.ovd");
     EXPECT_FALSE(r.ok || r.parsed);
     EXPECT_TRUE(r.message.startsWith("Can't open that file\nnowhere.ovd: "));
 }

@@ -8,8 +8,8 @@
 #include "OvdSamples.h"
 #include "files/OvdHeaderParse.h"
 #include "files/ParseDump.h"
+#include "kernel/DataPaths.h"
 #include "kernel/KeyStore.h"
-#include "kernel/ProgramState.h"
 #include "support/TestSupport.h"
 
 using namespace vantorix;
@@ -127,15 +127,15 @@ TEST(OvdParser, TextThatIsNotUtf8IsReadAsWindows1252) {
 // Parsing writes no file; the dump, written when asked, lists what the parse found.
 TEST(OvdParser, ParseDataFileResolvesTheNameAndTheDumpListsTheEntries) {
     QTemporaryDir data, app;
-    ProgramState s;
-    s.DataFolder = data.path();
-    s.AppFolder = app.path();
+    KeyStore store;
+    const DataFolders folders{data.path(), app.path()};
     test::writeFileBytes(data.filePath("plate.ovd"), "<a>1</a>\r\n<b>2</b>");
 
     QString reason;
-    ASSERT_TRUE(ParseDataFile(s, false, "plate.ovd", &reason)) << reason.toStdString();
+    ASSERT_TRUE(ParseDataFile(store, folders.data, false, "plate.ovd", &reason))
+        << reason.toStdString();
     EXPECT_TRUE(QDir(app.path()).isEmpty());
-    ASSERT_TRUE(writeParseDump(s, "plate.ovd", &reason)) << reason.toStdString();
+    ASSERT_TRUE(writeParseDump(store, folders, "plate.ovd", &reason)) << reason.toStdString();
     EXPECT_EQ(test::readFileBytes(app.filePath("temp.txt")),
               (data.path() + "/plate.ovd\r\n.a=1\r\n.b=2\r\n").toUtf8());
 
@@ -153,15 +153,14 @@ TEST(OvdParser, ParseDataFileResolvesTheNameAndTheDumpListsTheEntries) {
 
 TEST(OvdParser, AFailedDumpIsReported) {
     QTemporaryDir data;
-    ProgramState s;
-    s.DataFolder = data.path();
+    KeyStore store;
     test::writeFileBytes(data.filePath("p.ovd"), "<a>1</a>");
     // A folder that does not exist, and a folder where "temp.txt" is itself a folder.
     ASSERT_TRUE(QDir(data.path()).mkpath("app/temp.txt"));
     for (const QString& app : {data.filePath("no/such/folder"), data.filePath("app")}) {
-        s.AppFolder = app;
         QString reason;
-        EXPECT_FALSE(writeParseDump(s, "p.ovd", &reason)) << app.toStdString();
+        EXPECT_FALSE(writeParseDump(store, DataFolders{data.path(), app}, "p.ovd", &reason))
+            << app.toStdString();
         EXPECT_TRUE(reason.contains("temp.txt")) << reason.toStdString();
     }
 }
@@ -220,8 +219,7 @@ TEST(OvdParser, RemembersTheElementsLeftOpenAtTheEnd) {
 // and an oversized one is refused unread.
 TEST(OvdParser, RefusedFilesGiveTheReasonAndKeepTheStore) {
     QTemporaryDir data;
-    ProgramState s;
-    s.DataFolder = s.AppFolder = data.path();
+    KeyStore store;
     test::writeFileBytes(data.filePath("good.ovd"), "<a>1</a>");
     test::writeFileBytes(data.filePath("bad.ovd"), "<a>1</b>");
     if (!test::makeFifo(data.filePath("pipe.ovd"))) GTEST_SKIP() << "no FIFOs here";
@@ -231,7 +229,7 @@ TEST(OvdParser, RefusedFilesGiveTheReasonAndKeepTheStore) {
     ASSERT_TRUE(big.open(QIODevice::WriteOnly));
     ASSERT_TRUE(big.resize(kMaxDataFileBytes + 1));  // sparse: costs no disk space
     big.close();
-    ASSERT_TRUE(ParseDataFile(s, false, "good.ovd"));
+    ASSERT_TRUE(ParseDataFile(store, data.path(), false, "good.ovd"));
     const struct {
         const char *name, *reason;
         bool exact;  // the whole reason, the header parse's too
@@ -244,15 +242,15 @@ TEST(OvdParser, RefusedFilesGiveTheReasonAndKeepTheStore) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         QString reason;
-        EXPECT_FALSE(ParseDataFile(s, false, c.name, &reason));
+        EXPECT_FALSE(ParseDataFile(store, data.path(), false, c.name, &reason));
         EXPECT_FALSE(reason.isEmpty());
         EXPECT_TRUE(reason.contains(c.reason)) << reason.toStdString();
-        EXPECT_EQ(entriesOf(s.keyStore), QStringList({".a=1"}));
+        EXPECT_EQ(entriesOf(store), QStringList({".a=1"}));
         if (!c.exact) continue;
         EXPECT_EQ(reason, c.reason);
         QString headReason;
-        KeyStore store;
-        EXPECT_FALSE(parseDataFileHeader(data.filePath(c.name), store, &headReason));
+        KeyStore header;
+        EXPECT_FALSE(parseDataFileHeader(data.filePath(c.name), header, &headReason));
         EXPECT_EQ(headReason, c.reason);
     }
 }

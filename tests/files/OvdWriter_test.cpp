@@ -21,8 +21,7 @@ const QDateTime kNow(QDate(2025, 3, 7), QTime(21, 5, 7));
 // State for a run of the sets first..last, reading 1000 + well at time well.
 ProgramState runState(const QString& folder, int first, int last) {
     ProgramState s;
-    s.DataFolder = s.AppFolder = folder;
-    s.DataFileName = QStringLiteral("run.ovd");
+    s.DataFileName = QDir(folder).filePath(QStringLiteral("run.ovd"));
     s.FirstSet = qint16(first);
     s.LastSet = qint16(last);
     s.FirmwareVersion = QStringLiteral("FW 3.2");
@@ -40,10 +39,11 @@ ProgramState runState(const QString& folder, int first, int last) {
 }
 
 QStringList writeAndParse(ProgramState& s) {
-    const WriteResult w = WriteDataFile(s, kNow, ProgramVersion{2, 1, 7});
+    const WriteResult w = WriteDataFile(s, QString(), kNow, ProgramVersion{2, 1, 7});
     EXPECT_TRUE(w.ok) << w.error.toStdString();
     QString reason;
-    EXPECT_TRUE(ParseDataFile(s, false, s.DataFileName, &reason)) << reason.toStdString();
+    EXPECT_TRUE(ParseDataFile(s.keyStore, QString(), false, s.DataFileName, &reason))
+        << reason.toStdString();
     return entriesOf(s.keyStore);
 }
 
@@ -142,22 +142,22 @@ TEST(OvdWriter, WriteErrorsAreReportedAndKeepTheOldFile) {
     QTemporaryDir dir;
     ProgramState s = runState(dir.path(), 1, 1);
     s.DataFileName = dir.filePath("missing-folder/run.ovd");
-    WriteResult w = WriteDataFile(s, kNow);
+    WriteResult w = WriteDataFile(s, QString(), kNow);
     EXPECT_FALSE(w.ok);
     EXPECT_TRUE(w.error.contains("missing-folder")) << w.error.toStdString();
 
     // A folder standing where the file should go cannot be replaced.
     QDir(dir.path()).mkdir("taken.ovd");
     s.DataFileName = dir.filePath("taken.ovd");
-    w = WriteDataFile(s, kNow);
+    w = WriteDataFile(s, QString(), kNow);
     EXPECT_FALSE(w.ok);
     EXPECT_FALSE(w.error.isEmpty());
 
     s.DataFileName = QString();
-    EXPECT_FALSE(WriteDataFile(s, kNow).ok);
+    EXPECT_FALSE(WriteDataFile(s, QString(), kNow).ok);
     s.DataFileName = dir.filePath("range.ovd");
     s.LastSet = 300;
-    EXPECT_FALSE(WriteDataFile(s, kNow).ok);
+    EXPECT_FALSE(WriteDataFile(s, QString(), kNow).ok);
 }
 
 // A full disk fails the write or its flush; the old file stays byte for byte, nothing is left
@@ -174,7 +174,7 @@ TEST(OvdWriter, FullDiskKeepsTheOldFileByteIdentical) {
         SCOPED_TRACE(c.free_bytes);
         QFile::remove(disk.path() + "/filler");
         disk.fillLeaving(c.free_bytes);
-        const WriteResult w = WriteDataFile(s, kNow);
+        const WriteResult w = WriteDataFile(s, QString(), kNow);
         EXPECT_FALSE(w.ok);
         EXPECT_TRUE(w.error.contains("run.ovd")) << w.error.toStdString();
         EXPECT_EQ(test::readFileBytes(path), old);
@@ -186,7 +186,7 @@ TEST(OvdWriter, ReplacesAnExistingFileWhole) {
     QTemporaryDir dir;
     ProgramState s = runState(dir.path(), 1, 1);
     test::writeFileBytes(dir.filePath("run.ovd"), QByteArray(1 << 20, 'x'));
-    ASSERT_TRUE(WriteDataFile(s, kNow).ok);
+    ASSERT_TRUE(WriteDataFile(s, QString(), kNow).ok);
     const QByteArray bytes = test::readFileBytes(dir.filePath("run.ovd"));
     EXPECT_TRUE(bytes.startsWith("<?xml"));
     EXPECT_FALSE(bytes.contains("xxx"));
@@ -204,8 +204,8 @@ TEST(OvdWriter, MorningAndMiddayTimes) {
                  {QTime(23, 59, 59), "11:59:59 PM"}};
     for (const auto& c : cases) {
         ProgramState s = runState(dir.path(), 1, 0);
-        ASSERT_TRUE(WriteDataFile(s, QDateTime(QDate(2024, 12, 31), c.time)).ok);
-        ASSERT_TRUE(ParseDataFile(s, true, s.DataFileName));
+        ASSERT_TRUE(WriteDataFile(s, QString(), QDateTime(QDate(2024, 12, 31), c.time)).ok);
+        ASSERT_TRUE(ParseDataFile(s.keyStore, QString(), true, s.DataFileName));
         EXPECT_EQ(s.keyStore.value(".orvexa-labs-format.data-header.time"), c.text);
         EXPECT_EQ(s.keyStore.value(".orvexa-labs-format.data-header.date"), "12/31/2024");
     }

@@ -190,7 +190,8 @@ TEST(RunSequence, RunFinishedMayStartTheNextRunOrDestroyTheSequence) {
     {
         RunFixture f;
         f.ui.fileAnswer.clear();
-        auto run = std::make_unique<RunSequence>(f.state, f.pair.port(), f.pair.scheduler(), f.ui);
+        auto run = std::make_unique<RunSequence>(f.state, f.folders, f.pair.port(),
+                                                 f.pair.scheduler(), f.ui);
         f.ui.onFinished = [&] { run.reset(); };
         run->start();
         f.pair.runFor(1000);
@@ -211,7 +212,7 @@ TEST(RunSequence, ReadingsOffThePlateReachNeitherTheGridNorTheTable) {
         f.selectWells({0, 11, 12, 95});
         ASSERT_TRUE(f.runToEnd());
         EXPECT_EQ(f.run.outcome(), RunOutcome::Completed);
-        EXPECT_EQ(f.ui.offPlateCells, 0);
+        EXPECT_EQ(f.ui.offPlateReadings, 0);
         EXPECT_TRUE(f.state.readings.at(0, 0, 0).Value.isEmpty());
         for (int r = 0; r <= 8; ++r) EXPECT_TRUE(f.state.readings.at(1, r, 0).Value.isEmpty());
         for (int c = 0; c <= 12; ++c) EXPECT_TRUE(f.state.readings.at(1, 0, c).Value.isEmpty());

@@ -66,14 +66,14 @@ inline void setEdgeReadings(ProgramState& s) {
 inline void writeTwoSetFile(const QString& folder,
                             const std::function<void(ProgramState&)>& adjust) {
     ProgramState s;
-    s.DataFolder = folder;
     s.DataFileName = "plate.ovd";
     s.LastSet = 2;
     for (auto& row : s.CurrentOptions.SelectedWells) row.fill(true);
     s.CurrentOptions.SelectedWells[7][11] = false;
     fillReadings(s, 2);
     adjust(s);
-    const WriteResult written = WriteDataFile(s, QDateTime(QDate(2024, 3, 14), QTime(9, 5, 7)));
+    const WriteResult written =
+        WriteDataFile(s, folder, QDateTime(QDate(2024, 3, 14), QTime(9, 5, 7)));
     ASSERT_TRUE(written.ok) << written.error.toStdString();
 }
 
