@@ -7,7 +7,7 @@
 
 #include "files/OvdLoader.h"
 #include "files/OvdParser.h"
-#include "files/OvdWriter.h"
+#include "files/PlateFile.h"
 #include "kernel/KeyStore.h"
 #include "kernel/ProgramState.h"
 
@@ -18,20 +18,24 @@ namespace {
 // A run of 255 sets with instrument-like readings, written once into a temporary folder.
 struct FullFile {
     QTemporaryDir dir;
-    ProgramState state;
+    PlateDocument document;
+    QString name = QStringLiteral("full.ovd");
     QByteArray bytes;
 
     FullFile() {
-        state.DataFileName = QStringLiteral("full.ovd");
-        state.FirstSet = 1;
-        state.LastSet = kMaxSets;
-        for (int set = 1; set <= kMaxSets; ++set)
-            for (int r = 1; r <= 8; ++r)
-                for (int c = 1; c <= 12; ++c)
-                    state.readings.at(set, r, c) = {QString::number(12000 + set * 97 + r * c * 31),
-                                                    QString::number(set * 40 + r * 12 + c)};
-        if (!WriteDataFile(state, dir.path(), QDateTime::currentDateTime()).ok) std::abort();
-        QFile f(dir.filePath(state.DataFileName));
+        for (auto& row : document.options.SelectedWells) row.fill(true);
+        for (int set = 1; set <= kMaxSets; ++set) {
+            Dataset data;
+            for (int w = 0; w < kWellCount; ++w) {
+                const int r = w / 12 + 1, c = w % 12 + 1;
+                data.wells[w].raw = 12000 + set * 97 + r * c * 31;
+                data.wells[w].seconds = set * 40 + r * 12 + c;
+            }
+            document.datasets.push_back(data);
+        }
+        if (!writePlateFile(document, dir.filePath(name), QDateTime::currentDateTime()).ok)
+            std::abort();
+        QFile f(dir.filePath(name));
         if (!f.open(QIODevice::ReadOnly)) std::abort();
         bytes = f.readAll();
     }
@@ -56,9 +60,9 @@ BENCHMARK(BM_ParseInMemory)->Unit(benchmark::kMillisecond);
 
 void BM_ParseDataFile(benchmark::State& st) {
     FullFile& f = fullFile();
-    KeyStore store;
+    std::vector<QString> entries;
     for (auto _ : st)
-        if (!ParseDataFile(store, f.dir.path(), false, f.state.DataFileName))
+        if (!readDataFileEntries(f.dir.filePath(f.name), false, entries))
             st.SkipWithError("parse failed");
     st.SetBytesProcessed(st.iterations() * f.bytes.size());
 }
@@ -66,9 +70,9 @@ BENCHMARK(BM_ParseDataFile)->Unit(benchmark::kMillisecond);
 
 void BM_ParseHeaderOnly(benchmark::State& st) {
     FullFile& f = fullFile();
-    KeyStore store;
+    std::vector<QString> entries;
     for (auto _ : st)
-        if (!ParseDataFile(store, f.dir.path(), true, f.state.DataFileName))
+        if (!readDataFileEntries(f.dir.filePath(f.name), true, entries))
             st.SkipWithError("parse failed");
 }
 BENCHMARK(BM_ParseHeaderOnly)->Unit(benchmark::kMillisecond);
@@ -77,18 +81,29 @@ void BM_LoadDataFile(benchmark::State& st) {
     FullFile& f = fullFile();
     ProgramState s;
     for (auto _ : st) {
-        const LoadResult r = LoadDataFile(s, f.dir.path(), f.state.DataFileName);
+        const LoadResult r = LoadDataFile(s, f.dir.path(), f.name);
         if (!r.ok || r.setsLoaded != kMaxSets) st.SkipWithError("load failed");
     }
     st.SetBytesProcessed(st.iterations() * f.bytes.size());
 }
 BENCHMARK(BM_LoadDataFile)->Unit(benchmark::kMillisecond);
 
+void BM_ReadPlateFile(benchmark::State& st) {
+    FullFile& f = fullFile();
+    for (auto _ : st) {
+        const PlateFileRead r = readPlateFile(f.dir.filePath(f.name));
+        if (!r.ok || r.document.setCount() != kMaxSets) st.SkipWithError("read failed");
+    }
+    st.SetBytesProcessed(st.iterations() * f.bytes.size());
+}
+BENCHMARK(BM_ReadPlateFile)->Unit(benchmark::kMillisecond);
+
 void BM_WriteDataFile(benchmark::State& st) {
     FullFile& f = fullFile();
     const QDateTime now = QDateTime::currentDateTime();
     for (auto _ : st)
-        if (!WriteDataFile(f.state, f.dir.path(), now).ok) st.SkipWithError("write failed");
+        if (!writePlateFile(f.document, f.dir.filePath(f.name), now).ok)
+            st.SkipWithError("write failed");
     st.SetBytesProcessed(st.iterations() * f.bytes.size());
 }
 BENCHMARK(BM_WriteDataFile)->Unit(benchmark::kMillisecond);

@@ -5,12 +5,15 @@
 
 #include "files/OvdLoader.h"
 #include "files/OvdParser.h"
-#include "kernel/ProgramState.h"
+#include "files/PlateFile.h"
+#include "kernel/KeyStore.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static vantorix::ProgramState s;  // one table of readings; allocating it per input is slow
+    vantorix::KeyStore store;
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    vantorix::parseDataBytes(s.keyStore, bytes, true);
-    if (vantorix::parseDataBytes(s.keyStore, bytes, false)) vantorix::loadReadingsFromStore(s);
+    vantorix::parseDataBytes(store, bytes, true);
+    store.ClearKeyStore();
+    vantorix::PlateFileRead read;
+    if (vantorix::parseDataBytes(store, bytes, false)) vantorix::loadDocumentFromStore(store, read);
     return 0;
 }

@@ -30,7 +30,7 @@ void printGrid(const Readings& readings, const QString& setsValue, int set, Grid
 std::optional<LoadResult> loadDocument(ProgramState& s, const QString& file) {
     const DataFolders folders = programFolders(DataFolderStart::CurrentFolder);
     LoadResult loaded = LoadDataFile(s, folders.data, file);
-    if (loaded.parsed) writeParseDump(s.keyStore, folders, file);
+    if (loaded.parsed) writeParseDump(folders.app, folders.data, file, loaded.entries);
     if (!loaded.ok) {
         printError(QString(loaded.message).replace(u'\n', u' '));
         return std::nullopt;

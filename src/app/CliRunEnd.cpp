@@ -77,8 +77,11 @@ void tellWhatWasSaved(const ProgramState& state, bool partialKept) {
 
 int saveElsewhere(ProgramState& state, RunSequence& run) {
     QString path;
-    const WriteResult written = saveToFallback(state, state.DataDate, &path);
+    const WriteResult written =
+        saveToFallback(runDocument(state), state.DataFileName, state.DataDate, &path);
     if (written.ok) {
+        state.DataFileName = QDir::fromNativeSeparators(path);
+        state.Saved = true;
         run.journalSaved();
         QTextStream(stderr) << "Saved instead to: " << path << Qt::endl;
         tellWhereUnsavedReadingsAre(state, run);

@@ -33,7 +33,7 @@ LoadResult showStoredDocument(frmMain& frame, ProgramState& state, const QString
     // Reading a file is no sign of life from the instrument: the link light stays as it was.
     DataFolders& folders = frame.folders();
     const LoadResult loaded = LoadDataFile(state, folders.data, fileName);
-    if (loaded.parsed) writeParseDump(state.keyStore, folders, fileName);
+    if (loaded.parsed) writeParseDump(folders.app, folders.data, fileName, loaded.entries);
     if (loaded.ok) state.DataFileName = resolveDataPath(folders.data, fileName);
     frmZyvora& window = frame.measurementWindow();
     window.setCanEditState(false);

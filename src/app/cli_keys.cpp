@@ -7,7 +7,6 @@
 #include "files/OvdParser.h"
 #include "files/ParseDump.h"
 #include "kernel/DataPaths.h"
-#include "kernel/KeyStore.h"
 #include "kernel/Text.h"
 
 namespace vantorix::cli {
@@ -37,17 +36,17 @@ int runKeys(const QStringList& args) {
     }
     if (file.isEmpty()) return keysUsageError(QStringLiteral("keys: FILE is missing"));
 
-    KeyStore store;
     const DataFolders folders = programFolders(DataFolderStart::CurrentFolder);
     QString reason;
-    if (!ParseDataFile(store, folders.data, headerOnly, file, &reason)) {
+    std::vector<QString> entries;
+    if (!readDataFileEntries(resolveDataPath(folders.data, file), headerOnly, entries, &reason)) {
         printError(file + QStringLiteral(": ") + reason);
         return kExitFailure;
     }
-    writeParseDump(store, folders, file);
+    writeParseDump(folders.app, folders.data, file, entries);
     QTextStream out(stdout);
     // A line break or an escape sequence in a value must not forge an entry or reach the terminal.
-    for (const QString& entry : store.entries()) out << terminalText(entry) << '\n';
+    for (const QString& entry : entries) out << terminalText(entry) << '\n';
     out.flush();
     return kExitOk;
 }

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include "files/PlateFile.h"
+
 namespace vantorix {
 
 QString userDataFolder() {
@@ -37,23 +39,17 @@ QString fallbackFileName(const QString& intendedPath, const QDateTime& when) {
         .arg(when.toString(QStringLiteral("yyyyMMdd-HHmmss")), title);
 }
 
-WriteResult saveToFallback(ProgramState& s, const QDateTime& when, QString* path) {
+WriteResult saveToFallback(const PlateDocument& document, const QString& intended,
+                           const QDateTime& when, QString* path) {
     const QString folder = userDataFolder();
     if (!QDir().mkpath(folder))
         return {false, QStringLiteral("cannot create the folder %1").arg(folder)};
-    const QString intended = s.DataFileName;
     QString target = folder + u'/' + fallbackFileName(intended, when);
     for (int n = 2; QFileInfo::exists(target); ++n)
         target = folder + u'/' + fallbackFileName(intended, when).chopped(4) +
                  QStringLiteral("-%1.ovd").arg(n);
-    s.DataFileName = target;
-    const WriteResult written = WriteDataFile(s, folder, when);
-    if (!written.ok) {
-        s.DataFileName = intended;
-        return written;
-    }
-    s.Saved = true;
-    if (path) *path = QDir::toNativeSeparators(target);
+    const WriteResult written = writePlateFile(document, target, when);
+    if (written.ok && path) *path = QDir::toNativeSeparators(target);
     return written;
 }
 

@@ -6,7 +6,7 @@
 #include <QString>
 
 #include "files/OvdWriter.h"
-#include "kernel/ProgramState.h"
+#include "plate/PlateDocument.h"
 
 namespace vantorix {
 
@@ -18,8 +18,10 @@ QString userDataFolder();
 // the title shortened so that the name stays within 255 bytes.
 QString fallbackFileName(const QString& intendedPath, const QDateTime& when);
 
-// Writes the run to userDataFolder(); DataFileName names the written file on success and is
-// left as it was on failure. path receives the file written.
-WriteResult saveToFallback(ProgramState& s, const QDateTime& when, QString* path);
+// Writes the document to a free name in userDataFolder() made from intendedPath (the file it
+// could not be written to) and `when`. path receives the file written (whole, native
+// separators).
+WriteResult saveToFallback(const PlateDocument& document, const QString& intendedPath,
+                           const QDateTime& when, QString* path);
 
 }  // namespace vantorix

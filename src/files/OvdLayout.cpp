@@ -1,6 +1,7 @@
 #include "files/OvdLayout.h"
 
 #include "files/OvdStatistics.h"
+#include "kernel/Text.h"
 
 namespace vantorix {
 
@@ -57,26 +58,26 @@ QString applicationBlock(const ProgramVersion& v) {
     return t + line(0, QStringLiteral("</user-application>")) + kEol;
 }
 
-QString firmwareBlock(const ProgramState& s) {
+QString firmwareBlock(const PlateDocument& d) {
     QString t = line(0, QStringLiteral("<firmware>"));
     t += element(4, QStringLiteral("name"), kAppName);
     t += element(4, QStringLiteral("format-id"), QStringLiteral("A"));
     t += line(4, QStringLiteral("<version>"));
-    t += element(8, QStringLiteral("string"), ovdValueText(s.FirmwareVersion));
+    t += element(8, QStringLiteral("string"), ovdValueText(d.firmwareVersion));
     t += line(4, QStringLiteral("</version>"));
     return t + line(0, QStringLiteral("</firmware>")) + kEol;
 }
 
-QString headerBlock(const ProgramState& s, const QDateTime& now) {
+QString headerBlock(const PlateHeader& h, const QDateTime& now) {
     QString t = line(0, QStringLiteral("<data-header>"));
     t += element(4, QStringLiteral("date"), ovdDateText(now.date()));
     t += element(4, QStringLiteral("time"), ovdTimeText(now.time()));
-    t += element(4, QStringLiteral("test"), ovdValueText(s.Test));
-    t += element(4, QStringLiteral("operator"), ovdValueText(s.Operator));
-    t += element(4, QStringLiteral("plate-no"), ovdValueText(s.PlateNo));
-    t += element(4, QStringLiteral("notes"), ovdValueText(s.Notes));
+    t += element(4, QStringLiteral("test"), ovdValueText(h.test));
+    t += element(4, QStringLiteral("operator"), ovdValueText(h.operatorName));
+    t += element(4, QStringLiteral("plate-no"), ovdValueText(h.plateNo));
+    t += element(4, QStringLiteral("notes"), ovdValueText(h.notes));
     t += element(4, QStringLiteral("extra-sensitivity-option"),
-                 s.CurrentOptions.Sensitive != 0 ? QStringLiteral("On") : QStringLiteral("Off"));
+                 h.extraSensitive ? QStringLiteral("On") : QStringLiteral("Off"));
     return t + line(0, QStringLiteral("</data-header>")) + kEol;
 }
 
@@ -90,42 +91,47 @@ QString maskBlock(const RunOptions& options) {
     return t + line(4, QStringLiteral("</mask>"));
 }
 
+// A reading or a time as written: the number, or "-1" for none.
+QString numberField(std::optional<double> v) {
+    return v ? doubleText(*v) : QStringLiteral("-1");
+}
+
 // 96 fields, each followed by one space; unselected wells read "-1".
-QString setFields(const ProgramState& s, int set, bool times) {
+QString setFields(const PlateDocument& d, const Dataset& set, bool times) {
     QString t;
-    for (int r = 0; r < kPlateRows; ++r) {
-        for (int c = 0; c < kPlateColumns; ++c) {
-            const Reading& reading = s.readings.at(set, r + 1, c + 1);
-            if (s.CurrentOptions.SelectedWells[r][c])
-                t += ovdFieldText(times ? reading.Time : reading.Value);
-            else
-                t += QStringLiteral("-1");
-            t += u' ';
-        }
+    t.reserve(kWellCount * 8);
+    for (int w = 0; w < kWellCount; ++w) {
+        const WellReading& well = set.wells[w];
+        if (d.selected(w))
+            t += numberField(times ? well.seconds : well.raw);
+        else
+            t += QStringLiteral("-1");
+        t += u' ';
     }
     return t;
 }
 
-QString setLines(const ProgramState& s) {
+QString setLines(const PlateDocument& d) {
     QString t;
-    for (int set = s.FirstSet; set <= s.LastSet; ++set) {
-        const QString nnn = threeDigits(set - s.FirstSet + 1);
-        t += element(4, QStringLiteral("set-data-") + nnn, setFields(s, set, false));
-        t += element(4, QStringLiteral("set-timestamp-") + nnn, setFields(s, set, true));
+    for (int set = 1; set <= d.setCount(); ++set) {
+        const QString nnn = threeDigits(set);
+        const Dataset& data = d.datasets[size_t(set - 1)];
+        t += element(4, QStringLiteral("set-data-") + nnn, setFields(d, data, false));
+        t += element(4, QStringLiteral("set-timestamp-") + nnn, setFields(d, data, true));
     }
     return t;
 }
 
-QString dataBlock(const ProgramState& s) {
-    const OvdStatistics stats = computeStatistics(s.readings, s.FirstSet, s.LastSet);
+QString dataBlock(const PlateDocument& d) {
+    const OvdStatistics stats = computeStatistics(d);
     QString t = line(0, QStringLiteral("<data>"));
     t += element(4, QStringLiteral("min-value"), stats.minText());
     t += element(4, QStringLiteral("max-value"), stats.maxText());
     t += element(4, QStringLiteral("avg-value"), stats.avgText());
-    t += maskBlock(s.CurrentOptions);
-    t += element(4, QStringLiteral("sets"), QString::number(s.LastSet - s.FirstSet + 1));
+    t += maskBlock(d.options);
+    t += element(4, QStringLiteral("sets"), QString::number(d.setCount()));
     t += kEol;
-    t += setLines(s);
+    t += setLines(d);
     return t + line(0, QStringLiteral("</data>")) + kEol;
 }
 
@@ -149,25 +155,14 @@ QString ovdValueText(const QString& text) {
     return clean.remove(u'<');
 }
 
-QString ovdFieldText(const QString& text) {
-    qsizetype begin = 0;
-    while (begin < text.size() && text[begin].isSpace()) ++begin;
-    qsizetype end = begin;
-    while (end < text.size() && !text[end].isSpace()) ++end;
-    if (begin == 0 && end == text.size() && !text.isEmpty() && !text.contains(u'<'))
-        return text;  // the usual case: a plain number, shared, not copied
-    const QString field = ovdValueText(text.mid(begin, end - begin));
-    return field.isEmpty() ? QStringLiteral("0") : field;
-}
-
-QString ovdFileText(const ProgramState& s, const QDateTime& now, const ProgramVersion& v) {
+QString ovdFileText(const PlateDocument& d, const QDateTime& now, const ProgramVersion& v) {
     QString t = preamble();
     t += line(0, QStringLiteral("<orvexa-labs-format>"));
     t += element(0, QStringLiteral("format-id"), QStringLiteral("A")) + kEol;
     t += applicationBlock(v);
-    t += firmwareBlock(s);
-    t += headerBlock(s, now);
-    t += dataBlock(s);
+    t += firmwareBlock(d);
+    t += headerBlock(d.header, now);
+    t += dataBlock(d);
     return t + line(0, QStringLiteral("</orvexa-labs-format>"));
 }
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "files/OvdParser.h"
+#include "kernel/DataPaths.h"
 #include "kernel/KeyStore.h"
 #include "kernel/ProgramState.h"
 #include "kernel/Text.h"
@@ -11,17 +11,15 @@ namespace vantorix {
 
 namespace {
 
-const QString kCantOpen = QStringLiteral("Can't open that file");
-
-// Walks a field list the way repeated NextToken calls do, without copying the rest each time.
+// Walks a field list token by token without copying.
 class TokenReader {
   public:
     explicit TokenReader(QStringView text) : text_(text) {}
-    QString next() {
+    QStringView next() {
         while (pos_ < text_.size() && text_[pos_] == u' ') ++pos_;
         const qsizetype start = pos_;
         while (pos_ < text_.size() && text_[pos_] != u' ') ++pos_;
-        return text_.mid(start, pos_ - start).toString();
+        return text_.mid(start, pos_ - start);
     }
 
   private:
@@ -39,20 +37,42 @@ QString dataKey(const QString& formatId, int set) {
     return {};
 }
 
-// Fills Value or Time of every well of the set from the list, "-1" when the list is missing.
-// Returns how many of the tokens are no number at all.
-int fillSet(Readings& readings, int set, const QString& key, const KeyStore& store,
-            QString Reading::*field) {
+QString timeKey(const QString& formatId, int set) {
+    if (formatId == u"C") return kRootKey + QStringLiteral(".data.set-timestamp-") + setNumber(set);
+    return {};
+}
+
+// Only a whole, finite, non-negative number is a reading: "-1", "-5" and a token that is no
+// number ("17O194", "nan", "") are none.
+std::optional<double> readingIn(QStringView token) {
+    if (!isNumeric(token)) return std::nullopt;
+    const double v = leadingNumber(token);
+    return v >= 0 ? std::optional<double>(v) : std::nullopt;
+}
+
+// A time is read leniently, as the grid always has: the number the token begins with ("" and
+// a token that is no number read 0); a negative time ("-1") is none.
+std::optional<double> secondsIn(QStringView token) {
+    const double v = leadingNumber(token);
+    return v >= 0 ? std::optional<double>(v) : std::nullopt;
+}
+
+// Fills the readings (or the times) of the set from the list under `key`; a missing list
+// leaves them none. Returns how many of the tokens are no number at all.
+int fillSet(Dataset& set, const QString& key, const KeyStore& store, bool times) {
     QString list;
-    const bool found = !key.isEmpty() && store.GetKeyValue(key, list);
+    if (key.isEmpty() || !store.GetKeyValue(key, list)) return 0;
     TokenReader tokens(list);
     int notNumbers = 0;
-    for (int r = 1; r <= kPlateRows; ++r)
-        for (int c = 1; c <= kPlateColumns; ++c) {
-            QString& text = readings.at(set, r, c).*field;
-            text = found ? tokens.next() : QStringLiteral("-1");
-            if (!text.isEmpty() && !isNumeric(text)) ++notNumbers;
+    for (WellReading& well : set.wells) {
+        const QStringView token = tokens.next();
+        if (times) {
+            well.seconds = secondsIn(token);
+            continue;
         }
+        well.raw = readingIn(token);
+        if (!well.raw && !token.isEmpty() && !isNumeric(token)) ++notNumbers;
+    }
     return notNumbers;
 }
 
@@ -65,31 +85,6 @@ QString notNumbersNotice(int count) {
                             "The file holds %1 readings that are not numbers; they are shown as "
                             "no reading.")
                             .arg(count);
-}
-
-void loadTimes(ProgramState& s, int set) {
-    if (s.FileFormatId == u"B") {
-        fillSet(s.readings, set, {}, s.keyStore, &Reading::Time);
-    } else if (s.FileFormatId == u"C") {
-        const QString key = kRootKey + QStringLiteral(".data.set-timestamp-") + setNumber(set);
-        fillSet(s.readings, set, key, s.keyStore, &Reading::Time);
-    }
-    // Any other format: the times stay as they were.
-}
-
-bool startsAtRoot(const QString& text) {
-    if (!text.startsWith(kRootKey)) return false;
-    const qsizetype n = kRootKey.size();
-    return text.size() == n || text[n] == u'.' || text[n] == u'=';
-}
-
-// True when any entry, or the elements still open, belong to the data format (their path
-// starts at its root element).
-bool holdsDataFormat(const KeyStore& store, const QString& unclosedPath) {
-    if (startsAtRoot(unclosedPath)) return true;
-    for (const QString& e : store.entries())
-        if (startsAtRoot(e)) return true;
-    return false;
 }
 
 // The highest set number among the data lists the store holds (0 when none), found in one
@@ -110,12 +105,12 @@ int highestSetHeld(const KeyStore& store, const QString& formatId) {
 }
 
 // How many sets to load, and what to tell the user when the file holds fewer or more sets
-// than Readings can show or than it declares.
-void decideSetCount(LoadResult& r, const QString& declaredText, int declared, int held) {
+// than a document holds or than it declares.
+int decideSetCount(PlateFileRead& r, const QString& declaredText, int declared, int held) {
     const QString d = declaredText.trimmed();
-    r.setsLoaded = std::clamp(declared, 0, kMaxSets);
-    if (held >= 0 && held < r.setsLoaded) {
-        r.setsLoaded = held;
+    int sets = std::clamp(declared, 0, kMaxSets);
+    if (held >= 0 && held < sets) {
+        sets = held;
         r.notices << QStringLiteral("The file declares %1 sets but holds %2.").arg(d).arg(held);
     } else if (declared > kMaxSets) {
         r.truncated = true;
@@ -126,75 +121,57 @@ void decideSetCount(LoadResult& r, const QString& declaredText, int declared, in
                          .arg(holds)
                          .arg(kMaxSets);
     }
+    return sets;
 }
 
 }  // namespace
 
-LoadResult loadReadingsFromStore(ProgramState& s) {
-    s.FileFormatId = s.keyStore.value(kRootKey + QStringLiteral(".user-application.format-id"));
-    const QString setsText = s.keyStore.value(kDataSetsKey);
+void loadDocumentFromStore(const KeyStore& store, PlateFileRead& read) {
+    PlateDocument& d = read.document;
+    d.formatId = store.value(kRootKey + QStringLiteral(".user-application.format-id"));
+    const QString setsText = store.value(kDataSetsKey);
     const int declared = toInt16(leadingNumber(setsText));
-    LoadResult result;
-    result.ok = true;
-    decideSetCount(result, setsText, declared, highestSetHeld(s.keyStore, s.FileFormatId));
-    result.message = result.notices.join(u'\n');
+    const int sets = decideSetCount(read, setsText, declared, highestSetHeld(store, d.formatId));
+    d.datasets.assign(size_t(sets), Dataset{});
     int notNumbers = 0;
-    for (int set = 1; set <= result.setsLoaded; ++set) {
-        notNumbers +=
-            fillSet(s.readings, set, dataKey(s.FileFormatId, set), s.keyStore, &Reading::Value);
-        loadTimes(s, set);
+    for (int set = 1; set <= sets; ++set) {
+        Dataset& data = d.datasets[size_t(set - 1)];
+        notNumbers += fillSet(data, dataKey(d.formatId, set), store, false);
+        fillSet(data, timeKey(d.formatId, set), store, true);
     }
-    if (notNumbers > 0) {
-        result.notices << notNumbersNotice(notNumbers);
-        result.message = result.notices.join(u'\n');
-    }
-    s.CurrentSet = 1;
-    return result;
+    if (notNumbers > 0) read.notices << notNumbersNotice(notNumbers);
 }
+
+namespace {
+
+QString numberText(std::optional<double> v) {
+    return v ? doubleText(*v) : QStringLiteral("-1");
+}
+
+}  // namespace
 
 LoadResult LoadDataFile(ProgramState& s, const QString& dataFolder, const QString& fileName) {
-    QString reason;
-    ParseFacts facts;
-    if (!ParseDataFile(s.keyStore, dataFolder, false, fileName, &reason, &facts)) {
-        LoadResult result;
-        result.message = kCantOpen + u'\n' + fileName + QStringLiteral(": ") + reason;
-        return result;
+    PlateFileRead read = readPlateFile(resolveDataPath(dataFolder, fileName), fileName);
+    LoadResult r{read.ok,
+                 read.parsed,
+                 read.message,
+                 read.notices,
+                 read.document.setCount(),
+                 read.truncated,
+                 std::move(read.entries)};
+    if (!r.parsed) return r;
+    s.keyStore.ClearKeyStore();
+    for (const QString& e : r.entries) s.keyStore.append(e);
+    if (!r.ok) return r;
+    s.FileFormatId = read.document.formatId;
+    for (int set = 1; set <= r.setsLoaded; ++set) {
+        const Dataset& data = read.document.datasets[size_t(set - 1)];
+        for (int w = 0; w < kWellCount; ++w)
+            s.readings.at(set, wellRowOf(w) + 1, wellColumnOf(w) + 1) = {
+                numberText(data.wells[w].raw), numberText(data.wells[w].seconds)};
     }
-    if (!holdsDataFormat(s.keyStore, facts.unclosedPath)) {
-        LoadResult result;
-        result.parsed = true;
-        result.message = kCantOpen + u'\n' + fileName +
-                         QStringLiteral(
-                             ": it is not a Vantorix data file (it holds none of the "
-                             "data format's elements)");
-        return result;
-    }
-    LoadResult result = loadReadingsFromStore(s);
-    result.parsed = true;
-    if (!facts.unclosedPath.isEmpty()) {
-        result.notices << QStringLiteral(
-            "The file ends early (cut off while it was written or copied?); what it holds was "
-            "loaded.");
-        result.message = result.notices.join(u'\n');
-    }
-    return result;
-}
-
-QString NextToken(QString& text) {
-    const QStringView rest = QStringView(text);
-    qsizetype begin = 0;
-    qsizetype end = rest.size();
-    while (begin < end && rest[begin] == u' ') ++begin;
-    while (end > begin && rest[end - 1] == u' ') --end;
-    const qsizetype space = rest.mid(begin, end - begin).indexOf(u' ');
-    if (space < 0) {
-        QString token = rest.mid(begin, end - begin).toString();
-        text.clear();
-        return token;
-    }
-    QString token = rest.mid(begin, space).toString();
-    text = rest.mid(begin + space + 1, end - begin - space - 1).toString();
-    return token;
+    s.CurrentSet = 1;
+    return r;
 }
 
 }  // namespace vantorix

@@ -1,35 +1,35 @@
-// Opening a data file as the current document: parse it, then copy its sets into Readings.
+// The load step of reading a data file: from the parsed entries to a plate document, with
+// what the user should hear of sets left out or missing and of readings that are no number.
 #pragma once
 
 #include <QString>
 #include <QStringList>
+#include <vector>
+
+#include "files/PlateFile.h"
 
 namespace vantorix {
 
+class KeyStore;
 struct ProgramState;
 
+// Fills read.document (datasets 1..N: the sets declared, at most 255 and at most the highest
+// set the store holds), read.notices and read.truncated from the parsed store.
+void loadDocumentFromStore(const KeyStore& store, PlateFileRead& read);
+
+// What opening a file as the current document tells its opener.
 struct LoadResult {
     bool ok = false;
-    // The file was read and parsed, even if then refused: the key store holds what it found,
-    // and the opener writes the parse dump.
-    bool parsed = false;
+    bool parsed = false;  // the file was read and parsed: the opener writes the parse dump
     QString message;      // for the user: why the file did not open, or the notices, one a line
     QStringList notices;  // loaded, but: sets left out or missing, the file ends early
     int setsLoaded = 0;
-    bool truncated = false;  // the file holds more sets than Readings holds
+    bool truncated = false;        // the file holds more sets than a document holds
+    std::vector<QString> entries;  // what the parse found, for the dump (files/ParseDump.h)
 };
 
-// Parses the whole file; a file with no element of the data format is refused. On success
-// fills Readings sets 1..N from it (N: the sets declared, at most 255 and at most the highest
-// set the file holds), sets
-// FileFormatId and CurrentSet = 1. A bare name lies in dataFolder. On failure nothing but the
-// key store changes. Writes no file.
+// Reads the file (a bare name lies in dataFolder) as the current document: on success the
+// document is replaced and CurrentSet = 1. On failure the document stays as it was.
 LoadResult LoadDataFile(ProgramState& s, const QString& dataFolder, const QString& fileName);
-
-// The load step alone, from what the key store holds now.
-LoadResult loadReadingsFromStore(ProgramState& s);
-
-// The first space-separated token of text; text keeps the rest. Runs of spaces count as one.
-QString NextToken(QString& text);
 
 }  // namespace vantorix

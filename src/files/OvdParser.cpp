@@ -6,9 +6,7 @@
 #include "files/OvdWorkingText.h"
 #include "files/RegularFile.h"
 #include "files/TextEncoding.h"
-#include "kernel/DataPaths.h"
 #include "kernel/KeyStore.h"
-#include "kernel/ProgramState.h"
 
 namespace vantorix {
 
@@ -32,11 +30,14 @@ bool parseDataBytes(KeyStore& store, QByteArrayView bytes, bool headerOnly, QStr
     return true;
 }
 
-bool ParseDataFile(KeyStore& store, const QString& dataFolder, bool headerOnly,
-                   const QString& fileName, QString* reason, ParseFacts* facts) {
+bool readDataFileEntries(const QString& path, bool headerOnly, std::vector<QString>& entries,
+                         QString* reason) {
     QByteArray bytes;
-    if (!readWholeFile(resolveDataPath(dataFolder, fileName), bytes, reason)) return false;
-    return parseDataBytes(store, bytes, headerOnly, reason, facts);
+    KeyStore store;
+    if (!readWholeFile(path, bytes, reason) || !parseDataBytes(store, bytes, headerOnly, reason))
+        return false;
+    entries = store.takeEntries();
+    return true;
 }
 
 }  // namespace vantorix

@@ -4,6 +4,7 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <vector>
 
 namespace vantorix {
 
@@ -24,9 +25,9 @@ struct ParseFacts {
 bool parseDataBytes(KeyStore& store, QByteArrayView bytes, bool headerOnly,
                     QString* reason = nullptr, ParseFacts* facts = nullptr);
 
-// Parses the file (a bare name lies in dataFolder; only regular files are read) into the
-// store. A file that cannot be read leaves the store as it was.
-bool ParseDataFile(KeyStore& store, const QString& dataFolder, bool headerOnly,
-                   const QString& fileName, QString* reason = nullptr, ParseFacts* facts = nullptr);
+// Parses the file at path (only regular files are read) and gives every entry it found, for
+// a listing of the file's keys. False, with the reason, when it cannot be read or parsed.
+bool readDataFileEntries(const QString& path, bool headerOnly, std::vector<QString>& entries,
+                         QString* reason = nullptr);
 
 }  // namespace vantorix

@@ -1,7 +1,7 @@
 #include "files/OvdStatistics.h"
 
-#include "kernel/Readings.h"
 #include "kernel/Text.h"
+#include "plate/PlateDocument.h"
 
 namespace vantorix {
 
@@ -26,12 +26,11 @@ QString OvdStatistics::avgText() const {
     return count > 0 ? doubleText(sum / count) : QStringLiteral("0");
 }
 
-OvdStatistics computeStatistics(const Readings& readings, int firstSet, int lastSet) {
+OvdStatistics computeStatistics(const PlateDocument& document) {
     OvdStatistics stats;
-    for (int s = firstSet; s <= lastSet; ++s)
-        for (int r = 1; r <= kPlateRows; ++r)
-            for (int c = 1; c <= kPlateColumns; ++c)
-                stats.add(leadingNumber(readings.at(s, r, c).Value));
+    for (const Dataset& set : document.datasets)
+        for (const WellReading& well : set.wells)
+            if (well.raw) stats.add(*well.raw);
     return stats;
 }
 

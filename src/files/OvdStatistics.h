@@ -6,7 +6,7 @@
 
 namespace vantorix {
 
-class Readings;
+struct PlateDocument;
 
 struct OvdStatistics {
     float minimum = 9999;  // never above 9999: larger readings do not replace the start value
@@ -22,7 +22,7 @@ struct OvdStatistics {
     QString avgText() const;
 };
 
-// Statistics of sets firstSet..lastSet (every well, selected or not).
-OvdStatistics computeStatistics(const Readings& readings, int firstSet, int lastSet);
+// Statistics of every dataset of the document (every well, selected or not).
+OvdStatistics computeStatistics(const PlateDocument& document);
 
 }  // namespace vantorix

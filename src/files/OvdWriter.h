@@ -1,12 +1,15 @@
-// Writing the current document to its data file.
+// Writing a data file: the result every writer reports, and the current document's file.
 #pragma once
 
 #include <QDateTime>
 #include <QString>
 
-#include "kernel/ProgramState.h"
+#include "kernel/ProgramVersion.h"
+#include "plate/PlateDocument.h"
 
 namespace vantorix {
+
+struct ProgramState;
 
 struct WriteResult {
     bool ok = false;
@@ -14,10 +17,12 @@ struct WriteResult {
 };
 
 // Writes the run FirstSet..LastSet to DataFileName (a bare name lies in dataFolder), replacing
-// any file there. The file is
-// written beside its final place and renamed over it, so a failed write (full disk, no
-// permission) leaves the old file as it was.
+// any file there. The file is written beside its final place and renamed over it, so a failed write
+// (full disk, no permission) leaves the old file as it was.
 WriteResult WriteDataFile(const ProgramState& s, const QString& dataFolder, const QDateTime& now,
                           const ProgramVersion& v = {});
+
+// The document of the run FirstSet..LastSet as the state holds it, for the writers.
+PlateDocument runDocument(const ProgramState& s);
 
 }  // namespace vantorix

@@ -4,7 +4,6 @@
 #include <QFile>
 
 #include "kernel/DataPaths.h"
-#include "kernel/KeyStore.h"
 
 namespace vantorix {
 
@@ -18,21 +17,21 @@ QString parseDumpFirstLine(const QString& dataFolder, const QString& fileName) {
     return QDir::toNativeSeparators(line);
 }
 
-bool writeParseDump(const KeyStore& store, const DataFolders& folders, const QString& fileName,
-                    QString* reason) {
-    if (folders.app.isEmpty()) {
+bool writeParseDump(const QString& appFolder, const QString& dataFolder, const QString& fileName,
+                    const std::vector<QString>& entries, QString* reason) {
+    if (appFolder.isEmpty()) {
         if (reason) *reason = QStringLiteral("no folder for the program's own files");
         return false;
     }
-    QString text = parseDumpFirstLine(folders.data, fileName) + QStringLiteral("\r\n");
-    for (const QString& entry : store.entries()) {
+    QString text = parseDumpFirstLine(dataFolder, fileName) + QStringLiteral("\r\n");
+    for (const QString& entry : entries) {
         text += entry;
         text += QStringLiteral("\r\n");
     }
     const QByteArray bytes = text.toUtf8();
     // A diagnostic file: replaced in place without a durability call, so parsing does not wait
     // for the disk. Every step is still checked.
-    QFile file(joinPath(folders.app, kParseDumpName));
+    QFile file(joinPath(appFolder, kParseDumpName));
     const bool ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
                     file.write(bytes) == bytes.size() && file.flush();
     if (!ok && reason) *reason = file.fileName() + QStringLiteral(": ") + file.errorString();

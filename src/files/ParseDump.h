@@ -1,15 +1,13 @@
-// "temp.txt": a plain listing of the key store after the desktop program or the command-line tool
-// has parsed a file it opens, for looking into the file by hand. Parsing itself writes nothing;
-// the opener calls writeParseDump. Best effort: a dump that cannot be written changes nothing
-// else, and an open never fails for it.
+// "temp.txt": a plain listing of the entries a parse found after the desktop program or the
+// command-line tool has parsed a file it opens, for looking into the file by hand. Parsing itself
+// writes nothing; the opener calls writeParseDump. Best effort: a dump that cannot be written
+// changes nothing else, and an open never fails for it.
 #pragma once
 
 #include <QString>
+#include <vector>
 
 namespace vantorix {
-
-class KeyStore;
-struct DataFolders;
 
 inline const QString kParseDumpName = QStringLiteral("temp.txt");
 
@@ -17,9 +15,10 @@ inline const QString kParseDumpName = QStringLiteral("temp.txt");
 // platform's separator throughout; a whole path as the name stands alone.
 QString parseDumpFirstLine(const QString& dataFolder, const QString& fileName);
 
-// First line as above, then every entry, one per line, into the app folder. Nothing is written
-// when that folder is not known. True only when every byte reached the file; else the reason.
-bool writeParseDump(const KeyStore& store, const DataFolders& folders, const QString& fileName,
-                    QString* reason = nullptr);
+// First line as above, then every entry, one per line, into appFolder (the program's own
+// files). Nothing is written when appFolder is not known. True only when every byte reached
+// the file; else the reason.
+bool writeParseDump(const QString& appFolder, const QString& dataFolder, const QString& fileName,
+                    const std::vector<QString>& entries, QString* reason = nullptr);
 
 }  // namespace vantorix

@@ -1,23 +1,29 @@
 #include "files/PlateFile.h"
 
-#include <QFileInfo>
-
 #include "files/OvdLoader.h"
+#include "files/OvdParser.h"
+#include "files/RegularFile.h"
 #include "kernel/KeyStore.h"
-#include "kernel/ProgramState.h"
-#include "kernel/Text.h"
 
 namespace vantorix {
 
 namespace {
 
-std::optional<double> numberIn(const QString& text) {
-    const double v = readingValue(text);
-    return v >= 0 ? std::optional<double>(v) : std::nullopt;
+const QString kCantOpen = QStringLiteral("Can't open that file");
+
+bool startsAtRoot(const QString& text) {
+    if (!text.startsWith(kRootKey)) return false;
+    const qsizetype n = kRootKey.size();
+    return text.size() == n || text[n] == u'.' || text[n] == u'=';
 }
 
-QString numberText(std::optional<double> v) {
-    return v ? doubleText(*v) : QStringLiteral("-1");
+// True when any entry, or the elements still open, belong to the data format (their path
+// starts at its root element).
+bool holdsDataFormat(const KeyStore& store, const QString& unclosedPath) {
+    if (startsAtRoot(unclosedPath)) return true;
+    for (const QString& e : store.entries())
+        if (startsAtRoot(e)) return true;
+    return false;
 }
 
 // The file's mask rows where it has them, else every well holding a reading in some set.
@@ -53,78 +59,51 @@ PlateHeader headerOf(const KeyStore& store) {
     return header;
 }
 
+// Everything but the datasets: the header, the selection and the versions.
+void describeDocument(const KeyStore& store, PlateDocument& d) {
+    d.header = headerOf(store);
+    d.options.SelectedWells = selectionOf(store, d.datasets);
+    d.options.Sensitive = d.header.extraSensitive ? 1 : 0;
+    d.firmwareVersion = store.value(kRootKey + QStringLiteral(".firmware.version.string"));
+    d.programVersion = store.value(kRootKey + QStringLiteral(".user-application.version.string"));
+    for (Dataset& set : d.datasets)
+        for (int w = 0; w < kWellCount; ++w)
+            set.wells[w].status = wellStatus(set.wells[w].raw, d.selected(w), true);
+}
+
 }  // namespace
 
-PlateDocument plateDocumentOf(const ProgramState& s, int firstSet, int lastSet,
-                              bool lastSetComplete) {
-    PlateDocument d;
-    d.header = {s.Test, s.Operator, s.PlateNo, s.Notes, {}, {}, s.CurrentOptions.Sensitive != 0};
-    d.options = s.CurrentOptions;
-    d.firmwareVersion = s.FirmwareVersion;
-    d.formatId = s.FileFormatId;
-    for (int set = std::max(firstSet, 1); set <= std::min(lastSet, kMaxSets); ++set) {
-        Dataset data;
-        data.complete = set < lastSet || lastSetComplete;
-        for (int w = 0; w < kWellCount; ++w) {
-            const Reading& r = s.readings.at(set, wellRowOf(w) + 1, wellColumnOf(w) + 1);
-            WellReading& well = data.wells[w];
-            well.raw = numberIn(r.Value);
-            if (isNumeric(r.Time) && leadingNumber(r.Time) >= 0)
-                well.seconds = leadingNumber(r.Time);
-            well.status = wellStatus(well.raw, d.selected(w), data.complete);
-        }
-        d.datasets.push_back(data);
-    }
-    return d;
-}
-
-PlateFileRead readPlateFile(const QString& path) {
-    ProgramState s;
-    const LoadResult loaded =
-        LoadDataFile(s, QFileInfo(path).absolutePath(), QFileInfo(path).absoluteFilePath());
+PlateFileRead readPlateFile(const QString& path, const QString& shownName) {
+    const QString name = shownName.isEmpty() ? path : shownName;
     PlateFileRead read;
-    read.ok = loaded.ok;
-    read.notices = loaded.notices;
-    if (!loaded.ok) {
-        read.message = loaded.message;
+    QByteArray bytes;
+    QString reason;
+    KeyStore store;
+    ParseFacts facts;
+    if (!readRegularFile(path, kMaxDataFileBytes, bytes, &reason) ||
+        !parseDataBytes(store, bytes, false, &reason, &facts)) {
+        read.message = kCantOpen + u'\n' + name + QStringLiteral(": ") + reason;
         return read;
     }
-    read.document = plateDocumentOf(s, 1, loaded.setsLoaded);
-    read.document.header = headerOf(s.keyStore);
-    read.document.options.SelectedWells = selectionOf(s.keyStore, read.document.datasets);
-    read.document.options.Sensitive = read.document.header.extraSensitive ? 1 : 0;
-    read.document.firmwareVersion =
-        s.keyStore.value(kRootKey + QStringLiteral(".firmware.version.string"));
-    read.document.programVersion =
-        s.keyStore.value(kRootKey + QStringLiteral(".user-application.version.string"));
-    for (Dataset& set : read.document.datasets)
-        for (int w = 0; w < kWellCount; ++w)
-            set.wells[w].status = wellStatus(set.wells[w].raw, read.document.selected(w), true);
+    read.parsed = true;
+    if (!holdsDataFormat(store, facts.unclosedPath)) {
+        read.message = kCantOpen + u'\n' + name +
+                       QStringLiteral(
+                           ": it is not a Vantorix data file (it holds none of the "
+                           "data format's elements)");
+        read.entries = store.takeEntries();
+        return read;
+    }
+    read.ok = true;
+    loadDocumentFromStore(store, read);
+    describeDocument(store, read.document);
+    if (!facts.unclosedPath.isEmpty())
+        read.notices << QStringLiteral(
+            "The file ends early (cut off while it was written or copied?); what it holds was "
+            "loaded.");
+    read.message = read.notices.join(u'\n');
+    read.entries = store.takeEntries();
     return read;
-}
-
-WriteResult writePlateFile(const PlateDocument& d, const QString& path, const QDateTime& now,
-                           const ProgramVersion& version) {
-    if (d.datasets.size() > size_t(kMaxSets))
-        return {false, QStringLiteral("a data file holds at most %1 sets").arg(kMaxSets)};
-    ProgramState s;
-    s.DataFileName = QFileInfo(path).absoluteFilePath();
-    s.Test = d.header.test;
-    s.Operator = d.header.operatorName;
-    s.PlateNo = d.header.plateNo;
-    s.Notes = d.header.notes;
-    s.CurrentOptions = d.options;
-    s.CurrentOptions.Sensitive = d.header.extraSensitive ? 1 : 0;
-    s.FirmwareVersion = d.firmwareVersion;
-    s.FirstSet = 1;
-    s.LastSet = d.setCount();
-    for (int set = 1; set <= d.setCount(); ++set)
-        for (int w = 0; w < kWellCount; ++w) {
-            const WellReading& well = d.datasets[set - 1].wells[w];
-            s.readings.at(set, wellRowOf(w) + 1, wellColumnOf(w) + 1) = {numberText(well.raw),
-                                                                         numberText(well.seconds)};
-        }
-    return WriteDataFile(s, QFileInfo(path).absolutePath(), now, version);
 }
 
 }  // namespace vantorix

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <utility>
 #include <vector>
 
 namespace vantorix {
@@ -22,6 +23,8 @@ class KeyStore {
     QString value(const QString& key) const;
     int KeyCount() const { return static_cast<int>(entries_.size()); }
     const std::vector<QString>& entries() const { return entries_; }
+    // The entries, leaving the store empty.
+    std::vector<QString> takeEntries() { return std::exchange(entries_, {}); }
 
   private:
     std::vector<QString> entries_;

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "kernel/KeyStore.h"
+#include "kernel/ProgramVersion.h"
 #include "kernel/Readings.h"
 #include "kernel/RunOptions.h"
 
@@ -42,17 +43,6 @@ struct ProgramState {
     // Frame members.
     QString OperatorName;
     bool BurstMode = false;
-};
-
-// The program's own version numbers.
-struct ProgramVersion {
-    int major = VANTORIX_VERSION_MAJOR;
-    int minor = VANTORIX_VERSION_MINOR;
-    int revision = VANTORIX_VERSION_REVISION;
-    QString text() const {
-        return QString::number(major) + u'.' + QString::number(minor) + u'.' +
-               QString::number(revision);
-    }
 };
 
 }  // namespace vantorix

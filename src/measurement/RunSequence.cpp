@@ -230,7 +230,8 @@ bool RunSequence::saveDocument() {
 
 void RunSequence::reloadSavedFile() {
     const LoadResult loaded = LoadDataFile(state_, folders_.data, state_.DataFileName);
-    if (loaded.parsed) writeParseDump(state_.keyStore, folders_, state_.DataFileName);
+    if (loaded.parsed)
+        writeParseDump(folders_.app, folders_.data, state_.DataFileName, loaded.entries);
     if (!loaded.ok) {
         failure_ = loaded.message;
         outcome_ = RunOutcome::Failed;

@@ -245,7 +245,8 @@ void frmZyvora::reloadAfterRecoveredSave() {
     // A cancelled run is kept as measured, not reloaded.
     if (run_->running() || run_->outcome() == RunOutcome::Cancelled) return;
     const LoadResult loaded = LoadDataFile(state_, folders_.data, state_.DataFileName);
-    if (loaded.parsed) writeParseDump(state_.keyStore, folders_, state_.DataFileName);
+    if (loaded.parsed)
+        writeParseDump(folders_.app, folders_.data, state_.DataFileName, loaded.entries);
     if (!loaded.ok) dialogs_.inform(this, loaded.message);
     repaintGUI();
 }

@@ -84,10 +84,9 @@ TEST(DataFileNaming, FallbackNameStaysWithinAFileNamesLength) {
     for (const auto& c : cases)
         EXPECT_EQ(fallbackFileName(c.intended, when), c.name) << c.intended.size();
 
-    ProgramState s;
-    s.DataFileName = "/no/such/folder/" + QString(250, u'b') + ".ovd";
+    const QString intended = "/no/such/folder/" + QString(250, u'b') + ".ovd";
     QString path;
-    const WriteResult written = saveToFallback(s, when, &path);
+    const WriteResult written = saveToFallback(PlateDocument{}, intended, when, &path);
     ASSERT_TRUE(written.ok) << written.error.toStdString();
     EXPECT_EQ(path, userDataFolder() + u'/' + stamp + QString(215, u'b') + ".ovd");
     QFile::remove(path);

@@ -21,12 +21,9 @@ TEST(FallbackSave, WritesTheRunToTheDocumentsFolderUnderItsOwnName) {
         {"/x/Plate.041.ovd", "unsaved-run-20261206-154509-Plate.041-2.ovd"},
         {"", "unsaved-run-20261206-154509-run.ovd"}};
     for (const auto& [intended, written] : cases) {
-        ProgramState s;
-        s.DataFileName = intended;
         QString path;
-        ASSERT_TRUE(saveToFallback(s, when, &path).ok) << intended;
+        ASSERT_TRUE(saveToFallback(PlateDocument{}, intended, when, &path).ok) << intended;
         EXPECT_EQ(path.toStdString(), (folder + written).toStdString());
-        EXPECT_EQ(s.DataFileName, path);
         EXPECT_TRUE(QFile::exists(folder + written));
     }
 }

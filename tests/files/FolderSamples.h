@@ -6,8 +6,8 @@
 #include <QDateTime>
 #include <QDir>
 
-#include "files/OvdWriter.h"
-#include "kernel/ProgramState.h"
+#include "files/PlateFile.h"
+#include "support/PlateBuilder.h"
 
 namespace vantorix::test {
 
@@ -21,21 +21,16 @@ inline QDateTime at(int y, int mo, int d, int h, int mi, int s = 0) {
     return QDateTime(QDate(y, mo, d), QTime(h, mi, s));
 }
 
-// Readings of set s, row r, column c: 1000 * s + 12 * (r - 1) + c.
+// Readings of set s, row r, column c: 1000 * s + 12 * (r - 1) + c, at time c.
 inline void writeDoc(const QString& folder, const Doc& d) {
-    ProgramState s;
-    s.DataFileName = QDir(folder).filePath(d.name);
-    s.Test = d.test;
-    s.Operator = d.operatorName;
-    s.PlateNo = d.plateNo;
-    s.FirstSet = 1;
-    s.LastSet = static_cast<qint16>(d.sets);
-    for (int set = 1; set <= d.sets; ++set)
-        for (int r = 1; r <= 8; ++r)
-            for (int c = 1; c <= 12; ++c)
-                s.readings.at(set, r, c) = {QString::number(1000 * set + 12 * (r - 1) + c),
-                                            QString::number(c)};
-    ASSERT_TRUE(WriteDataFile(s, folder, d.written).ok) << d.name.toStdString();
+    PlateDocument p = plateDocument(
+        d.sets, [](int s, int r, int c) { return 1000 * s + 12 * (r - 1) + c; },
+        [](int, int, int c) { return c; });
+    p.header.test = d.test;
+    p.header.operatorName = d.operatorName;
+    p.header.plateNo = d.plateNo;
+    ASSERT_TRUE(writePlateFile(p, QDir(folder).filePath(d.name), d.written).ok)
+        << d.name.toStdString();
 }
 
 }  // namespace vantorix::test

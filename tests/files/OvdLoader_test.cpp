@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "OvdSamples.h"
+#include "files/PlateFile.h"
 #include "kernel/ProgramState.h"
 #include "support/TestSupport.h"
 
@@ -12,18 +13,19 @@ using namespace vantorix;
 
 namespace {
 
+using Value = std::optional<double>;
+constexpr std::nullopt_t none = std::nullopt;
+
 struct Folder {
     QTemporaryDir dir;
-    ProgramState s;
-    LoadResult load(const QByteArray& bytes) {
+    PlateFileRead read;
+    const PlateFileRead& load(const QByteArray& bytes) {
         test::writeFileBytes(dir.filePath("f.ovd"), bytes);
-        return LoadDataFile(s, dir.path(), "f.ovd");
+        read = readPlateFile(dir.filePath("f.ovd"), "f.ovd");
+        return read;
     }
-    QString value(int set, int well) const {
-        return s.readings.at(set, well / 12 + 1, well % 12 + 1).Value;
-    }
-    QString time(int set, int well) const {
-        return s.readings.at(set, well / 12 + 1, well % 12 + 1).Time;
+    const WellReading& well(int set, int well) const {
+        return read.document.datasets.at(size_t(set - 1)).wells.at(size_t(well));
     }
 };
 
@@ -43,19 +45,22 @@ QByteArray cFileWithSets(const QByteArray& declared, int listed) {
 
 TEST(OvdLoader, FormatCWithAMissingTimeList) {
     Folder f;
-    f.s.CurrentSet = 2;
-    const LoadResult r = f.load(test::handWrittenC());
+    const PlateFileRead& r = f.load(test::handWrittenC());
     ASSERT_TRUE(r.ok && r.parsed) << r.message.toStdString();
-    EXPECT_EQ(r.setsLoaded, 2);
+    EXPECT_EQ(r.document.setCount(), 2);
     EXPECT_FALSE(r.truncated);
-    EXPECT_EQ(f.s.FileFormatId, "C");
-    EXPECT_EQ(f.s.CurrentSet, 1);
-    EXPECT_EQ(f.value(1, 0), "1000");
-    EXPECT_EQ(f.value(1, 95), "1095");
-    EXPECT_EQ(f.time(1, 13), "13");
-    EXPECT_EQ(f.value(2, 50), "2050");
-    EXPECT_EQ(f.time(2, 0), "-1");
-    EXPECT_EQ(f.time(2, 95), "-1");
+    EXPECT_EQ(r.document.formatId, "C");
+    EXPECT_EQ(r.document.header.operatorName, "Ana");
+    EXPECT_EQ(f.well(1, 0).raw, Value(1000));
+    EXPECT_EQ(f.well(1, 95).raw, Value(1095));
+    EXPECT_EQ(f.well(1, 13).seconds, Value(13));
+    EXPECT_EQ(f.well(2, 50).raw, Value(2050));
+    EXPECT_EQ(f.well(2, 0).seconds, none);
+    EXPECT_EQ(f.well(2, 95).seconds, none);
+    // No mask: the wells holding a reading were the ones read.
+    EXPECT_EQ(f.well(2, 95).status, WellStatus::Read);
+    EXPECT_TRUE(r.document.selected(95));
+    EXPECT_EQ(r.entries.front(), ".orvexa-labs-format.format-id=A");
 }
 
 TEST(OvdLoader, ListsAndSetCounts) {
@@ -63,37 +68,66 @@ TEST(OvdLoader, ListsAndSetCounts) {
         const char* name;
         QByteArray file;
         int sets;
-        const char *first, *last;    // values of wells A1 and H12 of set 1
-        const char* time = nullptr;  // of A1 in set 1, "9" before the load; null: not checked
+        Value first, last;  // readings of wells A1 and H12 of set 1
+        Value time;         // of A1 in set 1
     } cases[] = {
-        {"format B has no times", test::handWrittenB(), 1, "500", "595", "-1"},
-        {"short list leaves wells empty",
+        {"format B has no times", test::handWrittenB(), 1, 500, 595, none},
+        {"short list leaves wells without readings",
          "<orvexa-labs-format><user-application><format-id>C</format-id></"
          "user-application><data><sets>1</sets>"
-         "<set-data-001>  5   6 </set-data-001></data></orvexa-labs-format>",
-         1, "5", ""},
-        {"surplus tokens are ignored", cFileWithSets("1", 1) + "", 1, "1000", "1095"},
-        {"a file holding no list holds no set", cFileWithSets("2", 0), 0, "", ""},
-        {"sets that are not a number", cFileWithSets("many", 1), 0, "", ""},
-        {"negative sets", cFileWithSets("-3", 1), 0, "", ""},
-        {"fractional sets round", cFileWithSets("1.6", 2), 2, "1000", "1095"},
+         "<set-data-001>  5   6 </set-data-001><set-timestamp-001>x</set-timestamp-001>"
+         "</data></orvexa-labs-format>",
+         1, 5, none, 0},  // a time that is no number reads 0, as the grid always showed it
+        {"surplus tokens are ignored", cFileWithSets("1", 1) + "", 1, 1000, 1095, none},
+        {"a file holding no list holds no set", cFileWithSets("2", 0), 0, none, none, none},
+        {"sets that are not a number", cFileWithSets("many", 1), 0, none, none, none},
+        {"negative sets", cFileWithSets("-3", 1), 0, none, none, none},
+        {"fractional sets round", cFileWithSets("1.6", 2), 2, 1000, 1095, none},
         {"unknown format has no data key",
          "<orvexa-labs-format><user-application><format-id>D</format-id></"
          "user-application><data><sets>1</sets>"
          "<set-data-001>1 2</set-data-001></data></orvexa-labs-format>",
-         1, "-1", "-1", "9"},  // and leaves the times alone
+         1, none, none, none},
     };
     for (const auto& c : cases) {
         Folder f;
-        f.s.readings.at(1, 1, 1).Time = "9";
-        const LoadResult r = f.load(c.file);
+        const PlateFileRead& r = f.load(c.file);
         ASSERT_TRUE(r.ok) << c.name;
-        EXPECT_EQ(r.setsLoaded, c.sets) << c.name;
-        EXPECT_EQ(f.value(1, 0), c.first) << c.name;
-        EXPECT_EQ(f.value(1, 95), c.last) << c.name;
-        if (c.time) {
-            EXPECT_EQ(f.time(1, 0), c.time) << c.name;
-        }
+        ASSERT_EQ(r.document.setCount(), c.sets) << c.name;
+        if (c.sets == 0) continue;
+        EXPECT_EQ(f.well(1, 0).raw, c.first) << c.name;
+        EXPECT_EQ(f.well(1, 95).raw, c.last) << c.name;
+        EXPECT_EQ(f.well(1, 0).seconds, c.time) << c.name;
+    }
+}
+
+// A token that is no number is no reading, and the user hears of it once.
+TEST(OvdLoader, ReadingsThatAreNoNumberAreNoneAndCounted) {
+    const struct {
+        QByteArray list;
+        Value a1, a2;
+        QStringList notices;
+    } cases[] = {
+        {"17O194 -5 ",
+         none,
+         none,
+         {"The file holds 1 reading that is not a number; it is shown as no reading."}},
+        {"nan inf 3 ",
+         none,
+         none,
+         {"The file holds 2 readings that are not numbers; they are shown as no reading."}},
+        {"1e3 0.5 ", 1000, 0.5, {}},
+    };
+    for (const auto& c : cases) {
+        Folder f;
+        const PlateFileRead& r = f.load(
+            "<orvexa-labs-format><user-application><format-id>C</format-id></user-application>"
+            "<data><sets>1</sets><set-data-001>" +
+            c.list + "</set-data-001></data></orvexa-labs-format>");
+        ASSERT_TRUE(r.ok) << c.list.constData();
+        EXPECT_EQ(f.well(1, 0).raw, c.a1) << c.list.constData();
+        EXPECT_EQ(f.well(1, 1).raw, c.a2) << c.list.constData();
+        EXPECT_EQ(r.notices, c.notices) << c.list.constData();
     }
 }
 
@@ -101,13 +135,13 @@ TEST(OvdLoader, ListsAndSetCounts) {
 TEST(OvdLoader, MoreThan255SetsAreCutAndReported) {
     for (const QByteArray& declared : {QByteArray("256"), QByteArray("40000")}) {
         Folder f;
-        const LoadResult r = f.load(cFileWithSets(declared, 256));
+        const PlateFileRead& r = f.load(cFileWithSets(declared, 256));
         ASSERT_TRUE(r.ok);
         EXPECT_TRUE(r.truncated);
-        EXPECT_EQ(r.setsLoaded, 255);
+        EXPECT_EQ(r.document.setCount(), 255);
         EXPECT_TRUE(r.message.contains("255")) << r.message.toStdString();
         EXPECT_TRUE(r.message.contains(QString::fromLatin1(declared))) << r.message.toStdString();
-        EXPECT_EQ(f.value(255, 0), "255000");
+        EXPECT_EQ(f.well(255, 0).raw, Value(255000));
     }
 }
 
@@ -140,9 +174,9 @@ TEST(OvdLoader, SetsHeldAndFilesThatEndEarlyAreReported) {
     };
     for (const auto& t : cases) {
         Folder f;
-        const LoadResult r = f.load(t.file);
+        const PlateFileRead& r = f.load(t.file);
         ASSERT_TRUE(r.ok) << t.name << r.message.toStdString();
-        EXPECT_EQ(r.setsLoaded, t.sets) << t.name;
+        EXPECT_EQ(r.document.setCount(), t.sets) << t.name;
         EXPECT_EQ(r.notices, t.notices) << t.name;
         EXPECT_EQ(r.message, t.notices.join('\n')) << t.name;
     }
@@ -158,7 +192,7 @@ TEST(OvdLoader, AFileWithoutAnyElementOfTheFormatIsRefused) {
     };
     for (const QByteArray& bytes : cases) {
         Folder f;
-        const LoadResult r = f.load(bytes);
+        const PlateFileRead& r = f.load(bytes);
         EXPECT_FALSE(r.ok) << bytes.toHex().constData();
         EXPECT_TRUE(r.parsed);  // refused after the parse: the opener still writes the dump
         EXPECT_EQ(r.message,
@@ -167,32 +201,28 @@ TEST(OvdLoader, AFileWithoutAnyElementOfTheFormatIsRefused) {
     }
 }
 
+// Opening a file as the current document: a failure changes nothing of the document open.
 TEST(OvdLoader, FailureNamesTheFileAndTheReasonAndChangesNoReadings) {
-    Folder f;
-    f.s.readings.at(1, 1, 1).Value = "keep";
-    f.s.CurrentSet = 3;
-    f.s.FileFormatId = "C";
-    LoadResult r = f.load("<data><sets>1</Sets></data>");
+    QTemporaryDir dir;
+    ProgramState s;
+    s.readings.at(1, 1, 1).Value = "keep";
+    s.CurrentSet = 3;
+    s.FileFormatId = "C";
+    test::writeFileBytes(dir.filePath("f.ovd"), "<data><sets>1</Sets></data>");
+    LoadResult r = LoadDataFile(s, dir.path(), "f.ovd");
     EXPECT_FALSE(r.ok || r.parsed);
     EXPECT_TRUE(r.message.startsWith("Can't open that file\nf.ovd: ")) << r.message.toStdString();
     EXPECT_TRUE(r.message.contains("</Sets>"));
-    EXPECT_EQ(f.value(1, 0), "keep");
-    EXPECT_EQ(f.s.CurrentSet, 3);
-    EXPECT_EQ(f.s.FileFormatId, "C");
+    EXPECT_EQ(s.readings.at(1, 1, 1).Value, "keep");
+    EXPECT_EQ(s.CurrentSet, 3);
+    EXPECT_EQ(s.FileFormatId, "C");
 
-    r = LoadDataFile(f.s, f.dir.path(), "nowhere.ovd");
+    r = LoadDataFile(s, dir.path(), "nowhere.ovd");
     EXPECT_FALSE(r.ok || r.parsed);
     EXPECT_TRUE(r.message.startsWith("Can't open that file\nnowhere.ovd: "));
-}
 
-TEST(OvdLoader, NextToken) {
-    const struct {
-        const char *text, *token, *rest;
-    } cases[] = {{"1 2 3", "1", "2 3"}, {"  1   2  ", "1", "  2"}, {"7", "7", ""}, {"   ", "", ""},
-                 {"", "", ""},          {"a\tb c", "a\tb", "c"}};
-    for (const auto& c : cases) {
-        QString text = QString::fromLatin1(c.text);
-        EXPECT_EQ(NextToken(text), c.token) << c.text;
-        EXPECT_EQ(text, c.rest) << c.text;
-    }
+    test::writeFileBytes(dir.filePath("f.ovd"), test::handWrittenC());
+    r = LoadDataFile(s, dir.path(), "f.ovd");
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(s.CurrentSet, 1);
 }

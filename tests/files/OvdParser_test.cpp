@@ -8,7 +8,6 @@
 #include "OvdSamples.h"
 #include "files/OvdHeaderParse.h"
 #include "files/ParseDump.h"
-#include "kernel/DataPaths.h"
 #include "kernel/KeyStore.h"
 #include "support/TestSupport.h"
 
@@ -125,17 +124,17 @@ TEST(OvdParser, TextThatIsNotUtf8IsReadAsWindows1252) {
 }
 
 // Parsing writes no file; the dump, written when asked, lists what the parse found.
-TEST(OvdParser, ParseDataFileResolvesTheNameAndTheDumpListsTheEntries) {
+TEST(OvdParser, ReadingEntriesWritesNothingAndTheDumpListsThem) {
     QTemporaryDir data, app;
-    KeyStore store;
-    const DataFolders folders{data.path(), app.path()};
     test::writeFileBytes(data.filePath("plate.ovd"), "<a>1</a>\r\n<b>2</b>");
 
     QString reason;
-    ASSERT_TRUE(ParseDataFile(store, folders.data, false, "plate.ovd", &reason))
+    std::vector<QString> entries;
+    ASSERT_TRUE(readDataFileEntries(data.filePath("plate.ovd"), false, entries, &reason))
         << reason.toStdString();
     EXPECT_TRUE(QDir(app.path()).isEmpty());
-    ASSERT_TRUE(writeParseDump(store, folders, "plate.ovd", &reason)) << reason.toStdString();
+    ASSERT_TRUE(writeParseDump(app.path(), data.path(), "plate.ovd", entries, &reason))
+        << reason.toStdString();
     EXPECT_EQ(test::readFileBytes(app.filePath("temp.txt")),
               (data.path() + "/plate.ovd\r\n.a=1\r\n.b=2\r\n").toUtf8());
 
@@ -153,13 +152,11 @@ TEST(OvdParser, ParseDataFileResolvesTheNameAndTheDumpListsTheEntries) {
 
 TEST(OvdParser, AFailedDumpIsReported) {
     QTemporaryDir data;
-    KeyStore store;
-    test::writeFileBytes(data.filePath("p.ovd"), "<a>1</a>");
     // A folder that does not exist, and a folder where "temp.txt" is itself a folder.
     ASSERT_TRUE(QDir(data.path()).mkpath("app/temp.txt"));
     for (const QString& app : {data.filePath("no/such/folder"), data.filePath("app")}) {
         QString reason;
-        EXPECT_FALSE(writeParseDump(store, DataFolders{data.path(), app}, "p.ovd", &reason))
+        EXPECT_FALSE(writeParseDump(app, data.path(), "p.ovd", {".a=1"}, &reason))
             << app.toStdString();
         EXPECT_TRUE(reason.contains("temp.txt")) << reason.toStdString();
     }
@@ -214,13 +211,10 @@ TEST(OvdParser, RemembersTheElementsLeftOpenAtTheEnd) {
     }
 }
 
-// A file that cannot be parsed fails with its reason and leaves the store as the last good
-// parse left it. Only regular files are opened (a pipe would block the read),
-// and an oversized one is refused unread.
-TEST(OvdParser, RefusedFilesGiveTheReasonAndKeepTheStore) {
+// A file that cannot be parsed fails with its reason and gives no entries. Only regular files
+// are opened (a pipe would block the read), and an oversized one is refused unread.
+TEST(OvdParser, RefusedFilesGiveTheReasonAndNoEntries) {
     QTemporaryDir data;
-    KeyStore store;
-    test::writeFileBytes(data.filePath("good.ovd"), "<a>1</a>");
     test::writeFileBytes(data.filePath("bad.ovd"), "<a>1</b>");
     if (!test::makeFifo(data.filePath("pipe.ovd"))) GTEST_SKIP() << "no FIFOs here";
     ASSERT_TRUE(QFile::link(data.filePath("pipe.ovd"), data.filePath("link.ovd")));
@@ -229,7 +223,6 @@ TEST(OvdParser, RefusedFilesGiveTheReasonAndKeepTheStore) {
     ASSERT_TRUE(big.open(QIODevice::WriteOnly));
     ASSERT_TRUE(big.resize(kMaxDataFileBytes + 1));  // sparse: costs no disk space
     big.close();
-    ASSERT_TRUE(ParseDataFile(store, data.path(), false, "good.ovd"));
     const struct {
         const char *name, *reason;
         bool exact;  // the whole reason, the header parse's too
@@ -242,15 +235,16 @@ TEST(OvdParser, RefusedFilesGiveTheReasonAndKeepTheStore) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         QString reason;
-        EXPECT_FALSE(ParseDataFile(store, data.path(), false, c.name, &reason));
+        std::vector<QString> entries{"kept"};
+        EXPECT_FALSE(readDataFileEntries(data.filePath(c.name), false, entries, &reason));
         EXPECT_FALSE(reason.isEmpty());
         EXPECT_TRUE(reason.contains(c.reason)) << reason.toStdString();
-        EXPECT_EQ(entriesOf(store), QStringList({".a=1"}));
+        EXPECT_EQ(entries, std::vector<QString>{"kept"});
         if (!c.exact) continue;
         EXPECT_EQ(reason, c.reason);
         QString headReason;
-        KeyStore header;
-        EXPECT_FALSE(parseDataFileHeader(data.filePath(c.name), header, &headReason));
+        KeyStore store;
+        EXPECT_FALSE(parseDataFileHeader(data.filePath(c.name), store, &headReason));
         EXPECT_EQ(headReason, c.reason);
     }
 }

@@ -6,8 +6,10 @@
 
 #include "RunFixture.h"
 #include "files/OvdParser.h"
+#include "kernel/KeyStore.h"
 #include "measurement/RunRecovery.h"
 #include "measurement/RunTexts.h"
+#include "support/TestSupport.h"
 
 using namespace vantorix;
 using namespace vantorix::test;
@@ -70,12 +72,12 @@ TEST(RunSafety, CancelInTheSecondDatasetKeepsTheFirstAndOffersItsReadings) {
         EXPECT_EQ(f.state.SetCount, c.setCount);
         // The file holds the datasets kept; a cancelled run is not read back.
         EXPECT_EQ(f.state.keyStore.KeyCount(), 0);
-        ProgramState file;
-        ASSERT_TRUE(ParseDataFile(file.keyStore, f.dir.path(), false, f.state.DataFileName));
-        EXPECT_EQ(file.keyStore.value(kRootKey + ".data.sets"), c.sets);
+        KeyStore file;
+        ASSERT_TRUE(parseDataBytes(file, test::readFileBytes(f.state.DataFileName), false));
+        EXPECT_EQ(file.value(kRootKey + ".data.sets"), c.sets);
         if (c.keep) {
-            const QStringList wells = file.keyStore.value(kRootKey + ".data.set-data-002")
-                                          .split(u' ', Qt::SkipEmptyParts);
+            const QStringList wells =
+                file.value(kRootKey + ".data.set-data-002").split(u' ', Qt::SkipEmptyParts);
             ASSERT_EQ(wells.size(), 96);
             EXPECT_NE(wells[4], "-1");
             EXPECT_EQ(wells[5], "-1");

@@ -151,10 +151,12 @@ TEST(ResultsCli, StatisticsLinesAndTheLongTableOfAFile) {
 // loading says once how many tokens are no number.
 TEST(ResultsCli, TokensThatAreNoNumberAreNoReadingEverywhere) {
     QTemporaryDir dir;
-    writeTwoSetFile(dir.path(), [](ProgramState& s) {
-        const char* tokens[] = {"17O194", "abc", "1749x5", "nan", "inf", "-inf", "-5", "170194"};
-        for (int c = 1; c <= 8; ++c) s.readings.at(1, 1, c).Value = tokens[c - 1];
-    });
+    writeTwoSetFile(dir.path(), [](ProgramState&) {});
+    // Hand-edited: A1..A8 of set 1 (1101..1108 as written).
+    QByteArray bytes = test::readFileBytes(dir.filePath("plate.ovd"));
+    bytes.replace("<set-data-001>1101 1102 1103 1104 1105 1106 1107 1108 ",
+                  "<set-data-001>17O194 abc 1749x5 nan inf -inf -5 170194 ");
+    test::writeFileBytes(dir.filePath("plate.ovd"), bytes);
     CliResult r = runCli({"show", "plate.ovd"}, dir.path());
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("\nA\tX\tX\tX\tX\tX\tX\tX\t169914.0\t829.0\t830.0\t"))
