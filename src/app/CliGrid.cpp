@@ -9,10 +9,6 @@
 
 namespace vantorix::cli {
 
-void printGrid(const ProgramState& s, int set, GridMode mode) {
-    printGrid(s.readings, s.keyStore.value(kDataSetsKey), set, mode);
-}
-
 void printGrid(const Readings& readings, const QString& setsValue, int set, GridMode mode) {
     QTextStream out(stdout);
     out << "Sets: " << terminalText(setsValue) << '\n' << "Set: " << set << '\n';

@@ -9,9 +9,8 @@
 
 namespace vantorix::cli {
 
-// "Sets: N", "Set: n", a tab-separated header of the columns 1-12, then the rows A-H.
-void printGrid(const ProgramState& s, int set, GridMode mode);
-// The same for readings that are in no document (yet): setsValue stands for its set count.
+// "Sets: N", "Set: n", a tab-separated header of the columns 1-12, then the rows A-H; setsValue
+// is the document's set count as its file gives it.
 void printGrid(const Readings& readings, const QString& setsValue, int set, GridMode mode);
 
 // Loads FILE as the window would, with the current directory as the data folder. On failure

@@ -23,7 +23,7 @@ namespace vantorix {
 void wireDesktop(frmMain& frame, ProgramState& state, SettingsStore& settings, Scheduler& scheduler,
                  const QString& programFolder) {
     connectExcelExport(frame, state);
-    connectFirmwareDownload(frame, state, settings, scheduler, programFolder);
+    connectFirmwareDownload(frame, settings, scheduler, programFolder);
     installFileBrowser(frame, state, scheduler);
     new GuiDialogEntries(frame, state, settings);  // owned by the frame
 }
@@ -58,17 +58,17 @@ void installFileBrowser(frmMain& frame, ProgramState& state, Scheduler& schedule
     });
 }
 
-void connectFirmwareDownload(frmMain& frame, ProgramState& state, SettingsStore& settings,
-                             Scheduler& scheduler, const QString& programFolder) {
+void connectFirmwareDownload(frmMain& frame, SettingsStore& settings, Scheduler& scheduler,
+                             const QString& programFolder) {
     auto dialog = std::make_shared<frmDownloadNewFirmware*>(nullptr);
-    frame.setEntryHandler(frmMain::Entry::DownloadFirmware, [&frame, &state, &settings, &scheduler,
-                                                             programFolder, dialog] {
-        if (!*dialog)
-            *dialog = new frmDownloadNewFirmware(
-                frame.comPort(), scheduler, frame.dialogs(), settings,
-                programImageSource(programFolder, frame.folders().app), &frame);
-        (*dialog)->showDialog();
-    });
+    frame.setEntryHandler(
+        frmMain::Entry::DownloadFirmware, [&frame, &settings, &scheduler, programFolder, dialog] {
+            if (!*dialog)
+                *dialog = new frmDownloadNewFirmware(
+                    frame.comPort(), scheduler, frame.dialogs(), settings,
+                    programImageSource(programFolder, frame.folders().app), &frame);
+            (*dialog)->showDialog();
+        });
 }
 
 void connectExcelExport(frmMain& frame, ProgramState& state) {

@@ -24,8 +24,8 @@ void installFileBrowser(frmMain& frame, ProgramState& state, Scheduler& schedule
 
 // Utilities > Download New Firmware: the dialog is created on first use and shown again on
 // every later one.
-void connectFirmwareDownload(frmMain& frame, ProgramState& state, SettingsStore& settings,
-                             Scheduler& scheduler, const QString& programFolder);
+void connectFirmwareDownload(frmMain& frame, SettingsStore& settings, Scheduler& scheduler,
+                             const QString& programFolder);
 
 // "Save to Excel": the workbook goes to a temporary file that the desktop's spreadsheet
 // program opens; without such a program the user chooses where to keep it.

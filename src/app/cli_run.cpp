@@ -139,7 +139,8 @@ int runCommand(const QStringList& args) {
     if (run.outcome() == RunOutcome::Completed) {
         tellUnreadWells(state.readings, state.CurrentOptions.SelectedWells, state.FirstSet,
                         state.LastSet);
-        printGrid(state, std::max<int>(1, state.LastSet), GridMode::Readings);
+        printGrid(state.readings, state.keyStore.value(kDataSetsKey),
+                  std::max<int>(1, state.LastSet), GridMode::Readings);
         return kept ? kExitOk : kExitFailure;
     }
     tellWhatWasSaved(state, run.partialSetKept());

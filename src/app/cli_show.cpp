@@ -56,10 +56,10 @@ QString parseShowArgs(const QStringList& args, ShowArgs& out) {
 }
 
 // "Set N: n=… sat=… min=… max=… mean=… sd=… cv=…%" for each set.
-void printStatistics(const ProgramState& s, int sets) {
+void printStatistics(const Readings& readings, int sets) {
     QTextStream out(stdout);
     for (int set = 1; set <= sets; ++set)
-        out << "Set " << set << ": " << statisticsText(setStatistics(s.readings, set)) << '\n';
+        out << "Set " << set << ": " << statisticsText(setStatistics(readings, set)) << '\n';
     out.flush();
 }
 
@@ -73,7 +73,7 @@ int runShow(const QStringList& args) {
     if (!document) return kExitFailure;
     const LoadResult& loaded = *document;
     if (a.stats) {
-        printStatistics(s, loaded.setsLoaded);
+        printStatistics(s.readings, loaded.setsLoaded);
         return kExitOk;
     }
     // A document without sets still shows set 1, all "X"; beyond that only its own sets.
@@ -84,7 +84,7 @@ int runShow(const QStringList& args) {
                        .arg(a.set));
         return kExitFailure;
     }
-    printGrid(s, a.set, a.mode);
+    printGrid(s.readings, s.keyStore.value(kDataSetsKey), a.set, a.mode);
     return kExitOk;
 }
 

@@ -93,7 +93,11 @@ void frmMain::buildMenus() {
 
 void frmMain::startUp() {
     setWindowTitle(frameCaption());
-    const CommunicationSettings comm = loadStartupSettings(settings_, state_);
+    const StartupSettings stored = loadStartupSettings(settings_);
+    const CommunicationSettings& comm = stored.communication;
+    state_.BurstMode = comm.BurstMode;
+    state_.DefaultOptions = stored.runDefaults;
+    state_.DataFileTitle = QStringLiteral("Sample");
     comPort_.setPortNumber(comm.ComPort);
     comPort_.setPortName(comm.PortName);
     comPort_.setSettings(comm.Settings);
@@ -221,7 +225,7 @@ void frmMain::shutDown() {
     shutDown_ = true;
     if (zyvora_) zyvora_->bTerminate = true;
     if (comPort_.isOpen()) comPort_.close();
-    saveShutdownSettings(settings_, state_);
+    saveShutdownSettings(settings_, state_.DefaultOptions);
     if (const QString problem = settings_.takeWriteFailure(); !problem.isEmpty())
         dialogs_.warn(this, problem);
 }

@@ -120,7 +120,8 @@ JournalContents readJournal(const QString& path, ProgramState& s) {
         byte += lines[i].size() + 1;
     }
     if (tornTail) damage.leftOut(tail, lines.size() + 1, byte, true);
-    c.note = damage.note(QFileInfo(path).fileName(), s, c.datasets);
+    c.note = damage.note(QFileInfo(path).fileName(), s.readings, s.CurrentOptions.SelectedWells,
+                         c.datasets);
     s.FirstSet = 1;
     s.LastSet = qint16(c.datasets);
     c.ok = true;
