@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 #include "files/OvdWriter.h"
-#include "kernel/ProgramState.h"
+#include "plate/ProgramState.h"
 #include "results/CsvExport.h"
 #include "results/ExportRecordingSpreadsheet.h"
 #include "results/ExportToExcel.h"
@@ -27,19 +27,18 @@ ProgramState fullRun() {
     for (int k = 1; k <= kSets; ++k)
         for (int r = 1; r <= 8; ++r)
             for (int c = 1; c <= 12; ++c)
-                s.readings.at(k, r, c) = {
-                    QString::number(200 + 997 * (k * 96 + r * 12 + c) % 1500000),
-                    QString::number(k * 30 + r * 12 + c)};
+                s.document.dataset(k).at(r - 1, c - 1) = {
+                    200 + 997 * (k * 96 + r * 12 + c) % 1500000, k * 30 + r * 12 + c,
+                    WellStatus::Read};
     return s;
 }
 
 ProgramState loadedDocument(const QString& folder) {
     ProgramState s = fullRun();
     if (!WriteDataFile(s, folder, QDateTime::currentDateTime()).ok) return s;
-    s.keyStore.append(QStringLiteral(".orvexa-labs-format.format-id=A"));
-    s.keyStore.append(QStringLiteral(".orvexa-labs-format.user-application.name=The Vantorix"));
-    s.keyStore.append(QStringLiteral(".orvexa-labs-format.user-application.format-id=C"));
-    s.keyStore.append(QStringLiteral(".orvexa-labs-format.data.sets=255"));
+    s.document.recognised = true;
+    s.document.declaredSets = kSets;
+    s.document.header.setsText = QStringLiteral("255");
     return s;
 }
 

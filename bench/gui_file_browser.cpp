@@ -19,8 +19,8 @@
 #include "files/OvdWriter.h"
 #include "files/frmOpenFile.h"
 #include "kernel/DataPaths.h"
-#include "kernel/ProgramState.h"
 #include "kernel/Scheduler.h"
+#include "plate/ProgramState.h"
 #include "ui/GuiDialogs.h"
 
 using namespace vantorix;
@@ -33,7 +33,8 @@ void writeFolder(const QString& folder, int n) {
     s.DataFileName = QDir(folder).filePath(QStringLiteral("plate-00000.ovd"));
     s.Operator = QStringLiteral("Ann");
     for (int r = 1; r <= 8; ++r)
-        for (int c = 1; c <= 12; ++c) s.readings.at(1, r, c) = {QString::number(r * c), "1"};
+        for (int c = 1; c <= 12; ++c)
+            s.document.dataset(1).at(r - 1, c - 1) = {r * c, 1, WellStatus::Read};
     if (!WriteDataFile(s, folder, QDateTime::currentDateTime()).ok) std::abort();
     for (int i = 1; i < n; ++i)
         if (!QFile::copy(

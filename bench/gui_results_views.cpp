@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 
 #include "kernel/DataPaths.h"
-#include "kernel/ProgramState.h"
+#include "plate/ProgramState.h"
 #include "results/GuiResultsGrid.h"
 #include "results/GuiResultsPanel.h"
 #include "results/PaintReport.h"
@@ -24,15 +24,16 @@ ProgramState& fullDocument() {
     static ProgramState s = [] {
         ProgramState d;
         d.SetCount = kSets;
-        d.keyStore.append(QStringLiteral(".orvexa-labs-format.data.sets=255"));
+        d.document.declaredSets = kSets;
+        d.document.header.setsText = QStringLiteral("255");
         for (auto& row : d.CurrentOptions.SelectedWells) row.fill(true);
         d.CanEdit = true;
         for (int k = 1; k <= kSets; ++k)
             for (int r = 1; r <= 8; ++r)
                 for (int c = 1; c <= 12; ++c)
-                    d.readings.at(k, r, c) = {
-                        QString::number(200 + 997 * (k * 96 + r * 12 + c) % 1500000),
-                        QString::number(k * 30 + r * 12 + c)};
+                    d.document.dataset(k).at(r - 1, c - 1) = {
+                        200 + 997 * (k * 96 + r * 12 + c) % 1500000, k * 30 + r * 12 + c,
+                        WellStatus::Read};
         return d;
     }();
     return s;
@@ -66,7 +67,7 @@ void BM_SwitchSetWithHeatMap(benchmark::State& st) {
     for (auto _ : st) {
         set = set % kSets + 1;
         s.CurrentSet = static_cast<qint16>(set);
-        fillResultsGrid(*w.grid, s.readings, set, GridMode::Readings, QStringLiteral("255"));
+        fillResultsGrid(*w.grid, s.document, set, GridMode::Readings, true);
         w.panel.refresh();
         w.panel.repaint();
     }
@@ -89,7 +90,7 @@ BENCHMARK(BM_SwitchView)->Unit(benchmark::kMillisecond);
 void BM_Report255Sets(benchmark::State& st) {
     QTemporaryDir dir;
     ProgramState& s = fullDocument();
-    const ReportSource source{s.keyStore, s.readings, kSets, QStringLiteral("full.ovd"),
+    const ReportSource source{s.document, kSets, QStringLiteral("full.ovd"),
                               QDateTime::currentDateTime()};
     for (auto _ : st) {
         const QString error = WriteReport(source, dir.filePath(QStringLiteral("full.pdf")));

@@ -24,8 +24,8 @@ void BM_JournalReading(benchmark::State& state) {
     }
     int well = 0;
     for (auto _ : state) {
-        const Reading r{QString::number(100000 + well), QString::number(well / 2)};
-        if (!journal.recordReading(1 + well / 96 % 255, well / 12 % 8 + 1, well % 12 + 1, r)) {
+        if (!journal.recordReading(1 + well / 96 % 255, well / 12 % 8 + 1, well % 12 + 1,
+                                   QString::number(100000 + well), QString::number(well / 2))) {
             state.SkipWithError("a record could not be written");
             return;
         }

@@ -24,8 +24,8 @@
 
 #include "files/FolderListing.h"
 #include "files/OvdWriter.h"
-#include "kernel/ProgramState.h"
 #include "kernel/Scheduler.h"
+#include "plate/ProgramState.h"
 
 using namespace vantorix;
 
@@ -45,8 +45,8 @@ QByteArray templateFile(const QString& folder, int sets) {
     for (int set = 1; set <= sets; ++set)
         for (int r = 1; r <= 8; ++r)
             for (int c = 1; c <= 12; ++c)
-                s.readings.at(set, r, c) = {QString::number(20000 + 97 * set + 31 * r * c),
-                                            QString::number(set * 40 + r * 12 + c)};
+                s.document.dataset(set).at(r - 1, c - 1) = {
+                    20000 + 97 * set + 31 * r * c, set * 40 + r * 12 + c, WellStatus::Read};
     if (!WriteDataFile(s, folder, QDateTime::currentDateTime()).ok) std::abort();
     QFile f(s.DataFileName);
     if (!f.open(QIODevice::ReadOnly)) std::abort();

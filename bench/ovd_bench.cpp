@@ -5,11 +5,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "files/KeyStore.h"
 #include "files/OvdLoader.h"
 #include "files/OvdParser.h"
 #include "files/PlateFile.h"
-#include "kernel/KeyStore.h"
-#include "kernel/ProgramState.h"
+#include "plate/ProgramState.h"
 
 using namespace vantorix;
 

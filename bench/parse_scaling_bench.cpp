@@ -7,8 +7,8 @@
 // data file the program reads.
 #include <benchmark/benchmark.h>
 
+#include "files/KeyStore.h"
 #include "files/OvdParser.h"
-#include "kernel/KeyStore.h"
 
 using namespace vantorix;
 

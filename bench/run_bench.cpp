@@ -11,8 +11,8 @@
 #include <cstdio>
 
 #include "kernel/DataPaths.h"
-#include "kernel/ProgramState.h"
 #include "measurement/RunSequence.h"
+#include "plate/ProgramState.h"
 #include "serial/QtSerialPort.h"
 #include "simulator/PairHarness.h"
 

@@ -30,7 +30,13 @@ _vantorix_cli() {
             mapfile -t COMPREPLY < <(compgen -G "/dev/serial/by-id/*"; compgen -G "/dev/ttyUSB*"; compgen -G "/dev/ttyACM*")
             mapfile -t COMPREPLY < <(compgen -W "${COMPREPLY[*]}" -- "$cur")
             return ;;
-        --image | --xlsx | --csv | --long-csv | --pdf | --png)
+        --fit | --model)
+            mapfile -t COMPREPLY < <(compgen -W "linear loglog 4pl 5pl" -- "$cur")
+            return ;;
+        --weight)
+            mapfile -t COMPREPLY < <(compgen -W "none 1/y 1/y2" -- "$cur")
+            return ;;
+        --image | --xlsx | --csv | --long-csv | --pdf | --png | --layout)
             # Files the command writes or reads that are no data files: any name.
             compopt -o filenames 2>/dev/null
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
@@ -47,6 +53,8 @@ _vantorix_cli() {
     compopt -o filenames 2>/dev/null
     if [[ $command == list ]]; then
         mapfile -t COMPREPLY < <(compgen -d -- "$cur")
+    elif [[ $command == fit ]]; then
+        mapfile -t COMPREPLY < <(compgen -f -- "$cur")
     else
         # Data files and the folders that may hold them.
         mapfile -t COMPREPLY < <(compgen -d -- "$cur"; compgen -f -X '!*.[oO][vV][dD]' -- "$cur")

@@ -1,5 +1,7 @@
 #include "app/CliGrid.h"
 
+#include "app/CliRecorder.h"
+
 #include <QTextStream>
 
 #include "app/CliCommand.h"
@@ -9,15 +11,22 @@
 
 namespace vantorix::cli {
 
-void printGrid(const Readings& readings, const QString& setsValue, int set, GridMode mode) {
+void printGrid(const ProgramState& s, int set, GridMode mode) {
+    printGrid(s.document, s.document.header.setsText, s.document.declaredSets.value_or(0) > 0, set,
+              mode);
+}
+
+void printGrid(const PlateDocument& document, const QString& setsText, bool declaresSets, int set,
+               GridMode mode) {
+    static const WellReading none;
     QTextStream out(stdout);
-    out << "Sets: " << terminalText(setsValue) << '\n' << "Set: " << set << '\n';
+    out << "Sets: " << terminalText(setsText) << '\n' << "Set: " << set << '\n';
     for (int c = 1; c <= kPlateColumns; ++c) out << '\t' << c;
     out << '\n';
     for (int r = 1; r <= kPlateRows; ++r) {
         out << QChar(u'A' + r - 1);
         for (int c = 1; c <= kPlateColumns; ++c)
-            out << '\t' << cellText(readings, set, r, c, mode, setsValue);
+            out << '\t' << cellText(declaresSets ? document.reading(set, r, c) : none, mode);
         out << '\n';
     }
     out.flush();
@@ -32,6 +41,7 @@ std::optional<LoadResult> loadDocument(ProgramState& s, const QString& file) {
         return std::nullopt;
     }
     for (const QString& notice : loaded.notices) printError(notice);
+    recordHistory([&](RunHistory& h) { h.fileOpened(resolveDataPath(folders.data, file)); });
     return loaded;
 }
 

@@ -4,14 +4,17 @@
 #include <optional>
 
 #include "files/OvdLoader.h"
-#include "kernel/ProgramState.h"
+#include "plate/ProgramState.h"
 #include "results/CellText.h"
 
 namespace vantorix::cli {
 
-// "Sets: N", "Set: n", a tab-separated header of the columns 1-12, then the rows A-H; setsValue
-// is the document's set count as its file gives it.
-void printGrid(const Readings& readings, const QString& setsValue, int set, GridMode mode);
+// "Sets: N", "Set: n", a tab-separated header of the columns 1-12, then the rows A-H.
+void printGrid(const ProgramState& s, int set, GridMode mode);
+// The same for readings that are in no file (yet): setsText stands for its set count, and a
+// document that declares no sets shows "X" throughout.
+void printGrid(const PlateDocument& document, const QString& setsText, bool declaresSets, int set,
+               GridMode mode);
 
 // Loads FILE as the window would, with the current directory as the data folder. On failure
 // says why on stderr and returns nothing; notices (sets left out) also go to stderr.

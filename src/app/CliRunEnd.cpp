@@ -21,7 +21,7 @@ QString native(const QString& path) {
 
 // The last resort: readings that nothing else holds are printed, sets from..to, as `show`
 // prints a set, so the user can copy them before the terminal is closed.
-void printAsLastResort(const RunSequence& run, const Readings& readings, int from, int to,
+void printAsLastResort(const RunSequence& run, const PlateDocument& readings, int from, int to,
                        const QString& what, int count) {
     QString journal;
     if (!run.journalPath().isEmpty())
@@ -33,12 +33,12 @@ void printAsLastResort(const RunSequence& run, const Readings& readings, int fro
                         count == 1 ? QStringLiteral("it follows") : QStringLiteral("they follow"),
                         count == 1 ? QStringLiteral("it") : QStringLiteral("them")));
     for (int set = from; set <= to; ++set)
-        printGrid(readings, QString::number(to - from + 1), set, GridMode::Readings);
+        printGrid(readings, QString::number(to - from + 1), true, set, GridMode::Readings);
 }
 
 }  // namespace
 
-void tellUnreadWells(const Readings& readings, const WellMatrix& selected, int firstSet,
+void tellUnreadWells(const PlateDocument& readings, const WellMatrix& selected, int firstSet,
                      int lastSet) {
     for (int set = firstSet; set <= lastSet; ++set) {
         int wells = 0, unread = 0;
@@ -46,7 +46,7 @@ void tellUnreadWells(const Readings& readings, const WellMatrix& selected, int f
             for (int c = 0; c < kPlateColumns; ++c) {
                 if (!selected[r][c]) continue;
                 ++wells;
-                if (readingValue(readings.at(set, r + 1, c + 1).Value) < 0) ++unread;
+                if (!readings.reading(set, r + 1, c + 1).raw) ++unread;
             }
         if (unread > 0)
             printError(QStringLiteral("dataset %1: %2 of the %3 selected wells got no reading")
@@ -75,11 +75,12 @@ void tellWhatWasSaved(const ProgramState& state, bool partialKept) {
                         native(state.DataFileName)));
 }
 
-int saveElsewhere(ProgramState& state, RunSequence& run) {
+int saveElsewhere(ProgramState& state, RunSequence& run, QString* savedAt) {
     QString path;
     const WriteResult written =
         saveToFallback(runDocument(state), state.DataFileName, state.DataDate, &path);
     if (written.ok) {
+        if (savedAt) *savedAt = path;
         state.DataFileName = QDir::fromNativeSeparators(path);
         state.Saved = true;
         run.journalSaved();
@@ -94,7 +95,7 @@ int saveElsewhere(ProgramState& state, RunSequence& run) {
                        .arg(native(run.journalPath())));
     else
         printAsLastResort(
-            run, state.readings, state.FirstSet, run.lastReadingSet(),
+            run, state.document, state.FirstSet, run.lastReadingSet(),
             QStringLiteral("The run's %1").arg(counted(run.readingsTaken(), "reading", "readings")),
             run.readingsTaken());
     return kExitFailure;
@@ -115,7 +116,7 @@ bool tellWhereUnsavedReadingsAre(const ProgramState& state, const RunSequence& r
         return true;
     }
     const int from = state.Saved ? state.LastSet + 1 : state.FirstSet;
-    printAsLastResort(run, state.readings, from, std::max(from, run.lastReadingSet()), what,
+    printAsLastResort(run, state.document, from, std::max(from, run.lastReadingSet()), what,
                       unsaved);
     return false;
 }

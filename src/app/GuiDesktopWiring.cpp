@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/GuiDialogEntries.h"
+#include "app/GuiHistoryHooks.h"
 #include "files/OvdLoader.h"
 #include "files/ParseDump.h"
 #include "files/frmOpenFile.h"
@@ -12,9 +13,10 @@
 #include "firmware/frmDownloadNewFirmware.h"
 #include "frame/frmMain.h"
 #include "kernel/DataPaths.h"
-#include "kernel/ProgramState.h"
 #include "kernel/Scheduler.h"
 #include "measurement/frmZyvora.h"
+#include "plate/ProgramState.h"
+#include "protocols/ProtocolStore.h"
 #include "results/GuiSaveWorkbook.h"
 #include "ui/GuiDialogs.h"
 
@@ -26,6 +28,10 @@ void wireDesktop(frmMain& frame, ProgramState& state, SettingsStore& settings, S
     connectFirmwareDownload(frame, settings, scheduler, programFolder);
     installFileBrowser(frame, state, scheduler);
     new GuiDialogEntries(frame, state, settings);  // owned by the frame
+    const QString database = history::historyPath(settings);
+    new GuiHistoryHooks(  // owned by the frame
+        frame, state, scheduler, [database] { return std::make_unique<RunHistory>(database); },
+        protocolsFolder());
 }
 
 LoadResult showStoredDocument(frmMain& frame, ProgramState& state, const QString& fileName) {
@@ -35,6 +41,8 @@ LoadResult showStoredDocument(frmMain& frame, ProgramState& state, const QString
     const LoadResult loaded = LoadDataFile(state, folders.data, fileName);
     if (loaded.parsed) writeParseDump(folders.app, folders.data, fileName, loaded.entries);
     if (loaded.ok) state.DataFileName = resolveDataPath(folders.data, fileName);
+    if (GuiHistoryHooks* hooks = GuiHistoryHooks::of(frame); hooks && loaded.ok)
+        hooks->fileOpened(state.DataFileName);
     frmZyvora& window = frame.measurementWindow();
     window.setCanEditState(false);
     window.repaintGUI();  // the caption names the file

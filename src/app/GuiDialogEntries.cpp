@@ -2,10 +2,10 @@
 
 #include "frame/frmMain.h"
 #include "frame/frmNewAbout.h"
-#include "kernel/ProgramState.h"
-#include "kernel/SettingsLifecycle.h"
 #include "measurement/frmZyvora.h"
 #include "options/frmOptions.h"
+#include "plate/ProgramState.h"
+#include "plate/SettingsLifecycle.h"
 
 namespace vantorix {
 

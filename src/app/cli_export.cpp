@@ -6,8 +6,9 @@
 
 #include "app/CliCommand.h"
 #include "app/CliGrid.h"
+#include "app/CliRecorder.h"
 #include "files/OvdLoader.h"
-#include "kernel/ProgramState.h"
+#include "plate/ProgramState.h"
 #include "results/CsvExport.h"
 #include "results/ExportToExcel.h"
 #include "results/LongCsvExport.h"
@@ -91,8 +92,7 @@ bool writeCsv(ProgramState& s, const ExportArgs& a) {
 }
 
 bool writeLongCsv(const ProgramState& s, const ExportArgs& a, int sets) {
-    const QString error =
-        WriteLongCsv(s.keyStore, s.readings, sets, QFileInfo(a.longCsv).absoluteFilePath());
+    const QString error = WriteLongCsv(s.document, sets, QFileInfo(a.longCsv).absoluteFilePath());
     if (!error.isEmpty()) printError(error);
     return error.isEmpty();
 }
@@ -106,12 +106,25 @@ bool writePicture(const ProgramState& s, const ExportArgs& a, int sets) {
         return false;
     }
     const HeatMapPicture picture = heatMapPicture(
-        s.readings, a.set, documentSelection(s.keyStore, s.readings, sets), true,
-        HeatScale::forSets(s.readings, 1, sets),
+        s.document, a.set, documentSelection(s.document, sets), true,
+        HeatScale::forSets(s.document, 1, sets),
         QStringLiteral("%1: set %2 of %3").arg(QFileInfo(a.file).fileName()).arg(a.set).arg(sets));
     const QString error = writeHeatMapPicture(picture, QFileInfo(a.png).absoluteFilePath());
     if (!error.isEmpty()) printError(error);
     return error.isEmpty();
+}
+
+// Each export written, as an event of the exported file.
+void recordExports(const ExportArgs& a) {
+    const QString file = QFileInfo(a.file).absoluteFilePath();
+    const std::pair<QString, const char*> outputs[] = {
+        {a.xlsx, "xlsx"}, {a.csv, "csv"}, {a.longCsv, "long-csv"}, {a.png, "picture"}};
+    recordHistory([&](RunHistory& h) {
+        for (const auto& [out, kind] : outputs)
+            if (!out.isEmpty() && QFileInfo(out).isFile())
+                h.record(history::events::exportWritten(file, QLatin1String(kind),
+                                                        QFileInfo(out).absoluteFilePath()));
+    });
 }
 
 int runExport(const QStringList& args) {
@@ -130,6 +143,7 @@ int runExport(const QStringList& args) {
     if (!a.csv.isEmpty()) ok = writeCsv(s, a) && ok;
     if (!a.longCsv.isEmpty()) ok = writeLongCsv(s, a, loaded.setsLoaded) && ok;
     if (!a.png.isEmpty()) ok = writePicture(s, a, loaded.setsLoaded) && ok;
+    recordExports(a);
     return ok ? kExitOk : kExitFailure;
 }
 

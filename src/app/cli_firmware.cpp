@@ -6,6 +6,7 @@
 #include <QTextStream>
 
 #include "app/CliCommand.h"
+#include "app/CliRecorder.h"
 #include "app/CliSignals.h"
 #include "firmware/FirmwareDriver.h"
 #include "firmware/FirmwareTexts.h"
@@ -119,6 +120,13 @@ int firmwareCommand(const QStringList& args) {
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     }
     download.closePort();
+    recordHistory([&](RunHistory& h) {
+        const QString outcome = ui.outcome == Outcome::Updated ? QStringLiteral("sent")
+                                : ui.outcome == Outcome::Failed
+                                    ? QStringLiteral("failed: ") + ui.failure
+                                    : QStringLiteral("cancelled");
+        h.record(history::events::firmwareSent(history::fileSha256(imagePath), outcome));
+    });
     switch (ui.outcome) {
         case Outcome::Updated:
             return kExitOk;

@@ -8,6 +8,7 @@
 #include "files/ParseDump.h"
 #include "kernel/DataPaths.h"
 #include "kernel/Text.h"
+#include "plate/ProgramState.h"
 
 namespace vantorix::cli {
 

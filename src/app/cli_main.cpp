@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "app/CliCommand.h"
-#include "kernel/ProgramState.h"
 #include "kernel/Text.h"
+#include "plate/ProgramState.h"
 
 namespace vantorix::cli {
 
@@ -45,7 +45,8 @@ int main(int argc, char** argv) {
     using namespace vantorix::cli;
     // Drawing pictures and reports needs fonts, hence a GUI application, never with a screen.
     bool paints = argc > 1 && std::strcmp(argv[1], "report") == 0;
-    for (int i = 1; i < argc; ++i) paints = paints || std::strcmp(argv[i], "--png") == 0;
+    for (int i = 1; i < argc; ++i)
+        paints = paints || std::strcmp(argv[i], "--png") == 0 || std::strcmp(argv[i], "--pdf") == 0;
     std::unique_ptr<QCoreApplication> app;
     if (paints) {
         qputenv("QT_QPA_PLATFORM", "offscreen");

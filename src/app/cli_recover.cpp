@@ -1,10 +1,12 @@
 // vantorix-cli recover: lists the runs whose journal was left behind (a crash, a kill, a
 // failed save) and writes one of them to a data file.
 #include <QDir>
+#include <QFileInfo>
 #include <QTextStream>
 
 #include "app/CliCommand.h"
 #include "app/CliOutputFile.h"
+#include "app/CliRecorder.h"
 #include "files/DataFileNaming.h"
 #include "measurement/RunJournal.h"
 #include "measurement/RunRecovery.h"
@@ -52,6 +54,12 @@ int recoverCommand(QStringList args) {
     if (!r.keptAs.isEmpty())
         printError(QStringLiteral("The journal is kept for inspection as %1")
                        .arg(QDir::toNativeSeparators(r.keptAs)));
+    recordHistory([&](RunHistory& h) {
+        const QString file = withOvdExtension(args[2]);
+        h.fileWritten(file);
+        h.record(history::events::runRecovered(QFileInfo(args[0]).absoluteFilePath(),
+                                               QFileInfo(file).absoluteFilePath()));
+    });
     QTextStream(stdout) << "Recovered "
                         << readingsInDatasets(r.contents.readings, r.contents.datasets) << " to "
                         << QDir::toNativeSeparators(withOvdExtension(args[2])) << Qt::endl;

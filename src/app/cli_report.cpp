@@ -5,7 +5,8 @@
 
 #include "app/CliCommand.h"
 #include "app/CliGrid.h"
-#include "kernel/ProgramState.h"
+#include "app/CliRecorder.h"
+#include "plate/ProgramState.h"
 #include "results/PaintReport.h"
 
 namespace vantorix::cli {
@@ -42,10 +43,16 @@ int runReport(const QStringList& args) {
     ProgramState s;
     const std::optional<LoadResult> loaded = loadDocument(s, file);
     if (!loaded) return kExitFailure;
-    const ReportSource source{s.keyStore, s.readings, loaded->setsLoaded,
-                              QFileInfo(file).fileName(), QDateTime::currentDateTime()};
+    const ReportSource source{s.document, loaded->setsLoaded, QFileInfo(file).fileName(),
+                              QDateTime::currentDateTime()};
     const QString error = WriteReport(source, QFileInfo(pdf).absoluteFilePath());
     if (!error.isEmpty()) printError(error);
+    if (error.isEmpty())
+        recordHistory([&](RunHistory& h) {
+            h.record(history::events::reportWritten(QFileInfo(file).absoluteFilePath(),
+                                                    QStringLiteral("pdf"),
+                                                    QFileInfo(pdf).absoluteFilePath()));
+        });
     return error.isEmpty() ? kExitOk : kExitFailure;
 }
 

@@ -7,13 +7,13 @@
 #include "app/CliCommand.h"
 #include "app/CliGrid.h"
 #include "app/CliOutputFile.h"
+#include "app/CliRecorder.h"
 #include "app/CliRunEnd.h"
 #include "app/CliRunOptions.h"
 #include "app/CliSignals.h"
 #include "files/DataFileNaming.h"
 #include "kernel/DataPaths.h"
 #include "kernel/InstrumentLine.h"
-#include "kernel/ProgramState.h"
 #include "kernel/Scheduler.h"
 #include "kernel/Settings.h"
 #include "kernel/SettingsStore.h"
@@ -21,6 +21,8 @@
 #include "measurement/RunSequence.h"
 #include "measurement/RunTexts.h"
 #include "options/WellSelection.h"
+#include "plate/ProgramState.h"
+#include "protocols/ProtocolStore.h"
 #include "results/CellText.h"
 #include "serial/QtSerialPort.h"
 
@@ -69,6 +71,11 @@ class CliFrontEnd : public RunFrontEnd {
         if (visible && text != message_) print(QStringLiteral("  ") + terminalText(text.trimmed()));
         message_ = visible ? text : QString();
     }
+    // A dataset has begun, and the run's journal with it.
+    void datasetBegun(int, int) override {
+        if (onDatasetBegun) std::exchange(onDatasetBegun, nullptr)();
+    }
+    std::function<void()> onDatasetBegun;
     void runFinished() override { QCoreApplication::exit(0); }
     bool gaveUp() const { return gaveUp_; }
 
@@ -93,12 +100,32 @@ class CliFrontEnd : public RunFrontEnd {
     QString status_, message_;
 };
 
-int runCommand(const QStringList& args) {
-    // The run defaults the desktop program saved; the options given change them for this run
-    // only (the store is never written).
+// "--protocol NAME" taken out of the arguments: the protocol's options replace the stored run
+// defaults, and the other options change them for this run only. Empty when good.
+QString takeProtocol(QStringList& args, StoredProtocol& protocol, bool& given) {
+    const qsizetype at = args.indexOf(QStringLiteral("--protocol"));
+    given = at >= 0;
+    if (!given) return {};
+    if (at + 1 >= args.size()) return QStringLiteral("--protocol needs a value");
+    const QString name = args[at + 1];
+    args.remove(at, 2);
+    return loadProtocol(protocolsFolder(), name, protocol);
+}
+
+int runCommand(const QStringList& given) {
+    // The run defaults the desktop program saved, or a protocol's options; the options given
+    // change them for this run only (the store is never written).
     const QSettingsStore store;
+    QStringList args = given;
+    StoredProtocol protocol;
+    bool fromProtocol = false;
+    if (const QString error = takeProtocol(args, protocol, fromProtocol); !error.isEmpty()) {
+        printError(error);
+        return kExitUsage;
+    }
     RunArgs a;
-    const QString error = parseRunArgs(args, loadOptions(store), a);
+    const QString error =
+        parseRunArgs(args, fromProtocol ? protocol.protocol.options : loadOptions(store), a);
     if (!error.isEmpty()) {
         printError(error);
         return kExitUsage;
@@ -108,7 +135,7 @@ int runCommand(const QStringList& args) {
         printError(refused);
         return kExitUsage;
     }
-    if (const QString unread = store.readFailure(); !unread.isEmpty())
+    if (const QString unread = store.readFailure(); !unread.isEmpty() && !fromProtocol)
         printError(QStringLiteral("the stored run defaults were not read from %1 (%2); the "
                                   "built-in defaults are used")
                        .arg(QDir::toNativeSeparators(store.location()), unread));
@@ -130,17 +157,36 @@ int runCommand(const QStringList& args) {
     RunSequence run(state, folders, port, scheduler, ui);
 
     onCancelSignals(qApp, [&run] { run.cancel(); });
+    // The run's start is recorded once its journal exists: on a nearly full disk the journal,
+    // the primary record, comes first. A run that never got that far records it at its end.
+    ui.onDatasetBegun = [&] {
+        recordHistory([&](RunHistory& h) {
+            // The options given on the command line change the protocol's run, not its protocol.
+            if (fromProtocol)
+                h.useProtocol(protocol.protocol.name, protocol.sha256, state.CurrentOptions);
+            h.runStarted(state);
+        });
+    };
     run.start();
     if (run.running()) QCoreApplication::exec();
     port.close();  // waits (bounded) until the last "S" or "Z" is on the line
+    if (ui.onDatasetBegun) std::exchange(ui.onDatasetBegun, nullptr)();
+    recordHistory([&](RunHistory& h) { h.runEnded(state, run.outcome(), run.failure()); });
     if (!run.failure().isEmpty()) ui.reportError(run.failure());
-    if (state.HasData && !state.Saved) return saveElsewhere(state, run);
+    if (state.HasData && !state.Saved) {
+        QString savedAt;
+        const QString intended = state.DataFileName;
+        const int exitCode = saveElsewhere(state, run, &savedAt);
+        if (!savedAt.isEmpty())
+            recordHistory(
+                [&](RunHistory& h) { h.savedElsewhere(intended, run.failure(), savedAt); });
+        return exitCode;
+    }
     const bool kept = tellWhereUnsavedReadingsAre(state, run);
     if (run.outcome() == RunOutcome::Completed) {
-        tellUnreadWells(state.readings, state.CurrentOptions.SelectedWells, state.FirstSet,
+        tellUnreadWells(state.document, state.CurrentOptions.SelectedWells, state.FirstSet,
                         state.LastSet);
-        printGrid(state.readings, state.keyStore.value(kDataSetsKey),
-                  std::max<int>(1, state.LastSet), GridMode::Readings);
+        printGrid(state, std::max<int>(1, state.LastSet), GridMode::Readings);
         return kept ? kExitOk : kExitFailure;
     }
     tellWhatWasSaved(state, run.partialSetKept());
@@ -151,8 +197,9 @@ int runCommand(const QStringList& args) {
 const CliCommand registration(
     "run",
     "run --port DEVICE --out FILE [--force] [--operator T] [--test T] [--plate T] [--notes T]\n"
-    "      [OPTIONS]  measures a plate on the instrument at DEVICE and saves the run to FILE;\n"
-    "      OPTIONS override the stored run defaults for this run only",
+    "      [--protocol NAME] [OPTIONS]  measures a plate on the instrument at DEVICE and saves\n"
+    "      the run to FILE; OPTIONS override the stored run defaults (or the protocol's\n"
+    "      options) for this run only",
     runCommand, [] { return QStringLiteral("options:\n") + QString::fromUtf8(kRunOptionsUsage); });
 
 }  // namespace

@@ -5,8 +5,7 @@
 #include "app/CliCommand.h"
 #include "app/CliGrid.h"
 #include "files/OvdLoader.h"
-#include "kernel/KeyStore.h"
-#include "kernel/ProgramState.h"
+#include "plate/ProgramState.h"
 #include "results/CellText.h"
 #include "results/SetStatistics.h"
 
@@ -56,10 +55,10 @@ QString parseShowArgs(const QStringList& args, ShowArgs& out) {
 }
 
 // "Set N: n=… sat=… min=… max=… mean=… sd=… cv=…%" for each set.
-void printStatistics(const Readings& readings, int sets) {
+void printStatistics(const PlateDocument& document, int sets) {
     QTextStream out(stdout);
     for (int set = 1; set <= sets; ++set)
-        out << "Set " << set << ": " << statisticsText(setStatistics(readings, set)) << '\n';
+        out << "Set " << set << ": " << statisticsText(setStatistics(document, set)) << '\n';
     out.flush();
 }
 
@@ -73,7 +72,7 @@ int runShow(const QStringList& args) {
     if (!document) return kExitFailure;
     const LoadResult& loaded = *document;
     if (a.stats) {
-        printStatistics(s.readings, loaded.setsLoaded);
+        printStatistics(s.document, loaded.setsLoaded);
         return kExitOk;
     }
     // A document without sets still shows set 1, all "X"; beyond that only its own sets.
@@ -84,7 +83,7 @@ int runShow(const QStringList& args) {
                        .arg(a.set));
         return kExitFailure;
     }
-    printGrid(s.readings, s.keyStore.value(kDataSetsKey), a.set, a.mode);
+    printGrid(s, a.set, a.mode);
     return kExitOk;
 }
 

@@ -14,13 +14,14 @@
 #include <memory>
 
 #include "app/GuiDesktopWiring.h"
+#include "app/GuiHistoryHooks.h"
 #include "frame/frmMain.h"
 #include "kernel/DataPaths.h"
-#include "kernel/ProgramState.h"
 #include "kernel/Scheduler.h"
 #include "kernel/SettingsStore.h"
 #include "measurement/GuiRecoveryOffer.h"
 #include "measurement/RunJournal.h"
+#include "plate/ProgramState.h"
 #include "serial/QtSerialPort.h"
 #include "simulator/PtyHost.h"
 #include "ui/GuiDialogs.h"
@@ -91,7 +92,13 @@ int main(int argc, char** argv) {
     ProgramState state;
     DataFolders folders = programFolders(DataFolderStart::ProgramFiles);
 
-    QSettingsStore settings;
+    QSettingsStore store;
+    // Every setting the program changes is also an event of the history.
+    frmMain* framePtr = nullptr;
+    AuditedSettingsStore settings(store, [&framePtr](const history::Event& event) {
+        if (GuiHistoryHooks* hooks = framePtr ? GuiHistoryHooks::of(*framePtr) : nullptr)
+            hooks->record(event);
+    });
     QtSerialPort port;
     QtScheduler scheduler;
     QtDialogs dialogs;
@@ -108,6 +115,7 @@ int main(int argc, char** argv) {
     }
 
     frmMain frame(state, folders, settings, port, scheduler, dialogs);
+    framePtr = &frame;
     wireDesktop(frame, state, settings, scheduler, QCoreApplication::applicationDirPath());
     if (simulator) {
         port.setPortName(simulator->slavePath());
@@ -119,7 +127,11 @@ int main(int argc, char** argv) {
     if (!options.exitAfterStart)
         QTimer::singleShot(0, &frame, [&] {
             offerRecovery(&frame, dialogs, recoveryFolder(), folders.data, {},
-                          [&](const QString& path) { openDocumentFile(frame, state, path); });
+                          [&](const QString& path) {
+                              if (GuiHistoryHooks* hooks = GuiHistoryHooks::of(frame))
+                                  hooks->recovered(path);
+                              openDocumentFile(frame, state, path);
+                          });
         });
     if (options.exitAfterStart) {
         QTimer::singleShot(0, &app, [&] {

@@ -3,8 +3,8 @@
 #include <QFileInfo>
 
 #include "kernel/DataPaths.h"
-#include "kernel/ProgramState.h"
 #include "kernel/Text.h"
+#include "plate/ProgramState.h"
 
 namespace vantorix {
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "kernel/KeyStore.h"
+#include "files/KeyStore.h"
 
 namespace vantorix {
 

@@ -1,7 +1,7 @@
 #include "files/OvdLayout.h"
 
 #include "files/OvdStatistics.h"
-#include "kernel/Text.h"
+#include "plate/ReadingText.h"
 
 namespace vantorix {
 
@@ -91,11 +91,6 @@ QString maskBlock(const RunOptions& options) {
     return t + line(4, QStringLiteral("</mask>"));
 }
 
-// A reading or a time as written: the number, or "-1" for none.
-QString numberField(std::optional<double> v) {
-    return v ? doubleText(*v) : QStringLiteral("-1");
-}
-
 // 96 fields, each followed by one space; unselected wells read "-1".
 QString setFields(const PlateDocument& d, const Dataset& set, bool times) {
     QString t;
@@ -103,7 +98,7 @@ QString setFields(const PlateDocument& d, const Dataset& set, bool times) {
     for (int w = 0; w < kWellCount; ++w) {
         const WellReading& well = set.wells[w];
         if (d.selected(w))
-            t += numberField(times ? well.seconds : well.raw);
+            t += readingToText(times ? well.seconds : well.raw);
         else
             t += QStringLiteral("-1");
         t += u' ';

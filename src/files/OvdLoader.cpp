@@ -2,10 +2,11 @@
 
 #include <algorithm>
 
+#include "files/KeyStore.h"
 #include "kernel/DataPaths.h"
-#include "kernel/KeyStore.h"
-#include "kernel/ProgramState.h"
 #include "kernel/Text.h"
+#include "plate/ProgramState.h"
+#include "plate/ReadingText.h"
 
 namespace vantorix {
 
@@ -42,21 +43,6 @@ QString timeKey(const QString& formatId, int set) {
     return {};
 }
 
-// Only a whole, finite, non-negative number is a reading: "-1", "-5" and a token that is no
-// number ("17O194", "nan", "") are none.
-std::optional<double> readingIn(QStringView token) {
-    if (!isNumeric(token)) return std::nullopt;
-    const double v = leadingNumber(token);
-    return v >= 0 ? std::optional<double>(v) : std::nullopt;
-}
-
-// A time is read leniently, as the grid always has: the number the token begins with ("" and
-// a token that is no number read 0); a negative time ("-1") is none.
-std::optional<double> secondsIn(QStringView token) {
-    const double v = leadingNumber(token);
-    return v >= 0 ? std::optional<double>(v) : std::nullopt;
-}
-
 // Fills the readings (or the times) of the set from the list under `key`; a missing list
 // leaves them none. Returns how many of the tokens are no number at all.
 int fillSet(Dataset& set, const QString& key, const KeyStore& store, bool times) {
@@ -67,10 +53,10 @@ int fillSet(Dataset& set, const QString& key, const KeyStore& store, bool times)
     for (WellReading& well : set.wells) {
         const QStringView token = tokens.next();
         if (times) {
-            well.seconds = secondsIn(token);
+            well.seconds = secondsFromText(token);
             continue;
         }
-        well.raw = readingIn(token);
+        well.raw = readingFromText(token);
         if (!well.raw && !token.isEmpty() && !isNumeric(token)) ++notNumbers;
     }
     return notNumbers;
@@ -142,14 +128,6 @@ void loadDocumentFromStore(const KeyStore& store, PlateFileRead& read) {
     if (notNumbers > 0) read.notices << notNumbersNotice(notNumbers);
 }
 
-namespace {
-
-QString numberText(std::optional<double> v) {
-    return v ? doubleText(*v) : QStringLiteral("-1");
-}
-
-}  // namespace
-
 LoadResult LoadDataFile(ProgramState& s, const QString& dataFolder, const QString& fileName) {
     PlateFileRead read = readPlateFile(resolveDataPath(dataFolder, fileName), fileName);
     LoadResult r{read.ok,
@@ -159,17 +137,8 @@ LoadResult LoadDataFile(ProgramState& s, const QString& dataFolder, const QStrin
                  read.document.setCount(),
                  read.truncated,
                  std::move(read.entries)};
-    if (!r.parsed) return r;
-    s.keyStore.ClearKeyStore();
-    for (const QString& e : r.entries) s.keyStore.append(e);
     if (!r.ok) return r;
-    s.FileFormatId = read.document.formatId;
-    for (int set = 1; set <= r.setsLoaded; ++set) {
-        const Dataset& data = read.document.datasets[size_t(set - 1)];
-        for (int w = 0; w < kWellCount; ++w)
-            s.readings.at(set, wellRowOf(w) + 1, wellColumnOf(w) + 1) = {
-                numberText(data.wells[w].raw), numberText(data.wells[w].seconds)};
-    }
+    s.document = std::move(read.document);
     s.CurrentSet = 1;
     return r;
 }

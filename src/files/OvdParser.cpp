@@ -2,11 +2,11 @@
 
 #include <QFile>
 
+#include "files/KeyStore.h"
 #include "files/OvdScanner.h"
 #include "files/OvdWorkingText.h"
 #include "files/RegularFile.h"
 #include "files/TextEncoding.h"
-#include "kernel/KeyStore.h"
 
 namespace vantorix {
 

@@ -1,6 +1,6 @@
 #include "files/OvdScanner.h"
 
-#include "kernel/KeyStore.h"
+#include "files/KeyStore.h"
 
 namespace vantorix {
 

@@ -5,7 +5,7 @@
 #include "files/OvdLayout.h"
 #include "files/PlateFile.h"
 #include "kernel/DataPaths.h"
-#include "kernel/ProgramState.h"
+#include "plate/ProgramState.h"
 
 namespace vantorix {
 
@@ -19,30 +19,22 @@ QString describe(const QString& path, const QSaveFile& file) {
     return path + QStringLiteral(": ") + file.errorString();
 }
 
-std::optional<double> readingIn(const QString& text) {
-    const double v = readingValue(text);
-    return v >= 0 ? std::optional<double>(v) : std::nullopt;
-}
-
-std::optional<double> secondsIn(const QString& text) {
-    const double v = leadingNumber(text);
-    return v >= 0 ? std::optional<double>(v) : std::nullopt;
-}
-
 }  // namespace
 
 PlateDocument runDocument(const ProgramState& s) {
-    PlateDocument d;
-    d.header = {s.Test, s.Operator, s.PlateNo, s.Notes, {}, {}, s.CurrentOptions.Sensitive != 0};
+    PlateDocument d = s.document;
+    d.header.test = s.Test;
+    d.header.operatorName = s.Operator;
+    d.header.plateNo = s.PlateNo;
+    d.header.notes = s.Notes;
+    d.header.extraSensitive = s.CurrentOptions.Sensitive != 0;
     d.options = s.CurrentOptions;
-    d.firmwareVersion = s.FirmwareVersion;
+    d.datasets.clear();
     for (int set = std::max<int>(s.FirstSet, 1); set <= std::min<int>(s.LastSet, kMaxSets); ++set) {
-        Dataset data;
-        for (int w = 0; w < kWellCount; ++w) {
-            const Reading& r = s.readings.at(set, wellRowOf(w) + 1, wellColumnOf(w) + 1);
-            data.wells[w] = {readingIn(r.Value), secondsIn(r.Time), WellStatus::NotSelected};
+        Dataset data =
+            set <= s.document.setCount() ? s.document.datasets[size_t(set - 1)] : Dataset{};
+        for (int w = 0; w < kWellCount; ++w)
             data.wells[w].status = wellStatus(data.wells[w].raw, d.selected(w), true);
-        }
         d.datasets.push_back(data);
     }
     return d;

@@ -1,9 +1,10 @@
 #include "files/PlateFile.h"
 
+#include "files/KeyStore.h"
 #include "files/OvdLoader.h"
 #include "files/OvdParser.h"
 #include "files/RegularFile.h"
-#include "kernel/KeyStore.h"
+#include "kernel/Text.h"
 
 namespace vantorix {
 
@@ -26,11 +27,12 @@ bool holdsDataFormat(const KeyStore& store, const QString& unclosedPath) {
     return false;
 }
 
-// The file's mask rows where it has them, else every well holding a reading in some set.
+// The file's mask rows where it has them (maskFound), else every well holding a reading in
+// some set.
 decltype(RunOptions::SelectedWells) selectionOf(const KeyStore& store,
-                                                const std::vector<Dataset>& sets) {
+                                                const std::vector<Dataset>& sets, bool& maskFound) {
     decltype(RunOptions::SelectedWells) wells{};
-    bool maskFound = false;
+    maskFound = false;
     for (int r = 0; r < kPlateRows; ++r) {
         QString row;
         if (!store.GetKeyValue(
@@ -55,14 +57,21 @@ PlateHeader headerOf(const KeyStore& store) {
     header.notes = store.value(h + "notes");
     header.dateText = store.value(h + "date");
     header.timeText = store.value(h + "time");
-    header.extraSensitive = store.value(h + "extra-sensitivity-option") == u"On";
+    header.sensitivityText = store.value(h + "extra-sensitivity-option");
+    header.extraSensitive = header.sensitivityText == u"On";
+    header.setsText = store.value(kDataSetsKey);
     return header;
 }
 
 // Everything but the datasets: the header, the selection and the versions.
 void describeDocument(const KeyStore& store, PlateDocument& d) {
     d.header = headerOf(store);
-    d.options.SelectedWells = selectionOf(store, d.datasets);
+    d.fromFile = true;
+    DataHeader checked;
+    QString formatId;
+    d.recognised = ReadDataHeader(store, checked, formatId);
+    if (isNumeric(d.header.setsText)) d.declaredSets = toInt16(leadingNumber(d.header.setsText));
+    d.options.SelectedWells = selectionOf(store, d.datasets, d.hasMask);
     d.options.Sensitive = d.header.extraSensitive ? 1 : 0;
     d.firmwareVersion = store.value(kRootKey + QStringLiteral(".firmware.version.string"));
     d.programVersion = store.value(kRootKey + QStringLiteral(".user-application.version.string"));

@@ -22,6 +22,7 @@
 #include "files/GuiSplitProgressBar.h"
 #include "kernel/DataPaths.h"
 #include "kernel/Scheduler.h"
+#include "plate/ProgramState.h"
 #include "ui/GuiDialogs.h"
 
 namespace vantorix {

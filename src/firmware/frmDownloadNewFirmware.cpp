@@ -14,8 +14,8 @@
 #include <QVBoxLayout>
 
 #include "firmware/FirmwareTexts.h"
-#include "kernel/ProgramState.h"
 #include "kernel/Settings.h"
+#include "plate/ProgramState.h"
 #include "ui/GuiDialogs.h"
 
 namespace vantorix {

@@ -8,9 +8,9 @@
 #include <QMenuBar>
 #include <QScreen>
 
-#include "kernel/ProgramState.h"
-#include "kernel/SettingsLifecycle.h"
 #include "measurement/frmZyvora.h"
+#include "plate/ProgramState.h"
+#include "plate/SettingsLifecycle.h"
 #include "serial/SerialPort.h"
 #include "ui/GuiDialogs.h"
 
@@ -55,6 +55,12 @@ void frmMain::buildMenus() {
     mnuFileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     mnuFileOpen = addEntry(mnuFile, "mnuFileOpen", QStringLiteral("&Open"));
     mnuFileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuFileNewFromProtocol =
+        addEntry(mnuFile, "mnuFileNewFromProtocol", QStringLiteral("New from &Protocol..."));
+    mnuFileSaveProtocol =
+        addEntry(mnuFile, "mnuFileSaveProtocol", QStringLiteral("Save Settings as Protoco&l..."));
+    mnuFileHistory = addEntry(mnuFile, "mnuFileHistory", QStringLiteral("&History..."));
+    mnuFileHistory->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
     addResultsEntries(mnuFile);
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileBar2"));
     mnuFileExit = addEntry(mnuFile, "mnuFileExit", QStringLiteral("E&xit"));
@@ -78,6 +84,9 @@ void frmMain::buildMenus() {
     connect(mnuFileExit, &QAction::triggered, this, &QWidget::close);
     const std::pair<QAction*, Entry> entries[] = {
         {mnuFileOpen, Entry::FileOpen},
+        {mnuFileNewFromProtocol, Entry::NewFromProtocol},
+        {mnuFileSaveProtocol, Entry::SaveProtocol},
+        {mnuFileHistory, Entry::History},
         {mnuSettingsCommunications, Entry::Communications},
         {mnuSettingsOptions, Entry::Options},
         {mnuUtilitiesDownloadFirmware, Entry::DownloadFirmware},
@@ -165,7 +174,10 @@ void frmMain::mnuFileNew_Click() {
             this,
             QStringLiteral("The instrument's serial port could not be opened.\n%1").arg(error));
     }
-    state_.keyStore.ClearKeyStore();
+    // A new measurement: of the last document only the instrument's firmware version stays.
+    PlateDocument fresh;
+    fresh.firmwareVersion = state_.document.firmwareVersion;
+    state_.document = std::move(fresh);
     frmZyvora& w = measurementWindow();
     w.clearGUI();
     w.setCanEditState(true);
@@ -183,6 +195,12 @@ QAction* frmMain::entryAction(Entry entry) const {
     switch (entry) {
         case Entry::FileOpen:
             return mnuFileOpen;
+        case Entry::NewFromProtocol:
+            return mnuFileNewFromProtocol;
+        case Entry::SaveProtocol:
+            return mnuFileSaveProtocol;
+        case Entry::History:
+            return mnuFileHistory;
         case Entry::Communications:
             return mnuSettingsCommunications;
         case Entry::Options:
@@ -203,6 +221,9 @@ void frmMain::updateEntries() {
     // A new document or another file must not replace the one a run is filling.
     mnuFileNew->setEnabled(!running_);
     mnuFileOpen->setEnabled(!running_ && has(Entry::FileOpen));
+    mnuFileNewFromProtocol->setEnabled(!running_ && has(Entry::NewFromProtocol));
+    mnuFileSaveProtocol->setEnabled(has(Entry::SaveProtocol));
+    mnuFileHistory->setEnabled(has(Entry::History));
     mnuSettingsCommunications->setEnabled(!running_ && has(Entry::Communications));
     mnuSettingsOptions->setEnabled(has(Entry::Options));
     mnuUtilitiesDownloadFirmware->setEnabled(firmwareAllowed_ && has(Entry::DownloadFirmware));

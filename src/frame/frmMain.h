@@ -41,7 +41,16 @@ FramePlacement framePlacement(const QRect& available);
 class frmMain : public QMainWindow {
     Q_OBJECT
   public:
-    enum class Entry { FileOpen, Communications, Options, DownloadFirmware, About };
+    enum class Entry {
+        FileOpen,
+        NewFromProtocol,
+        SaveProtocol,
+        History,
+        Communications,
+        Options,
+        DownloadFirmware,
+        About
+    };
 
     // Runs the start-up: caption, the line and run defaults from `settings`, centred.
     frmMain(ProgramState& state, DataFolders& folders, SettingsStore& settings, SerialPort& comPort,
@@ -96,6 +105,9 @@ class frmMain : public QMainWindow {
 
     QAction* mnuFileNew = nullptr;
     QAction* mnuFileOpen = nullptr;
+    QAction* mnuFileNewFromProtocol = nullptr;
+    QAction* mnuFileSaveProtocol = nullptr;
+    QAction* mnuFileHistory = nullptr;
     QAction* mnuFileExit = nullptr;
     QAction* mnuSettingsCommunications = nullptr;
     QAction* mnuSettingsOptions = nullptr;

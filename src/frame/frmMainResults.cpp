@@ -35,6 +35,9 @@ void frmMain::addResultsEntries(QMenu* file) {
     entry(view, "mnuViewKinetics", QStringLiteral("&Kinetics"), [](GuiResultsPanel& p) {
         p.setView(GuiResultsPanel::View::Kinetics);
     })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_3));
+    entry(view, "mnuViewAnalysis", QStringLiteral("&Analysis"), [](GuiResultsPanel& p) {
+        p.setView(GuiResultsPanel::View::Analysis);
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_4));
 }
 
 }  // namespace vantorix

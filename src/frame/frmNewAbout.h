@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "kernel/ProgramState.h"
+#include "plate/ProgramState.h"
 
 class QIcon;
 class QLabel;

@@ -69,4 +69,9 @@ inline constexpr std::array<OptionKey, 11> kOptionsWriteOrder{
     kPresamples, kPostsamples, kPostInjectDelay, kPump1Volume, kPump2Volume, kDwell,
     kRepeatMode, kRepeats,     kDelay,           kReaction,    kSensitive};
 
+// Section "History": where the run history and audit trail live. An empty or missing Database
+// means the per-user default; a lab may point it at a shared folder.
+inline const QString kHistory = QStringLiteral("History");
+inline const QString kHistoryDatabase = QStringLiteral("Database");
+
 }  // namespace vantorix::settings

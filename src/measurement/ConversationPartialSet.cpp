@@ -2,10 +2,10 @@
 // dataset the run did not finish.
 #include <algorithm>
 
-#include "kernel/Readings.h"
 #include "measurement/ConversationAwaiters.h"
 #include "measurement/InstrumentConversation.h"
 #include "measurement/RunTexts.h"
+#include "plate/ReadingText.h"
 
 namespace vantorix {
 
@@ -15,7 +15,7 @@ int InstrumentConversation::unfinishedReadings() const {
     if (!datasetOpen_) return 0;
     return static_cast<int>(
         std::count_if(setValues_.begin(), setValues_.end(),
-                      [](const QString& v) { return v != QLatin1String("-1"); }));
+                      [](const QString& v) { return readingFromText(v).has_value(); }));
 }
 
 bool InstrumentConversation::anySelectedWellRead() const {
@@ -23,7 +23,7 @@ bool InstrumentConversation::anySelectedWellRead() const {
     for (int well = 0; well < kWellCount; ++well) {
         if (!options_.SelectedWells[well / kPlateColumns][well % kPlateColumns]) continue;
         anySelected = true;
-        if (readingValue(setValues_[size_t(well)]) >= 0) return true;
+        if (readingFromText(setValues_[size_t(well)])) return true;
     }
     return !anySelected;
 }

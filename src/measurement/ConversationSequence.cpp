@@ -3,10 +3,10 @@
 #include <QCoreApplication>
 #include <algorithm>
 
-#include "kernel/Readings.h"
 #include "measurement/ConversationAwaiters.h"
 #include "measurement/InstrumentConversation.h"
 #include "measurement/RunTexts.h"
+#include "plate/PlateDocument.h"
 
 namespace vantorix {
 

@@ -19,8 +19,8 @@ bool namedWell(const QByteArray& line, std::array<int, 3>& well) {
            well[1] <= kPlateRows && well[2] >= 1 && well[2] <= kPlateColumns;
 }
 
-bool hasReading(const Readings& readings, int datasets, const std::array<int, 3>& w) {
-    return w[0] <= datasets && readings.at(w[0], w[1], w[2]).Value != QLatin1String("-1");
+bool hasReading(const PlateDocument& readings, int datasets, const std::array<int, 3>& w) {
+    return w[0] <= datasets && readings.reading(w[0], w[1], w[2]).raw.has_value();
 }
 
 // "set 1 A2, A3; set 2 B1", the first few wells.
@@ -59,7 +59,7 @@ void JournalDamage::leftOut(const QByteArray& line, qsizetype number, qsizetype 
 
 // Wells a left-out record names, and selected wells of a completed dataset without a reading:
 // a completed dataset had them all.
-std::set<std::array<int, 3>> JournalDamage::missingWells(const Readings& readings,
+std::set<std::array<int, 3>> JournalDamage::missingWells(const PlateDocument& readings,
                                                          const WellMatrix& selected,
                                                          int datasets) const {
     std::set<std::array<int, 3>> missing;
@@ -76,7 +76,7 @@ std::set<std::array<int, 3>> JournalDamage::missingWells(const Readings& reading
     return missing;
 }
 
-QString JournalDamage::note(const QString& journalName, const Readings& readings,
+QString JournalDamage::note(const QString& journalName, const PlateDocument& readings,
                             const WellMatrix& selected, int datasets) const {
     if (count_ == 0) return {};
     QString text;

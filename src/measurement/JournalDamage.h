@@ -10,8 +10,8 @@
 #include <set>
 #include <vector>
 
-#include "kernel/Readings.h"
 #include "options/WellSelection.h"
+#include "plate/PlateDocument.h"
 
 namespace vantorix {
 
@@ -25,12 +25,12 @@ class JournalDamage {
     bool any() const { return count_ > 0; }
     // What was left out and the readings missing because of it; "" when nothing was, given
     // what was read back: the readings of sets 1..datasets of the wells selected.
-    QString note(const QString& journalName, const Readings& readings, const WellMatrix& selected,
-                 int datasets) const;
+    QString note(const QString& journalName, const PlateDocument& readings,
+                 const WellMatrix& selected, int datasets) const;
 
   private:
-    std::set<std::array<int, 3>> missingWells(const Readings& readings, const WellMatrix& selected,
-                                              int datasets) const;
+    std::set<std::array<int, 3>> missingWells(const PlateDocument& readings,
+                                              const WellMatrix& selected, int datasets) const;
 
     int count_ = 0;
     bool onlyAtEnd_ = true;

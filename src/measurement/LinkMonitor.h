@@ -12,7 +12,7 @@ struct LinkMonitorInput {
     qint64 LinkActivityTime = 0;  // whole seconds of the last sign of life
     bool RunActive = false;
     bool startCaptionIsStart = true;  // cmdStartCancel reads "&Start"
-    bool documentRecognised = false;  // ReadDataHeader succeeds on the key store
+    bool documentRecognised = false;  // the document was read from a data file of this program
     qint16 ComStatusStep = 0;
 };
 

@@ -1,6 +1,6 @@
 #include "measurement/ReadingDecoder.h"
 
-#include "kernel/Readings.h"
+#include "kernel/LightUnits.h"
 #include "kernel/RunOptions.h"
 #include "kernel/Text.h"
 

@@ -4,6 +4,7 @@
 #include "kernel/Text.h"
 #include "measurement/RunSequence.h"
 #include "measurement/RunTexts.h"
+#include "plate/ReadingText.h"
 
 namespace vantorix {
 
@@ -74,13 +75,13 @@ void RunSequence::handle(const ConversationOutput& out) {
             takeReading(out);
             break;
         case Kind::Firmware:
-            state_.FirmwareVersion = out.text;
+            state_.document.firmwareVersion = out.text;
             break;
         case Kind::BlockEnded:
             ui_.blockEnded();
             break;
         case Kind::DatasetDone:
-            journalDataset(out.set, state_.FirmwareVersion);
+            journalDataset(out.set, state_.document.firmwareVersion);
             state_.HasData = true;
             ui_.datasetCompleted(out.set);
             break;
@@ -130,10 +131,12 @@ void RunSequence::showPhase(const ConversationOutput& out) {
 
 // The reading goes into the document, then to the window and the journal.
 void RunSequence::takeReading(const ConversationOutput& out) {
-    Reading& cell = state_.readings.at(out.set, out.row, out.column);
-    cell = Reading{out.value, out.time};
+    WellReading& cell = state_.document.dataset(out.set).at(out.row - 1, out.column - 1);
+    cell.raw = readingFromText(out.value);
+    cell.seconds = secondsFromText(out.time);
     ui_.readingReceived(out.set, out.row, out.column, cell);
-    journalReading(out.set, out.row, out.column, cell);
+    // The journal keeps the reading as the instrument sent it.
+    journalReading(out.set, out.row, out.column, out.value, out.time);
 }
 
 void RunSequence::ask(const ConversationOutput& out) {

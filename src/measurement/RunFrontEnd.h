@@ -6,8 +6,8 @@
 #include <QString>
 #include <functional>
 
-#include "kernel/Readings.h"
 #include "kernel/RunTiming.h"
+#include "plate/WellReading.h"
 
 namespace vantorix {
 
@@ -64,7 +64,7 @@ class RunFrontEnd {
     // The dataset block is over, complete or not.
     virtual void blockEnded() {}
     // A reading of plate row 1-8, column 1-12, already in the document.
-    virtual void readingReceived(int set, int row, int column, const Reading& reading) {
+    virtual void readingReceived(int set, int row, int column, const WellReading& reading) {
         (void)set, (void)row, (void)column, (void)reading;
     }
     virtual void datasetCompleted(int set) { (void)set; }

@@ -151,12 +151,12 @@ bool RunJournal::createLocked(const QDateTime& started) {
     return false;
 }
 
-bool RunJournal::recordReading(int set, int row, int column, const Reading& reading) {
+bool RunJournal::recordReading(int set, int row, int column, const QString& value,
+                               const QString& time) {
     if (!isOpen()) return false;
     return append(journal::record("reading " + QByteArray::number(set) + ' ' +
                                   QByteArray::number(row) + ' ' + QByteArray::number(column) + ' ' +
-                                  journal::encode(reading.Value) + ' ' +
-                                  journal::encode(reading.Time)));
+                                  journal::encode(value) + ' ' + journal::encode(time)));
 }
 
 bool RunJournal::recordDataset(int set, const QString& firmwareVersion) {

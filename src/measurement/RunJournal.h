@@ -12,7 +12,6 @@
 #include <functional>
 
 #include "kernel/DataPaths.h"
-#include "kernel/Readings.h"
 #include "kernel/RunOptions.h"
 
 namespace vantorix {
@@ -38,7 +37,8 @@ class RunJournal {
     bool begin(const JournalHeader& header, const QDateTime& started);
     bool isOpen() const { return fd_ >= 0; }
     // Each record is on disk when these return true.
-    bool recordReading(int set, int row, int column, const Reading& reading);
+    // The reading's value and time as the instrument sent them.
+    bool recordReading(int set, int row, int column, const QString& value, const QString& time);
     bool recordDataset(int set, const QString& firmwareVersion);
     // The run's file is saved: the journal is no longer needed.
     void remove();

@@ -9,6 +9,7 @@
 #include "files/RegularFile.h"
 #include "measurement/JournalDamage.h"
 #include "measurement/RunJournal.h"
+#include "plate/ReadingText.h"
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -41,7 +42,7 @@ void applyText(const QList<QByteArray>& f, ProgramState& s, JournalContents& c) 
     if (f[1] == "test") s.Test = text;
     if (f[1] == "plate") s.PlateNo = text;
     if (f[1] == "notes") s.Notes = text;
-    if (f[1] == "firmware" && !text.isEmpty()) s.FirmwareVersion = text;
+    if (f[1] == "firmware" && !text.isEmpty()) s.document.firmwareVersion = text;
     if (f[1] == "file") c.targetFile = text;
 }
 
@@ -52,8 +53,10 @@ bool applyReading(const QList<QByteArray>& f, ProgramState& s, JournalContents& 
     if (set < 1 || set > kMaxSets || row < 1 || row > kPlateRows || column < 1 ||
         column > kPlateColumns)
         return false;
-    while (c.datasets < set) s.readings.clearSet(++c.datasets);
-    s.readings.at(set, row, column) = {journal::decode(f[4]), journal::decode(f[5])};
+    while (c.datasets < set) s.document.clearSet(++c.datasets);
+    WellReading& well = s.document.dataset(set).at(row - 1, column - 1);
+    well.raw = readingFromText(journal::decode(f[4]));
+    well.seconds = secondsFromText(journal::decode(f[5]));
     ++c.readings;
     return true;
 }
@@ -120,7 +123,7 @@ JournalContents readJournal(const QString& path, ProgramState& s) {
         byte += lines[i].size() + 1;
     }
     if (tornTail) damage.leftOut(tail, lines.size() + 1, byte, true);
-    c.note = damage.note(QFileInfo(path).fileName(), s.readings, s.CurrentOptions.SelectedWells,
+    c.note = damage.note(QFileInfo(path).fileName(), s.document, s.CurrentOptions.SelectedWells,
                          c.datasets);
     s.FirstSet = 1;
     s.LastSet = qint16(c.datasets);

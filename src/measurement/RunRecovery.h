@@ -6,7 +6,7 @@
 #include <QStringList>
 
 #include "files/OvdWriter.h"
-#include "kernel/ProgramState.h"
+#include "plate/ProgramState.h"
 
 namespace vantorix {
 

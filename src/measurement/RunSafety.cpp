@@ -17,7 +17,7 @@ void RunSequence::beginJournal() {
     header.plateNo = state_.PlateNo;
     header.notes = state_.Notes;
     header.file = state_.DataFileName;
-    header.firmwareVersion = state_.FirmwareVersion;
+    header.firmwareVersion = state_.document.firmwareVersion;
     journal_.begin(header, wallClock_());
     journalFailed_ = !journal_.isOpen() && !journal_.error().isEmpty();
     if (journalFailed_)
@@ -32,12 +32,13 @@ void RunSequence::dropEmptyJournal() {
     if (journalBegun_ && journalReadings_ == 0) journal_.remove();
 }
 
-void RunSequence::journalReading(int set, int row, int column, const Reading& cell) {
+void RunSequence::journalReading(int set, int row, int column, const QString& value,
+                                 const QString& time) {
     ++runReadings_;
     lastReadingSet_ = std::max(lastReadingSet_, set);
     beginJournal();
     if (!journal_.isOpen()) return;
-    if (!journal_.recordReading(set, row, column, cell)) {
+    if (!journal_.recordReading(set, row, column, value, time)) {
         journalFailed_ = true;
         ui_.reportError(journalFailureText());
         return;

@@ -177,7 +177,7 @@ void RunSequence::applyChosenFile(const QString& chosen) {
 void RunSequence::planSets(int sets) {
     state_.HasData = false;
     state_.Saved = false;
-    for (int set = 1; set <= sets; ++set) state_.readings.clearSet(set);
+    for (int set = 1; set <= sets; ++set) state_.document.clearSet(set);
     run_.setsCleared = true;
     ui_.setsPlanned(sets);
     ui_.setMessageLine(QString(), false);

@@ -11,11 +11,11 @@
 #include <memory>
 
 #include "kernel/DataPaths.h"
-#include "kernel/ProgramState.h"
 #include "kernel/Scheduler.h"
 #include "measurement/InstrumentConversation.h"
 #include "measurement/RunFrontEnd.h"
 #include "measurement/RunJournal.h"
+#include "plate/ProgramState.h"
 #include "results/RunProgress.h"
 #include "serial/SerialPort.h"
 
@@ -113,7 +113,7 @@ class RunSequence {
     // --- Keeping every reading (RunSafety.cpp) ---
     void beginJournal();
     void dropEmptyJournal();
-    void journalReading(int set, int row, int column, const Reading& cell);
+    void journalReading(int set, int row, int column, const QString& value, const QString& time);
     void journalDataset(int set, const QString& firmwareVersion);
     void settleJournal(bool saved, int readingsLeftOut);
     QString journalFailureText() const;

@@ -17,10 +17,10 @@
 #include <QVBoxLayout>
 #include <QValidator>
 
-#include "kernel/ProgramState.h"
 #include "measurement/GuiLinkPictures.h"
 #include "measurement/RunSequence.h"
 #include "measurement/frmZyvoraFrontEnd.h"
+#include "plate/ProgramState.h"
 #include "results/GuiResultsPanel.h"
 #include "ui/GuiDialogs.h"
 

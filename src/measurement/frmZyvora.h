@@ -12,7 +12,6 @@
 #include <memory>
 #include <optional>
 
-#include "kernel/KeyStore.h"
 #include "results/CellText.h"
 #include "results/GuiResultsPanel.h"
 
@@ -58,7 +57,7 @@ class frmZyvora : public QWidget {
     void setCanEditState(bool bCanEdit);
     // A new measurement: editable, header fields enabled and empty.
     void setNew();
-    // Redraws the window from the key store and Readings.
+    // Redraws the window from the document.
     void repaintGUI();
     void UpdateConfigurationText() {}
     void InitResultsGrid();

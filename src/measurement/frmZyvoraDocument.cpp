@@ -1,4 +1,4 @@
-// The measurement window's document view: repaint from the key store, the results grid, the
+// The measurement window's document view: repaint from the document, the results grid, the
 // set browser and the link monitor's tick.
 #include <QFileInfo>
 #include <QLabel>
@@ -9,14 +9,13 @@
 #include <QToolButton>
 
 #include "files/RecoveredNote.h"
-#include "kernel/KeyStore.h"
-#include "kernel/ProgramState.h"
 #include "kernel/Scheduler.h"
 #include "kernel/Text.h"
 #include "measurement/LinkMonitor.h"
 #include "measurement/RunSequence.h"
 #include "measurement/frmZyvora.h"
 #include "options/WellSelection.h"
+#include "plate/ProgramState.h"
 #include "results/GuiResultsGrid.h"
 #include "results/GuiResultsPanel.h"
 
@@ -37,9 +36,9 @@ void frmZyvora::InitResultsGrid() {
 }
 
 void frmZyvora::ShowCurrentSet() {
-    const QString sets = state_.keyStore.value(kDataSetsKey);
-    lblDatasets->setText(sets + QStringLiteral(" available"));
-    fillResultsGrid(*grdResults, state_.readings, state_.CurrentSet, gridMode(), sets);
+    const PlateDocument& d = state_.document;
+    lblDatasets->setText(d.header.setsText + QStringLiteral(" available"));
+    fillResultsGrid(*grdResults, d, state_.CurrentSet, gridMode(), d.declaredSets.value_or(0) > 0);
     results_->refresh();
 }
 
@@ -56,9 +55,9 @@ void frmZyvora::showConfirmedOptions() {
 }
 
 void frmZyvora::repaintGUI() {
-    const QString sets = state_.keyStore.value(kDataSetsKey);
-    state_.SetCount = isNumeric(sets) ? toInt16(leadingNumber(sets)) : 0;
-    setDatasetBrowserVisible(leadingNumber(sets) > 1);
+    const int sets = state_.document.declaredSets.value_or(0);
+    state_.SetCount = static_cast<qint16>(sets);
+    setDatasetBrowserVisible(sets > 1);
     state_.CurrentSet = 1;
     if (state_.CanEdit) {
         setEditControlsEnabled(true);
@@ -77,22 +76,19 @@ void frmZyvora::repaintGUI() {
     shadeSelectedWells();
     lblDataset->setText(QString::number(state_.CurrentSet));
     // The caption names the document: its file once there is one, else a new measurement.
-    if (state_.keyStore.KeyCount() == 0)
+    const PlateHeader& h = state_.document.header;
+    if (!state_.document.fromFile)
         setWindowTitle(QStringLiteral("New measurement"));
     else if (!state_.DataFileName.isEmpty())
         setWindowTitle(documentTitle());
-    const QString header = kRootKey + QStringLiteral(".data-header.");
-    const QString date = state_.keyStore.value(header + QStringLiteral("date"));
-    lblRunDate->setText(date.isEmpty()
-                            ? QString()
-                            : QStringLiteral("Measured ") +
-                                  headerDateTimeText(date, state_.keyStore.value(header + "time")));
+    lblRunDate->setText(h.dateText.isEmpty() ? QString()
+                                             : QStringLiteral("Measured ") +
+                                                   headerDateTimeText(h.dateText, h.timeText));
 }
 
 QString frmZyvora::documentTitle() const {
     const QString name = QFileInfo(state_.DataFileName).fileName();
-    const QString note =
-        recoveredNoteIn(state_.keyStore.value(kRootKey + QStringLiteral(".data-header.notes")));
+    const QString note = recoveredNoteIn(state_.document.header.notes);
     return note.isEmpty() ? name : name + u' ' + note;
 }
 
@@ -108,16 +104,14 @@ void frmZyvora::setEditControlsEnabled(bool enabled) {
 }
 
 void frmZyvora::refreshHeaderFromStore() {
-    const KeyStore& store = state_.keyStore;
-    const QString header = kRootKey + QStringLiteral(".data-header.");
-    txtOperator->setText(store.value(header + QStringLiteral("operator")));
-    txtPlateNo->setText(store.value(header + QStringLiteral("plate-no")));
-    txtNotes->setText(store.value(header + QStringLiteral("notes")));
-    txtTest->setText(store.value(header + QStringLiteral("test")));
-    const bool on =
-        store.value(header + QStringLiteral("extra-sensitivity-option")).toUpper() == u"ON";
+    const PlateHeader& h = state_.document.header;
+    txtOperator->setText(h.operatorName);
+    txtPlateNo->setText(h.plateNo);
+    txtNotes->setText(h.notes);
+    txtTest->setText(h.test);
+    const bool on = h.sensitivityText.toUpper() == u"ON";
     lblExtraSensitivityStatus->setText(on ? QStringLiteral("On") : QStringLiteral("Off"));
-    showNumberOfRuns(store.value(kDataSetsKey));
+    showNumberOfRuns(h.setsText);
 }
 
 void frmZyvora::showNumberOfRuns(const QString& text) {
@@ -138,7 +132,7 @@ void frmZyvora::cmdToggleDataTime_Click() {
     if (!run.measuring()) return ShowCurrentSet();
     // During a run the grid shows the set being measured, pending wells and all.
     if (run.setsCleared)
-        fillRunningSet(*grdResults, state_.readings, run.set, gridMode(),
+        fillRunningSet(*grdResults, state_.document, run.set, gridMode(),
                        state_.CurrentOptions.SelectedWells);
 }
 
@@ -164,9 +158,7 @@ void frmZyvora::tmrComStatus_Timer() {
     in.LinkActivityTime = run_->runState().linkActivityTime;
     in.RunActive = run_->runState().measuring();
     in.startCaptionIsStart = cmdStartCancel->text() == QStringLiteral("&Start");
-    DataHeader header;
-    QString formatId;
-    in.documentRecognised = ReadDataHeader(state_.keyStore, header, formatId);
+    in.documentRecognised = state_.document.recognised;
     in.ComStatusStep = ComStatusStep;
     const LinkMonitorOutput out = linkMonitorTick(in);
 
@@ -195,7 +187,7 @@ void frmZyvora::showRunProgress() {
         for (int r = 0; r < kPlateRows && run.setsCleared; ++r)
             for (int c = 0; c < kPlateColumns; ++c)
                 if (state_.CurrentOptions.SelectedWells[r][c] &&
-                    readingValue(state_.readings.at(run.set, r + 1, c + 1).Value) >= 0)
+                    state_.document.reading(run.set, r + 1, c + 1).raw)
                     ++in.wellsRead;
         in.elapsed_ms = now - run_->runStarted_ms();
         in.phaseElapsed_ms = now - run_->phaseStarted_ms();

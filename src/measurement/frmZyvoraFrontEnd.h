@@ -33,7 +33,7 @@ class frmZyvora::FrontEnd : public RunFrontEnd {
     void datasetBegun(int set, int sets) override;
     void phaseChanged(RunPhase phase) override;
     void blockEnded() override;
-    void readingReceived(int set, int row, int column, const Reading& reading) override;
+    void readingReceived(int set, int row, int column, const WellReading& reading) override;
     void datasetCompleted(int set) override;
     void measuringEnded(int sets) override;
     void documentReloaded() override;

@@ -13,12 +13,12 @@
 #include "files/OvdLoader.h"
 #include "files/ParseDump.h"
 #include "kernel/DataPaths.h"
-#include "kernel/ProgramState.h"
 #include "kernel/Scheduler.h"
 #include "kernel/Text.h"
 #include "measurement/RunSequence.h"
 #include "measurement/RunTexts.h"
 #include "measurement/frmZyvoraFrontEnd.h"
+#include "plate/ProgramState.h"
 #include "results/GuiResultsGrid.h"
 #include "ui/GuiDialogs.h"
 
@@ -110,7 +110,7 @@ void frmZyvora::FrontEnd::blockEnded() {
     setBusyCursor(false);
 }
 
-void frmZyvora::FrontEnd::readingReceived(int set, int row, int column, const Reading&) {
+void frmZyvora::FrontEnd::readingReceived(int set, int row, int column, const WellReading&) {
     showRunCell(set, row, column);
 }
 
@@ -122,14 +122,14 @@ void frmZyvora::FrontEnd::datasetCompleted(int set) {
 
 void frmZyvora::FrontEnd::showRunCell(int set, int row, int column) {
     const ProgramState& s = w_.state_;
-    const QString& value = s.readings.at(set, row, column).Value;
+    const WellReading& reading = s.document.reading(set, row, column);
     const bool selected = s.CurrentOptions.SelectedWells[row - 1][column - 1];
     // The times view shows when each reading of the set being measured came.
     const bool times = w_.gridMode() == GridMode::Times && w_.run_->runState().measuring() &&
-                       leadingNumber(value) >= 0;
+                       reading.raw.has_value();
     setWellText(*w_.grdResults, row, column,
-                times ? runningCellText(s.readings, set, row, column, GridMode::Times, selected)
-                      : runCellText(value, selected));
+                times ? runningCellText(s.document, set, row, column, GridMode::Times, selected)
+                      : runCellText(reading.raw, selected));
 }
 
 // The run's sets are in the document: a run of several sets can be browsed at once.

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "kernel/Readings.h"
 #include "kernel/Text.h"
+#include "plate/WellReading.h"
 
 namespace vantorix {
 
@@ -21,18 +21,15 @@ QString readingText(double value) {
 
 }  // namespace
 
-QString cellText(const Readings& readings, int set, int row, int column, GridMode mode,
-                 const QString& setsValue) {
-    if (!(leadingNumber(setsValue) > 0) || !Readings::inRange(set, row, column)) return kNoReading;
-    const Reading& reading = readings.at(set, row, column);
-    const double value = readingValue(reading.Value);
+QString cellText(const WellReading& reading, GridMode mode) {
+    const double value = reading.raw.value_or(-1);
     if (mode == GridMode::Readings || value < 0) return readingText(value);
     if (value > kSaturationLimit) return kSaturated;
-    return formatFixed(std::trunc(leadingNumber(reading.Time)), 3, 0);
+    return formatFixed(std::trunc(reading.seconds.value_or(-1)), 3, 0);
 }
 
-QString runCellText(const QString& valueText, bool selected) {
-    return selected ? readingText(readingValue(valueText)) : kNoReading;
+QString runCellText(std::optional<double> raw, bool selected) {
+    return selected ? readingText(raw.value_or(-1)) : kNoReading;
 }
 
 }  // namespace vantorix

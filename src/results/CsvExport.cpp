@@ -3,7 +3,7 @@
 #include <QSaveFile>
 #include <charconv>
 
-#include "kernel/ProgramState.h"
+#include "plate/ProgramState.h"
 #include "results/ExportCells.h"
 
 namespace vantorix {
@@ -24,11 +24,11 @@ QString cellField(const ExportCell& cell) {
 }
 
 void appendPlate(std::vector<QStringList>& records, const ProgramState& s, int set,
-                 ExportCell (*rule)(const Reading&)) {
+                 ExportCell (*rule)(const WellReading&)) {
     for (int r = 1; r <= kPlateRows; ++r) {
         QStringList fields;
         for (int c = 1; c <= kPlateColumns; ++c)
-            fields << cellField(rule(s.readings.at(set, r, c)));
+            fields << cellField(rule(s.document.reading(set, r, c)));
         records.push_back(fields);
     }
 }

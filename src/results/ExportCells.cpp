@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "kernel/ProgramState.h"
-#include "kernel/Text.h"
+#include "plate/ProgramState.h"
 
 namespace vantorix {
 
@@ -13,27 +12,27 @@ ExportCell text(const char* t) {
 }
 }  // namespace
 
-ExportCell readingCell(const Reading& reading) {
-    const double v = readingValue(reading.Value);
+ExportCell readingCell(const WellReading& reading) {
+    const double v = reading.raw.value_or(-1);
     if (v > kSaturationLimit) return text("sat");
     if (v < 0) return text("X");
     if (v - kDarkOffset < 0) return {ExportCell::Kind::Integer, {}, 0};
     return {ExportCell::Kind::Number, {}, v - kDarkOffset};
 }
 
-ExportCell timeCell(const Reading& reading) {
-    if (readingValue(reading.Value) < 0) return text("X");
-    return {ExportCell::Kind::Number, {}, leadingNumber(reading.Time)};
+ExportCell timeCell(const WellReading& reading) {
+    if (!reading.raw) return text("X");
+    return {ExportCell::Kind::Number, {}, reading.seconds.value_or(-1)};
 }
 
-std::array<ExportHeaderLine, kExportHeaderLines> exportHeaderLines(const DataHeader& h) {
-    return {{{QStringLiteral("Date: "), h.date},
-             {QStringLiteral("Time: "), h.time},
+std::array<ExportHeaderLine, kExportHeaderLines> exportHeaderLines(const PlateHeader& h) {
+    return {{{QStringLiteral("Date: "), h.dateText},
+             {QStringLiteral("Time: "), h.timeText},
              {QStringLiteral("Operator: "), h.operatorName},
              {QStringLiteral("Plate No: "), h.plateNo},
              {QStringLiteral("Notes: "), h.notes},
              {QStringLiteral("Test: "), h.test},
-             {QStringLiteral("Extra Sensitivity Option: "), h.extraSensitivity}}};
+             {QStringLiteral("Extra Sensitivity Option: "), h.sensitivityText}}};
 }
 
 QString exportSetLine(int set) {
@@ -42,15 +41,12 @@ QString exportSetLine(int set) {
 
 ExportDocument readExportDocument(const ProgramState& s) {
     ExportDocument doc;
-    DataHeader header;
-    QString formatId;  // the loader keeps the document's own in FileFormatId
-    if (!ReadDataHeader(s.keyStore, header, formatId)) {
+    if (!s.document.recognised) {
         doc.sets = std::clamp<int>(s.SetCount, 0, kMaxSets);
         return doc;
     }
-    doc.header = header;
-    const QString sets = s.keyStore.value(kDataSetsKey);
-    doc.sets = std::clamp<int>(toInt16(leadingNumber(sets)), 0, kMaxSets);
+    doc.header = s.document.header;
+    doc.sets = std::clamp<int>(s.document.declaredSets.value_or(0), 0, kMaxSets);
     return doc;
 }
 

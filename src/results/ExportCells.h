@@ -6,8 +6,7 @@
 #include <array>
 #include <optional>
 
-#include "kernel/KeyStore.h"
-#include "kernel/Readings.h"
+#include "plate/PlateDocument.h"
 
 namespace vantorix {
 
@@ -21,28 +20,28 @@ struct ExportCell {
     bool operator==(const ExportCell&) const = default;
 };
 
-// Readings sheet: "sat" above the saturation limit, "X" for no reading (see readingValue), the
-// integer 0 below the dark offset, else the reading less the offset, unrounded.
-ExportCell readingCell(const Reading& reading);
-// Times sheet: "X" for no reading, else the time in seconds as a number.
-ExportCell timeCell(const Reading& reading);
+// Readings sheet: "sat" above the saturation limit, "X" for no reading, the integer 0 below
+// the dark offset, else the reading less the offset, unrounded.
+ExportCell readingCell(const WellReading& reading);
+// Times sheet: "X" for no reading, else the time in seconds as a number (-1 when the reading
+// has no time).
+ExportCell timeCell(const WellReading& reading);
 
 struct ExportHeaderLine {
     QString label;
     QString value;
 };
 constexpr int kExportHeaderLines = 7;
-std::array<ExportHeaderLine, kExportHeaderLines> exportHeaderLines(const DataHeader& header);
+std::array<ExportHeaderLine, kExportHeaderLines> exportHeaderLines(const PlateHeader& header);
 
 // "Set: " followed by the set number.
 QString exportSetLine(int set);
 
-// What an export writes: the header when the document in the key store passes the header
-// check, and the number of sets. The sets are the document's stored set count when the header
-// passed, else the window's SetCount; either is kept within the readings table, so a corrupt
-// count never reads outside it.
+// What an export writes: the header when the document was recognised as a data file of this
+// program, and the number of sets. The sets are the document's declared set count when it was
+// recognised, else the window's SetCount; either is kept within 0..255.
 struct ExportDocument {
-    std::optional<DataHeader> header;
+    std::optional<PlateHeader> header;
     int sets = 0;
 };
 ExportDocument readExportDocument(const ProgramState& s);

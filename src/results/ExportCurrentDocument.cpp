@@ -10,7 +10,7 @@
 #include <unistd.h>
 #endif
 
-#include "kernel/ProgramState.h"
+#include "plate/ProgramState.h"
 
 namespace vantorix {
 

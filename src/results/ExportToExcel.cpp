@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "kernel/ProgramState.h"
+#include "plate/ProgramState.h"
 #include "results/ExportCells.h"
 
 namespace vantorix {
@@ -46,7 +46,7 @@ bool ensureTwoSheets(SpreadsheetApp& app) {
 // Rows written so far on each sheet; index 0 unused.
 using RowCounters = std::array<int, 3>;
 
-bool writeHeader(SpreadsheetApp& app, const DataHeader& header, RowCounters& rows) {
+bool writeHeader(SpreadsheetApp& app, const PlateHeader& header, RowCounters& rows) {
     const auto lines = exportHeaderLines(header);
     for (int sheet = kReadingsSheet; sheet <= kTimesSheet; ++sheet) {
         int& row = rows[sheet];
@@ -71,7 +71,8 @@ bool writeSets(SpreadsheetApp& app, const ProgramState& s, int sets, RowCounters
             row += 1;
             for (int r = 1; r <= kPlateRows; ++r) {
                 for (int c = 1; c <= kPlateColumns; ++c)
-                    if (!writeCell(app, sheet, row, c, rule(s.readings.at(k, r, c)))) return false;
+                    if (!writeCell(app, sheet, row, c, rule(s.document.reading(k, r, c))))
+                        return false;
                 row += 1;
             }
         }

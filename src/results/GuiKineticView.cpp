@@ -10,9 +10,9 @@
 #include <QValueAxis>
 #include <cmath>
 
-#include "kernel/Readings.h"
 #include "kernel/Text.h"
 #include "options/WellSelection.h"
+#include "plate/PlateDocument.h"
 #include "results/PaintPalette.h"
 #include "results/SetStatistics.h"
 
@@ -88,7 +88,7 @@ bool GuiKineticView::logScale() const {
     return chkLog_->isChecked();
 }
 
-void GuiKineticView::show(const Readings& readings, int sets, const std::vector<int>& wells) {
+void GuiKineticView::show(const PlateDocument& readings, int sets, const std::vector<int>& wells) {
     readings_ = &readings;
     sets_ = sets;
     wells_ = wells;
@@ -113,8 +113,8 @@ void GuiKineticView::redraw() {
         const int r = wells_[i] / kPlateColumns + 1, c = wells_[i] % kPlateColumns + 1;
         QLineSeries* series = newSeries(int(i), wellName(r - 1, c - 1));
         for (int set = 1; set <= std::min(sets_, kMaxSets); ++set) {
-            const Reading& reading = readings_->at(set, r, c);
-            const double raw = readingValue(reading.Value), time = leadingNumber(reading.Time);
+            const WellReading& reading = readings_->reading(set, r, c);
+            const double raw = reading.raw.value_or(-1), time = reading.seconds.value_or(-1);
             if (raw < 0 || raw > kSaturationLimit || time < 0) continue;
             // A logarithmic axis has no 0: a well at the dark level sits on its floor, 1.
             const double value = std::max(raw - kDarkOffset, log ? 1.0 : 0.0);

@@ -13,14 +13,14 @@ class QCheckBox;
 
 namespace vantorix {
 
-class Readings;
+struct PlateDocument;
 
 class GuiKineticView : public QWidget {
     Q_OBJECT
   public:
     explicit GuiKineticView(QWidget* parent = nullptr);
     // wells: numbers 0-95 in the order they were chosen.
-    void show(const Readings& readings, int sets, const std::vector<int>& wells);
+    void show(const PlateDocument& readings, int sets, const std::vector<int>& wells);
     QChart* chart() const { return chart_; }
     bool logScale() const;
 
@@ -32,7 +32,7 @@ class GuiKineticView : public QWidget {
     QCheckBox* chkLog_ = nullptr;
     QAbstractAxis* x_ = nullptr;
     QAbstractAxis* y_ = nullptr;
-    const Readings* readings_ = nullptr;
+    const PlateDocument* readings_ = nullptr;
     int sets_ = 0;
     std::vector<int> wells_;
 };

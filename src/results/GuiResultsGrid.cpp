@@ -8,8 +8,8 @@
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 
-#include "kernel/Readings.h"
 #include "kernel/Text.h"
+#include "plate/PlateDocument.h"
 #include "results/PaintPalette.h"
 
 namespace vantorix {
@@ -89,22 +89,24 @@ QColor wellBackground(const QTableWidget& grid, int row, int column) {
     return item->background().color();
 }
 
-void fillResultsGrid(QTableWidget& grid, const Readings& readings, int set, GridMode mode,
-                     const QString& setsValue) {
+void fillResultsGrid(QTableWidget& grid, const PlateDocument& document, int set, GridMode mode,
+                     bool declaresSets) {
+    static const WellReading none;
     for (int r = 1; r <= kPlateRows; ++r)
         for (int c = 1; c <= kPlateColumns; ++c)
-            setWellText(grid, r, c, cellText(readings, set, r, c, mode, setsValue));
+            setWellText(grid, r, c,
+                        cellText(declaresSets ? document.reading(set, r, c) : none, mode));
 }
 
-QString runningCellText(const Readings& readings, int set, int row, int column, GridMode mode,
+QString runningCellText(const PlateDocument& readings, int set, int row, int column, GridMode mode,
                         bool selected) {
-    const QString& value = readings.at(set, row, column).Value;
-    if (!selected) return runCellText(value, false);
-    if (leadingNumber(value) < 0) return QString::fromLatin1(kPendingCellText);
-    return cellText(readings, set, row, column, mode, QStringLiteral("1"));
+    const WellReading& reading = readings.reading(set, row, column);
+    if (!selected) return runCellText(reading.raw, false);
+    if (!reading.raw) return QString::fromLatin1(kPendingCellText);
+    return cellText(reading, mode);
 }
 
-void fillRunningSet(QTableWidget& grid, const Readings& readings, int set, GridMode mode,
+void fillRunningSet(QTableWidget& grid, const PlateDocument& readings, int set, GridMode mode,
                     const WellMatrix& selected) {
     for (int r = 1; r <= kPlateRows; ++r)
         for (int c = 1; c <= kPlateColumns; ++c)
@@ -117,7 +119,7 @@ void showPendingWells(QTableWidget& grid, const WellMatrix& selected) {
         for (int c = 1; c <= kPlateColumns; ++c)
             setWellText(grid, r, c,
                         selected[r - 1][c - 1] ? QString::fromLatin1(kPendingCellText)
-                                               : runCellText(QStringLiteral("-1"), false));
+                                               : runCellText(std::nullopt, false));
 }
 
 QColor wellStatusColour(WellStatus status) {

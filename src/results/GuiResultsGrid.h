@@ -1,6 +1,6 @@
 // The plate grid of the measurement window: a QTableWidget of 8 x 12 well cells under the
 // column headers "1".."12" and beside the row headers "  A".."  H". Wells are addressed by
-// plate row 1-8 and plate column 1-12, as in Readings.
+// plate row 1-8 and plate column 1-12, as PlateDocument::reading takes them.
 #pragma once
 
 #include <QColor>
@@ -18,7 +18,7 @@ class QWidget;
 
 namespace vantorix {
 
-class Readings;
+struct PlateDocument;
 
 // Background of a selected well still waiting for its reading (the light green a new
 // measurement has always shown its chosen wells in).
@@ -37,15 +37,16 @@ QString wellText(const QTableWidget& grid, int row, int column);
 QColor wellBackground(const QTableWidget& grid, int row, int column);
 QString wellToolTip(const QTableWidget& grid, int row, int column);
 
-// Writes all 96 cells of `set` by the cell rule for the document's ".data.sets" value.
-void fillResultsGrid(QTableWidget& grid, const Readings& readings, int set, GridMode mode,
-                     const QString& setsValue);
+// Writes all 96 cells of `set` by the cell rule; "X" throughout for a document that declares
+// no sets.
+void fillResultsGrid(QTableWidget& grid, const PlateDocument& document, int set, GridMode mode,
+                     bool declaresSets);
 
 // A cell of the set a run is measuring, in `mode`: the reading or its time once it arrived, the
 // pending mark in a selected well still without one, "X" in a well the run does not read.
-QString runningCellText(const Readings& readings, int set, int row, int column, GridMode mode,
+QString runningCellText(const PlateDocument& readings, int set, int row, int column, GridMode mode,
                         bool selected);
-void fillRunningSet(QTableWidget& grid, const Readings& readings, int set, GridMode mode,
+void fillRunningSet(QTableWidget& grid, const PlateDocument& readings, int set, GridMode mode,
                     const WellMatrix& selected);
 
 // The texts of a set still to be measured: the pending mark in the selected wells, "X" elsewhere.

@@ -14,9 +14,11 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "analysis/GuiAnalysisView.h"
+#include "files/PlateFile.h"
 #include "kernel/DataPaths.h"
-#include "kernel/ProgramState.h"
 #include "kernel/Text.h"
+#include "plate/ProgramState.h"
 #include "results/GuiHeatMapView.h"
 #include "results/GuiKineticView.h"
 #include "results/GuiResultsGrid.h"
@@ -28,6 +30,14 @@
 namespace vantorix {
 
 namespace {
+
+// The shown sets of the open document, as the analysis reads them.
+PlateDocument shownDocument(const ProgramState& s, int sets) {
+    PlateDocument d = s.document;
+    d.options = s.CurrentOptions;
+    if (sets >= 0 && sets < d.setCount()) d.datasets.resize(size_t(sets));
+    return d;
+}
 
 const char* const kStatNames[7] = {"lblStatN",    "lblStatSaturated", "lblStatMin", "lblStatMax",
                                    "lblStatMean", "lblStatSd",        "lblStatCv"};
@@ -60,6 +70,8 @@ GuiResultsPanel::GuiResultsPanel(ProgramState& state, const DataFolders& folders
     stack_->addWidget(grid);
     stack_->addWidget(heatMap_);
     stack_->addWidget(kinetics_);
+    analysis_ = new GuiAnalysisView(stack_);
+    stack_->addWidget(analysis_);
 
     cmdViewHeatMap_ = viewButton(parent, "cmdViewHeatMap", QStringLiteral("&Heat Map"));
     cmdViewKinetics_ = viewButton(parent, "cmdViewKinetics", QStringLiteral("&Kinetics"));
@@ -155,13 +167,9 @@ void GuiResultsPanel::refresh() {
     const bool running = run.measuring;
     // A document without sets has nothing read yet: its selected wells wait for a run. So has
     // a run still contacting the instrument: the table holds the previous document's readings.
-    static const Readings nothingRead = [] {
-        Readings r;
-        r.clearSet(1);
-        return r;
-    }();
+    static const PlateDocument nothingRead;
     const bool empty = running ? !run.setsCleared : sets <= 0;
-    const Readings& readings = empty ? nothingRead : state_.readings;
+    const PlateDocument& readings = empty ? nothingRead : state_.document;
     const int shown = empty ? 1 : set;
     const SetStatistics st = setStatistics(readings, shown);
     const bool any = st.n > 0;
@@ -179,7 +187,7 @@ void GuiResultsPanel::refresh() {
     // The set being measured has pending wells; every other set is complete.
     const WellMatrix selected = state_.CanEdit || running
                                     ? state_.CurrentOptions.SelectedWells
-                                    : documentSelection(state_.keyStore, state_.readings, sets);
+                                    : documentSelection(state_.document, sets);
     const bool complete = !empty && !running;
     if (running && empty) showPendingWells(*grid_, selected);
     shadeWellStatuses(*grid_, setStatuses(readings, shown, selected, complete));
@@ -195,7 +203,10 @@ void GuiResultsPanel::refresh() {
             picture.wells[size_t(chosen_[i])].mark = seriesColour(int(i));
         heatMap_->setPicture(std::move(picture));
     } else if (view_ == View::Kinetics) {
-        kinetics_->show(state_.readings, sets, chosen_);
+        kinetics_->show(state_.document, sets, chosen_);
+    } else if (view_ == View::Analysis && !running) {
+        // The one place the open document reaches the analysis.
+        analysis_->setDocument(shownDocument(state_, sets), state_.DataFileName);
     }
 }
 
@@ -227,20 +238,26 @@ void GuiResultsPanel::toggleChosenWell(int well) {
 }
 
 QString GuiResultsPanel::exportReport(const QString& path) const {
-    const ReportSource source{state_.keyStore, state_.readings, documentSets(), documentCaption(),
-                              QDateTime::currentDateTime()};
+    ReportSource source{state_.document, documentSets(), documentCaption(),
+                        QDateTime::currentDateTime()};
+    // The layout kept beside the data file comes with the report even when the analysis view
+    // was never shown.
+    const PlateDocument document = shownDocument(state_, documentSets());
+    if (!run_().measuring) analysis_->setDocument(document, state_.DataFileName);
+    const ReportAnalysis analysis{document, analysis_->plateLayout(), analysis_->settings(),
+                                  analysis_->concentrationUnit()};
+    source.analysis = &analysis;
     return WriteReport(source, path);
 }
 
 QString GuiResultsPanel::exportPicture(const QString& path) const {
     const int sets = documentSets();
     const int set = shownSet();
-    const WellMatrix selected = state_.CanEdit
-                                    ? state_.CurrentOptions.SelectedWells
-                                    : documentSelection(state_.keyStore, state_.readings, sets);
+    const WellMatrix selected = state_.CanEdit ? state_.CurrentOptions.SelectedWells
+                                               : documentSelection(state_.document, sets);
     return writeHeatMapPicture(
         heatMapPicture(
-            state_.readings, set, selected, true, HeatScale::forSets(state_.readings, 1, sets),
+            state_.document, set, selected, true, HeatScale::forSets(state_.document, 1, sets),
             QStringLiteral("%1: set %2 of %3").arg(documentCaption()).arg(set).arg(sets)),
         path);
 }
@@ -258,6 +275,7 @@ void GuiResultsPanel::chooseAndExportReport() {
     if (path.isEmpty()) return;
     const QString error = exportReport(path);
     if (!error.isEmpty()) QMessageBox::warning(this, QString(), error);
+    if (error.isEmpty()) emit exportWritten(QStringLiteral("pdf"), path);
 }
 
 void GuiResultsPanel::chooseAndExportPicture() {
@@ -268,6 +286,7 @@ void GuiResultsPanel::chooseAndExportPicture() {
     if (path.isEmpty()) return;
     const QString error = exportPicture(path);
     if (!error.isEmpty()) QMessageBox::warning(this, QString(), error);
+    if (error.isEmpty()) emit exportWritten(QFileInfo(path).suffix().toLower(), path);
 }
 
 }  // namespace vantorix

@@ -1,4 +1,4 @@
-// Beside and around the results grid: the heat map and kinetics views that can take the
+// Beside and around the results grid: the heat map, kinetics and analysis views that can take the
 // grid's place, the wells' status colours in the grid, the statistics of the shown set, the run's
 // progress, and the report and picture exports. The grid itself stays the measurement window's;
 // this panel only holds it.
@@ -22,6 +22,7 @@ struct DataFolders;
 struct ProgramState;
 class GuiHeatMapView;
 class GuiKineticView;
+class GuiAnalysisView;
 
 // The run as the panel shows it: while one measures, the sets it plans and the one being
 // measured, and whether its sets were emptied yet.
@@ -34,7 +35,7 @@ struct PanelRun {
 class GuiResultsPanel : public QWidget {
     Q_OBJECT
   public:
-    enum class View { Grid, HeatMap, Kinetics };
+    enum class View { Grid, HeatMap, Kinetics, Analysis };
 
     GuiResultsPanel(ProgramState& state, const DataFolders& folders, std::function<PanelRun()> run,
                     QTableWidget* grid, QWidget* parent);
@@ -66,6 +67,11 @@ class GuiResultsPanel : public QWidget {
 
     // The document's name as the owning window's caption gives it.
     QString documentCaption() const;
+    GuiAnalysisView* analysisView() const { return analysis_; }
+
+  signals:
+    // A report ("pdf") or a picture ("png", "svg") the user chose was written to path.
+    void exportWritten(const QString& kind, const QString& path);
 
   private:
     int shownSet() const;
@@ -82,6 +88,7 @@ class GuiResultsPanel : public QWidget {
     QStackedWidget* stack_ = nullptr;
     GuiHeatMapView* heatMap_ = nullptr;
     GuiKineticView* kinetics_ = nullptr;
+    GuiAnalysisView* analysis_ = nullptr;
     QPushButton* cmdViewHeatMap_ = nullptr;
     QPushButton* cmdViewKinetics_ = nullptr;
     QLabel* stats_[7] = {};

@@ -8,7 +8,7 @@
 #include <QWidget>
 
 #include "kernel/DataPaths.h"
-#include "kernel/ProgramState.h"
+#include "plate/ProgramState.h"
 #include "results/ExportCurrentDocument.h"
 #include "results/ExportToExcel.h"
 #include "results/GuiWorkbookViewer.h"

@@ -9,8 +9,8 @@
 #include <QSvgGenerator>
 #include <cmath>
 
-#include "kernel/Readings.h"
 #include "kernel/Text.h"
+#include "plate/PlateDocument.h"
 #include "results/PaintPalette.h"
 #include "results/SetStatistics.h"
 
@@ -77,13 +77,13 @@ double HeatScale::position(double shown) const {
     return std::log10(shown / lo) / std::log10(hi / lo);
 }
 
-HeatScale HeatScale::forSets(const Readings& readings, int firstSet, int lastSet) {
+HeatScale HeatScale::forSets(const PlateDocument& readings, int firstSet, int lastSet) {
     double smallest = 0, largest = 0;
     bool any = false;
     for (int set = std::max(firstSet, 1); set <= std::min(lastSet, kMaxSets); ++set)
         for (int r = 1; r <= kPlateRows; ++r)
             for (int c = 1; c <= kPlateColumns; ++c) {
-                const double raw = readingValue(readings.at(set, r, c).Value);
+                const double raw = readings.reading(set, r, c).raw.value_or(-1);
                 if (raw < 0 || raw > kSaturationLimit) continue;
                 const double v = std::max(shownValue(raw), 1.0);
                 smallest = any ? std::min(smallest, v) : v;
@@ -98,7 +98,7 @@ HeatScale HeatScale::forSets(const Readings& readings, int firstSet, int lastSet
     return scale;
 }
 
-HeatMapPicture heatMapPicture(const Readings& readings, int set, const WellMatrix& selected,
+HeatMapPicture heatMapPicture(const PlateDocument& readings, int set, const WellMatrix& selected,
                               bool setComplete, const HeatScale& scale, const QString& title) {
     HeatMapPicture picture;
     picture.scale = scale;
@@ -106,7 +106,7 @@ HeatMapPicture heatMapPicture(const Readings& readings, int set, const WellMatri
     const auto statuses = setStatuses(readings, set, selected, setComplete);
     for (int w = 0; w < kWellCount; ++w) {
         const double raw =
-            readingValue(readings.at(set, 1 + w / kPlateColumns, 1 + w % kPlateColumns).Value);
+            readings.reading(set, 1 + w / kPlateColumns, 1 + w % kPlateColumns).raw.value_or(-1);
         picture.wells[w] = {statuses[w], shownValue(raw), wellText(statuses[w], raw), QColor()};
     }
     return picture;

@@ -16,7 +16,7 @@ class QImage;
 
 namespace vantorix {
 
-class Readings;
+struct PlateDocument;
 
 // The values a colour spans: whole decades around the readings (as the grid shows them) so
 // that the colour bar's marks fall on 1, 10, 100, ...; the same scale for every set of a
@@ -26,7 +26,7 @@ struct HeatScale {
     // 0 at lo (and below), 1 at hi, logarithmic in between.
     double position(double shown) const;
     // Over the read, unsaturated wells of sets 1..sets.
-    static HeatScale forSets(const Readings& readings, int firstSet, int lastSet);
+    static HeatScale forSets(const PlateDocument& readings, int firstSet, int lastSet);
 };
 
 struct HeatWell {
@@ -42,7 +42,7 @@ struct HeatMapPicture {
     QString title;
 };
 
-HeatMapPicture heatMapPicture(const Readings& readings, int set, const WellMatrix& selected,
+HeatMapPicture heatMapPicture(const PlateDocument& readings, int set, const WellMatrix& selected,
                               bool setComplete, const HeatScale& scale, const QString& title);
 
 // Where the parts of a heat map painted into `area` go.

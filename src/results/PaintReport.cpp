@@ -7,11 +7,11 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 
+#include "analysis/PaintAnalysisPage.h"
 #include "files/RecoveredNote.h"
-#include "kernel/KeyStore.h"
-#include "kernel/ProgramState.h"
-#include "kernel/Readings.h"
 #include "kernel/Text.h"
+#include "plate/PlateDocument.h"
+#include "plate/ProgramState.h"
 #include "results/CellText.h"
 #include "results/PaintHeatMap.h"
 #include "results/SetStatistics.h"
@@ -47,24 +47,45 @@ class ReportPainter {
         : s_(source), writer_(writer), p_(&writer) {
         page_ = QRectF(0, 0, writer.width(), writer.height());
         line_ = kDpi * 0.2;
-        selected_ = documentSelection(s_.store, s_.readings, s_.sets);
-        scale_ = HeatScale::forSets(s_.readings, 1, s_.sets);
+        selected_ = documentSelection(s_.document, s_.sets);
+        scale_ = HeatScale::forSets(s_.document, 1, s_.sets);
     }
 
     void paint() {
-        const int pages = std::max(s_.sets, 1);
-        for (int page = 1; page <= pages; ++page) {
+        const int setPages = std::max(s_.sets, 1);
+        const std::vector<DatasetAnalysis> analyses = analysesToPrint();
+        const QRectF body(0, 0, page_.width(), page_.height() - line_ * 1.5);
+        int pages = setPages;
+        for (const DatasetAnalysis& a : analyses) pages += analysisPageCount(a, body, line_);
+        for (int page = 1; page <= setPages; ++page) {
             if (page > 1) writer_.newPage();
             double y = 0;
             if (page == 1) y = paintHeader();
             if (s_.sets >= 1) paintSet(page, y);
             paintFooter(page, pages);
         }
+        int page = setPages;
+        for (const DatasetAnalysis& a : analyses) {
+            const AnalysisPageSource source{a, s_.analysis->layout, s_.analysis->settings,
+                                            s_.analysis->concentrationUnit};
+            for (int i = 0; i < analysisPageCount(a, body, line_); ++i) {
+                writer_.newPage();
+                paintAnalysisPage(p_, body, line_, source, i);
+                paintFooter(++page, pages);
+            }
+        }
     }
 
   private:
-    QString key(const char* path) const {
-        return fieldText(s_.store.value(kRootKey + QLatin1String(path)));
+    std::vector<DatasetAnalysis> analysesToPrint() const {
+        std::vector<DatasetAnalysis> out;
+        const ReportAnalysis* a = s_.analysis;
+        if (!a || a->layout.isEmpty()) return out;
+        for (int set = 1; set <= a->document.setCount(); ++set)
+            if (a->onlySet == 0 || a->onlySet == set)
+                out.push_back(analyzeDataset(a->document.datasets[size_t(set - 1)], a->layout,
+                                             a->settings, set));
+        return out;
     }
 
     double paintHeader() {
@@ -73,23 +94,25 @@ class ReportPainter {
         p_.drawText(QRectF(0, 0, page_.width(), line_ * 1.8), Qt::AlignLeft | Qt::AlignVCenter,
                     QStringLiteral("Plate report: ") + fieldText(s_.documentName));
         // The program's one date form, as in the footer: "2026-12-06", "15:04:05".
-        const QString when = headerDateTimeText(key(".data-header.date"), key(".data-header.time"));
+        const PlateHeader& h = s_.document.header;
+        const QString date = fieldText(h.dateText), time = fieldText(h.timeText);
+        const QString when = headerDateTimeText(date, time);
         const bool parsed = when.size() == 19 && when[10] == u' ';
-        const QString notes = key(".data-header.notes");
+        const QString notes = fieldText(h.notes);
         const QString recovered = recoveredNoteIn(notes);
         const QString fields[][2] = {
-            {QStringLiteral("Date:"), parsed ? when.left(10) : key(".data-header.date")},
-            {QStringLiteral("Time:"), parsed ? when.mid(11) : key(".data-header.time")},
-            {QStringLiteral("Operator:"), key(".data-header.operator")},
-            {QStringLiteral("Plate No:"), key(".data-header.plate-no")},
-            {QStringLiteral("Test:"), key(".data-header.test")},
+            {QStringLiteral("Date:"), parsed ? when.left(10) : date},
+            {QStringLiteral("Time:"), parsed ? when.mid(11) : time},
+            {QStringLiteral("Operator:"), fieldText(h.operatorName)},
+            {QStringLiteral("Plate No:"), fieldText(h.plateNo)},
+            {QStringLiteral("Test:"), fieldText(h.test)},
             {QStringLiteral("Notes:"), notes},
-            {QStringLiteral("Extra Sensitivity:"), key(".data-header.extra-sensitivity-option")},
+            {QStringLiteral("Extra Sensitivity:"), fieldText(h.sensitivityText)},
             {QStringLiteral("Sets:"), recovered.isEmpty()
                                           ? QString::number(s_.sets)
                                           : QStringLiteral("%1 %2").arg(s_.sets).arg(recovered)},
             {QStringLiteral("Wells read:"), formatWellList(selected_)},
-            {QStringLiteral("Firmware:"), key(".firmware.version.string")},
+            {QStringLiteral("Firmware:"), fieldText(s_.document.firmwareVersion)},
         };
         double y = line_ * 2.2;
         const double labelWidth = kDpi * 1.5;
@@ -120,7 +143,7 @@ class ReportPainter {
             std::min(page_.width() * 0.68, bottom - top - tableHeight - statsHeight - line_);
         const QString title = QStringLiteral("Set %1 of %2").arg(set).arg(s_.sets);
         paintHeatMap(p_, QRectF(0, top, page_.width(), mapHeight),
-                     heatMapPicture(s_.readings, set, selected_, true, scale_, title));
+                     heatMapPicture(s_.document, set, selected_, true, scale_, title));
         double y = top + mapHeight + line_ * 0.5;
         y = paintValueTable(set, y);
         p_.setPen(kInk);
@@ -131,7 +154,7 @@ class ReportPainter {
                         .arg(QLatin1String(kValueUnitLong)));
         p_.setFont(pointFont(10));
         p_.drawText(QRectF(0, y + line_, page_.width(), line_), Qt::AlignLeft | Qt::AlignVCenter,
-                    statisticsText(setStatistics(s_.readings, set)));
+                    statisticsText(setStatistics(s_.document, set)));
     }
 
     double paintValueTable(int set, double top) {
@@ -150,7 +173,7 @@ class ReportPainter {
                         QString(QChar(u'A' + r)));
             p_.setFont(pointFont(6.5));
             for (int c = 0; c < kPlateColumns; ++c) {
-                const double raw = readingValue(s_.readings.at(set, r + 1, c + 1).Value);
+                const double raw = s_.document.reading(set, r + 1, c + 1).raw.value_or(-1);
                 QString text = raw > kSaturationLimit ? QStringLiteral("sat")
                                : raw >= 0             ? plainReadingText(raw)
                                : selected_[r][c]      ? QStringLiteral("X")

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "kernel/Readings.h"
 #include "kernel/Text.h"
+#include "plate/PlateDocument.h"
 
 namespace vantorix {
 
@@ -13,12 +13,12 @@ double shownValue(double raw) {
 }
 }  // namespace
 
-SetStatistics setStatistics(const Readings& readings, int set) {
+SetStatistics setStatistics(const PlateDocument& readings, int set) {
     SetStatistics st;
     double sum = 0;
     for (int r = 1; r <= kPlateRows; ++r) {
         for (int c = 1; c <= kPlateColumns; ++c) {
-            const double raw = readingValue(readings.at(set, r, c).Value);
+            const double raw = readings.reading(set, r, c).raw.value_or(-1);
             if (raw < 0) continue;
             if (raw > kSaturationLimit) {
                 ++st.saturated;
@@ -39,7 +39,7 @@ SetStatistics setStatistics(const Readings& readings, int set) {
     double squares = 0;
     for (int r = 1; r <= kPlateRows; ++r)
         for (int c = 1; c <= kPlateColumns; ++c) {
-            const double raw = readingValue(readings.at(set, r, c).Value);
+            const double raw = readings.reading(set, r, c).raw.value_or(-1);
             if (raw < 0 || raw > kSaturationLimit) continue;
             const double d = shownValue(raw) - st.mean;
             squares += d * d;

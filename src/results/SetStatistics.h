@@ -7,7 +7,7 @@
 
 namespace vantorix {
 
-class Readings;
+struct PlateDocument;
 
 // The unit of every value the program shows: counts of the photon counter, less the dark offset.
 inline constexpr const char* kValueUnit = "RLU (less dark offset)";
@@ -24,7 +24,7 @@ struct SetStatistics {
     double cvPercent() const { return hasCv() ? 100.0 * sd / mean : 0; }
 };
 
-SetStatistics setStatistics(const Readings& readings, int set);
+SetStatistics setStatistics(const PlateDocument& readings, int set);
 
 // A reading as the grid shows it, without padding: "720.0", "10.0", "0" below the offset.
 QString plainReadingText(double rawValue);

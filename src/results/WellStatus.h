@@ -9,22 +9,15 @@
 
 namespace vantorix {
 
-class KeyStore;
-class Readings;
-
-// rawValue is the well's reading as a number (negative: none).
-inline WellStatus wellStatus(double rawValue, bool selected, bool setComplete) {
-    return wellStatus(rawValue >= 0 ? std::optional<double>(rawValue) : std::nullopt, selected,
-                      setComplete);
-}
+struct PlateDocument;
 
 // The 96 statuses of a set in well-number order (A1, A2, ... H12).
-std::array<WellStatus, kWellCount> setStatuses(const Readings& readings, int set,
+std::array<WellStatus, kWellCount> setStatuses(const PlateDocument& readings, int set,
                                                const WellMatrix& selected, bool setComplete);
 
 // The well selection a stored document was measured with: its ".data.mask" rows where the
 // document has them, else every well that holds a reading in one of sets 1..sets.
-WellMatrix documentSelection(const KeyStore& store, const Readings& readings, int sets);
+WellMatrix documentSelection(const PlateDocument& document, int sets);
 
 // "not selected", "pending", "read", "saturated", "no reading": the legend's words.
 QString wellStatusName(WellStatus status);

@@ -5,7 +5,7 @@
 
 #include <QTemporaryDir>
 
-#include "kernel/ProgramState.h"
+#include "plate/ProgramState.h"
 
 using namespace vantorix;
 

@@ -6,7 +6,7 @@
 
 #include "OvdSamples.h"
 #include "files/PlateFile.h"
-#include "kernel/ProgramState.h"
+#include "plate/ProgramState.h"
 #include "support/TestSupport.h"
 
 using namespace vantorix;
@@ -205,17 +205,15 @@ TEST(OvdLoader, AFileWithoutAnyElementOfTheFormatIsRefused) {
 TEST(OvdLoader, FailureNamesTheFileAndTheReasonAndChangesNoReadings) {
     QTemporaryDir dir;
     ProgramState s;
-    s.readings.at(1, 1, 1).Value = "keep";
+    s.document.header.notes = "keep";
     s.CurrentSet = 3;
-    s.FileFormatId = "C";
     test::writeFileBytes(dir.filePath("f.ovd"), "<data><sets>1</Sets></data>");
     LoadResult r = LoadDataFile(s, dir.path(), "f.ovd");
     EXPECT_FALSE(r.ok || r.parsed);
     EXPECT_TRUE(r.message.startsWith("Can't open that file\nf.ovd: ")) << r.message.toStdString();
     EXPECT_TRUE(r.message.contains("</Sets>"));
-    EXPECT_EQ(s.readings.at(1, 1, 1).Value, "keep");
+    EXPECT_EQ(s.document.header.notes, "keep");
     EXPECT_EQ(s.CurrentSet, 3);
-    EXPECT_EQ(s.FileFormatId, "C");
 
     r = LoadDataFile(s, dir.path(), "nowhere.ovd");
     EXPECT_FALSE(r.ok || r.parsed);
@@ -224,5 +222,6 @@ TEST(OvdLoader, FailureNamesTheFileAndTheReasonAndChangesNoReadings) {
     test::writeFileBytes(dir.filePath("f.ovd"), test::handWrittenC());
     r = LoadDataFile(s, dir.path(), "f.ovd");
     ASSERT_TRUE(r.ok);
+    EXPECT_EQ(s.document.header.operatorName, "Ana");
     EXPECT_EQ(s.CurrentSet, 1);
 }

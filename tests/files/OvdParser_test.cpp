@@ -6,9 +6,9 @@
 #include <QTemporaryDir>
 
 #include "OvdSamples.h"
+#include "files/KeyStore.h"
 #include "files/OvdHeaderParse.h"
 #include "files/ParseDump.h"
-#include "kernel/KeyStore.h"
 #include "support/TestSupport.h"
 
 using namespace vantorix;

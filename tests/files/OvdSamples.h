@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "kernel/KeyStore.h"
+#include "files/KeyStore.h"
 #include "support/TestSupport.h"  // readable QString values in failure messages
 
 namespace vantorix::test {

@@ -52,6 +52,7 @@ TEST(OvdWriter, WrittenFileHoldsTheDocumentsValues) {
     d.header.extraSensitive = true;
     test::setWell(d, 1, 1, 1, std::nullopt, std::nullopt);
     test::setWell(d, 1, 1, 2, 1000.25, 7.5);
+    test::setWell(d, 1, 1, 3, 999999999999999, 1e15);  // the last whole number without exponent
     const KeyStore store = writeAndParse(d, dir.filePath("run.ovd"));
     EXPECT_EQ(store.KeyCount(), 43);
     const std::pair<const char*, QString> expected[] = {
@@ -71,10 +72,10 @@ TEST(OvdWriter, WrittenFileHoldsTheDocumentsValues) {
     const QString data1 = store.value(".orvexa-labs-format.data.set-data-001");
     const QString times1 = store.value(".orvexa-labs-format.data.set-timestamp-001");
     const QString times3 = store.value(".orvexa-labs-format.data.set-timestamp-003");
-    EXPECT_TRUE(data1.startsWith("-1 1000.25 1002 1003 1004 ")) << data1.toStdString();
+    EXPECT_TRUE(data1.startsWith("-1 1000.25 999999999999999 1003 1004 ")) << data1.toStdString();
     EXPECT_TRUE(data1.contains(" 1014 -1 1016 ")) << data1.toStdString();
     EXPECT_TRUE(data1.endsWith(" 1095 ")) << data1.toStdString();
-    EXPECT_TRUE(times1.startsWith("-1 7.5 2 3 ")) << times1.toStdString();
+    EXPECT_TRUE(times1.startsWith("-1 7.5 1E+15 3 ")) << times1.toStdString();
     EXPECT_TRUE(times3.startsWith("0 1 2 3 ")) << times3.toStdString();
     EXPECT_TRUE(times3.contains(" 14 -1 16 ")) << times3.toStdString();
 }

@@ -94,8 +94,8 @@ TEST(frmOpenFile, ListsTheFolderOldestFirstInSevenColumns) {
     Desktop d;
     writeThree(d.folder());
     test::writeFileBytes(QDir(d.folder()).filePath("broken.ovd"), "<a><b>1</a>");
-    // The open document's store is not touched by the listing.
-    d.state.keyStore.append(QStringLiteral(".doc=open"));
+    // The open document is not touched by the listing.
+    d.state.document.header.notes = QStringLiteral("open");
 
     d.frame->entryAction(frmMain::Entry::FileOpen)->trigger();
     // The notice shows until the rebuild's slices have run on the scheduler.
@@ -117,7 +117,8 @@ TEST(frmOpenFile, ListsTheFolderOldestFirstInSevenColumns) {
     EXPECT_EQ(d.column(5).first(), "3/9/2024  11:59:00 AM");
     EXPECT_EQ(d.column(6).last(), "240309130000");
     EXPECT_FALSE(d.control<QPushButton>("cmdOpen")->isEnabled());
-    EXPECT_EQ(d.state.keyStore.entries(), std::vector<QString>({".doc=open"}));
+    EXPECT_EQ(d.state.document.header.notes, "open");
+    EXPECT_EQ(d.state.document.setCount(), 0);
 
     auto* progress = browser->findChild<GuiSplitProgressBar*>("picWhiteBack");
     EXPECT_EQ(progress->percentText(), "100%");
@@ -148,8 +149,8 @@ TEST(frmOpenFile, OpenLoadsTheChosenFileIntoTheMeasurementWindow) {
     EXPECT_EQ(window->findChild<QLineEdit*>("txtTest")->text(), "ATP");
     EXPECT_EQ(window->windowTitle(), "b-late.ovd");  // the caption names the document
     EXPECT_FALSE(d.state.CanEdit);
-    EXPECT_EQ(d.state.readings.at(2, 1, 1).Value, "2001");
-    EXPECT_EQ(d.state.keyStore.value(kRootKey + ".data.sets"), "2");
+    EXPECT_EQ(d.state.document.reading(2, 1, 1).raw, std::optional<double>(2001));
+    EXPECT_EQ(d.state.document.header.setsText, "2");
     EXPECT_TRUE(d.dialogs.asked.empty());
     // Opening leaves the parse dump of the file in the program's folder.
     EXPECT_TRUE(test::readFileBytes(QDir(d.folder()).filePath("temp.txt"))
@@ -178,7 +179,7 @@ TEST(frmOpenFile, OpenLoadsTheChosenFileIntoTheMeasurementWindow) {
     d.clickRow(0, true);
     EXPECT_FALSE(d.browser()->isVisible());
     EXPECT_EQ(txtOperator->text(), "Cy");
-    EXPECT_EQ(d.state.readings.at(3, 8, 12).Value, "3096");
+    EXPECT_EQ(d.state.document.reading(3, 8, 12).raw, std::optional<double>(3096));
 
     d.frame->findChild<QAction*>("mnuFileNew")->trigger();
     EXPECT_FALSE(txtOperator->isReadOnly());

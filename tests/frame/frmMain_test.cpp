@@ -47,13 +47,15 @@ TEST(frmMain, FileNewTwiceGivesOneWindowEmptied) {
     EXPECT_EQ(operatorField->text(), "");  // window load filled it, File > New empties it
     QTest::keyClicks(operatorField, "Ann");
     QTest::keyClicks(d.control<QLineEdit>("txtTest"), "ATP");
-    d.state.keyStore.append(kDataSetsKey + "=2");
+    d.state.document.fromFile = true;
+    d.state.document.header.setsText = "2";
     d.newMeasurement();
     EXPECT_EQ(d.frame->findChildren<frmZyvora*>().size(), 1);
     EXPECT_EQ(d.frame->findChildren<QMdiSubWindow*>().size(), 1);
     EXPECT_EQ(operatorField->text(), "");
     EXPECT_EQ(d.control<QLineEdit>("txtTest")->text(), "");
-    EXPECT_EQ(d.state.keyStore.KeyCount(), 0);
+    EXPECT_FALSE(d.state.document.fromFile);
+    EXPECT_EQ(d.state.document.header.setsText, "");
     EXPECT_TRUE(d.state.CanEdit);
     EXPECT_TRUE(d.frame->findChild<frmZyvora*>()->isVisible());
     // The run options dialog is not there yet: its button waits for it.

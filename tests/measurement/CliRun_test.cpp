@@ -1,6 +1,7 @@
 // vantorix-cli run against vantorix-cli simulate on a pseudo-terminal, in real time.
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -9,11 +10,13 @@
 #include <QThread>
 #include <csignal>
 
+#include "history/History.h"
 #include "kernel/Settings.h"
 #include "kernel/SettingsStore.h"
 #include "measurement/RunJournal.h"
 #include "measurement/RunRecovery.h"
 #include "options/WellSelection.h"
+#include "protocols/ProtocolSample.h"
 #include "serial/PseudoTerminal.h"
 #include "support/TestSupport.h"
 #include "support/TinyTmpfs.h"
@@ -200,6 +203,8 @@ TEST(CliRun, BadUsageExitsWithTwoAndSaysWhatIsAccepted) {
         {base + QStringList{"--pre-inject", "2"}, "--pre-inject takes a whole number from 0 to 1"},
         {base + QStringList{"--reaction", "3"}, "--reaction takes glow or flash, not '3'"},
         {{"run", "--bogus", "1"}, "unknown option --bogus"},
+        {base + QStringList{"--protocol"}, "--protocol needs a value"},
+        {base + QStringList{"--protocol", "None here"}, "there is no protocol 'None here' ("},
         {{"simulate", "--well-time", "nan"}, "--well-time needs seconds from 0 to 3600, not 'nan'"},
     };
     for (const auto& c : cases) {
@@ -357,5 +362,74 @@ TEST(CliRun, ACompletedDatasetWithUnreadWellsSaysHowMany) {
     EXPECT_TRUE(
         r.err.contains("vantorix-cli: dataset 1: 1 of the 3 selected wells got no "
                        "reading\n"))
+        << r.err.toStdString();
+}
+
+// A run with a protocol takes the protocol's options (here extra sensitivity), and the options
+// given change them for this run only (one well, a single glow run without priming). The history
+// holds the run's start with the protocol and its SHA-256, the file saved and the completed run.
+TEST(CliRun, ProtocolOptionsWithOverridesAreRunAndRecordedInTheHistory) {
+    OwnDataFolder data;
+    QTemporaryDir dir;
+    const QString in = dir.filePath("lab.protocol");
+    writeFileBytes(in, kSampleProtocol.toUtf8());
+    ASSERT_EQ(runCli({"protocol", "import", in}).exitCode, 0);
+    Simulator sim;
+    ASSERT_TRUE(sim.path().startsWith("/dev/"));
+    const QString out = dir.filePath("p.ovd");
+    const CliResult r = runCli(
+        {"run", "--port", sim.path(), "--out", out, "--protocol", "Glow ELISA (plate 2)", "--wells",
+         "H12", "--repeats", "1", "--reaction", "glow", "--prime1", "0", "--operator", "Ann"},
+        dir.path(), 90000);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString() << r.out.toStdString();
+    EXPECT_EQ(r.err, "");
+    const QByteArray bytes = readFileBytes(out);
+    EXPECT_TRUE(bytes.contains("<row-000>000000000000</row-000>"));
+    EXPECT_TRUE(bytes.contains("<row-007>000000000001</row-007>"));
+    EXPECT_TRUE(bytes.contains(">On</extra-sensitivity-option>"));
+
+    const QString sha = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+    history::History db(history::defaultHistoryPath());
+    std::vector<std::tuple<QString, QString, history::Fields>> events;
+    for (const history::StoredEvent& e : db.events())
+        events.emplace_back(history::kindName(e.event.kind), e.event.file, e.event.fields);
+    const std::vector<std::tuple<QString, QString, history::Fields>> expected{
+        {"run.started",
+         "",
+         {{"protocol", "Glow ELISA (plate 2)"},
+          {"protocol_sha256", "d8b9559b5f5cff0929fbf1a6e72c914ff2eeeb038194bf1c963b6719688c8612"}}},
+        {"file.saved", out, {{"sha256", sha}}},
+        {"run.completed", out, {{"sets", "1"}}},
+    };
+    EXPECT_EQ(events, expected);
+    const std::vector<history::RunRow> runs = db.runs({});
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].facts.path, out);
+    EXPECT_EQ(runs[0].facts.header.operatorName, "Ann");
+    EXPECT_EQ(runs[0].facts.protocol, "Glow ELISA (plate 2)");
+    EXPECT_EQ(runs[0].facts.wells, 1);
+}
+
+// A history on a full disk stops nothing: the run is saved, and one line says so.
+TEST(CliRun, AnUnwritableHistoryIsToldOnceAndTheRunCompletes) {
+    TinyTmpfs disk(64);
+    if (!disk.mounted()) GTEST_SKIP() << "no tmpfs can be mounted here";
+    {
+        vantorix::QSettingsStore store;
+        store.write("History", "Database", disk.path() + "/history.sqlite");
+        store.sync();
+    }
+    disk.fillLeaving(0);
+    Simulator sim;
+    ASSERT_TRUE(sim.path().startsWith("/dev/"));
+    QTemporaryDir dir;
+    const QString out = dir.filePath("q.ovd");
+    const CliResult r =
+        runCli({"run", "--port", sim.path(), "--out", out, "--wells", "A1"}, dir.path(), 90000);
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(readFileBytes(out).contains("<row-000>100000000000</row-000>"));
+    EXPECT_EQ(r.err.count("\n"), 1) << r.err.toStdString();
+    EXPECT_TRUE(r.err.startsWith("vantorix-cli: The run history " + disk.path() +
+                                 "/history.sqlite could not be written"))
         << r.err.toStdString();
 }

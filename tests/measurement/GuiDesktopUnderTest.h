@@ -10,11 +10,11 @@
 
 #include "frame/frmMain.h"
 #include "kernel/DataPaths.h"
-#include "kernel/ProgramState.h"
 #include "kernel/SettingsStore.h"
 #include "measurement/GuiScriptedDialogs.h"
 #include "measurement/RunSequence.h"
 #include "measurement/frmZyvora.h"
+#include "plate/ProgramState.h"
 #include "simulator/PairHarness.h"
 
 namespace vantorix::test {

@@ -8,9 +8,9 @@
 #include <QWidget>
 
 #include "files/OvdLoader.h"
-#include "kernel/ProgramState.h"
 #include "measurement/GuiScriptedDialogs.h"
 #include "measurement/RunJournal.h"
+#include "plate/ProgramState.h"
 
 namespace vantorix {
 namespace {
@@ -27,7 +27,7 @@ QString leaveJournal(const QString& folder) {
     h.file = QStringLiteral("/data/Plate.007.ovd");
     RunJournal j(folder);
     EXPECT_TRUE(j.begin(h, QDateTime(QDate(2026, 12, 5), QTime(17, 45, 0))));
-    for (int c = 1; c <= 3; ++c) EXPECT_TRUE(j.recordReading(1, 3, c, {"500", "2"}));
+    for (int c = 1; c <= 3; ++c) EXPECT_TRUE(j.recordReading(1, 3, c, "500", "2"));
     EXPECT_TRUE(j.recordDataset(1, QString()));
     j.close();
     return j.path();
@@ -69,9 +69,9 @@ TEST(GuiRecoveryOffer, AsksAtStartUpAndWritesTheFileTheUserNames) {
                               ".\nIt is incomplete: 1 of 3 sets complete."});
         ProgramState back;
         ASSERT_TRUE(LoadDataFile(back, data.path(), data.filePath("Plate.007.ovd")).ok);
-        EXPECT_EQ(back.readings.at(1, 3, 2).Value, "500");
-        EXPECT_EQ(back.keyStore.value(kRootKey + ".data-header.test"), "glow");
-        EXPECT_EQ(back.keyStore.value(kRootKey + ".data-header.notes"),
+        EXPECT_EQ(back.document.reading(1, 3, 2).raw, std::optional<double>(500));
+        EXPECT_EQ(back.document.header.test, "glow");
+        EXPECT_EQ(back.document.header.notes,
                   "[Recovered, incomplete run: 1 of 3 sets complete] second try");
     }
 }

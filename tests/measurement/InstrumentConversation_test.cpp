@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "measurement/InstrumentConversation.h"
+#include "plate/ProgramState.h"
 
 using namespace vantorix;
 

@@ -7,8 +7,8 @@
 #include <optional>
 
 #include "kernel/DataPaths.h"
-#include "kernel/ProgramState.h"
 #include "measurement/RunSequence.h"
+#include "plate/ProgramState.h"
 #include "simulator/PairHarness.h"
 #include "support/TestSupport.h"
 
@@ -63,7 +63,7 @@ class ScriptedFrontEnd : public RunFrontEnd {
     void datasetBegun(int set, int sets) override {
         events.push_back(QStringLiteral("begun %1 of %2").arg(set).arg(sets));
     }
-    void readingReceived(int, int row, int column, const Reading&) override {
+    void readingReceived(int, int row, int column, const WellReading&) override {
         if (row < 1 || row > 8 || column < 1 || column > 12) {
             ++offPlateReadings;  // counted, never stored: the tests assert there are none
             return;

@@ -42,9 +42,9 @@ QString writeSampleJournal(const QString& folder) {
     RunJournal j(folder);
     EXPECT_TRUE(j.begin(h, QDateTime(QDate(2026, 12, 6), QTime(9, 30, 0))));
     for (int c = 1; c <= 3; ++c)
-        EXPECT_TRUE(j.recordReading(1, 1, c, {QString::number(1000 * c), QString::number(c)}));
+        EXPECT_TRUE(j.recordReading(1, 1, c, QString::number(1000 * c), QString::number(c)));
     EXPECT_TRUE(j.recordDataset(1, QStringLiteral("FW 3.2")));
-    EXPECT_TRUE(j.recordReading(2, 1, 1, {QStringLiteral("777"), QStringLiteral("40")}));
+    EXPECT_TRUE(j.recordReading(2, 1, 1, QStringLiteral("777"), QStringLiteral("40")));
     j.close();
     return j.path();
 }
@@ -69,24 +69,25 @@ TEST(RunJournal, DamagedRecordsAreLeftOutWithANoteSayingWhatIsMissing) {
         const char* name;
         QByteArray bytes;
         int readings, datasets, completed;
-        const char* a2;
+        std::optional<double> a2;
         QString note;
     } cases[] = {
-        {"whole", whole, 4, 2, 1, "2000", ""},
-        {"last record cut", whole.chopped(5), 3, 1, 1, "2000",
+        {"whole", whole, 4, 2, 1, 2000, ""},
+        {"last record cut", whole.chopped(5), 3, 1, 1, 2000,
          "The last record of " + name + " (line 15 at byte " + last +
              ") was damaged or cut short and left out; 1 reading is missing: set 2 A1"},
-        {"cut at a line end", whole.left(whole.lastIndexOf("reading 2")), 3, 1, 1, "2000", ""},
-        {"zeros after a power cut", whole + QByteArray(512, '\0'), 4, 2, 1, "2000",
+        {"cut at a line end", whole.left(whole.lastIndexOf("reading 2")), 3, 1, 1, 2000, ""},
+        {"zeros after a power cut", whole + QByteArray(512, '\0'), 4, 2, 1, 2000,
          "The last record of " + name + " (line 16 at byte " + QString::number(whole.size()) +
              ") was damaged or cut short and left out; which readings it held is not known"},
-        {"the last record damaged", QByteArray(whole).replace("777", "7#7"), 3, 1, 1, "2000",
+        {"the last record damaged", QByteArray(whole).replace("777", "7#7"), 3, 1, 1, 2000,
          "The last record of " + name + " (line 15 at byte " + last +
              ") was damaged or cut short and left out; 1 reading is missing: set 2 A1"},
-        {"a flipped byte mid-file", QByteArray(whole).replace("=2000", "=2001"), 3, 2, 1, "-1",
+        {"a flipped byte mid-file", QByteArray(whole).replace("=2000", "=2001"), 3, 2, 1,
+         std::nullopt,
          "1 damaged record of " + name + " was left out: line 11 at byte " + a2 +
              "; 1 reading is missing: set 1 A2"},
-        {"a block of zeros", zeroed(whole, a1.toInt() + 16, 64), 1, 2, 0, "-1",
+        {"a block of zeros", zeroed(whole, a1.toInt() + 16, 64), 1, 2, 0, std::nullopt,
          "1 damaged record of " + name + " was left out: line 10 at byte " + a1 +
              "; 3 readings are missing: set 1 A1, A2, A3"},
     };
@@ -102,8 +103,8 @@ TEST(RunJournal, DamagedRecordsAreLeftOutWithANoteSayingWhatIsMissing) {
         EXPECT_EQ(got.note, c.note);
         EXPECT_EQ(s.Operator, "Ann Lee");
         EXPECT_EQ(s.Notes, "two\nlines & 100%");
-        EXPECT_EQ(s.readings.at(1, 1, 2).Value, c.a2);
-        EXPECT_EQ(s.readings.at(1, 1, 4).Value, "-1");
+        EXPECT_EQ(s.document.reading(1, 1, 2).raw, c.a2);
+        EXPECT_EQ(s.document.reading(1, 1, 4).raw, std::nullopt);
 
         const RecoveryResult r = recoverJournal(path, dir.filePath("r.ovd"));
         ASSERT_TRUE(r.written.ok) << r.written.error.toStdString();
@@ -190,19 +191,21 @@ TEST(RunJournal, RecoverCommandListsAndWritesInterruptedRuns) {
 
     ProgramState s;
     ASSERT_TRUE(LoadDataFile(s, dir.path(), dir.filePath("back.ovd")).ok);
-    EXPECT_EQ(s.keyStore.value(kRootKey + ".data.sets"), "2");
-    EXPECT_EQ(s.keyStore.value(kRootKey + ".data-header.operator"), "Ann Lee");
-    EXPECT_EQ(s.keyStore.value(kRootKey + ".data-header.date"), "12/7/2026");
-    EXPECT_EQ(s.keyStore.value(kRootKey + ".data-header.time"), "8:15:30 AM");
-    EXPECT_EQ(s.keyStore.value(kRootKey + ".firmware.version.string"), "FW 3.2");
+    EXPECT_EQ(s.document.header.setsText, "2");
+    EXPECT_EQ(s.document.header.operatorName, "Ann Lee");
+    EXPECT_EQ(s.document.header.dateText, "12/7/2026");
+    EXPECT_EQ(s.document.header.timeText, "8:15:30 AM");
+    EXPECT_EQ(s.document.firmwareVersion, "FW 3.2");
+    const std::nullopt_t none = std::nullopt;
     const struct {
         int set, row, column;
-        const char *value, *time;
-    } wells[] = {{1, 1, 1, "1000", "1"}, {1, 1, 3, "3000", "3"}, {1, 1, 4, "-1", "-1"},
-                 {2, 1, 1, "777", "40"}, {2, 2, 1, "-1", "-1"},  {2, 8, 12, "-1", "-1"}};
+        std::optional<double> value, time;
+    } wells[] = {{1, 1, 1, 1000, 1}, {1, 1, 3, 3000, 3},    {1, 1, 4, none, none},
+                 {2, 1, 1, 777, 40}, {2, 2, 1, none, none}, {2, 8, 12, none, none}};
     for (const auto& w : wells) {
-        const Reading& got = s.readings.at(w.set, w.row, w.column);
-        EXPECT_EQ(got.Value + u'@' + got.Time, QString(w.value) + u'@' + w.time) << w.set << w.row;
+        const WellReading& got = s.document.reading(w.set, w.row, w.column);
+        EXPECT_EQ(got.raw, w.value) << w.set << w.row;
+        EXPECT_EQ(got.seconds, w.time) << w.set << w.row;
     }
 }
 
@@ -242,9 +245,10 @@ TEST(RunJournal, ChildRunForTheKillTest) {
         f.pair.runFor(100);
         for (int set = 1; set <= 3; ++set)
             for (int w = 0; w < 96; ++w) {
-                const QString& v = f.state.readings.at(set, w / 12 + 1, w % 12 + 1).Value;
-                if (v == "-1" || !shown.insert(set * 100 + w).second) continue;
-                std::printf("R %d %d %s\n", set, w, qPrintable(v));
+                const std::optional<double> v =
+                    f.state.document.reading(set, w / 12 + 1, w % 12 + 1).raw;
+                if (!v || !shown.insert(set * 100 + w).second) continue;
+                std::printf("R %d %d %.0f\n", set, w, *v);
                 std::fflush(stdout);
             }
     }
@@ -282,7 +286,8 @@ TEST(RunJournal, KilledRunsKeepEveryShownReading) {
             const QList<QByteArray> f = line.split(' ');
             if (f.size() != 4 || f[0] != "R") continue;
             const int set = f[1].toInt(), w = f[2].toInt();
-            EXPECT_EQ(s.readings.at(set, w / 12 + 1, w % 12 + 1).Value, QString::fromLatin1(f[3]))
+            EXPECT_EQ(s.document.reading(set, w / 12 + 1, w % 12 + 1).raw,
+                      std::optional<double>(f[3].toDouble()))
                 << "run " << i << " set " << set << " well " << w;
             ++checked;
         }

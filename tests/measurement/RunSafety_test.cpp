@@ -5,8 +5,8 @@
 #include <QDir>
 
 #include "RunFixture.h"
+#include "files/KeyStore.h"
 #include "files/OvdParser.h"
-#include "kernel/KeyStore.h"
 #include "measurement/RunRecovery.h"
 #include "measurement/RunTexts.h"
 #include "support/TestSupport.h"
@@ -18,10 +18,7 @@ namespace {
 
 int readingsIn(const ProgramState& s, int set) {
     int n = 0;
-    for (int w = 0; w < 96; ++w) {
-        const QString& v = s.readings.at(set, w / 12 + 1, w % 12 + 1).Value;
-        n += !v.isEmpty() && v != "-1";
-    }
+    for (int w = 0; w < 96; ++w) n += s.document.reading(set, w / 12 + 1, w % 12 + 1).raw ? 1 : 0;
     return n;
 }
 
@@ -71,7 +68,7 @@ TEST(RunSafety, CancelInTheSecondDatasetKeepsTheFirstAndOffersItsReadings) {
         EXPECT_EQ(f.state.CurrentOptions.Prime1, 2);  // only a completed run primes no more
         EXPECT_EQ(f.state.SetCount, c.setCount);
         // The file holds the datasets kept; a cancelled run is not read back.
-        EXPECT_EQ(f.state.keyStore.KeyCount(), 0);
+        EXPECT_FALSE(f.state.document.fromFile);
         KeyStore file;
         ASSERT_TRUE(parseDataBytes(file, test::readFileBytes(f.state.DataFileName), false));
         EXPECT_EQ(file.value(kRootKey + ".data.sets"), c.sets);

@@ -57,15 +57,16 @@ TEST(RunSequence, OneGlowDatasetGoesOutExactlyAndIsSavedAndReloaded) {
 
     EXPECT_EQ(f.ui.statusLines,
               (std::vector<QString>{"Downloading Options", "Waiting for data", "Receiving data"}));
-    // The run's file is written, read back, and the key store holds it.
+    // The run's file is written, read back, and the document is what it holds.
     EXPECT_TRUE(f.state.Saved);
-    EXPECT_EQ(f.state.keyStore.value(kRootKey + ".data.sets"), "1");
-    EXPECT_EQ(f.state.keyStore.value(kRootKey + ".data-header.operator"), "Ann");
+    EXPECT_TRUE(f.state.document.fromFile);
+    EXPECT_EQ(f.state.document.header.setsText, "1");
+    EXPECT_EQ(f.state.document.header.operatorName, "Ann");
     EXPECT_EQ(f.state.DataFileTitle, "plate.002.ovd");
-    EXPECT_EQ(f.state.readings.at(1, 1, 3).Value, "-1");  // A3 not selected
-    EXPECT_NE(f.state.readings.at(1, 8, 12).Value, "-1");
-    EXPECT_EQ(f.state.readings.at(1, 1, 1).Time, "0");
-    EXPECT_FALSE(f.state.FirmwareVersion.isEmpty());
+    EXPECT_EQ(f.state.document.reading(1, 1, 3).raw, std::nullopt);  // A3 not selected
+    EXPECT_TRUE(f.state.document.reading(1, 8, 12).raw.has_value());
+    EXPECT_EQ(f.state.document.reading(1, 1, 1).seconds, std::optional<double>(0));
+    EXPECT_FALSE(f.state.document.firmwareVersion.isEmpty());
     EXPECT_EQ(f.ui.finished, 1);
 }
 
@@ -120,15 +121,15 @@ TEST(RunSequence, ThreeRepeatsWithDelayGiveThreeSetsAndTwoDelays) {
     EXPECT_EQ(s.front(), "Downloading Options for 1st of 3 datasets");
     EXPECT_NE(std::find(s.begin(), s.end(), "Waiting for 3rd of 3 datasets"), s.end());
     EXPECT_NE(s.back(), "10 second delay");
-    EXPECT_EQ(f.state.keyStore.value(kRootKey + ".data.sets"), "3");
+    EXPECT_EQ(f.state.document.header.setsText, "3");
     // The handshake of the second dataset starts 10 s after the first dataset's block ended.
     const auto starts = f.timesOf(QStringLiteral("START"));
     ASSERT_EQ(starts.size(), 3u);
     const auto gs = f.timesOf(QStringLiteral("G"));
     EXPECT_GT(starts[1] - gs[1], 10'000);
-    EXPECT_EQ(f.state.readings.at(3, 1, 6).Value.isEmpty(), false);
+    EXPECT_TRUE(f.state.document.reading(3, 1, 6).raw.has_value());
     // Times keep counting from the first reading of the run.
-    EXPECT_GT(f.state.readings.at(3, 1, 6).Time.toInt(), f.state.readings.at(1, 5, 3).Time.toInt());
+    EXPECT_GT(f.state.document.reading(3, 1, 6).seconds, f.state.document.reading(1, 5, 3).seconds);
 }
 
 TEST(RunSequence, StopWhileWellLinesGoOutSendsNoClosingBrace) {
@@ -213,9 +214,15 @@ TEST(RunSequence, ReadingsOffThePlateReachNeitherTheGridNorTheTable) {
         ASSERT_TRUE(f.runToEnd());
         EXPECT_EQ(f.run.outcome(), RunOutcome::Completed);
         EXPECT_EQ(f.ui.offPlateReadings, 0);
-        EXPECT_TRUE(f.state.readings.at(0, 0, 0).Value.isEmpty());
-        for (int r = 0; r <= 8; ++r) EXPECT_TRUE(f.state.readings.at(1, r, 0).Value.isEmpty());
-        for (int c = 0; c <= 12; ++c) EXPECT_TRUE(f.state.readings.at(1, 0, c).Value.isEmpty());
+        // Only selected wells of the one set hold readings.
+        ASSERT_EQ(f.state.document.setCount(), 1);
+        int read = 0;
+        for (int w = 0; w < kWellCount; ++w) {
+            if (!f.state.document.datasets[0].wells[size_t(w)].raw) continue;
+            ++read;
+            EXPECT_TRUE(w == 0 || w == 11 || w == 12 || w == 95) << w;
+        }
+        EXPECT_GE(read, 2);
     }
 }
 

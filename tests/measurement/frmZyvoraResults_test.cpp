@@ -19,8 +19,8 @@
 #include <QTest>
 #include <QValueAxis>
 
-#include "kernel/Readings.h"
 #include "measurement/GuiDesktopUnderTest.h"
+#include "plate/PlateDocument.h"
 #include "results/GuiHeatMapView.h"
 #include "results/GuiKineticView.h"
 #include "results/GuiResultsGrid.h"
@@ -67,7 +67,7 @@ void expectFollowedWellsMarked(DesktopUnderTest& d, const QLineSeries& a1, const
 // Before any well is chosen the value axis runs 0 to 5 in whole steps, not "0 1 1 2".
 TEST(frmZyvoraResults, AnEmptyKineticsPlotHasWholeTicksAndNamesItsUnit) {
     GuiKineticView view;
-    Readings readings;
+    PlateDocument readings;
     view.show(readings, 2, {});
     const auto* y = qobject_cast<QValueAxis*>(view.chart()->axes(Qt::Vertical).value(0));
     ASSERT_TRUE(y);
@@ -168,13 +168,14 @@ TEST(frmZyvoraResults, HeatMapAndProgressDuringARunThenFiguresKineticsAndExports
 // pending, the progress counts none and the figures are empty. Once the user gives up, the
 // document is back.
 TEST(frmZyvoraResults, BeforeTheFirstReadingNothingCountsAsRead) {
-    for (const char* left : {"", "1280"}) {
-        SCOPED_TRACE(left);
+    for (const std::optional<double> left :
+         {std::optional<double>(), std::optional<double>(1280)}) {
+        SCOPED_TRACE(left.value_or(-1));
         sim::SimulatorConfig silent;
         silent.faults.noReady = 1000;
         DesktopUnderTest d(silent);
         for (int r = 1; r <= 8; ++r)
-            for (int c = 1; c <= 12; ++c) d.state.readings.at(1, r, c).Value = left;
+            for (int c = 1; c <= 12; ++c) d.state.document.dataset(1).at(r - 1, c - 1).raw = left;
         frmZyvora& w = d.newMeasurement();
         d.selectRows(1);
         auto* start = d.control<QPushButton>("cmdStartCancel");

@@ -55,10 +55,9 @@ void expectGridShowsFile(const QTableWidget& grid, const QString& file, int set,
                          const QString& appFolder) {
     ProgramState reloaded;
     ASSERT_TRUE(LoadDataFile(reloaded, appFolder, file).ok);
-    const QString sets = reloaded.keyStore.value(kDataSetsKey);
     for (int r = 1; r <= 8; ++r)
         for (int c = 1; c <= 12; ++c)
-            ASSERT_EQ(wellText(grid, r, c), cellText(reloaded.readings, set, r, c, mode, sets))
+            ASSERT_EQ(wellText(grid, r, c), cellText(reloaded.document.reading(set, r, c), mode))
                 << "set " << set << " row " << r << " column " << c;
 }
 
@@ -113,8 +112,8 @@ TEST(frmZyvora, ARunOfThreeDatasetsFromStartToTheReloadedFile) {
     ASSERT_TRUE(QFile::exists(file));
     EXPECT_TRUE(d.state.Saved);
     EXPECT_EQ(w.windowTitle(), "Sample.ovd");
-    EXPECT_EQ(d.state.keyStore.value(kRootKey + ".data-header.operator"), "Ann Lee");
-    EXPECT_EQ(d.state.keyStore.value(kRootKey + ".data-header.notes"), "xy");
+    EXPECT_EQ(d.state.document.header.operatorName, "Ann Lee");
+    EXPECT_EQ(d.state.document.header.notes, "xy");
     EXPECT_EQ(d.state.OperatorName, "Ann Lee");
 
     // The reloaded document with its set browser.
@@ -172,7 +171,7 @@ TEST(frmZyvora, CancelDuringTheSecondDatasetKeepsTheFirst) {
     EXPECT_FALSE(ui.up->isVisible());  // one dataset: no browser
 
     const ProgramState reloaded = reloadedRun(d);
-    EXPECT_EQ(reloaded.keyStore.value(kDataSetsKey), "1");
+    EXPECT_EQ(reloaded.document.header.setsText, "1");
 }
 
 TEST(frmZyvora, MessageLineHidesOnDoubleClick) {
@@ -294,9 +293,9 @@ TEST(frmZyvora, ClosingDuringARunCancelsItAndSavesWhatWasMeasured) {
     EXPECT_TRUE(d.dialogs.texts("inform").isEmpty());
     EXPECT_EQ(d.dialogs.texts("yesno").size(), 1);  // the answer to keep them is not asked again
     const ProgramState reloaded = reloadedRun(d);
-    EXPECT_EQ(reloaded.keyStore.value(kDataSetsKey), "2");  // the partial set was kept
-    EXPECT_EQ(reloaded.readings.at(2, 1, 3).Value == "-1", false);
-    EXPECT_EQ(reloaded.readings.at(2, 1, 4).Value, "-1");
+    EXPECT_EQ(reloaded.document.header.setsText, "2");  // the partial set was kept
+    EXPECT_TRUE(reloaded.document.reading(2, 1, 3).raw.has_value());
+    EXPECT_EQ(reloaded.document.reading(2, 1, 4).raw, std::nullopt);
 }
 
 // Closing mid-run with readings of the unfinished dataset: they can be left out, or the run
@@ -319,7 +318,7 @@ TEST(frmZyvora, ClosingDuringARunCanLeaveThePartialDatasetOutOrGoOn) {
         DesktopUnderTest::settle();
         EXPECT_EQ(d.frame->isVisible(), choice == 2);
         EXPECT_TRUE(d.dialogs.texts("yesno").isEmpty());
-        EXPECT_EQ(reloadedRun(d).keyStore.value(kDataSetsKey), choice == 1 ? "1" : "2");
+        EXPECT_EQ(reloadedRun(d).document.header.setsText, choice == 1 ? "1" : "2");
     }
 }
 

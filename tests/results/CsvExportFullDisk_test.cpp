@@ -3,7 +3,7 @@
 
 #include <QDir>
 
-#include "kernel/ProgramState.h"
+#include "plate/ProgramState.h"
 #include "results/CsvExport.h"
 #include "results/ExportTestDocument.h"
 #include "support/TestSupport.h"
@@ -15,7 +15,7 @@ using namespace vantorix::test;
 TEST(CsvExport, FullDiskKeepsTheEarlierExport) {
     TinyTmpfs disk(64);
     if (!disk.mounted()) GTEST_SKIP() << "mounting a tmpfs is not permitted here";
-    ProgramState s = document("3", 3);
+    ProgramState s = document(3, 3);
     const QString path = disk.path() + "/plate.csv";
     writeFileBytes(path, "earlier,export\r\n");
     disk.fillLeaving(1000);

@@ -4,7 +4,7 @@
 #include <QLocale>
 #include <QTemporaryDir>
 
-#include "kernel/ProgramState.h"
+#include "plate/ProgramState.h"
 #include "results/ExportTestDocument.h"
 #include "results/ExportWorkbookReader.h"
 #include "support/TestSupport.h"
@@ -51,9 +51,9 @@ TEST(CsvExport, ThreeSetFileHoldsEachSetsOwnReadingsAndTimesAndReadsBackWhole) {
     // The decimal separator is "." whatever the user's locale.
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     QTemporaryDir dir;
-    ProgramState s = document("3", 3);
+    ProgramState s = document(3, 3);
     setEdgeReadings(s);
-    s.readings.at(1, 1, 6) = {"1000280", "150000"};
+    setWell(s.document, 1, 1, 6, 1000280, 150000);
     s.CurrentSet = 2;
     const QString path = dir.filePath("three.csv");
     const CsvExportResult result = WriteCsvExport(s, path);

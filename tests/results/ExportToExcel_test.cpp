@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "kernel/ProgramState.h"
+#include "plate/ProgramState.h"
 #include "results/ExportRecordingSpreadsheet.h"
 #include "results/ExportTestDocument.h"
 
@@ -48,7 +48,7 @@ void expectCell(const SpreadsheetRecord& rec, int sheet, int row, int column,
 }  // namespace
 
 TEST(ExportToExcel, OneSetDocumentFillsHeaderSetLineAndPlateRowsOnBothSheets) {
-    ProgramState s = document("1", 1);
+    ProgramState s = document(1, 1);
     const ExportRun run = exportWith(s);
 
     EXPECT_TRUE(run.outcome.ok());
@@ -82,30 +82,27 @@ TEST(ExportToExcel, OneSetDocumentFillsHeaderSetLineAndPlateRowsOnBothSheets) {
 
 TEST(ExportToExcel, CellRulesOfTheReadingsAndTimesSheets) {
     const struct {
-        const char* value;
-        const char* time;
+        std::optional<double> value, time;
         ExportCell readings;
         ExportCell times;
     } cases[] = {
-        {"280", "4", number(0), number(4)},
-        {"279", "4", integer(0), number(4)},
-        {"279.9", "4", integer(0), number(4)},
-        {"0", "4", integer(0), number(4)},
-        {"-1", "4", text("X"), text("X")},
-        // A negative reading, an empty or a non-numeric token is no reading, as on the grid.
-        {"-5", "6", text("X"), text("X")},
-        {"", "", text("X"), text("X")},
-        {"17O194", "6", text("X"), text("X")},
-        {"1000.5", "12", number(720.5), number(12)},
-        {"1473000", "7", number(1473000 - 280), number(7)},
-        {"1473000.5", "7", text("sat"), number(7)},
-        {"2000000", "1003", text("sat"), number(1003)},
+        {280, 4, number(0), number(4)},
+        {279, 4, integer(0), number(4)},
+        {279.9, 4, integer(0), number(4)},
+        {0, 4, integer(0), number(4)},
+        {std::nullopt, 4, text("X"), text("X")},
+        {std::nullopt, std::nullopt, text("X"), text("X")},
+        {1000, std::nullopt, number(720), number(-1)},  // a reading without a time
+        {1000.5, 12, number(720.5), number(12)},
+        {1473000, 7, number(1473000 - 280), number(7)},
+        {1473000.5, 7, text("sat"), number(7)},
+        {2000000, 1003, text("sat"), number(1003)},
     };
     for (const auto& c : cases) {
-        ProgramState s = document("1", 1);
-        s.readings.at(1, 3, 5) = {QString::fromLatin1(c.value), QString::fromLatin1(c.time)};
+        ProgramState s = document(1, 1);
+        test::setWell(s.document, 1, 3, 5, c.value, c.time);
         const ExportRun run = exportWith(s);
-        SCOPED_TRACE(c.value);
+        SCOPED_TRACE(c.value.value_or(-1));
         expectCell(*run.record, 1, 13, 5, c.readings);
         expectCell(*run.record, 2, 13, 5, c.times);
     }
@@ -113,16 +110,16 @@ TEST(ExportToExcel, CellRulesOfTheReadingsAndTimesSheets) {
 
 TEST(ExportToExcel, SetCountFromTheDocumentDecidesHowManySetsAreWritten) {
     const struct {
-        const char* sets;
+        std::optional<int> sets;  // none: the file's count is no number
         int setCount;
         int usedRows;
-    } cases[] = {{"0", 0, 7},  {"2", 2, 28},       {"abc", 0, 7}, {"3", 3, 38},
-                 {"-4", 0, 7}, {"300", 255, 2558}, {"1.6", 2, 28}};
+    } cases[] = {{0, 0, 7},  {2, 2, 28}, {std::nullopt, 0, 7},
+                 {3, 3, 38}, {-4, 0, 7}, {300, 255, 2558}};
     for (const auto& c : cases) {
         ProgramState s = document(c.sets, 3);
         s.SetCount = 9;
         const ExportRun run = exportWith(s);
-        SCOPED_TRACE(c.sets);
+        SCOPED_TRACE(c.sets.value_or(-99));
         EXPECT_TRUE(run.outcome.ok());
         EXPECT_EQ(run.outcome.documentSetCount, c.setCount);
         EXPECT_EQ(run.record->usedRows(1), c.usedRows);
@@ -145,7 +142,7 @@ TEST(ExportToExcel, FailedHeaderCheckWritesTheSetsFromRowThreeWithTheWindowsSetC
     ProgramState s;
     fillReadings(s, 2);
     s.SetCount = 2;
-    s.keyStore.append(".orvexa-labs-format.format-id=a");
+    s.document.fromFile = true;  // but not recognised: its format id is "a"
     const ExportRun run = exportWith(s);
 
     EXPECT_TRUE(run.outcome.ok());
@@ -167,7 +164,7 @@ TEST(ExportToExcel, MissingSheetsAreAddedOnePerMissingIndex) {
         int added;
     } cases[] = {{0, 2}, {1, 1}, {2, 0}, {3, 0}};
     for (const auto& c : cases) {
-        ProgramState s = document("1", 1);
+        ProgramState s = document(1, 1);
         const ExportRun run = exportWith(s, {.sheetsInNewWorkbook = c.sheetsInNewWorkbook});
         SCOPED_TRACE(c.sheetsInNewWorkbook);
         if (c.sheetsInNewWorkbook == 0) {
@@ -205,7 +202,7 @@ TEST(ExportToExcel, EachFailureShowsItsOwnMessageAndNothingIsReleased) {
     };
     for (const auto& c : cases) {
         ProgramState s;
-        if (c.validHeader) fillHeader(s, "2");
+        if (c.validHeader) fillHeader(s, 2);
         s.SetCount = 2;
         fillReadings(s, 2);
         const ExportRun run = exportWith(s, c.failures);

@@ -6,35 +6,34 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "kernel/Readings.h"
+#include "plate/PlateDocument.h"
 #include "support/TestSupport.h"
 
 using namespace vantorix;
 
 TEST(GuiHeatMapView, EveryWellStateHasItsOwnText) {
     struct Case {
-        const char* raw;
+        std::optional<double> raw;
         bool selected, complete;
         WellStatus status;
         const char* text;
     } cases[] = {
-        {"-1", true, true, WellStatus::NoReading, "X"},
-        {"-1", false, true, WellStatus::NotSelected, ""},
-        {"-1", true, false, WellStatus::Pending, "\u2026"},
-        {"1500000", true, true, WellStatus::Saturated, "sat"},
-        {"1280", true, true, WellStatus::Read, "1000"},  // large values without the tenth
-        {"999", true, true, WellStatus::Read, "719.0"},
-        {"100", true, false, WellStatus::Read, "0"},  // a reading below the offset is a zero
+        {std::nullopt, true, true, WellStatus::NoReading, "X"},
+        {std::nullopt, false, true, WellStatus::NotSelected, ""},
+        {std::nullopt, true, false, WellStatus::Pending, "\u2026"},
+        {1500000, true, true, WellStatus::Saturated, "sat"},
+        {1280, true, true, WellStatus::Read, "1000"},  // large values without the tenth
+        {999, true, true, WellStatus::Read, "719.0"},
+        {100, true, false, WellStatus::Read, "0"},  // a reading below the offset is a zero
     };
     for (const Case& c : cases) {
-        Readings readings;
-        readings.clearSet(2);
-        readings.at(2, 3, 4).Value = c.raw;  // C4
+        PlateDocument readings;
+        readings.dataset(2).at(2, 3).raw = c.raw;  // C4
         WellMatrix selected{};
         selected[2][3] = c.selected;
         const HeatMapPicture p = heatMapPicture(readings, 2, selected, c.complete, {}, "t");
-        EXPECT_EQ(p.wells[27].status, c.status) << c.raw;
-        EXPECT_EQ(p.wells[27].text, QString::fromUtf8(c.text)) << c.raw;
+        EXPECT_EQ(p.wells[27].status, c.status) << c.raw.value_or(-1);
+        EXPECT_EQ(p.wells[27].text, QString::fromUtf8(c.text)) << c.raw.value_or(-1);
     }
 }
 

@@ -8,7 +8,7 @@
 #include <QLabel>
 #include <QTableWidget>
 
-#include "kernel/Readings.h"
+#include "plate/PlateDocument.h"
 
 namespace vantorix {
 namespace {
@@ -28,31 +28,29 @@ TEST(GuiResultsGrid, LaysOutThePlateWithItsHeaders) {
 }
 
 // The grid shows what the cell rule gives, in both modes, for well B7 of set 2; the rule's
-// every case is CellText.CellRule's table.
+// every case is CellText.CellRule's table. A document that declares no sets shows "X".
 TEST(GuiResultsGrid, FillsTheCellsByTheCellRuleInBothModes) {
     struct Case {
-        const char* value;
-        const char* time;
-        const char* sets;
+        std::optional<double> raw, seconds;
+        bool declaresSets;
         const char* reading;
         const char* times;
     };
     const Case cases[] = {
-        {"1000", "7", "3", "720.0", "007"},    {"1280", "1003", "3", "1000.0", "1003"},
-        {"1473000.5", "9", "3", "sat", "sat"}, {"-1", "-1", "3", "X", "X"},
-        {"1000", "7", "0", "X", "X"},
+        {1000, 7, true, "720.0", "007"},    {1280, 1003, true, "1000.0", "1003"},
+        {1473000.5, 9, true, "sat", "sat"}, {std::nullopt, std::nullopt, true, "X", "X"},
+        {1000, 7, false, "X", "X"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.value) + " sets " + c.sets);
-        Readings readings;
-        readings.clearSet(2);
-        readings.at(2, 2, 7) = {QString::fromLatin1(c.value), QString::fromLatin1(c.time)};
+        SCOPED_TRACE(c.raw.value_or(-1));
+        PlateDocument document;
+        document.dataset(2).at(1, 6) = {c.raw, c.seconds, WellStatus::Read};
         QTableWidget grid;
         layOutResultsGrid(grid);
-        fillResultsGrid(grid, readings, 2, GridMode::Readings, QString::fromLatin1(c.sets));
+        fillResultsGrid(grid, document, 2, GridMode::Readings, c.declaresSets);
         EXPECT_EQ(wellText(grid, 2, 7), QString::fromLatin1(c.reading));
         EXPECT_EQ(wellText(grid, 1, 1), "X");
-        fillResultsGrid(grid, readings, 2, GridMode::Times, QString::fromLatin1(c.sets));
+        fillResultsGrid(grid, document, 2, GridMode::Times, c.declaresSets);
         EXPECT_EQ(wellText(grid, 2, 7), QString::fromLatin1(c.times));
     }
 }

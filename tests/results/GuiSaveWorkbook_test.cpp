@@ -10,9 +10,9 @@
 #include <QTest>
 
 #include "app/GuiDesktopWiring.h"
-#include "kernel/ProgramState.h"
 #include "measurement/GuiDesktopUnderTest.h"
 #include "measurement/GuiScriptedDialogs.h"
+#include "plate/ProgramState.h"
 #include "results/ExportTestDocument.h"
 #include "results/ExportWorkbookReader.h"
 
@@ -42,7 +42,7 @@ TEST(GuiSaveWorkbook, WritesTheWorkbookWhereTheUserChose) {
         QTemporaryDir dir;
         ASSERT_TRUE(dir.isValid());
         ASSERT_TRUE(QDir(dir.path()).mkdir("elsewhere"));
-        ProgramState s = test::document("1", 1);
+        ProgramState s = test::document(1, 1);
         if (*c.dataFile) s.DataFileName = dir.filePath(c.dataFile);
         test::ScriptedDialogs dialogs;
         const QString answer = *c.answer ? dir.filePath(c.answer) : QString();

@@ -11,7 +11,7 @@
 #endif
 
 #include "files/OvdWriter.h"
-#include "kernel/ProgramState.h"
+#include "plate/ProgramState.h"
 #include "results/ExportTestDocument.h"
 #include "results/PaintHeatMap.h"
 #include "results/PaintPalette.h"
@@ -25,15 +25,13 @@ namespace {
 // Two sets; A1 reads 281 (1 after the offset), A2 1000280 (a million), A3 is saturated,
 // A4 was selected and never read, H12 not selected.
 void writeDocument(const QString& folder) {
-    writeTwoSetFile(folder, [](ProgramState& s) {
-        s.Operator = "Ines";
+    writeTwoSetFile(folder, [](PlateDocument& d) {
+        d.header.operatorName = "Ines";
         // A recovered run's long notes: the report ends them at its margin with an ellipsis.
-        s.Notes = "[Recovered, incomplete run: 1 of 2 sets complete] " +
-                  QString("plate washed twice, ").repeated(12) + "LAST";
-        s.readings.at(1, 1, 1).Value = "281";
-        s.readings.at(1, 1, 2).Value = "1000280";
-        s.readings.at(1, 1, 3).Value = "1500000";
-        s.readings.at(1, 1, 4).Value = "-1";
+        d.header.notes = "[Recovered, incomplete run: 1 of 2 sets complete] " +
+                         QString("plate washed twice, ").repeated(12) + "LAST";
+        const std::optional<double> raws[] = {281, 1000280, 1500000, std::nullopt};
+        for (int c = 1; c <= 4; ++c) d.datasets[0].at(0, c - 1).raw = raws[c - 1];
     });
 }
 
@@ -64,20 +62,19 @@ TEST(PaintPalette, LightnessRisesEvenlyAndTextStaysReadable) {
 
 TEST(PaintHeatMap, ScaleSpansWholeDecadesOfTheReadings) {
     struct Case {
-        std::vector<const char*> raws;
+        std::vector<double> raws;
         double lo, hi, positionOf1000;
     } cases[] = {
         {{}, 1, 10, 1},
-        {{"1280"}, 1000, 10000, 0},
-        {{"380", "1280", "2000000"}, 100, 1000, 1},  // saturated left out
-        {{"281", "1000280"}, 1, 1e6, 0.5},
-        {{"100", "50280"}, 1, 1e5, 0.6},  // below the offset counts as 1
+        {{1280}, 1000, 10000, 0},
+        {{380, 1280, 2000000}, 100, 1000, 1},  // saturated left out
+        {{281, 1000280}, 1, 1e6, 0.5},
+        {{100, 50280}, 1, 1e5, 0.6},  // below the offset counts as 1
     };
     for (const Case& c : cases) {
-        Readings readings;
-        readings.clearSet(1);
+        PlateDocument readings;
         int well = 0;
-        for (const char* raw : c.raws) readings.at(1, 1, 1 + well++).Value = raw;
+        for (double raw : c.raws) readings.dataset(1).at(0, well++).raw = raw;
         const HeatScale scale = HeatScale::forSets(readings, 1, 1);
         EXPECT_DOUBLE_EQ(scale.lo, c.lo);
         EXPECT_DOUBLE_EQ(scale.hi, c.hi);
@@ -145,7 +142,8 @@ TEST(PaintReport, AHugeHeaderFieldIsDrawnOnlyAsFarAsALineShowsIt) {
     GTEST_SKIP() << "needs the plain build's memory figures of a child process";
 #else
     QTemporaryDir dir;
-    writeTwoSetFile(dir.path(), [](ProgramState& s) { s.Notes = QString(10'000'000, u'n'); });
+    writeTwoSetFile(dir.path(),
+                    [](PlateDocument& d) { d.header.notes = QString(10'000'000, u'n'); });
     const CliResult r = runCli({"report", "plate.ovd", "--pdf", "report.pdf"}, dir.path());
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     rusage children{};

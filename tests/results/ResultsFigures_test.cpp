@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 
 #include "files/OvdWriter.h"
-#include "kernel/ProgramState.h"
+#include "plate/ProgramState.h"
 #include "results/ExportTestDocument.h"
 #include "results/RunProgress.h"
 #include "results/SetStatistics.h"
@@ -42,15 +42,14 @@ QStringList row(const QJsonArray& rows, int i) {
 
 TEST(WellStatus, FromReadingSelectionAndWhetherTheSetIsComplete) {
     struct Case {
-        double raw;
+        std::optional<double> raw;
         bool selected, complete;
         WellStatus expected;
         const char* key;
     } cases[] = {
-        {-1, false, true, WellStatus::NotSelected, "not-selected"},
-        {-1, true, false, WellStatus::Pending, "pending"},
-        {-1, true, true, WellStatus::NoReading, "no-reading"},
-        {-7, true, true, WellStatus::NoReading, "no-reading"},
+        {std::nullopt, false, true, WellStatus::NotSelected, "not-selected"},
+        {std::nullopt, true, false, WellStatus::Pending, "pending"},
+        {std::nullopt, true, true, WellStatus::NoReading, "no-reading"},
         {0, true, true, WellStatus::Read, "read"},  // a reading of zero is a reading
         {1473000, true, false, WellStatus::Read, "read"},
         {1473000.5, true, true, WellStatus::Saturated, "saturated"},
@@ -58,52 +57,50 @@ TEST(WellStatus, FromReadingSelectionAndWhetherTheSetIsComplete) {
     };
     for (const Case& c : cases) {
         const WellStatus status = wellStatus(c.raw, c.selected, c.complete);
-        EXPECT_EQ(status, c.expected) << c.raw << ' ' << c.selected << ' ' << c.complete;
+        EXPECT_EQ(status, c.expected) << c.raw.value_or(-1) << ' ' << c.selected;
         EXPECT_EQ(wellStatusKey(status), c.key);
     }
 }
 
 TEST(WellStatus, DocumentSelectionFromTheMaskElseFromTheReadings) {
-    ProgramState s;
-    for (int set = 1; set <= 2; ++set) s.readings.clearSet(set);
-    s.readings.at(2, 3, 4).Value = "12";  // C4 read in set 2 only
-    WellMatrix wells = documentSelection(s.keyStore, s.readings, 2);
+    PlateDocument d;
+    d.clearSet(2);
+    d.dataset(2).at(2, 3).raw = 12;  // C4 read in set 2 only
+    WellMatrix wells = documentSelection(d, 2);
     EXPECT_EQ(selectedCount(wells), 1);
     EXPECT_TRUE(wells[2][3]);
-    EXPECT_EQ(selectedCount(documentSelection(s.keyStore, s.readings, 1)), 0);
+    EXPECT_EQ(selectedCount(documentSelection(d, 1)), 0);
 
-    addKey(s, ".data.mask.row-000", "110000000000");
-    addKey(s, ".data.mask.row-007", "000000000001");
-    wells = documentSelection(s.keyStore, s.readings, 2);
+    d.hasMask = true;
+    for (auto& row : d.options.SelectedWells) row.fill(false);
+    d.options.SelectedWells[0][0] = d.options.SelectedWells[0][1] = true;
+    d.options.SelectedWells[7][11] = true;
+    wells = documentSelection(d, 2);
     EXPECT_EQ(formatWellList(wells), "A1-A2,H12");
 }
 
 TEST(SetStatistics, FiguresOfASetAsTheGridShowsIt) {
     struct Case {
-        std::vector<const char*> raws;
+        std::vector<std::optional<double>> raws;
         const char* expected;
     } cases[] = {
         {{}, "n=0 sat=0 min=- max=- mean=- sd=- cv=-"},
-        {{"1000"}, "n=1 sat=0 min=720.0 max=720.0 mean=720.0 sd=- cv=-"},
-        {{"2000000"}, "n=0 sat=1 min=- max=- mean=- sd=- cv=-"},
+        {{1000}, "n=1 sat=0 min=720.0 max=720.0 mean=720.0 sd=- cv=-"},
+        {{2000000}, "n=0 sat=1 min=- max=- mean=- sd=- cv=-"},
         // 100 counts as 0 (below the offset); the saturated well is counted apart.
-        {{"1000", "1280", "100", "2000000"},
-         "n=3 sat=1 min=0 max=1000.0 mean=573.3 sd=515.9 cv=89.98%"},
-        {{"279", "280"}, "n=2 sat=0 min=0 max=0.0 mean=0 sd=0 cv=-"},
-        {{"1000280", "1200280"},
+        {{1000, 1280, 100, 2000000}, "n=3 sat=1 min=0 max=1000.0 mean=573.3 sd=515.9 cv=89.98%"},
+        {{279, 280}, "n=2 sat=0 min=0 max=0.0 mean=0 sd=0 cv=-"},
+        {{1000280, 1200280},
          "n=2 sat=0 min=1000000.0 max=1200000.0 mean=1100000 sd=141400 cv=12.86%"},
-        {{"1473000", "1473000.5", "0"},
-         "n=2 sat=1 min=0 max=1472720.0 mean=736400 sd=1041000 cv=141.4%"},
-        // A token that is not a number, or a negative one, is no reading.
-        {{"1000", "abc", "17O194", "1749x5", "nan", "inf", "-inf", "-5", "1e999", ""},
-         "n=1 sat=0 min=720.0 max=720.0 mean=720.0 sd=- cv=-"},
+        {{1473000, 1473000.5, 0}, "n=2 sat=1 min=0 max=1472720.0 mean=736400 sd=1041000 cv=141.4%"},
+        {{1000, std::nullopt}, "n=1 sat=0 min=720.0 max=720.0 mean=720.0 sd=- cv=-"},
     };
     for (const Case& c : cases) {
-        Readings readings;
+        PlateDocument readings;
         readings.clearSet(4);
         int well = 0;
-        for (const char* raw : c.raws) {
-            readings.at(4, 1 + well / 12, 1 + well % 12).Value = raw;
+        for (const std::optional<double>& raw : c.raws) {
+            readings.dataset(4).wells[size_t(well)].raw = raw;
             ++well;
         }
         EXPECT_EQ(statisticsText(setStatistics(readings, 4)), c.expected);
@@ -151,7 +148,7 @@ TEST(ResultsCli, StatisticsLinesAndTheLongTableOfAFile) {
 // loading says once how many tokens are no number.
 TEST(ResultsCli, TokensThatAreNoNumberAreNoReadingEverywhere) {
     QTemporaryDir dir;
-    writeTwoSetFile(dir.path(), [](ProgramState&) {});
+    writeTwoSetFile(dir.path(), [](PlateDocument&) {});
     // Hand-edited: A1..A8 of set 1 (1101..1108 as written).
     QByteArray bytes = test::readFileBytes(dir.filePath("plate.ovd"));
     bytes.replace("<set-data-001>1101 1102 1103 1104 1105 1106 1107 1108 ",

@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "kernel/ProgramState.h"
+#include "plate/ProgramState.h"
 #include "results/ExportCurrentDocument.h"
 #include "results/ExportTestDocument.h"
 #include "results/ExportToExcel.h"
@@ -57,7 +57,7 @@ class ViewerStub : public WorkbookViewer {
 
 TEST(XlsxSpreadsheet, OneSetWorkbookReadsBackWithNumbersAsNumbersAndTextAsText) {
     QTemporaryDir dir;
-    ProgramState s = document("1", 1);
+    ProgramState s = document(1, 1);
     setEdgeReadings(s);
     const QString path = dir.filePath("one.xlsx");
     const Exported e = exportTo(s, path);
@@ -98,10 +98,9 @@ TEST(XlsxSpreadsheet, AFailedExportLeavesTheExistingFileAndNoLeftovers) {
     const QString path = dir.filePath("keep.xlsx");
     writeFileBytes(path, "previous workbook");
     ProgramState s;
-    // A cell holds at most 32767 characters, so this export cannot be written (the first of
-    // two equal keys is the one read).
-    addKey(s, ".data-header.notes", QString(40000, u'n'));
-    fillHeader(s, "1");
+    // A cell holds at most 32767 characters, so this export cannot be written.
+    fillHeader(s, 1);
+    s.document.header.notes = QString(40000, u'n');
     const Exported e = exportTo(s, path);
     EXPECT_EQ(e.outcome.result, ExportOutcome::Result::CommunicationFailed);
     EXPECT_EQ(e.messages, QStringList({kExcelCommunicationMessage}));
@@ -115,7 +114,7 @@ TEST(XlsxSpreadsheet, AFailedExportLeavesTheExistingFileAndNoLeftovers) {
 
 TEST(XlsxSpreadsheet, TheViewerDecidesBetweenNotFoundAndCommunicationFailure) {
     QTemporaryDir dir;
-    ProgramState s = document("1", 1);
+    ProgramState s = document(1, 1);
 
     ViewerStub none;
     none.hasProgram = false;
@@ -139,7 +138,7 @@ TEST(XlsxSpreadsheet, SaveToExcelWritesANewFileInThePerUserTemporaryFolder) {
     QTemporaryDir tmp;
     const QByteArray oldTmp = qgetenv("TMPDIR");
     qputenv("TMPDIR", tmp.path().toLocal8Bit());
-    ProgramState s = document("1", 1);
+    ProgramState s = document(1, 1);
     s.DataFileName = "C:\\plates\\Run: 7.ovd";
     s.SetCount = 0;  // a one-dataset run shows no set browser; the window takes the file's count
     const QDateTime now(QDate(2024, 3, 14), QTime(9, 5, 7));

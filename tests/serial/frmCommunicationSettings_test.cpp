@@ -17,10 +17,10 @@
 #include "app/GuiDialogEntries.h"
 #include "frame/frmMain.h"
 #include "kernel/DataPaths.h"
-#include "kernel/ProgramState.h"
 #include "kernel/SettingsStore.h"
 #include "measurement/GuiScriptedDialogs.h"
 #include "options/GuiDialogChecks.h"
+#include "plate/ProgramState.h"
 #include "serial/PseudoTerminal.h"
 #include "simulator/PairHarness.h"
 

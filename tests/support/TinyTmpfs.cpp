@@ -26,4 +26,17 @@ void TinyTmpfs::fillLeaving(qint64 free_bytes) {
     filler.write(QByteArray(available - free_bytes, 'x'));
 }
 
+ReadOnlyFile::ReadOnlyFile(const QString& path) : path_(path) {
+    const QByteArray name = QFile::encodeName(path);
+    if (::mount(name.constData(), name.constData(), nullptr, MS_BIND, nullptr) != 0) return;
+    active_ = true;
+    if (::mount(nullptr, name.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0)
+        release();
+}
+
+void ReadOnlyFile::release() {
+    if (active_) ::umount2(QFile::encodeName(path_).constData(), MNT_DETACH);
+    active_ = false;
+}
+
 }  // namespace vantorix::test

@@ -1,4 +1,5 @@
-// A small memory file system mounted for one test, to make writes fail with a full disk.
+// A small memory file system mounted for one test, to make writes fail with a full disk, and a
+// file made read-only by a mount.
 #pragma once
 
 #include <QString>
@@ -22,6 +23,23 @@ class TinyTmpfs {
   private:
     QTemporaryDir dir_;
     bool mounted_ = false;
+};
+
+// Makes one file read-only while it lives, for root too (a read-only bind mount over it); the
+// folder around it stays writable. active() is false where mounting is not permitted.
+class ReadOnlyFile {
+  public:
+    explicit ReadOnlyFile(const QString& path);
+    ~ReadOnlyFile() { release(); }
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+
+    bool active() const { return active_; }
+    void release();
+
+  private:
+    QString path_;
+    bool active_ = false;
 };
 
 }  // namespace vantorix::test

@@ -1,4 +1,4 @@
-#include "kernel/SettingsLifecycle.h"
+#include "plate/SettingsLifecycle.h"
 
 namespace vantorix {
 

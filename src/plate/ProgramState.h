@@ -5,10 +5,10 @@
 #include <QDateTime>
 #include <QString>
 
-#include "kernel/KeyStore.h"
+#include "kernel/DataPaths.h"
 #include "kernel/ProgramVersion.h"
-#include "kernel/Readings.h"
 #include "kernel/RunOptions.h"
+#include "plate/PlateDocument.h"
 
 namespace vantorix {
 
@@ -17,11 +17,9 @@ struct ProgramState {
     RunOptions DefaultOptions;
     RunOptions CurrentOptions;
 
-    // The document: the last parsed data file and the readings table.
-    KeyStore keyStore;
-    Readings readings;
-    QString FileFormatId;
-    QString FirmwareVersion;
+    // The document: the last data file opened, or the run's readings as they arrive (set n is
+    // datasets[n - 1]; sets past the run keep the previous document's).
+    PlateDocument document;
     qint16 CurrentSet = 1;
 
     // The measurement window's document flags (it is the only document).

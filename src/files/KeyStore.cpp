@@ -1,4 +1,4 @@
-#include "kernel/KeyStore.h"
+#include "files/KeyStore.h"
 
 namespace vantorix {
 

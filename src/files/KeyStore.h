@@ -1,4 +1,4 @@
-// The document key store: the flattened "path=value" entries of the last parsed data file.
+// The key store of the data-file reader: the flattened "path=value" entries of a parsed file.
 #pragma once
 
 #include <QString>

@@ -1,0 +1,25 @@
+#include "analysis/GuiFigurePlate.h"
+
+#include <QPainter>
+
+namespace vantorix {
+
+GuiFigurePlate::GuiFigurePlate(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("picFigurePlate"));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+}
+
+void GuiFigurePlate::setPlate(const FigurePlate& plate) {
+    plate_ = plate;
+    update();
+}
+
+void GuiFigurePlate::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    paintFigurePlate(p, QRectF(rect()).adjusted(4, 4, -4, -4), plate_);
+}
+
+}  // namespace vantorix

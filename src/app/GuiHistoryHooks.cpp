@@ -1,0 +1,167 @@
+#include "app/GuiHistoryHooks.h"
+
+#include <QEvent>
+#include <QFileInfo>
+#include <QLineEdit>
+
+#include "app/GuiDesktopWiring.h"
+#include "frame/frmHistory.h"
+#include "frame/frmMain.h"
+#include "measurement/frmZyvora.h"
+#include "plate/ProgramState.h"
+#include "protocols/frmProtocols.h"
+#include "results/GuiResultsPanel.h"
+#include "ui/GuiDialogs.h"
+
+namespace vantorix {
+
+namespace {
+
+// The header fields of the measurement window, by the names the history gives them.
+const std::pair<const char*, const char*> kHeaderFields[] = {{"txtOperator", "operator"},
+                                                             {"txtTest", "test"},
+                                                             {"txtPlateNo", "plate-no"},
+                                                             {"txtNotes", "notes"}};
+
+}  // namespace
+
+GuiHistoryHooks::GuiHistoryHooks(frmMain& frame, ProgramState& state, Scheduler& scheduler,
+                                 OpenHistory openHistory, const QString& protocolsFolder)
+    : QObject(&frame),
+      frame_(frame),
+      state_(state),
+      scheduler_(scheduler),
+      openHistory_(std::move(openHistory)),
+      protocolsFolder_(protocolsFolder) {
+    setObjectName(QStringLiteral("historyHooks"));
+    frame.setEntryHandler(frmMain::Entry::History, [this] { showHistory(); });
+    frame.setEntryHandler(frmMain::Entry::NewFromProtocol, [this] { newFromProtocol(); });
+    frame.setEntryHandler(frmMain::Entry::SaveProtocol, [this] { saveSettingsAsProtocol(); });
+    connect(&frame, &frmMain::measurementWindowCreated, this,
+            &GuiHistoryHooks::hookMeasurementWindow);
+    if (frame.hasMeasurementWindow()) hookMeasurementWindow(&frame.measurementWindow());
+}
+
+RunHistory& GuiHistoryHooks::history() {
+    if (!history_) history_ = openHistory_();
+    return *history_;
+}
+
+GuiHistoryHooks::~GuiHistoryHooks() = default;
+
+GuiHistoryHooks* GuiHistoryHooks::of(const frmMain& frame) {
+    return frame.findChild<GuiHistoryHooks*>(QStringLiteral("historyHooks"),
+                                             Qt::FindDirectChildrenOnly);
+}
+
+void GuiHistoryHooks::hookMeasurementWindow(frmZyvora* window) {
+    connect(window, &frmZyvora::runningChanged, this, [this, window](bool running) {
+        if (running)
+            history().runStarted(state_);
+        else
+            history().runEnded(state_, window->runSequence().outcome(),
+                               window->runSequence().failure());
+        tellOnce();
+    });
+    connect(&window->resultsPanel(), &GuiResultsPanel::exportWritten, this,
+            [this](const QString& kind, const QString& path) {
+                const QString file = QFileInfo(state_.DataFileName).absoluteFilePath();
+                const QString written = QFileInfo(path).absoluteFilePath();
+                record(kind == u"pdf" ? history::events::reportWritten(file, kind, written)
+                                      : history::events::exportWritten(file, kind, written));
+            });
+    for (const auto& [object, name] : kHeaderFields)
+        if (auto* field = window->findChild<QLineEdit*>(QLatin1String(object)))
+            watchHeaderField(field, QLatin1String(name));
+}
+
+// An edit of a header text counts once the user leaves the field, and only in the window of a
+// saved file: a new run's header is part of the run.
+void GuiHistoryHooks::watchHeaderField(QLineEdit* field, const QString& name) {
+    headerBefore_[field] = field->text();
+    // Texts the program sets (a file shown, a new document) are no edit of the user's.
+    connect(field, &QLineEdit::textChanged, this, [this, field](const QString& text) {
+        if (!edited_.contains(field)) headerBefore_[field] = text;
+    });
+    connect(field, &QLineEdit::textEdited, this, [this, field] { edited_.insert(field); });
+    connect(field, &QLineEdit::editingFinished, this, [this, field, name] {
+        if (!edited_.remove(field)) return;
+        const QString before = std::exchange(headerBefore_[field], field->text());
+        if (before == field->text() || state_.DataFileName.isEmpty() || !state_.Saved) return;
+        record(history::events::headerChanged(QFileInfo(state_.DataFileName).absoluteFilePath(),
+                                              name, before, field->text()));
+    });
+}
+
+void GuiHistoryHooks::fileOpened(const QString& path) {
+    history().fileOpened(path);
+    tellOnce();
+}
+
+void GuiHistoryHooks::recovered(const QString& path) {
+    history().fileWritten(path);
+    record(history::events::runRecovered({}, QFileInfo(path).absoluteFilePath()));
+}
+
+void GuiHistoryHooks::record(const history::Event& event) {
+    history().record(event);
+    tellOnce();
+}
+
+void GuiHistoryHooks::tellOnce() {
+    if (const QString notice = history().takeNotice(); !notice.isEmpty())
+        frame_.dialogs().warn(&frame_, notice);
+}
+
+void GuiHistoryHooks::showHistory() {
+    if (!window_) {
+        window_ = new frmHistory(
+            history().db(), [this](const QString& path) { openDocumentFile(frame_, state_, path); },
+            &frame_);
+    }
+    const QString open = state_.DataFileName.isEmpty()
+                             ? QString()
+                             : QFileInfo(state_.DataFileName).absoluteFilePath();
+    window_->refresh(open);
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
+}
+
+void GuiHistoryHooks::newFromProtocol() {
+    auto* dialog = new frmProtocols(
+        frmProtocols::Mode::Choose, protocolsFolder_, frame_.dialogs(),
+        [this](const StoredProtocol& chosen) {
+            frame_.mnuFileNew_Click();
+            state_.CurrentOptions = chosen.protocol.options;
+            frame_.measurementWindow().showConfirmedOptions();
+            history().useProtocol(chosen.protocol.name, chosen.sha256, chosen.protocol.options);
+        },
+        &frame_);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+}
+
+void GuiHistoryHooks::saveSettingsAsProtocol() {
+    auto* dialog =
+        new frmProtocols(frmProtocols::Mode::Save, protocolsFolder_, frame_.dialogs(), {}, &frame_);
+    AssayProtocol protocol;
+    // The options the next run uses: the open run's when one is being prepared.
+    protocol.options = frame_.hasMeasurementWindow() && state_.CanEdit ? state_.CurrentOptions
+                                                                       : state_.DefaultOptions;
+    dialog->setToSave(protocol);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+}
+
+void AuditedSettingsStore::write(const QString& section, const QString& key, const QString& value) {
+    const QString absent = QStringLiteral("\x01absent");
+    const QString before = store_.read(section, key, absent);
+    store_.write(section, key, value);
+    // A key written for the first time stores the default the program has been using (the
+    // first shut-down writes every run default), so only a stored value that changes counts.
+    if (before != value && before != absent && record_)
+        record_(history::events::settingsChanged(section + u'/' + key, before, value));
+}
+
+}  // namespace vantorix
