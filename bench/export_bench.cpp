@@ -19,9 +19,8 @@ namespace {
 constexpr int kSets = kMaxSets;
 
 // A full run: every well of every set read, written with the program's own writer.
-ProgramState fullRun(const QString& folder) {
+ProgramState fullRun() {
     ProgramState s;
-    s.DataFolder = folder;
     s.DataFileName = QStringLiteral("full.ovd");
     s.FirstSet = 1;
     s.LastSet = kSets;
@@ -35,8 +34,8 @@ ProgramState fullRun(const QString& folder) {
 }
 
 ProgramState loadedDocument(const QString& folder) {
-    ProgramState s = fullRun(folder);
-    if (!WriteDataFile(s, QDateTime::currentDateTime()).ok) return s;
+    ProgramState s = fullRun();
+    if (!WriteDataFile(s, folder, QDateTime::currentDateTime()).ok) return s;
     s.document.recognised = true;
     s.document.declaredSets = kSets;
     s.document.header.setsText = QStringLiteral("255");

@@ -18,6 +18,7 @@
 
 #include "files/OvdWriter.h"
 #include "files/frmOpenFile.h"
+#include "kernel/DataPaths.h"
 #include "kernel/Scheduler.h"
 #include "plate/ProgramState.h"
 #include "ui/GuiDialogs.h"
@@ -29,13 +30,12 @@ namespace {
 // n copies of one written one-set document, each under its own name.
 void writeFolder(const QString& folder, int n) {
     ProgramState s;
-    s.DataFolder = s.AppFolder = folder;
     s.DataFileName = QDir(folder).filePath(QStringLiteral("plate-00000.ovd"));
     s.Operator = QStringLiteral("Ann");
     for (int r = 1; r <= 8; ++r)
         for (int c = 1; c <= 12; ++c)
             s.document.dataset(1).at(r - 1, c - 1) = {r * c, 1, WellStatus::Read};
-    if (!WriteDataFile(s, QDateTime::currentDateTime()).ok) std::abort();
+    if (!WriteDataFile(s, folder, QDateTime::currentDateTime()).ok) std::abort();
     for (int i = 1; i < n; ++i)
         if (!QFile::copy(
                 s.DataFileName,
@@ -71,11 +71,10 @@ int main(int argc, char** argv) {
     writeFolder(dir.path(), n);
     std::vector<double> first, reopen;
     for (int run = 0; run < 5; ++run) {
-        ProgramState state;
-        state.DataFolder = dir.path();
+        DataFolders folders{dir.path(), {}};
         QtScheduler scheduler;
         QtDialogs dialogs;
-        frmOpenFile dialog(state, dialogs, scheduler, [](const QString&) {});
+        frmOpenFile dialog(folders, dialogs, scheduler, [](const QString&) {});
         first.push_back(showUntilListed(dialog, n));
         dialog.hide();  // what Open does after loading the file
         dialog.forgetList();

@@ -8,6 +8,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 
+#include "kernel/DataPaths.h"
 #include "plate/ProgramState.h"
 #include "results/GuiResultsGrid.h"
 #include "results/GuiResultsPanel.h"
@@ -39,7 +40,10 @@ ProgramState& fullDocument() {
 }
 
 struct Window {
-    Window() : panel(fullDocument(), grid = new QTableWidget(8, 12), &host) {
+    Window()
+        : panel(
+              fullDocument(), folders, [] { return PanelRun{}; }, grid = new QTableWidget(8, 12),
+              &host) {
         host.resize(1280, 720);
         panel.resize(1280, 720);
         layOutResultsGrid(*grid);
@@ -48,6 +52,7 @@ struct Window {
         panel.show();
         QApplication::processEvents();
     }
+    DataFolders folders;
     QWidget host;
     QTableWidget* grid;
     GuiResultsPanel panel;

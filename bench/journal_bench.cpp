@@ -15,10 +15,10 @@ namespace {
 void BM_JournalReading(benchmark::State& state) {
     QDir().mkpath(recoveryFolder());
     QTemporaryDir dir(recoveryFolder() + QStringLiteral("/bench-XXXXXX"));
-    ProgramState s;
-    s.Operator = QStringLiteral("Bench");
+    JournalHeader header;
+    header.operatorName = QStringLiteral("Bench");
     RunJournal journal(dir.path());
-    if (!journal.begin(s, QDateTime::currentDateTime())) {
+    if (!journal.begin(header, QDateTime::currentDateTime())) {
         state.SkipWithError("the journal could not be opened");
         return;
     }

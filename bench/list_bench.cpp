@@ -36,7 +36,6 @@ constexpr int kRuns = 5;
 // One written document of `sets` sets, its header texts replaced per file below.
 QByteArray templateFile(const QString& folder, int sets) {
     ProgramState s;
-    s.DataFolder = s.AppFolder = folder;
     s.DataFileName = QDir(folder).filePath(QStringLiteral("template.tmp"));
     s.Test = QStringLiteral("@TEST@");
     s.Operator = QStringLiteral("@OPERATOR@");
@@ -48,7 +47,7 @@ QByteArray templateFile(const QString& folder, int sets) {
             for (int c = 1; c <= 12; ++c)
                 s.document.dataset(set).at(r - 1, c - 1) = {
                     20000 + 97 * set + 31 * r * c, set * 40 + r * 12 + c, WellStatus::Read};
-    if (!WriteDataFile(s, QDateTime::currentDateTime()).ok) std::abort();
+    if (!WriteDataFile(s, folder, QDateTime::currentDateTime()).ok) std::abort();
     QFile f(s.DataFileName);
     if (!f.open(QIODevice::ReadOnly)) std::abort();
     QByteArray bytes = f.readAll();

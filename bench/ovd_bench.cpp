@@ -80,9 +80,8 @@ BENCHMARK(BM_ParseHeaderOnly)->Unit(benchmark::kMillisecond);
 void BM_LoadDataFile(benchmark::State& st) {
     FullFile& f = fullFile();
     ProgramState s;
-    s.DataFolder = s.AppFolder = f.dir.path();
     for (auto _ : st) {
-        const LoadResult r = LoadDataFile(s, f.name, 0);
+        const LoadResult r = LoadDataFile(s, f.dir.path(), f.name);
         if (!r.ok || r.setsLoaded != kMaxSets) st.SkipWithError("load failed");
     }
     st.SetBytesProcessed(st.iterations() * f.bytes.size());

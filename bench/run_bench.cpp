@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include "kernel/DataPaths.h"
 #include "measurement/RunSequence.h"
 #include "plate/ProgramState.h"
 #include "serial/QtSerialPort.h"
@@ -33,15 +34,12 @@ class SilentFrontEnd : public RunFrontEnd {
     void reportError(const QString& t) override { std::fprintf(stderr, "%s\n", qPrintable(t)); }
     void setStatusLine(const QString&, bool) override {}
     void setMessageLine(const QString&, bool) override {}
-    void setStartCancelCaption(const QString&) override {}
-    void setCell(int, int, const QString&) override {}
 };
 
 constexpr quint32 kSeed = 11;
 constexpr int kWells = 12;  // plate row A
 
-void prepare(ProgramState& s, const QString& folder) {
-    s.DataFolder = s.AppFolder = folder;
+void prepare(ProgramState& s) {
     for (auto& row : s.CurrentOptions.SelectedWells) row.fill(false);
     for (int c = 0; c < kWells; ++c) s.CurrentOptions.SelectedWells[0][c] = true;
 }
@@ -52,10 +50,11 @@ qint64 virtualDuration_ms(const QString& folder) {
     config.seed = kSeed;
     sim::PairHarness pair(config);
     ProgramState s;
-    prepare(s, folder);
+    prepare(s);
+    DataFolders folders{folder, folder};
     SilentFrontEnd ui;
     ui.path = folder + QStringLiteral("/virtual.ovd");
-    RunSequence run(s, pair.port(), pair.scheduler(), ui);
+    RunSequence run(s, folders, pair.port(), pair.scheduler(), ui);
     run.setJournalFolder(folder + QStringLiteral("/virtual-journal"));
     run.start();
     pair.runUntil([&] { return !run.running(); }, 3'600'000);
@@ -83,13 +82,14 @@ int main(int argc, char** argv) {
     const QString device = QString::fromUtf8(simulator.readLine()).trimmed();
 
     ProgramState s;
-    prepare(s, dir.path());
+    prepare(s);
+    DataFolders folders{dir.path(), dir.path()};
     QtSerialPort port;
     port.setPortName(device);
     QtScheduler scheduler;
     SilentFrontEnd ui;
     ui.path = dir.filePath(QStringLiteral("real.ovd"));
-    RunSequence run(s, port, scheduler, ui);
+    RunSequence run(s, folders, port, scheduler, ui);
     // The run journals every reading durably, as it does for the user; --no-journal gives the
     // figure to compare with.
     const bool journal = !app.arguments().contains(QStringLiteral("--no-journal"));

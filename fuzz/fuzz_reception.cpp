@@ -5,30 +5,11 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "kernel/ProgramState.h"
 #include "measurement/InstrumentConversation.h"
 
 using namespace vantorix;
 
 namespace {
-
-// The program state for one input. The table of readings is allocated once: allocating and
-// clearing its 33,000 cells for every input cost more than the run itself. Reception clears
-// set 1 itself; slot 0 takes anything out of range, so it is reset here.
-ProgramState& freshState() {
-    static ProgramState state;
-    static const ProgramState pristine = [] {
-        ProgramState p;
-        Readings gone = std::move(p.readings);  // leaves p.readings empty: copies cost nothing
-        return p;
-    }();
-    Readings table = std::move(state.readings);
-    state = pristine;
-    state.readings = std::move(table);
-    for (int r = 0; r < Readings::kRowSlots; ++r)
-        for (int c = 0; c < Readings::kColumnSlots; ++c) state.readings.at(0, r, c) = {};
-    return state;
-}
 
 // Takes every output; false when one breaks a rule. Questions are answered Cancel.
 bool drain(InstrumentConversation& conv, qint64 now) {
@@ -69,9 +50,10 @@ extern "C" const char* __asan_default_options() {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    ProgramState& state = freshState();
+    RunState run;
+    const RunOptions options;
     qint64 now = 0;
-    InstrumentConversation conv(state, now);
+    InstrumentConversation conv(run, options, now);
     conv.beginReception(now);
     if (!drain(conv, now)) __builtin_trap();
     // The first byte of each piece gives the length of the read that follows it (low six bits)

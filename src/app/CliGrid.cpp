@@ -33,15 +33,15 @@ void printGrid(const PlateDocument& document, const QString& setsText, bool decl
 }
 
 std::optional<LoadResult> loadDocument(ProgramState& s, const QString& file) {
-    initFolders(s, DataFolderStart::CurrentFolder);
-    LoadResult loaded = LoadDataFile(s, file, 0);
-    if (loaded.parsed) writeParseDump(s.AppFolder, s.DataFolder, file, loaded.entries);
+    const DataFolders folders = programFolders(DataFolderStart::CurrentFolder);
+    LoadResult loaded = LoadDataFile(s, folders.data, file);
+    if (loaded.parsed) writeParseDump(folders.app, folders.data, file, loaded.entries);
     if (!loaded.ok) {
         printError(QString(loaded.message).replace(u'\n', u' '));
         return std::nullopt;
     }
     for (const QString& notice : loaded.notices) printError(notice);
-    recordHistory([&](RunHistory& h) { h.fileOpened(resolveDataPath(s.DataFolder, file)); });
+    recordHistory([&](RunHistory& h) { h.fileOpened(resolveDataPath(folders.data, file)); });
     return loaded;
 }
 

@@ -25,7 +25,7 @@ namespace vantorix {
 void wireDesktop(frmMain& frame, ProgramState& state, SettingsStore& settings, Scheduler& scheduler,
                  const QString& programFolder) {
     connectExcelExport(frame, state);
-    connectFirmwareDownload(frame, state, settings, scheduler, programFolder);
+    connectFirmwareDownload(frame, settings, scheduler, programFolder);
     installFileBrowser(frame, state, scheduler);
     new GuiDialogEntries(frame, state, settings);  // owned by the frame
     const QString database = history::historyPath(settings);
@@ -35,15 +35,13 @@ void wireDesktop(frmMain& frame, ProgramState& state, SettingsStore& settings, S
     hooks->checkIntegrityInBackground(database);
 }
 
-LoadResult showStoredDocument(frmMain& frame, ProgramState& state, Scheduler& scheduler,
-                              const QString& fileName) {
+LoadResult showStoredDocument(frmMain& frame, ProgramState& state, const QString& fileName) {
     frame.showMeasurementWindow();
     // Reading a file is no sign of life from the instrument: the link light stays as it was.
-    const qint64 linkActivity = state.LinkActivityTime;
-    const LoadResult loaded = LoadDataFile(state, fileName, scheduler.nowSeconds());
-    if (loaded.parsed) writeParseDump(state.AppFolder, state.DataFolder, fileName, loaded.entries);
-    state.LinkActivityTime = linkActivity;
-    if (loaded.ok) state.DataFileName = resolveDataPath(state.DataFolder, fileName);
+    DataFolders& folders = frame.folders();
+    const LoadResult loaded = LoadDataFile(state, folders.data, fileName);
+    if (loaded.parsed) writeParseDump(folders.app, folders.data, fileName, loaded.entries);
+    if (loaded.ok) state.DataFileName = resolveDataPath(folders.data, fileName);
     if (GuiHistoryHooks* hooks = GuiHistoryHooks::of(frame); hooks && loaded.ok)
         hooks->fileOpened(state.DataFileName);
     frmZyvora& window = frame.measurementWindow();
@@ -56,12 +54,12 @@ void installFileBrowser(frmMain& frame, ProgramState& state, Scheduler& schedule
     frame.setEntryHandler(frmMain::Entry::FileOpen, [&frame, &state, &scheduler] {
         auto* browser = frame.findChild<frmOpenFile*>();
         if (!browser) {
-            auto open = [&frame, &state, &scheduler](const QString& fileName) {
-                const LoadResult loaded = showStoredDocument(frame, state, scheduler, fileName);
+            auto open = [&frame, &state](const QString& fileName) {
+                const LoadResult loaded = showStoredDocument(frame, state, fileName);
                 if (!loaded.message.isEmpty())
                     frame.dialogs().inform(&frame.measurementWindow(), loaded.message);
             };
-            browser = new frmOpenFile(state, frame.dialogs(), scheduler, open, &frame);
+            browser = new frmOpenFile(frame.folders(), frame.dialogs(), scheduler, open, &frame);
         }
         browser->show();
         browser->raise();
@@ -69,19 +67,19 @@ void installFileBrowser(frmMain& frame, ProgramState& state, Scheduler& schedule
     });
 }
 
-void connectFirmwareDownload(frmMain& frame, ProgramState& state, SettingsStore& settings,
-                             Scheduler& scheduler, const QString& programFolder) {
+void connectFirmwareDownload(frmMain& frame, SettingsStore& settings, Scheduler& scheduler,
+                             const QString& programFolder) {
     auto dialog = std::make_shared<frmDownloadNewFirmware*>(nullptr);
-    frame.setEntryHandler(frmMain::Entry::DownloadFirmware,
-                          [&frame, &state, &settings, &scheduler, programFolder, dialog] {
-                              if (!*dialog) {
-                                  *dialog = new frmDownloadNewFirmware(
-                                      frame.comPort(), scheduler, frame.dialogs(), settings,
-                                      programImageSource(programFolder, state.AppFolder), &frame);
-                                  recordFirmwareSent(frame, **dialog);
-                              }
-                              (*dialog)->showDialog();
-                          });
+    frame.setEntryHandler(
+        frmMain::Entry::DownloadFirmware, [&frame, &settings, &scheduler, programFolder, dialog] {
+            if (!*dialog) {
+                *dialog = new frmDownloadNewFirmware(
+                    frame.comPort(), scheduler, frame.dialogs(), settings,
+                    programImageSource(programFolder, frame.folders().app), &frame);
+                recordFirmwareSent(frame, **dialog);
+            }
+            (*dialog)->showDialog();
+        });
 }
 
 void recordFirmwareSent(frmMain& frame, frmDownloadNewFirmware& dialog) {
@@ -97,13 +95,12 @@ void connectExcelExport(frmMain& frame, ProgramState& state) {
     QObject::connect(&frame, &frmMain::measurementWindowCreated, &frame,
                      [&frame, &state](frmZyvora* window) {
                          window->setExcelHandler([&frame, &state, window] {
-                             openWorkbookOnDesktop(state, frame.dialogs(), window);
+                             openWorkbookOnDesktop(state, frame.folders(), frame.dialogs(), window);
                          });
                      });
 }
 
-bool openDocumentFile(frmMain& frame, ProgramState& state, Scheduler& scheduler,
-                      const QString& path) {
+bool openDocumentFile(frmMain& frame, ProgramState& state, const QString& path) {
     const QFileInfo info(path);
     frame.showMeasurementWindow();
     frmZyvora& window = frame.measurementWindow();
@@ -112,8 +109,8 @@ bool openDocumentFile(frmMain& frame, ProgramState& state, Scheduler& scheduler,
                                           .arg(QDir::toNativeSeparators(info.absoluteFilePath())));
         return false;
     }
-    state.DataFolder = QDir::toNativeSeparators(info.absolutePath());
-    const LoadResult loaded = showStoredDocument(frame, state, scheduler, info.fileName());
+    frame.folders().data = QDir::toNativeSeparators(info.absolutePath());
+    const LoadResult loaded = showStoredDocument(frame, state, info.fileName());
     if (!loaded.message.isEmpty()) frame.dialogs().warn(&window, loaded.message);
     return loaded.ok;
 }

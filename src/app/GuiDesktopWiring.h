@@ -25,8 +25,8 @@ void installFileBrowser(frmMain& frame, ProgramState& state, Scheduler& schedule
 
 // Utilities > Download New Firmware: the dialog is created on first use and shown again on
 // every later one.
-void connectFirmwareDownload(frmMain& frame, ProgramState& state, SettingsStore& settings,
-                             Scheduler& scheduler, const QString& programFolder);
+void connectFirmwareDownload(frmMain& frame, SettingsStore& settings, Scheduler& scheduler,
+                             const QString& programFolder);
 
 // "Save to Excel": the workbook goes to a temporary file that the desktop's spreadsheet
 // program opens; without such a program the user chooses where to keep it.
@@ -34,16 +34,14 @@ void connectExcelExport(frmMain& frame, ProgramState& state);
 // Each download the dialog ends is a "firmware sent" event in the history.
 void recordFirmwareSent(frmMain& frame, frmDownloadNewFirmware& dialog);
 
-// Loads a stored data file (a name in DataFolder, or a whole path) into the one measurement
-// window, read-only, its name in the caption. The caller shows loaded.message.
-LoadResult showStoredDocument(frmMain& frame, ProgramState& state, Scheduler& scheduler,
-                              const QString& fileName);
+// Loads a stored data file (a name in the data folder, or a whole path) into the one
+// measurement window, read-only, its name in the caption. The caller shows loaded.message.
+LoadResult showStoredDocument(frmMain& frame, ProgramState& state, const QString& fileName);
 
 // Opens a data file named on the command line (a double click in the file manager) in the one
-// measurement window, as the file browser's Open does; its folder becomes DataFolder, so the
-// file browser and the next run start there. A file that cannot be opened is reported in a
+// measurement window, as the file browser's Open does; its folder becomes the data folder, so
+// the file browser and the next run start there. A file that cannot be opened is reported in a
 // message box. True when the file was loaded.
-bool openDocumentFile(frmMain& frame, ProgramState& state, Scheduler& scheduler,
-                      const QString& path);
+bool openDocumentFile(frmMain& frame, ProgramState& state, const QString& path);
 
 }  // namespace vantorix

@@ -62,7 +62,7 @@ void GuiDialogEntries::cmdOptions_Click(frmZyvora& window) {
 }
 
 void GuiDialogEntries::storeRunDefaults() {
-    saveRunDefaults(settings_, state_);
+    saveRunDefaults(settings_, state_.DefaultOptions);
     if (const QString problem = settings_.takeWriteFailure(); !problem.isEmpty())
         notices_.message(&frame_, problem, DialogNotices::Icon::Warning, {});
 }

@@ -161,8 +161,7 @@ void GuiHistoryHooks::tellOnce() {
 void GuiHistoryHooks::showHistory() {
     if (!window_) {
         window_ = new frmHistory(
-            history().db(),
-            [this](const QString& path) { openDocumentFile(frame_, state_, scheduler_, path); },
+            history().db(), [this](const QString& path) { openDocumentFile(frame_, state_, path); },
             &frame_);
     }
     const QString open = state_.DataFileName.isEmpty()

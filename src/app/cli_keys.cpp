@@ -37,15 +37,14 @@ int runKeys(const QStringList& args) {
     }
     if (file.isEmpty()) return keysUsageError(QStringLiteral("keys: FILE is missing"));
 
-    ProgramState s;
-    initFolders(s, DataFolderStart::CurrentFolder);
+    const DataFolders folders = programFolders(DataFolderStart::CurrentFolder);
     QString reason;
     std::vector<QString> entries;
-    if (!readDataFileEntries(resolveDataPath(s.DataFolder, file), headerOnly, entries, &reason)) {
+    if (!readDataFileEntries(resolveDataPath(folders.data, file), headerOnly, entries, &reason)) {
         printError(file + QStringLiteral(": ") + reason);
         return kExitFailure;
     }
-    writeParseDump(s.AppFolder, s.DataFolder, file, entries);
+    writeParseDump(folders.app, folders.data, file, entries);
     QTextStream out(stdout);
     // A line break or an escape sequence in a value must not forge an entry or reach the terminal.
     for (const QString& entry : entries) out << terminalText(entry) << '\n';

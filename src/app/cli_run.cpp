@@ -71,10 +71,8 @@ class CliFrontEnd : public RunFrontEnd {
         if (visible && text != message_) print(QStringLiteral("  ") + terminalText(text.trimmed()));
         message_ = visible ? text : QString();
     }
-    void setStartCancelCaption(const QString&) override {}
-    void setCell(int, int, const QString&) override {}
     // A dataset has begun, and the run's journal with it.
-    void shadeSelectedWells() override {
+    void datasetBegun(int, int) override {
         if (onDatasetBegun) std::exchange(onDatasetBegun, nullptr)();
     }
     std::function<void()> onDatasetBegun;
@@ -142,7 +140,7 @@ int runCommand(const QStringList& given) {
                                   "built-in defaults are used")
                        .arg(QDir::toNativeSeparators(store.location()), unread));
     ProgramState state;
-    initFolders(state, DataFolderStart::CurrentFolder);
+    DataFolders folders = programFolders(DataFolderStart::CurrentFolder);
     state.CurrentOptions = state.DefaultOptions = a.options;
     state.Operator = a.operatorName;
     state.Test = a.test;
@@ -156,7 +154,7 @@ int runCommand(const QStringList& given) {
     port.setInputLen(0);
     QtScheduler scheduler;
     CliFrontEnd ui(QFileInfo(a.out).absoluteFilePath(), a.retry, a.keepPartial);
-    RunSequence run(state, port, scheduler, ui);
+    RunSequence run(state, folders, port, scheduler, ui);
 
     onCancelSignals(qApp, [&run] { run.cancel(); });
     // The run's start is recorded once its journal exists: on a nearly full disk the journal,

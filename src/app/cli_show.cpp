@@ -55,10 +55,10 @@ QString parseShowArgs(const QStringList& args, ShowArgs& out) {
 }
 
 // "Set N: n=… sat=… min=… max=… mean=… sd=… cv=…%" for each set.
-void printStatistics(const ProgramState& s, int sets) {
+void printStatistics(const PlateDocument& document, int sets) {
     QTextStream out(stdout);
     for (int set = 1; set <= sets; ++set)
-        out << "Set " << set << ": " << statisticsText(setStatistics(s.document, set)) << '\n';
+        out << "Set " << set << ": " << statisticsText(setStatistics(document, set)) << '\n';
     out.flush();
 }
 
@@ -72,7 +72,7 @@ int runShow(const QStringList& args) {
     if (!document) return kExitFailure;
     const LoadResult& loaded = *document;
     if (a.stats) {
-        printStatistics(s, loaded.setsLoaded);
+        printStatistics(s.document, loaded.setsLoaded);
         return kExitOk;
     }
     // A document without sets still shows set 1, all "X"; beyond that only its own sets.

@@ -90,9 +90,7 @@ int main(int argc, char** argv) {
     const Options options = parseArguments(app);
 
     ProgramState state;
-    state.RunActive = false;
-    state.Receiving = false;
-    initFolders(state, DataFolderStart::ProgramFiles);
+    DataFolders folders = programFolders(DataFolderStart::ProgramFiles);
 
     QSettingsStore store;
     // Every setting the program changes is also an event of the history.
@@ -116,7 +114,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    frmMain frame(state, settings, port, scheduler, dialogs);
+    frmMain frame(state, folders, settings, port, scheduler, dialogs);
     framePtr = &frame;
     wireDesktop(frame, state, settings, scheduler, QCoreApplication::applicationDirPath());
     if (simulator) {
@@ -125,14 +123,14 @@ int main(int argc, char** argv) {
                                        simulator->slavePath());
     }
     frame.show();
-    if (!options.file.isEmpty()) openDocumentFile(frame, state, scheduler, options.file);
+    if (!options.file.isEmpty()) openDocumentFile(frame, state, options.file);
     if (!options.exitAfterStart)
         QTimer::singleShot(0, &frame, [&] {
-            offerRecovery(&frame, dialogs, recoveryFolder(), state.DataFolder, {},
+            offerRecovery(&frame, dialogs, recoveryFolder(), folders.data, {},
                           [&](const QString& path) {
                               if (GuiHistoryHooks* hooks = GuiHistoryHooks::of(frame))
                                   hooks->recovered(path);
-                              openDocumentFile(frame, state, scheduler, path);
+                              openDocumentFile(frame, state, path);
                           });
         });
     if (options.exitAfterStart) {

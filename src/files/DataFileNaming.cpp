@@ -33,12 +33,12 @@ QString withOvdExtension(const QString& name) {
     return hasOvdExtension(name) ? name : name + kOvd;
 }
 
-void NextDataFileTitle(ProgramState& s) {
-    const bool ovd = hasOvdExtension(s.DataFileTitle);
-    const QString stem = ovd ? s.DataFileTitle.chopped(kOvd.size()) : s.DataFileTitle;
+QString nextDataFileTitle(const QString& title, const QString& folder) {
+    const bool ovd = hasOvdExtension(title);
+    const QString stem = ovd ? title.chopped(kOvd.size()) : title;
     const QString next = countedOn(stem);
-    if (!next.isEmpty()) s.DataFileTitle = ovd ? next + s.DataFileTitle.right(kOvd.size()) : next;
-    s.DataFileTitle = freeDataFileTitle(s.DataFileTitle, s.DataFolder);
+    if (next.isEmpty()) return freeDataFileTitle(title, folder);
+    return freeDataFileTitle(ovd ? next + title.right(kOvd.size()) : next, folder);
 }
 
 QString freeDataFileTitle(const QString& title, const QString& folder) {
@@ -55,8 +55,8 @@ QString freeDataFileTitle(const QString& title, const QString& folder) {
     return t;
 }
 
-WriteResult SaveDocument(ProgramState& s, const QDateTime& now) {
-    WriteResult result = WriteDataFile(s, now);
+WriteResult SaveDocument(ProgramState& s, const QString& dataFolder, const QDateTime& now) {
+    WriteResult result = WriteDataFile(s, dataFolder, now);
     if (result.ok) s.Saved = true;
     return result;
 }

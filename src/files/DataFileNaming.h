@@ -14,14 +14,15 @@ QString withOvdExtension(const QString& name);
 
 // Counts the numeric extension of the part before a final ".ovd" up: "Plate.041.ovd" ->
 // "Plate.042.ovd", 999 -> 001. A title without one ("Sample", "Run.ovd") stays as it is,
-// unless it names an existing file in DataFolder (see freeDataFileTitle).
-void NextDataFileTitle(ProgramState& s);
+// unless it names an existing file in folder (see freeDataFileTitle).
+QString nextDataFileTitle(const QString& title, const QString& folder);
 
 // The title, or when its file exists in folder, the first title counted on from it whose file
 // does not: "Sample.ovd" -> "Sample.001.ovd", "Plate.041.ovd" -> "Plate.042.ovd".
 QString freeDataFileTitle(const QString& title, const QString& folder);
 
-// Writes the document to DataFileName; Saved is set only when the file was written.
-WriteResult SaveDocument(ProgramState& s, const QDateTime& now);
+// Writes the document to DataFileName (a bare name lies in dataFolder); Saved is set only when
+// the file was written.
+WriteResult SaveDocument(ProgramState& s, const QString& dataFolder, const QDateTime& now);
 
 }  // namespace vantorix

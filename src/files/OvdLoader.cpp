@@ -128,8 +128,8 @@ void loadDocumentFromStore(const KeyStore& store, PlateFileRead& read) {
     if (notNumbers > 0) read.notices << notNumbersNotice(notNumbers);
 }
 
-LoadResult LoadDataFile(ProgramState& s, const QString& fileName, qint64 nowSeconds) {
-    PlateFileRead read = readPlateFile(resolveDataPath(s.DataFolder, fileName), fileName);
+LoadResult LoadDataFile(ProgramState& s, const QString& dataFolder, const QString& fileName) {
+    PlateFileRead read = readPlateFile(resolveDataPath(dataFolder, fileName), fileName);
     LoadResult r{read.ok,
                  read.parsed,
                  read.message,
@@ -139,10 +139,6 @@ LoadResult LoadDataFile(ProgramState& s, const QString& fileName, qint64 nowSeco
                  std::move(read.entries)};
     if (!r.ok) return r;
     s.document = std::move(read.document);
-    if (r.setsLoaded > 0) {
-        s.SilenceTimer = nowSeconds;
-        s.LinkActivityTime = nowSeconds;
-    }
     s.CurrentSet = 1;
     return r;
 }

@@ -28,9 +28,8 @@ struct LoadResult {
     std::vector<QString> entries;  // what the parse found, for the dump (files/ParseDump.h)
 };
 
-// Reads the file (a bare name lies in DataFolder) as the current document: on success the
-// document is replaced, CurrentSet = 1, and SilenceTimer and LinkActivityTime become
-// nowSeconds when a set was loaded. On failure the document stays as it was.
-LoadResult LoadDataFile(ProgramState& s, const QString& fileName, qint64 nowSeconds);
+// Reads the file (a bare name lies in dataFolder) as the current document: on success the
+// document is replaced and CurrentSet = 1. On failure the document stays as it was.
+LoadResult LoadDataFile(ProgramState& s, const QString& dataFolder, const QString& fileName);
 
 }  // namespace vantorix

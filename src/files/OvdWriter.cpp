@@ -58,13 +58,14 @@ WriteResult writePlateFile(const PlateDocument& d, const QString& path, const QD
     return {true, {}};
 }
 
-WriteResult WriteDataFile(const ProgramState& s, const QDateTime& now, const ProgramVersion& v) {
+WriteResult WriteDataFile(const ProgramState& s, const QString& dataFolder, const QDateTime& now,
+                          const ProgramVersion& v) {
     if (s.DataFileName.isEmpty()) return failure(QStringLiteral("no data file has been named"));
     if (s.FirstSet < 1 || s.LastSet > kMaxSets || s.LastSet < s.FirstSet - 1)
         return failure(QStringLiteral("sets %1 to %2 are not a run of the readings table")
                            .arg(s.FirstSet)
                            .arg(s.LastSet));
-    return writePlateFile(runDocument(s), resolveDataPath(s.DataFolder, s.DataFileName), now, v);
+    return writePlateFile(runDocument(s), resolveDataPath(dataFolder, s.DataFileName), now, v);
 }
 
 }  // namespace vantorix

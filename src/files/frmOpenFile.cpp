@@ -77,14 +77,14 @@ bool isInside(const QString& folder, const QString& root) {
 
 }  // namespace
 
-frmOpenFile::frmOpenFile(ProgramState& state, Dialogs& dialogs, Scheduler& scheduler,
+frmOpenFile::frmOpenFile(DataFolders& folders, Dialogs& dialogs, Scheduler& scheduler,
                          OpenInWindow openInWindow, QWidget* parent)
     : QDialog(parent),
-      state_(state),
+      dataFolders_(folders),
       dialogs_(dialogs),
       scheduler_(scheduler),
       openInWindow_(std::move(openInWindow)),
-      listing_(std::make_unique<FolderListing>(scheduler, [this] { return state_.DataFolder; })) {
+      listing_(std::make_unique<FolderListing>(scheduler, [this] { return dataFolders_.data; })) {
     setObjectName(QStringLiteral("frmOpenFile"));
     setWindowTitle(QStringLiteral("Open Data File"));
     buildControls();
@@ -275,8 +275,8 @@ void frmOpenFile::changeEvent(QEvent* event) {
 }
 
 void frmOpenFile::gotFocus() {
-    selectDriveOf(state_.DataFolder);
-    showFolder(state_.DataFolder);
+    selectDriveOf(dataFolders_.data);
+    showFolder(dataFolders_.data);
     RefreshFileList();
 }
 
@@ -295,16 +295,16 @@ void frmOpenFile::Drive1_Change(int index) {
         // readable on every platform.
         const QString home = QDir::toNativeSeparators(QDir::homePath());
         Drive1->setCurrentIndex(Drive1->findData(home));
-        state_.DataFolder = home;
+        dataFolders_.data = home;
     } else {
-        state_.DataFolder = drive;
+        dataFolders_.data = drive;
     }
-    showFolder(state_.DataFolder);
+    showFolder(dataFolders_.data);
     RefreshFileList();
 }
 
 void frmOpenFile::Dir1_Change(const QString& folder) {
-    state_.DataFolder = QDir::toNativeSeparators(folder);
+    dataFolders_.data = QDir::toNativeSeparators(folder);
     RefreshFileList();
 }
 
@@ -347,7 +347,7 @@ void frmOpenFile::selectDriveOf(const QString& folder) {
 }
 
 void frmOpenFile::RefreshFileList() {
-    showFolder(state_.DataFolder);
+    showFolder(dataFolders_.data);
     listing_->RefreshFileList();
 }
 
@@ -408,7 +408,7 @@ void frmOpenFile::grdOVDList_Click(int row) {
     if (row < 0 || row >= grdOVDList->rowCount()) return;
     if (grdOVDList->currentRow() != row || grdOVDList->currentColumn() != 0)
         grdOVDList->setCurrentCell(row, 0);
-    lblFilename->setText(joinPath(state_.DataFolder, grdOVDList->item(row, 0)->text()));
+    lblFilename->setText(joinPath(dataFolders_.data, grdOVDList->item(row, 0)->text()));
     cmdOpen->setEnabled(true);
 }
 

@@ -22,7 +22,7 @@ class QTreeView;
 
 namespace vantorix {
 
-struct ProgramState;
+struct DataFolders;
 class Dialogs;
 class FolderListing;
 class GuiSplitProgressBar;
@@ -34,10 +34,10 @@ inline const QString kListBusyText = QStringLiteral("File list being created... 
 class frmOpenFile : public QDialog {
     Q_OBJECT
   public:
-    // Loads the chosen file (a name in DataFolder) into the measurement window and shows it.
+    // Loads the chosen file (a name in the data folder) into the measurement window and shows it.
     using OpenInWindow = std::function<void(const QString& fileName)>;
 
-    frmOpenFile(ProgramState& state, Dialogs& dialogs, Scheduler& scheduler,
+    frmOpenFile(DataFolders& folders, Dialogs& dialogs, Scheduler& scheduler,
                 OpenInWindow openInWindow, QWidget* parent = nullptr);
     ~frmOpenFile() override;
 
@@ -76,7 +76,7 @@ class frmOpenFile : public QDialog {
     void clearSelection();
     void cmdOpen_Click();
 
-    ProgramState& state_;
+    DataFolders& dataFolders_;
     Dialogs& dialogs_;
     Scheduler& scheduler_;
     OpenInWindow openInWindow_;

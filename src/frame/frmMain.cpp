@@ -21,10 +21,11 @@ QString frameCaption() {
            ProgramVersion().text();
 }
 
-frmMain::frmMain(ProgramState& state, SettingsStore& settings, SerialPort& comPort,
-                 Scheduler& scheduler, Dialogs& dialogs, QWidget* parent)
+frmMain::frmMain(ProgramState& state, DataFolders& folders, SettingsStore& settings,
+                 SerialPort& comPort, Scheduler& scheduler, Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent),
       state_(state),
+      folders_(folders),
       settings_(settings),
       comPort_(comPort),
       scheduler_(scheduler),
@@ -101,7 +102,11 @@ void frmMain::buildMenus() {
 
 void frmMain::startUp() {
     setWindowTitle(frameCaption());
-    const CommunicationSettings comm = loadStartupSettings(settings_, state_);
+    const StartupSettings stored = loadStartupSettings(settings_);
+    const CommunicationSettings& comm = stored.communication;
+    state_.BurstMode = comm.BurstMode;
+    state_.DefaultOptions = stored.runDefaults;
+    state_.DataFileTitle = QStringLiteral("Sample");
     comPort_.setPortNumber(comm.ComPort);
     comPort_.setPortName(comm.PortName);
     comPort_.setSettings(comm.Settings);
@@ -130,7 +135,7 @@ void frmMain::centreOnScreen() {
 
 frmZyvora& frmMain::measurementWindow() {
     if (!zyvora_) {
-        zyvora_ = new frmZyvora(state_, comPort_, scheduler_, dialogs_);
+        zyvora_ = new frmZyvora(state_, folders_, comPort_, scheduler_, dialogs_);
         zyvoraWindow_ = mdiArea_->addSubWindow(zyvora_);
         // The one measurement window is kept when the user closes it, and shown again later.
         zyvoraWindow_->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -241,7 +246,7 @@ void frmMain::shutDown() {
     shutDown_ = true;
     if (zyvora_) zyvora_->bTerminate = true;
     if (comPort_.isOpen()) comPort_.close();
-    saveShutdownSettings(settings_, state_);
+    saveShutdownSettings(settings_, state_.DefaultOptions);
     if (const QString problem = settings_.takeWriteFailure(); !problem.isEmpty())
         dialogs_.warn(this, problem);
 }

@@ -17,6 +17,7 @@ class QMdiSubWindow;
 
 namespace vantorix {
 
+struct DataFolders;
 struct ProgramState;
 class Dialogs;
 class Scheduler;
@@ -52,12 +53,14 @@ class frmMain : public QMainWindow {
     };
 
     // Runs the start-up: caption, the line and run defaults from `settings`, centred.
-    frmMain(ProgramState& state, SettingsStore& settings, SerialPort& comPort, Scheduler& scheduler,
-            Dialogs& dialogs, QWidget* parent = nullptr);
+    frmMain(ProgramState& state, DataFolders& folders, SettingsStore& settings, SerialPort& comPort,
+            Scheduler& scheduler, Dialogs& dialogs, QWidget* parent = nullptr);
     ~frmMain() override;
 
     SerialPort& comPort() { return comPort_; }
     Dialogs& dialogs() { return dialogs_; }
+    // The folders the windows work in: the data folder follows the files the user opens.
+    DataFolders& folders() { return folders_; }
     // The one measurement window, created on first use.
     frmZyvora& measurementWindow();
     bool hasMeasurementWindow() const { return zyvora_ != nullptr; }
@@ -86,6 +89,7 @@ class frmMain : public QMainWindow {
     void updateEntries();
 
     ProgramState& state_;
+    DataFolders& folders_;
     SettingsStore& settings_;
     SerialPort& comPort_;
     Scheduler& scheduler_;

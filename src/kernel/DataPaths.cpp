@@ -42,7 +42,7 @@ QString resolveDataPath(const QString& dataFolder, const QString& fileName) {
     return joinPath(dataFolder, fileName);
 }
 
-ProgramFolders programFolders(const QString& programDir, DataFolderStart start) {
+DataFolders programFolders(const QString& programDir, DataFolderStart start) {
     QString folder = programDir;
     if (!isWritableFolder(folder) || isSystemProgramFolder(folder)) {
         const QString documents =
@@ -50,13 +50,13 @@ ProgramFolders programFolders(const QString& programDir, DataFolderStart start) 
         folder = withForwardSlashes(documents) + QStringLiteral("/Vantorix");
         QDir().mkpath(folder);
     }
-    ProgramFolders f;
-    f.appFolder = QDir::toNativeSeparators(withForwardSlashes(folder));
-    f.dataFolder = start == DataFolderStart::CurrentFolder ? QDir::currentPath() : f.appFolder;
+    DataFolders f;
+    f.app = QDir::toNativeSeparators(withForwardSlashes(folder));
+    f.data = start == DataFolderStart::CurrentFolder ? QDir::currentPath() : f.app;
     return f;
 }
 
-ProgramFolders programFolders(DataFolderStart start) {
+DataFolders programFolders(DataFolderStart start) {
     return programFolders(QCoreApplication::applicationDirPath(), start);
 }
 

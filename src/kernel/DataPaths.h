@@ -13,21 +13,23 @@ QString joinPath(const QString& folder, const QString& name);
 // A name holding a separator is a path of its own (normalised); a bare name lies in dataFolder.
 QString resolveDataPath(const QString& dataFolder, const QString& fileName);
 
+// The folders a program works in. data changes as the user opens or names files elsewhere.
+struct DataFolders {
+    QString data;  // where bare data-file names are looked for, listed and proposed
+    QString app;   // writable folder of the program's own files
+};
+
 // Where the program writes its own files, the same for the desktop program and vantorix-cli:
-//  - AppFolder (the parse dump "temp.txt", the firmware image): the program's folder when it is
+//  - app (the parse dump "temp.txt", the firmware image): the program's folder when it is
 //    writable (a portable install), else, and always for an installed program (in a
 //    .../usr/bin folder), the user's documents folder + "/Vantorix", created when needed;
 //  - the recovery folder of run journals: recoveryFolder().
-// DataFolder, where bare data-file names are looked for, starts at AppFolder in the desktop
-// program and at the current folder on the command line.
+// data starts at app in the desktop program and at the current folder on the command line.
 enum class DataFolderStart { ProgramFiles, CurrentFolder };
-struct ProgramFolders {
-    QString appFolder, dataFolder;
-};
-ProgramFolders programFolders(const QString& programDir,
-                              DataFolderStart start = DataFolderStart::ProgramFiles);
+DataFolders programFolders(const QString& programDir,
+                           DataFolderStart start = DataFolderStart::ProgramFiles);
 // As above for the running program (QCoreApplication::applicationDirPath()).
-ProgramFolders programFolders(DataFolderStart start);
+DataFolders programFolders(DataFolderStart start);
 
 // ~/.local/share/vantorix/recovery (the platform's per-user data location): journals of runs
 // that did not get as far as their file.

@@ -1,8 +1,11 @@
-// The dataset being measured: its live view in the grid, and the choice to keep the readings
-// of a dataset the run did not finish.
+// The dataset being measured: the wells read so far, and the choice to keep the readings of a
+// dataset the run did not finish.
+#include <algorithm>
+
 #include "measurement/ConversationAwaiters.h"
 #include "measurement/InstrumentConversation.h"
 #include "measurement/RunTexts.h"
+#include "plate/ReadingText.h"
 
 namespace vantorix {
 
@@ -10,43 +13,36 @@ using Kind = ConversationOutput::Kind;
 
 int InstrumentConversation::unfinishedReadings() const {
     if (!datasetOpen_) return 0;
-    int n = 0;
-    for (int row = 1; row <= kPlateRows; ++row)
-        for (int column = 1; column <= kPlateColumns; ++column)
-            if (state_.document.reading(state_.RunSet, row, column).raw) ++n;
-    return n;
+    return static_cast<int>(
+        std::count_if(setValues_.begin(), setValues_.end(),
+                      [](const QString& v) { return readingFromText(v).has_value(); }));
 }
 
 bool InstrumentConversation::anySelectedWellRead() const {
     bool anySelected = false;
-    for (int row = 1; row <= kPlateRows; ++row)
-        for (int column = 1; column <= kPlateColumns; ++column) {
-            if (!state_.CurrentOptions.SelectedWells[row - 1][column - 1]) continue;
-            anySelected = true;
-            if (state_.document.reading(state_.RunSet, row, column).raw) return true;
-        }
+    for (int well = 0; well < kWellCount; ++well) {
+        if (!options_.SelectedWells[well / kPlateColumns][well % kPlateColumns]) continue;
+        anySelected = true;
+        if (readingFromText(setValues_[size_t(well)])) return true;
+    }
     return !anySelected;
 }
 
+// A dataset begins with none of its wells read.
 void InstrumentConversation::beginDataset() {
     datasetOpen_ = true;
-    showLiveSet();
+    setValues_.fill(QStringLiteral("-1"));
+    ConversationOutput o{Kind::DatasetBegun};
+    o.set = run_.set;
+    o.sets = run_.plannedSets();
+    out_.push_back(std::move(o));
 }
 
 void InstrumentConversation::datasetDone() {
     datasetOpen_ = false;
     ConversationOutput o{Kind::DatasetDone};
-    o.set = state_.RunSet;
-    o.value = state_.document.firmwareVersion;
+    o.set = run_.set;
     out_.push_back(std::move(o));
-}
-
-// The grid shows the readings of the dataset being measured only: its wells start pending.
-void InstrumentConversation::showLiveSet() {
-    put(Kind::LiveSetShown);
-    const int sets = state_.LastSet - state_.FirstSet + 1;
-    put(Kind::LiveSetLabel,
-        sets > 1 ? QStringLiteral("Set %1 of %2").arg(state_.RunSet).arg(sets) : QString());
 }
 
 Task<> InstrumentConversation::offerPartialSet(int& completed) {
@@ -60,7 +56,7 @@ Task<> InstrumentConversation::offerPartialSet(int& completed) {
     QString text = (readings == 1 ? QStringLiteral("%1 reading of dataset %2 was taken")
                                   : QStringLiteral("%1 readings of dataset %2 were taken"))
                        .arg(readings)
-                       .arg(state_.RunSet) +
+                       .arg(run_.set) +
                    QStringLiteral(
                        " before the run stopped. Keep them as a partial dataset (wells "
                        "not read are left without a reading)?");
@@ -68,7 +64,6 @@ Task<> InstrumentConversation::offerPartialSet(int& completed) {
     const bool keep = co_await ask(RunQuestion::KeepPartial, text, readings);
     if (keep) {
         ++completed;
-        state_.HasData = true;
         end_.partialKept = true;
     } else {
         end_.readingsLeftOut = readings;

@@ -1,11 +1,12 @@
 // The run's course once the file is named: the handshake, the window made ready, the priming
 // question, then one options block and one dataset per repeat with the delays between them.
 #include <QCoreApplication>
+#include <algorithm>
 
-#include "kernel/Text.h"
 #include "measurement/ConversationAwaiters.h"
 #include "measurement/InstrumentConversation.h"
 #include "measurement/RunTexts.h"
+#include "plate/PlateDocument.h"
 
 namespace vantorix {
 
@@ -14,13 +15,10 @@ using Kind = ConversationOutput::Kind;
 Task<> InstrumentConversation::top(bool reception) {
     try {
         if (reception) {
-            state_.RunActive = true;
-            state_.RunStopped = false;
-            state_.RunSet = state_.FirstSet = state_.LastSet = 1;
-            state_.document.clearSet(1);
-            state_.RunSetsCleared = true;
+            run_.stage = RunStage::Measuring;
+            run_.set = run_.firstSet = run_.lastSet = 1;
             beginDataset();
-            enterPhase(RunPhase::Waiting);
+            putPhase(RunPhase::Waiting, 1);
             const bool received = co_await awaitDataset();
             if (received) datasetDone();
             end_.kind = ConversationEnd::Kind::Datasets;
@@ -40,26 +38,25 @@ Task<> InstrumentConversation::top(bool reception) {
 }
 
 Task<> InstrumentConversation::converse() {
-    state_.RunActive = true;
-    state_.RunSetsCleared = false;
-    put(Kind::StatusLine, QString(), true);
+    // A line lost while the file was named has stopped the run already.
+    if (!run_.stopped()) run_.stage = RunStage::Measuring;
     runStarted_ms_ = now_ms_;
-    enterPhase(RunPhase::Handshake);
+    putPhase(RunPhase::Handshake, 0);
     const bool ready = co_await handshake();
     if (!ready) {
         end_.kind = ConversationEnd::Kind::NotReady;
         co_return;
     }
-    if (!state_.RunActive) {
+    if (!run_.measuring()) {
         stopEarly();
         co_return;
     }
-    prepareWindow();
-    if (!state_.RunActive) {
+    planSets();
+    if (!run_.measuring()) {
         stopEarly();
         co_return;
     }
-    const RunOptions& o = state_.CurrentOptions;
+    const RunOptions& o = options_;
     if (o.Reaction == kReactionFlash && o.Prime1 > 0) {
         const bool primed = co_await ask(RunQuestion::Priming, QString::fromLatin1(kPrimingText));
         if (!primed) {
@@ -68,8 +65,7 @@ Task<> InstrumentConversation::converse() {
         }
     }
     flush();
-    put(Kind::OptionsLocked);
-    state_.OperatorName = state_.Operator;
+    put(Kind::Measuring);
     co_await runDatasets();
 }
 
@@ -78,35 +74,29 @@ void InstrumentConversation::stopEarly() {
     end_.kind = ConversationEnd::Kind::Stopped;
 }
 
-void InstrumentConversation::prepareWindow() {
-    state_.HasData = false;
-    state_.Saved = false;
-    const RunOptions& o = state_.CurrentOptions;
-    state_.FirstSet = 1;
-    state_.LastSet = o.RepeatMode ? static_cast<qint16>(qBound(1, int(o.Repeats), kMaxSets)) : 1;
-    // A well that gets no reading in this run must never keep one from an earlier document.
-    for (int set = state_.FirstSet; set <= state_.LastSet; ++set) state_.document.clearSet(set);
-    state_.RunSetsCleared = true;
-    put(Kind::WindowPrepared);
+void InstrumentConversation::planSets() {
+    const RunOptions& o = options_;
+    run_.firstSet = 1;
+    run_.lastSet = o.RepeatMode ? static_cast<qint16>(qBound(1, int(o.Repeats), kMaxSets)) : 1;
+    ConversationOutput planned{Kind::SetsPlanned};
+    planned.sets = run_.lastSet;
+    out_.push_back(std::move(planned));
 }
 
 Task<> InstrumentConversation::runDatasets() {
-    const int planned = state_.LastSet - state_.FirstSet + 1;
+    const int planned = run_.plannedSets();
     int completed = 0;
-    for (int set = state_.FirstSet; set <= state_.LastSet; ++set) {
-        state_.RunSet = static_cast<qint16>(set);
-        if (!state_.RunActive) {
+    for (int set = run_.firstSet; set <= run_.lastSet; ++set) {
+        run_.set = static_cast<qint16>(set);
+        if (!run_.measuring()) {
             send(QStringLiteral("S"));
             break;
         }
-        put(Kind::DatasetBegun);
         beginDataset();
-        put(Kind::StatusLine, datasetText("Downloading Options", "Downloading Options for "), true);
-        enterPhase(RunPhase::Options);
+        putPhase(RunPhase::Options, set);
         co_await downloadOptions();
-        if (state_.RunStopped || failed()) break;
-        put(Kind::StatusLine, datasetText("Waiting for data", "Waiting for "), true);
-        enterPhase(RunPhase::Waiting);
+        if (run_.stopped() || failed()) break;
+        putPhase(RunPhase::Waiting, set);
         const bool received = co_await awaitDataset();
         if (!received) break;
         if (!anySelectedWellRead()) {
@@ -117,16 +107,14 @@ Task<> InstrumentConversation::runDatasets() {
             send(QStringLiteral("S"));
             break;
         }
+        touchActivity();
         datasetDone();
-        showDatasetInGrid();
-        put(Kind::ExcelEnabled, QString(), true);
-        state_.HasData = true;
         ++completed;
-        if (set == state_.LastSet) break;
-        enterPhase(RunPhase::Delay);
+        if (set == run_.lastSet) break;
+        putPhase(RunPhase::Delay, set, std::max<int>(options_.Delay, 0));
         const bool delayed = co_await delayBetweenDatasets();
         if (!delayed) break;
-        enterPhase(RunPhase::Handshake);
+        putPhase(RunPhase::Handshake, set);
         const bool ready = co_await handshake();
         if (!ready) break;
     }
@@ -137,22 +125,15 @@ Task<> InstrumentConversation::runDatasets() {
 }
 
 Task<bool> InstrumentConversation::delayBetweenDatasets() {
-    const qint16 delay = state_.CurrentOptions.Delay;
+    const qint16 delay = options_.Delay;
     if (delay <= 0) co_return true;
-    put(Kind::StatusLine, QString::number(delay) + QStringLiteral(" second delay"), true);
     // A cancel ends the wait at once; what goes on the wire ("S", then "S") is unchanged.
     co_await waitUntil(now_ms_ + qint64(delay) * 1000, false, true);
-    if (!state_.RunActive) {
+    if (!run_.measuring()) {
         send(QStringLiteral("S"));
         co_return false;
     }
     co_return true;
-}
-
-QString InstrumentConversation::datasetText(const char* oneDataset, const char* prefix) const {
-    if (state_.LastSet <= 1) return QString::fromLatin1(oneDataset);
-    return QString::fromLatin1(prefix) + ordinal(state_.RunSet) + QStringLiteral(" of ") +
-           QString::number(state_.LastSet) + QStringLiteral(" datasets");
 }
 
 }  // namespace vantorix

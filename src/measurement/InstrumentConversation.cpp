@@ -18,8 +18,11 @@ void keepNewest(QByteArray& bytes) {
 }
 }  // namespace
 
-InstrumentConversation::InstrumentConversation(ProgramState& state, qint64 now_ms)
-    : state_(state), now_ms_(now_ms) {}
+InstrumentConversation::InstrumentConversation(RunState& run, const RunOptions& options,
+                                               qint64 now_ms)
+    : run_(run), options_(options), now_ms_(now_ms) {
+    setValues_.fill(QStringLiteral("-1"));
+}
 
 InstrumentConversation::~InstrumentConversation() {
     stop_ = StopReason::Destroying;
@@ -66,7 +69,7 @@ void InstrumentConversation::answer(bool yes, qint64 now_ms) {
 }
 
 void InstrumentConversation::cancel(qint64 now_ms) {
-    if (ended_ || state_.RunStopped) return;
+    if (ended_ || run_.stopped()) return;
     now_ms_ = now_ms;
     if (noEventsDepth_ > 0) {
         if (stop_ == StopReason::None) stop_ = StopReason::CancelDeferred;
@@ -76,12 +79,10 @@ void InstrumentConversation::cancel(qint64 now_ms) {
 }
 
 void InstrumentConversation::takeCancel() {
-    if (ended_ || state_.RunStopped) return;
-    state_.RunStopped = true;
-    state_.RunActive = false;
+    if (ended_ || run_.stopped()) return;
+    run_.stage = RunStage::Stopped;
     stop_ = StopReason::UserCancelled;
-    put(ConversationOutput::Kind::CancelTaken);
-    put(ConversationOutput::Kind::StatusLine, QString(), false);
+    put(ConversationOutput::Kind::Stopped);
     send(QStringLiteral("S"));
     // With readings of an unfinished dataset the notice comes with the offer to keep them.
     if (unfinishedReadings() > 0)
@@ -95,8 +96,7 @@ void InstrumentConversation::portFailed(qint64 now_ms) {
     if (ended_ || stopping()) return;
     now_ms_ = now_ms;
     stop_ = StopReason::PortFailed;
-    state_.RunActive = false;
-    state_.RunStopped = true;
+    run_.stage = RunStage::Stopped;
     // Lines not yet written when the line failed are never sent.
     std::erase_if(
         out_, [](const ConversationOutput& o) { return o.kind == ConversationOutput::Kind::Send; });
@@ -148,7 +148,7 @@ void InstrumentConversation::suspend(std::coroutine_handle<> h, qint64 deadline_
     waiterWantsInput_ = wantInput;
     waiterCancellable_ = cancellable;
     due_ = stop_ == StopReason::PortFailed || (wantInput && bytesWaiting()) ||
-           (cancellable && !state_.RunActive);
+           (cancellable && !run_.measuring());
 }
 
 void InstrumentConversation::resume() {
@@ -161,10 +161,18 @@ void InstrumentConversation::send(const QString& line) {
     put(ConversationOutput::Kind::Send, line);
 }
 
-void InstrumentConversation::put(ConversationOutput::Kind kind, const QString& text, bool shown) {
-    ConversationOutput o{kind};
-    o.text = text;
-    o.shown = shown;
+void InstrumentConversation::put(ConversationOutput::Kind kind, const QString& text) {
+    out_.push_back(ConversationOutput{kind, text});
+}
+
+void InstrumentConversation::putPhase(RunPhase phase, int set, int seconds) {
+    phase_ = phase;
+    phaseStarted_ms_ = now_ms_;
+    ConversationOutput o{ConversationOutput::Kind::Phase};
+    o.phase = phase;
+    o.set = set;
+    o.sets = run_.lastSet;
+    o.seconds = seconds;
     out_.push_back(std::move(o));
 }
 

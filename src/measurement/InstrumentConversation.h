@@ -1,8 +1,9 @@
 // The run's conversation with the instrument, without I/O: the handshake, the options block
 // and its acknowledgement, the reception of each dataset, the polls after silence and the
 // delays between datasets. Bytes from the line, the time and the user's answers go in; lines
-// to send, the next deadline and what the window should show come out, in order. It never
-// reads a port or a clock, so a test or a fuzzer feeds it bytes directly.
+// to send, the next deadline and what happened in the protocol's terms (phases, readings,
+// datasets, questions) come out, in order. It never reads a port or a clock and keeps no
+// document, so a test or a fuzzer feeds it bytes directly.
 //
 // The driver's loop: after any call, take every output (send the lines, show the updates, ask
 // the questions), then wake the conversation again with advance() when wakeDue() holds or
@@ -11,12 +12,15 @@
 
 #include <QByteArray>
 #include <QString>
+#include <array>
 #include <coroutine>
 #include <deque>
 #include <memory>
 #include <optional>
 
+#include "kernel/RunOptions.h"
 #include "kernel/RunTiming.h"
+#include "measurement/RunState.h"
 #include "measurement/Task.h"
 #include "plate/ProgramState.h"
 
@@ -35,29 +39,26 @@ enum class RunQuestion { NotResponding, Priming, KeepPartial };
 
 struct ConversationOutput {
     enum class Kind {
-        Send,            // text: one line for the instrument (the driver adds CR LF)
-        StatusLine,      // text, shown
-        MessageLine,     // text, shown
-        LiveSetShown,    // the grid shows the dataset being measured: selected wells pending
-        DatasetShown,    // set: the grid shows the completed dataset's readings
-        Reading,         // set, row, column, value, time; text = the cell's text
-        DatasetBegun,    // the grid shades the selected wells
-        DatasetDone,     // set, value = firmware version: the dataset is complete
-        WindowPrepared,  // the results grid starts empty; no export yet
-        OptionsLocked,   // the options cannot be changed while datasets are measured
-        BusyCursor,      // shown
-        ExcelEnabled,    // shown
-        LiveSetLabel,    // text
-        CancelTaken,     // the Start/Cancel button reads "&Start" again
-        Notice,          // text
-        Question,        // question, text; count = readings for KeepPartial
-        Ended,           // see end()
+        Send,          // text: one line for the instrument (the driver adds CR LF)
+        Phase,         // phase, set of sets (set 0: before the first dataset); seconds of a Delay
+        Message,       // text: the instrument's display message as shown; "" once it is over
+        SetsPlanned,   // sets 1..sets are measured: they are emptied for the run's readings
+        Measuring,     // the instrument is ready and primed: the datasets begin
+        DatasetBegun,  // set of sets: its selected wells wait for their readings
+        Reading,       // set, row, column, value, time
+        Firmware,      // text: the firmware version the instrument reported
+        BlockEnded,    // the dataset block's text is over, complete or not
+        DatasetDone,   // set: the dataset is complete
+        Stopped,       // the user's cancel was taken: "S" goes out and the run stops
+        Notice,        // text
+        Question,      // question, text; count = readings for KeepPartial
+        Ended,         // see end()
     };
     explicit ConversationOutput(Kind k, QString t = {}) : kind(k), text(std::move(t)) {}
     Kind kind;
     QString text;
-    bool shown = false;
-    int set = 0, row = 0, column = 0, count = 0;
+    RunPhase phase = RunPhase::Idle;
+    int set = 0, sets = 0, seconds = 0, row = 0, column = 0, count = 0;
     QString value, time;
     RunQuestion question = RunQuestion::NotResponding;
 };
@@ -76,8 +77,9 @@ struct ConversationEnd {
 
 class InstrumentConversation {
   public:
-    // The run's state pieces: options, flags, readings and link times live in `state`.
-    InstrumentConversation(ProgramState& state, qint64 now_ms);
+    // The run's stage, sets and link times are kept in `run`; the options stay as they are
+    // while it goes on.
+    InstrumentConversation(RunState& run, const RunOptions& options, qint64 now_ms);
     ~InstrumentConversation();
     InstrumentConversation(const InstrumentConversation&) = delete;
     InstrumentConversation& operator=(const InstrumentConversation&) = delete;
@@ -131,7 +133,7 @@ class InstrumentConversation {
     Task<> converse();
     Task<> runDatasets();
     Task<bool> delayBetweenDatasets();
-    void prepareWindow();
+    void planSets();
     void stopEarly();
     void takeCancel();
     void finish(ConversationEnd::Kind kind);
@@ -147,14 +149,12 @@ class InstrumentConversation {
     Task<> readDisplayMessage();
     Task<bool> receiveBlock();
     void handleMessage(const QString& text);
-    void showDatasetInGrid();
     Task<> silenceCheck(int& counter);
 
     // --- The dataset being measured (ConversationPartialSet.cpp) ---
     void beginDataset();
     void datasetDone();
     bool anySelectedWellRead() const;
-    void showLiveSet();
     Task<> offerPartialSet(int& completed);
 
     // --- Primitives ---
@@ -164,21 +164,17 @@ class InstrumentConversation {
     void suspend(std::coroutine_handle<> h, qint64 deadline_ms, bool wantInput, bool cancellable);
     void resume();
     void send(const QString& line);
-    void put(ConversationOutput::Kind kind, const QString& text = {}, bool shown = false);
+    void put(ConversationOutput::Kind kind, const QString& text = {});
+    void putPhase(RunPhase phase, int set, int seconds = 0);
     void readOnce();
     void flush();
     bool bytesWaiting() const { return !inbox_.isEmpty(); }
     double timer() const { return now_ms_ / 1000.0; }
     qint64 wholeSeconds() const;
-    void touchActivity() { state_.LinkActivityTime = wholeSeconds(); }
-    void touchSilence() { state_.SilenceTimer = wholeSeconds(); }
-    QString datasetText(const char* oneDataset, const char* prefix) const;
+    void touchActivity() { run_.linkActivityTime = wholeSeconds(); }
+    void touchSilence() { run_.silenceTime = wholeSeconds(); }
     bool stopping() const {
         return stop_ == StopReason::PortFailed || stop_ == StopReason::Destroying;
-    }
-    void enterPhase(RunPhase phase) {
-        phase_ = phase;
-        phaseStarted_ms_ = now_ms_;
     }
 
     // Phases that handle no window events defer a cancel until they end.
@@ -188,8 +184,11 @@ class InstrumentConversation {
         InstrumentConversation& conv;
     };
 
-    ProgramState& state_;
+    RunState& run_;
+    const RunOptions& options_;
     qint64 now_ms_;
+    // The values read in the dataset being measured ("-1" until read), by well.
+    std::array<QString, kWellCount> setValues_;
     Task<> task_;
     std::deque<ConversationOutput> out_;
     QByteArray inbox_;    // bytes from the line not yet read by the protocol

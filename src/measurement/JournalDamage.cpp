@@ -19,8 +19,8 @@ bool namedWell(const QByteArray& line, std::array<int, 3>& well) {
            well[1] <= kPlateRows && well[2] >= 1 && well[2] <= kPlateColumns;
 }
 
-bool hasReading(const ProgramState& s, int datasets, const std::array<int, 3>& w) {
-    return w[0] <= datasets && s.document.reading(w[0], w[1], w[2]).raw.has_value();
+bool hasReading(const PlateDocument& readings, int datasets, const std::array<int, 3>& w) {
+    return w[0] <= datasets && readings.reading(w[0], w[1], w[2]).raw.has_value();
 }
 
 // "set 1 A2, A3; set 2 B1", the first few wells.
@@ -59,23 +59,25 @@ void JournalDamage::leftOut(const QByteArray& line, qsizetype number, qsizetype 
 
 // Wells a left-out record names, and selected wells of a completed dataset without a reading:
 // a completed dataset had them all.
-std::set<std::array<int, 3>> JournalDamage::missingWells(const ProgramState& s,
+std::set<std::array<int, 3>> JournalDamage::missingWells(const PlateDocument& readings,
+                                                         const WellMatrix& selected,
                                                          int datasets) const {
     std::set<std::array<int, 3>> missing;
     for (const auto& w : namedWells_)
-        if (!hasReading(s, datasets, w)) missing.insert(w);
+        if (!hasReading(readings, datasets, w)) missing.insert(w);
     for (int set : completedSets_) {
         if (set < 1 || set > kMaxSets) continue;
         for (int row = 1; row <= kPlateRows; ++row)
             for (int column = 1; column <= kPlateColumns; ++column)
-                if (s.CurrentOptions.SelectedWells[row - 1][column - 1] &&
-                    !hasReading(s, datasets, {set, row, column}))
+                if (selected[row - 1][column - 1] &&
+                    !hasReading(readings, datasets, {set, row, column}))
                     missing.insert({set, row, column});
     }
     return missing;
 }
 
-QString JournalDamage::note(const QString& journalName, const ProgramState& s, int datasets) const {
+QString JournalDamage::note(const QString& journalName, const PlateDocument& readings,
+                            const WellMatrix& selected, int datasets) const {
     if (count_ == 0) return {};
     QString text;
     if (count_ == 1 && onlyAtEnd_)
@@ -90,7 +92,7 @@ QString JournalDamage::note(const QString& journalName, const ProgramState& s, i
                         count_ > kPlacesShown
                             ? QStringLiteral(" and %1 more").arg(count_ - kPlacesShown)
                             : QString());
-    const auto missing = missingWells(s, datasets);
+    const auto missing = missingWells(readings, selected, datasets);
     if (missing.empty())
         return text + QStringLiteral("; which readings %1 held is not known")
                           .arg(count_ == 1 ? QStringLiteral("it") : QStringLiteral("they"));

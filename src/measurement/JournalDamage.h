@@ -5,11 +5,13 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <set>
 #include <vector>
 
-#include "plate/ProgramState.h"
+#include "options/WellSelection.h"
+#include "plate/PlateDocument.h"
 
 namespace vantorix {
 
@@ -21,12 +23,14 @@ class JournalDamage {
     // The journal records that the run completed this dataset.
     void completed(int set) { completedSets_.insert(set); }
     bool any() const { return count_ > 0; }
-    // What was left out and the readings missing because of it; "" when nothing was. s holds
-    // what was read back: its well selection and the readings of sets 1..datasets.
-    QString note(const QString& journalName, const ProgramState& s, int datasets) const;
+    // What was left out and the readings missing because of it; "" when nothing was, given
+    // what was read back: the readings of sets 1..datasets of the wells selected.
+    QString note(const QString& journalName, const PlateDocument& readings,
+                 const WellMatrix& selected, int datasets) const;
 
   private:
-    std::set<std::array<int, 3>> missingWells(const ProgramState& s, int datasets) const;
+    std::set<std::array<int, 3>> missingWells(const PlateDocument& readings,
+                                              const WellMatrix& selected, int datasets) const;
 
     int count_ = 0;
     bool onlyAtEnd_ = true;

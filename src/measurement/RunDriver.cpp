@@ -1,10 +1,23 @@
 // The driver's loop: what the port holds goes to the conversation, what the conversation
 // asks for is carried out in order (lines written, window updated, questions asked), and one
 // timer on the scheduler wakes it again. The only place the run touches the port.
+#include "kernel/Text.h"
 #include "measurement/RunSequence.h"
 #include "measurement/RunTexts.h"
+#include "plate/ReadingText.h"
 
 namespace vantorix {
+
+namespace {
+
+// "Waiting for data" in a run of one dataset, "Waiting for 2nd of 3 datasets" in a longer one.
+QString datasetText(const char* oneDataset, const char* prefix, const ConversationOutput& out) {
+    if (out.sets <= 1) return QString::fromLatin1(oneDataset);
+    return QString::fromLatin1(prefix) + ordinal(out.set) + QStringLiteral(" of ") +
+           QString::number(out.sets) + QStringLiteral(" datasets");
+}
+
+}  // namespace
 
 // The one place the port's notifications reach the run.
 void RunSequence::installPortHandlers() {
@@ -41,46 +54,40 @@ void RunSequence::handle(const ConversationOutput& out) {
         case Kind::Send:
             write(out.text);
             break;
-        case Kind::StatusLine:
-            ui_.setStatusLine(out.text, out.shown);
+        case Kind::Phase:
+            showPhase(out);
             break;
-        case Kind::MessageLine:
-            ui_.setMessageLine(out.text, out.shown);
+        case Kind::Message:
+            ui_.setMessageLine(out.text, true);
             break;
-        case Kind::LiveSetShown:
-            showLiveSet();
+        case Kind::SetsPlanned:
+            planSets(out.sets);
             break;
-        case Kind::DatasetShown:
-            showDataset(out.set);
-            break;
-        case Kind::Reading:
-            ui_.setCell(out.row, out.column, out.text);
-            journalReading(out.set, out.row, out.column, out.value, out.time);
+        case Kind::Measuring:
+            state_.OperatorName = state_.Operator;
+            ui_.measuringBegun();
             break;
         case Kind::DatasetBegun:
             beginJournal();
-            ui_.shadeSelectedWells();
+            ui_.datasetBegun(out.set, out.sets);
+            break;
+        case Kind::Reading:
+            takeReading(out);
+            break;
+        case Kind::Firmware:
+            state_.document.firmwareVersion = out.text;
+            break;
+        case Kind::BlockEnded:
+            ui_.blockEnded();
             break;
         case Kind::DatasetDone:
-            journalDataset(out.set, out.value);
+            journalDataset(out.set, state_.document.firmwareVersion);
+            state_.HasData = true;
+            ui_.datasetCompleted(out.set);
             break;
-        case Kind::WindowPrepared:
-            prepareWindow();
-            break;
-        case Kind::OptionsLocked:
-            ui_.setOptionsEnabled(false);
-            break;
-        case Kind::BusyCursor:
-            ui_.setBusyCursor(out.shown);
-            break;
-        case Kind::ExcelEnabled:
-            ui_.setExcelEnabled(out.shown);
-            break;
-        case Kind::LiveSetLabel:
-            ui_.setLiveSetLabel(out.text);
-            break;
-        case Kind::CancelTaken:
-            ui_.setStartCancelCaption(QStringLiteral("&Start"));
+        case Kind::Stopped:
+            ui_.runStopped();
+            ui_.setStatusLine(QString(), false);
             break;
         case Kind::Notice:
             ui_.notify(out.text);
@@ -92,6 +99,44 @@ void RunSequence::handle(const ConversationOutput& out) {
             conversationEnded();
             break;
     }
+}
+
+// The status line names the phase; the first contact clears it.
+void RunSequence::showPhase(const ConversationOutput& out) {
+    switch (out.phase) {
+        case RunPhase::Handshake:
+            if (out.set == 0) ui_.setStatusLine(QString(), true);
+            break;
+        case RunPhase::Options:
+            ui_.setStatusLine(datasetText("Downloading Options", "Downloading Options for ", out),
+                              true);
+            break;
+        case RunPhase::Waiting:
+            ui_.setStatusLine(datasetText("Waiting for data", "Waiting for ", out), true);
+            break;
+        case RunPhase::Receiving:
+            ui_.setMessageLine(QString(), false);
+            ui_.setStatusLine(datasetText("Receiving data", "Receiving ", out), true);
+            break;
+        case RunPhase::Delay:
+            if (out.seconds > 0)
+                ui_.setStatusLine(QString::number(out.seconds) + QStringLiteral(" second delay"),
+                                  true);
+            break;
+        case RunPhase::Idle:
+            break;
+    }
+    ui_.phaseChanged(out.phase);
+}
+
+// The reading goes into the document, then to the window and the journal.
+void RunSequence::takeReading(const ConversationOutput& out) {
+    WellReading& cell = state_.document.dataset(out.set).at(out.row - 1, out.column - 1);
+    cell.raw = readingFromText(out.value);
+    cell.seconds = secondsFromText(out.time);
+    ui_.readingReceived(out.set, out.row, out.column, cell);
+    // The journal keeps the reading as the instrument sent it.
+    journalReading(out.set, out.row, out.column, out.value, out.time);
 }
 
 void RunSequence::ask(const ConversationOutput& out) {

@@ -1,10 +1,13 @@
 // What the run asks of the window (or of the command line): questions to the user, answered
-// later through a callback so the run never nests an event loop, and the updates of the
-// window's controls while a run goes on.
+// later through a callback so the run never nests an event loop, the lines of text the user
+// reads, and what happens in the run, which the window shows with its own controls.
 #pragma once
 
 #include <QString>
 #include <functional>
+
+#include "kernel/RunTiming.h"
+#include "plate/WellReading.h"
 
 namespace vantorix {
 
@@ -40,25 +43,36 @@ class RunFrontEnd {
     // save them elsewhere (SaveDocument again after changing DataFileName).
     virtual void saveFailed(const QString& reason) { reportError(reason); }
 
-    // --- Window updates. ---
+    // --- Lines of text. ---
     virtual void setStatusLine(const QString& text, bool visible) = 0;
     virtual void setMessageLine(const QString& text, bool visible) = 0;
+    // The document's file was named.
     virtual void setCaption(const QString& title) { (void)title; }
-    virtual void setStartCancelCaption(const QString& caption) = 0;  // "&Start" / "&Cancel"
-    virtual void initResultsGrid() {}
-    virtual void shadeSelectedWells() {}
-    // Grid cell of plate row 1-8, column 1-12.
-    virtual void setCell(int row, int column, const QString& text) = 0;
-    virtual void setDatasetBrowserVisible(bool visible) { (void)visible; }
-    // Which dataset is being measured, "Set 2 of 3"; "" when no run is going on.
-    virtual void setLiveSetLabel(const QString& text) { (void)text; }
-    virtual void setExcelEnabled(bool enabled) { (void)enabled; }
-    virtual void setOptionsEnabled(bool enabled) { (void)enabled; }
-    virtual void setBusyCursor(bool busy) { (void)busy; }
-    virtual void focusStartButton() {}
-    // The saved file was read back: redraw the window from the document.
-    virtual void repaint() {}
-    // The run is over (the button reads "&Start" again).
+
+    // --- What happens in the run. ---
+    // Start was taken: the run goes on until runStopped().
+    virtual void runStarted() {}
+    // The run stops (cancelled, or over): the next press starts a new one.
+    virtual void runStopped() {}
+    // The instrument answered: sets 1..sets are measured and were emptied for the readings.
+    virtual void setsPlanned(int sets) { (void)sets; }
+    // The instrument is ready and primed: the options stay as they are until the run ends.
+    virtual void measuringBegun() {}
+    // Dataset `set` of `sets` begins: its selected wells wait for their readings.
+    virtual void datasetBegun(int set, int sets) { (void)set, (void)sets; }
+    virtual void phaseChanged(RunPhase phase) { (void)phase; }
+    // The dataset block is over, complete or not.
+    virtual void blockEnded() {}
+    // A reading of plate row 1-8, column 1-12, already in the document.
+    virtual void readingReceived(int set, int row, int column, const WellReading& reading) {
+        (void)set, (void)row, (void)column, (void)reading;
+    }
+    virtual void datasetCompleted(int set) { (void)set; }
+    // The measuring is over and `sets` datasets are in the document.
+    virtual void measuringEnded(int sets) { (void)sets; }
+    // The saved file was read back into the document.
+    virtual void documentReloaded() {}
+    // The run is over; a front end may start the next run or let go of this one from here.
     virtual void runFinished() {}
 };
 

@@ -45,20 +45,19 @@ QString decode(const QByteArray& field) {
 
 namespace {
 
-QByteArray headerRecords(const ProgramState& s, const QDateTime& started) {
+QByteArray headerRecords(const JournalHeader& h, const QDateTime& started) {
     using journal::encode;
     using journal::record;
     QByteArray wells;
-    for (const auto& row : s.CurrentOptions.SelectedWells)
+    for (const auto& row : h.options.SelectedWells)
         for (bool selected : row) wells += selected ? '1' : '0';
     QByteArray out = record(journal::kMagic);
     out += record("started " + started.toString(Qt::ISODate).toLatin1());
-    out += record("options " + wells + ' ' + QByteArray::number(s.CurrentOptions.Sensitive) + ' ' +
-                  QByteArray::number(s.LastSet - s.FirstSet + 1));
+    out += record("options " + wells + ' ' + QByteArray::number(h.options.Sensitive) + ' ' +
+                  QByteArray::number(h.sets));
     const std::pair<const char*, const QString*> texts[] = {
-        {"operator", &s.Operator}, {"test", &s.Test},
-        {"plate", &s.PlateNo},     {"notes", &s.Notes},
-        {"file", &s.DataFileName}, {"firmware", &s.document.firmwareVersion}};
+        {"operator", &h.operatorName}, {"test", &h.test}, {"plate", &h.plateNo},
+        {"notes", &h.notes},           {"file", &h.file}, {"firmware", &h.firmwareVersion}};
     for (const auto& [key, text] : texts)
         out += record(QByteArray("text ") + key + ' ' + encode(*text));
     return out;
@@ -80,7 +79,7 @@ RunJournal::~RunJournal() {
     close();
 }
 
-bool RunJournal::begin(const ProgramState& s, const QDateTime& started) {
+bool RunJournal::begin(const JournalHeader& header, const QDateTime& started) {
     close();
     path_.clear();
     error_.clear();
@@ -91,7 +90,7 @@ bool RunJournal::begin(const ProgramState& s, const QDateTime& started) {
         return false;
     }
     if (!createLocked(started)) return false;
-    if (!append(headerRecords(s, started))) return false;
+    if (!append(headerRecords(header, started))) return false;
     // The journal's name must survive a power cut as well as its contents.
     const int dir = ::open(QFile::encodeName(folder_).constData(), O_RDONLY | O_CLOEXEC);
     if (dir >= 0) {

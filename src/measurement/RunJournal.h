@@ -12,9 +12,16 @@
 #include <functional>
 
 #include "kernel/DataPaths.h"
-#include "plate/ProgramState.h"
+#include "kernel/RunOptions.h"
 
 namespace vantorix {
+
+// What a journal records of its run before the first reading.
+struct JournalHeader {
+    RunOptions options;  // the wells selected and the sensitivity
+    int sets = 1;        // the sets the run plans
+    QString operatorName, test, plateNo, notes, file, firmwareVersion;
+};
 
 class RunJournal {
   public:
@@ -25,9 +32,9 @@ class RunJournal {
     RunJournal& operator=(const RunJournal&) = delete;
 
     void setFolder(const QString& folder) { folder_ = folder; }
-    // Opens a new journal for the run described by s (its header texts and options); the
-    // journal of an earlier run is left where it is.
-    bool begin(const ProgramState& s, const QDateTime& started);
+    // Opens a new journal for the run the header describes; the journal of an earlier run is
+    // left where it is.
+    bool begin(const JournalHeader& header, const QDateTime& started);
     bool isOpen() const { return fd_ >= 0; }
     // Each record is on disk when these return true.
     // The reading's value and time as the instrument sent them.

@@ -43,7 +43,7 @@ Task<bool> InstrumentConversation::downloadOptions() {
         const bool accepted = co_await awaitAcknowledgement();
         if (accepted) co_return true;
         send(QStringLiteral("Z"));
-        if (!state_.RunActive || failed()) co_return false;
+        if (!run_.measuring() || failed()) co_return false;
         co_await pause(kRecoveryPause_ms);
         const bool ready = co_await handshake();
         if (!ready) co_return false;
@@ -51,7 +51,7 @@ Task<bool> InstrumentConversation::downloadOptions() {
 }
 
 Task<> InstrumentConversation::sendOptionsBlock() {
-    const RunOptions& o = state_.CurrentOptions;
+    const RunOptions& o = options_;
     co_await pause(kBlockLeadPause_ms);
     // The original paused a few CPU-bound milliseconds after "{"; its length never mattered.
     send(QStringLiteral("{"));
@@ -65,11 +65,11 @@ Task<> InstrumentConversation::sendOptionsBlock() {
         co_await pause(kRowPause_ms);
         touchSilence();
         touchActivity();
-        if (state_.RunStopped || failed()) co_return;
+        if (run_.stopped() || failed()) co_return;
     }
     const QStringList params = flashParameterLines(o);
     for (int i = 0; i < 4; ++i) send(params[i]);
-    if (o.Reaction != kReactionFlash && (state_.RunStopped || failed())) co_return;
+    if (o.Reaction != kReactionFlash && (run_.stopped() || failed())) co_return;
     co_await pause(kLinePause_ms);
     for (int i = 4; i < 8; ++i) send(params[i]);
     send(QString::number(o.Reaction));

@@ -8,8 +8,6 @@
 #include "measurement/InstrumentConversation.h"
 #include "measurement/ReadingDecoder.h"
 #include "measurement/RunTexts.h"
-#include "plate/ReadingText.h"
-#include "results/CellText.h"
 
 namespace vantorix {
 
@@ -31,13 +29,12 @@ qsizetype indexOfAny(const QByteArray& bytes, const char* chars) {
 Task<bool> InstrumentConversation::awaitDataset() {
     touchSilence();
     touchActivity();
-    state_.Receiving = true;
     int counter = kSilencePolls;
     bool complete = false;
-    while (state_.RunActive && !failed() && !complete) {
+    while (run_.measuring() && !failed() && !complete) {
         touchActivity();
         readOnce();
-        while (!pending_.isEmpty() && !complete && state_.RunActive) {
+        while (!pending_.isEmpty() && !complete && run_.measuring()) {
             const qsizetype at = indexOfAny(pending_, "&<[");
             if (at < 0) {
                 pending_.clear();
@@ -59,15 +56,14 @@ Task<bool> InstrumentConversation::awaitDataset() {
         }
         if (complete) break;
         co_await silenceCheck(counter);
-        if (!state_.RunActive || failed()) break;
-        co_await waitUntil((state_.SilenceTimer + kSilencePoll_s) * 1000 + 1, true, true);
+        if (!run_.measuring() || failed()) break;
+        co_await waitUntil((run_.silenceTime + kSilencePoll_s) * 1000 + 1, true, true);
     }
-    state_.Receiving = false;
     co_return complete;
 }
 
 Task<> InstrumentConversation::silenceCheck(int& counter) {
-    if (timer() - state_.SilenceTimer > kSilencePoll_s && counter > 0) {
+    if (timer() - run_.silenceTime > kSilencePoll_s && counter > 0) {
         send(QStringLiteral("G"));
         touchSilence();
         if (--counter > 0) co_return;
@@ -98,12 +94,12 @@ Task<> InstrumentConversation::readDisplayMessage() {
         }
         // A message far longer than any the instrument sends is noise, dropped like one that
         // never ends.
-        if (timer() - state_.SilenceTimer > kMessageTimeout_s || !state_.RunActive || failed() ||
+        if (timer() - run_.silenceTime > kMessageTimeout_s || !run_.measuring() || failed() ||
             pending_.size() > kMaxMessageBytes) {
             pending_.clear();  // an unfinished message is dropped
             co_return;
         }
-        co_await waitUntil((state_.SilenceTimer + kMessageTimeout_s) * 1000 + 1, true, false);
+        co_await waitUntil((run_.silenceTime + kMessageTimeout_s) * 1000 + 1, true, false);
         if (bytesWaiting()) {
             readOnce();
             touchActivity();
@@ -113,35 +109,30 @@ Task<> InstrumentConversation::readDisplayMessage() {
 
 void InstrumentConversation::handleMessage(const QString& text) {
     QString line = text + u' ';
-    if (auto version = firmwareVersionOf(text)) state_.document.firmwareVersion = *version;
+    if (auto version = firmwareVersionOf(text)) put(Kind::Firmware, *version);
     if (text.contains(QLatin1String("Reading:"))) {
         const auto reading = decodeReading(text);
         // A reading off the plate (row outside A-H, column outside 1-12) is dropped.
         if (reading && onPlate(*reading)) {
-            WellReading& cell =
-                state_.document.dataset(state_.RunSet).at(reading->row - 1, reading->column - 1);
-            cell.raw = readingFromText(reading->value);
-            qint64 seconds = 0;
-            if (state_.RunStartTime == -1)
-                state_.RunStartTime = wholeSeconds();
-            else
-                seconds = std::llround(timer() - double(state_.RunStartTime));
-            cell.seconds = double(seconds);
-            line = readingMessageLine(text, reading->value);
-            const bool selected =
-                state_.CurrentOptions.SelectedWells[reading->row - 1][reading->column - 1];
-            ConversationOutput o{Kind::Reading, runCellText(cell.raw, selected)};
-            o.set = state_.RunSet;
+            ConversationOutput o{Kind::Reading};
+            o.set = run_.set;
             o.row = reading->row;
             o.column = reading->column;
-            o.value = reading->value;  // as sent: the journal keeps it so
-            o.time = QString::number(seconds);
+            o.value = reading->value;
+            if (run_.startTime == -1) {
+                run_.startTime = wholeSeconds();
+                o.time = QStringLiteral("0");
+            } else {
+                o.time = QString::number(std::llround(timer() - double(run_.startTime)));
+            }
+            setValues_[size_t((reading->row - 1) * kPlateColumns + reading->column - 1)] = o.value;
+            line = readingMessageLine(text, reading->value);
             out_.push_back(std::move(o));
         } else if (reading) {
             line = ignoredReadingLine(text);
         }
     }
-    put(Kind::MessageLine, line, true);
+    put(Kind::Message, line);
 }
 
 Task<bool> InstrumentConversation::receiveBlock() {
@@ -152,10 +143,7 @@ Task<bool> InstrumentConversation::receiveBlock() {
         pending_.remove(0, end + 1);
         co_return true;
     }
-    put(Kind::MessageLine, QString(), false);
-    put(Kind::StatusLine, datasetText("Receiving data", "Receiving "), true);
-    enterPhase(RunPhase::Receiving);
-    put(Kind::BusyCursor, QString(), true);
+    putPhase(RunPhase::Receiving, run_.set);
     qint64 lastChunk = now_ms_;
     bool complete = false;
     for (;;) {
@@ -177,15 +165,8 @@ Task<bool> InstrumentConversation::receiveBlock() {
         co_await waitUntil(lastChunk + kBlockStall_ms + 1, true, false);
     }
     if (!complete) pending_.clear();  // the block's text is never interpreted
-    put(Kind::BusyCursor, QString(), false);
+    put(Kind::BlockEnded);
     co_return complete;
-}
-
-void InstrumentConversation::showDatasetInGrid() {
-    touchActivity();
-    ConversationOutput o{Kind::DatasetShown};
-    o.set = state_.RunSet;
-    out_.push_back(std::move(o));
 }
 
 }  // namespace vantorix

@@ -123,7 +123,8 @@ JournalContents readJournal(const QString& path, ProgramState& s) {
         byte += lines[i].size() + 1;
     }
     if (tornTail) damage.leftOut(tail, lines.size() + 1, byte, true);
-    c.note = damage.note(QFileInfo(path).fileName(), s, c.datasets);
+    c.note = damage.note(QFileInfo(path).fileName(), s.document, s.CurrentOptions.SelectedWells,
+                         c.datasets);
     s.FirstSet = 1;
     s.LastSet = qint16(c.datasets);
     c.ok = true;
@@ -187,10 +188,9 @@ RecoveryResult recoverJournal(const QString& journalPath, const QString& outPath
     s.Notes = s.Notes.isEmpty() ? note : note + u' ' + s.Notes;
     const QFileInfo out(withOvdExtension(outPath));
     s.DataFileName = out.absoluteFilePath();
-    s.DataFolder = out.absolutePath();
     // Dated as a saved run is: when it ended, which is when its journal was last written.
     const QDateTime ended = QFileInfo(journalPath).lastModified();
-    r.written = WriteDataFile(s, ended.isValid() ? ended : r.contents.started);
+    r.written = WriteDataFile(s, out.absolutePath(), ended.isValid() ? ended : r.contents.started);
     if (!r.written.ok) return r;
     if (r.contents.note.isEmpty()) {
         QFile::remove(journalPath);

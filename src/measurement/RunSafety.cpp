@@ -9,7 +9,16 @@ namespace vantorix {
 void RunSequence::beginJournal() {
     if (journalBegun_) return;
     journalBegun_ = true;
-    journal_.begin(state_, wallClock_());
+    JournalHeader header;
+    header.options = state_.CurrentOptions;
+    header.sets = run_.plannedSets();
+    header.operatorName = state_.Operator;
+    header.test = state_.Test;
+    header.plateNo = state_.PlateNo;
+    header.notes = state_.Notes;
+    header.file = state_.DataFileName;
+    header.firmwareVersion = state_.document.firmwareVersion;
+    journal_.begin(header, wallClock_());
     journalFailed_ = !journal_.isOpen() && !journal_.error().isEmpty();
     if (journalFailed_)
         ui_.reportError(

@@ -9,13 +9,17 @@
 #include "files/OvdLoader.h"
 #include "files/ParseDump.h"
 #include "measurement/RunTexts.h"
-#include "results/CellText.h"
 
 namespace vantorix {
 
-RunSequence::RunSequence(ProgramState& state, SerialPort& port, Scheduler& scheduler,
-                         RunFrontEnd& ui, WallClock wallClock)
-    : state_(state), port_(port), scheduler_(scheduler), ui_(ui), wallClock_(std::move(wallClock)) {
+RunSequence::RunSequence(ProgramState& state, DataFolders& folders, SerialPort& port,
+                         Scheduler& scheduler, RunFrontEnd& ui, WallClock wallClock)
+    : state_(state),
+      folders_(folders),
+      port_(port),
+      scheduler_(scheduler),
+      ui_(ui),
+      wallClock_(std::move(wallClock)) {
     if (!wallClock_) wallClock_ = [] { return QDateTime::currentDateTime(); };
 }
 
@@ -42,9 +46,10 @@ void RunSequence::start() {
     journalBegun_ = journalFailed_ = conversing_ = partialKept_ = false;
     runReadings_ = journalReadings_ = readingsLeftOut_ = lastReadingSet_ = 0;
     installPortHandlers();
-    state_.RunStopped = false;
-    ui_.setStartCancelCaption(QStringLiteral("&Cancel"));
-    conv_ = std::make_shared<InstrumentConversation>(state_, scheduler_.now_ms());
+    run_.stage = RunStage::Starting;
+    ui_.runStarted();
+    conv_ =
+        std::make_shared<InstrumentConversation>(run_, state_.CurrentOptions, scheduler_.now_ms());
     if (!port_.isOpen()) {
         QString reason;
         if (!port_.open(&reason)) {
@@ -55,7 +60,7 @@ void RunSequence::start() {
             return;
         }
     }
-    state_.RunStartTime = -1;
+    run_.startTime = -1;
     askFileName();
 }
 
@@ -80,16 +85,15 @@ qint64 RunSequence::phaseStarted_ms() const {
 
 void RunSequence::askFileName() {
     // The proposal never names a file that is already there.
-    state_.DataFileTitle = freeDataFileTitle(state_.DataFileTitle, state_.DataFolder);
+    state_.DataFileTitle = freeDataFileTitle(state_.DataFileTitle, folders_.data);
     std::weak_ptr<InstrumentConversation> conv = conv_;
     auto answered = std::make_shared<bool>(false);
-    ui_.askDataFileName(state_.DataFileTitle, state_.DataFolder,
-                        [this, conv, answered](QString path) {
-                            if (conv.expired() || std::exchange(*answered, true)) return;
-                            post([this, conv, path] {
-                                if (conv.lock() == conv_) onFileChosen(path);
-                            });
-                        });
+    ui_.askDataFileName(state_.DataFileTitle, folders_.data, [this, conv, answered](QString path) {
+        if (conv.expired() || std::exchange(*answered, true)) return;
+        post([this, conv, path] {
+            if (conv.lock() == conv_) onFileChosen(path);
+        });
+    });
 }
 
 void RunSequence::onFileChosen(const QString& path) {
@@ -103,6 +107,7 @@ void RunSequence::onFileChosen(const QString& path) {
         return;
     }
     applyChosenFile(path);
+    run_.setsCleared = false;
     conversing_ = true;
     step([this](InstrumentConversation& c) { c.begin(scheduler_.now_ms()); });
 }
@@ -124,6 +129,7 @@ void RunSequence::conversationEnded() {
                 break;
             case ConversationEnd::Kind::Datasets:
                 partialKept_ = end.partialKept;
+                if (end.partialKept) state_.HasData = true;
                 if (end.unreadSet > 0) reportUnreadSet(end.unreadSet);
                 finishRun(end.completed, end.planned, end.readingsLeftOut);
                 break;
@@ -138,10 +144,8 @@ void RunSequence::conversationEnded() {
 void RunSequence::endRun() {
     if (!failure_.isEmpty() && outcome_ != RunOutcome::Failed) outcome_ = RunOutcome::Failed;
     dropEmptyJournal();
-    ui_.setStartCancelCaption(QStringLiteral("&Start"));
-    state_.RunStopped = true;
-    state_.RunActive = false;
-    state_.Receiving = false;
+    ui_.runStopped();
+    run_.stage = RunStage::Stopped;
     ui_.setStatusLine(QString(), false);
     conversing_ = false;
     idleSince_ms_ = scheduler_.now_ms();
@@ -164,26 +168,29 @@ void RunSequence::applyChosenFile(const QString& chosen) {
     const QFileInfo info(path);
     state_.DataFileName = path;
     state_.DataFileTitle = info.fileName();
-    state_.DataFolder = info.absolutePath();
+    folders_.data = info.absolutePath();
     ui_.setCaption(info.fileName());
 }
 
-// The conversation has cleared the run's datasets: the window shows an empty grid.
-void RunSequence::prepareWindow() {
-    ui_.initResultsGrid();
-    ui_.setExcelEnabled(false);
-    ui_.setDatasetBrowserVisible(false);
+// The instrument answered: the document starts empty for the run's sets. A well that gets no
+// reading in this run must never keep one from an earlier document.
+void RunSequence::planSets(int sets) {
+    state_.HasData = false;
+    state_.Saved = false;
+    for (int set = 1; set <= sets; ++set) state_.document.clearSet(set);
+    run_.setsCleared = true;
+    ui_.setsPlanned(sets);
     ui_.setMessageLine(QString(), false);
 }
 
 void RunSequence::finishRun(int completed, int planned, int readingsLeftOut) {
-    state_.Receiving = false;
     // The file holds the datasets that were completed, so the set range shrinks before saving.
-    state_.LastSet = static_cast<qint16>(state_.FirstSet + completed - 1);
+    run_.lastSet = static_cast<qint16>(run_.firstSet + completed - 1);
+    state_.FirstSet = run_.firstSet;
+    state_.LastSet = run_.lastSet;
     bool saved = false;
     if (state_.HasData) saved = saveDocument();
     settleJournal(saved, readingsLeftOut);
-    ui_.setLiveSetLabel(QString());
     if (completed == planned && !stoppedBy(StopReason::UserCancelled) &&
         !stoppedBy(StopReason::PortFailed)) {
         state_.CurrentOptions.Prime1 = 0;
@@ -192,11 +199,9 @@ void RunSequence::finishRun(int completed, int planned, int readingsLeftOut) {
     if (completed > 1) {
         state_.CurrentSet = state_.LastSet;
         state_.SetCount = static_cast<qint16>(completed);
-        ui_.setDatasetBrowserVisible(true);
     }
     ui_.setMessageLine(QString(), false);
-    ui_.setOptionsEnabled(true);
-    ui_.focusStartButton();
+    ui_.measuringEnded(completed);
     touchActivity();
     state_.CanEdit = true;
     if (stoppedBy(StopReason::PortFailed)) {
@@ -209,32 +214,13 @@ void RunSequence::finishRun(int completed, int planned, int readingsLeftOut) {
     } else {
         outcome_ = RunOutcome::Completed;
     }
-    if (!state_.RunStopped && saved) reloadSavedFile();
-}
-
-// The wells of the dataset being measured start pending.
-void RunSequence::showLiveSet() {
-    const RunOptions& o = state_.CurrentOptions;
-    for (int row = 1; row <= kPlateRows; ++row)
-        for (int column = 1; column <= kPlateColumns; ++column)
-            ui_.setCell(row, column,
-                        o.SelectedWells[row - 1][column - 1] ? QString::fromLatin1(kPendingCellText)
-                                                             : runCellText(std::nullopt, false));
-}
-
-void RunSequence::showDataset(int set) {
-    const RunOptions& o = state_.CurrentOptions;
-    for (int row = 1; row <= kPlateRows; ++row)
-        for (int column = 1; column <= kPlateColumns; ++column)
-            ui_.setCell(row, column,
-                        runCellText(state_.document.reading(set, row, column).raw,
-                                    o.SelectedWells[row - 1][column - 1]));
+    if (!run_.stopped() && saved) reloadSavedFile();
 }
 
 bool RunSequence::saveDocument() {
     state_.DataDate = wallClock_();
-    const WriteResult written = SaveDocument(state_, state_.DataDate);
-    NextDataFileTitle(state_);
+    const WriteResult written = SaveDocument(state_, folders_.data, state_.DataDate);
+    state_.DataFileTitle = nextDataFileTitle(state_.DataFileTitle, folders_.data);
     if (written.ok) return true;
     failure_ = QString::fromLatin1(kSaveFailedText)
                    .arg(QDir::toNativeSeparators(state_.DataFileName), written.error);
@@ -243,15 +229,15 @@ bool RunSequence::saveDocument() {
 }
 
 void RunSequence::reloadSavedFile() {
-    const LoadResult loaded = LoadDataFile(state_, state_.DataFileName, wholeSeconds());
+    const LoadResult loaded = LoadDataFile(state_, folders_.data, state_.DataFileName);
     if (loaded.parsed)
-        writeParseDump(state_.AppFolder, state_.DataFolder, state_.DataFileName, loaded.entries);
+        writeParseDump(folders_.app, folders_.data, state_.DataFileName, loaded.entries);
     if (!loaded.ok) {
         failure_ = loaded.message;
         outcome_ = RunOutcome::Failed;
         ui_.reportError(loaded.message);
     }
-    ui_.repaint();
+    ui_.documentReloaded();
 }
 
 // Not a completed measurement: the run fails, and the user learns the likely cause.

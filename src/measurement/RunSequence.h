@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+#include "kernel/DataPaths.h"
 #include "kernel/Scheduler.h"
 #include "measurement/InstrumentConversation.h"
 #include "measurement/RunFrontEnd.h"
@@ -28,8 +29,8 @@ class RunSequence {
     // The wall clock used for the file's date and time; tests pass a fixed one.
     using WallClock = std::function<QDateTime()>;
 
-    RunSequence(ProgramState& state, SerialPort& port, Scheduler& scheduler, RunFrontEnd& ui,
-                WallClock wallClock = {});
+    RunSequence(ProgramState& state, DataFolders& folders, SerialPort& port, Scheduler& scheduler,
+                RunFrontEnd& ui, WallClock wallClock = {});
     ~RunSequence();
     RunSequence(const RunSequence&) = delete;
     RunSequence& operator=(const RunSequence&) = delete;
@@ -50,6 +51,8 @@ class RunSequence {
     RunPhase phase() const;
     qint64 phaseStarted_ms() const;
     qint64 runStarted_ms() const { return conv_ ? conv_->runStarted_ms() : 0; }
+    // The run's stage, its sets and the last signs of life on the line.
+    const RunState& runState() const { return run_; }
 
     // --- Keeping every reading (RunSafety.cpp) ---
     // Where the run journal goes; "" keeps none.
@@ -83,6 +86,8 @@ class RunSequence {
     void step(const std::function<void(InstrumentConversation&)>& act);
     void pump();
     void handle(const ConversationOutput& out);
+    void showPhase(const ConversationOutput& out);
+    void takeReading(const ConversationOutput& out);
     void ask(const ConversationOutput& out);
     void arm();
     void wakeNextTurn();
@@ -98,13 +103,11 @@ class RunSequence {
     void endedEarly();
     void reportUnreadSet(int set);
     void applyChosenFile(const QString& path);
-    void prepareWindow();
-    void showLiveSet();
-    void showDataset(int set);
+    void planSets(int sets);
     bool saveDocument();
     void reloadSavedFile();
     qint64 wholeSeconds() const;
-    void touchActivity() { state_.LinkActivityTime = wholeSeconds(); }
+    void touchActivity() { run_.linkActivityTime = wholeSeconds(); }
     bool stoppedBy(StopReason reason) const { return conv_ && conv_->stopReason() == reason; }
 
     // --- Keeping every reading (RunSafety.cpp) ---
@@ -116,11 +119,13 @@ class RunSequence {
     QString journalFailureText() const;
 
     ProgramState& state_;
+    DataFolders& folders_;
     SerialPort& port_;
     Scheduler& scheduler_;
     RunFrontEnd& ui_;
     WallClock wallClock_;
 
+    RunState run_;
     std::shared_ptr<InstrumentConversation> conv_;
     bool running_ = false;
     RunOutcome outcome_ = RunOutcome::NotStarted;

@@ -80,13 +80,18 @@ QToolButton* makeSpin(QWidget* parent, const char* name, Qt::ArrowType arrow, co
 
 }  // namespace
 
-frmZyvora::frmZyvora(ProgramState& state, SerialPort& port, Scheduler& scheduler, Dialogs& dialogs,
-                     QWidget* parent)
-    : QWidget(parent), state_(state), port_(port), scheduler_(scheduler), dialogs_(dialogs) {
+frmZyvora::frmZyvora(ProgramState& state, DataFolders& folders, SerialPort& port,
+                     Scheduler& scheduler, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent),
+      state_(state),
+      folders_(folders),
+      port_(port),
+      scheduler_(scheduler),
+      dialogs_(dialogs) {
     setObjectName(QStringLiteral("frmZyvora"));
     setWindowTitle(QStringLiteral("Measurement"));
     frontEnd_ = std::make_unique<FrontEnd>(*this);
-    run_ = std::make_unique<RunSequence>(state_, port_, scheduler_, *frontEnd_);
+    run_ = std::make_unique<RunSequence>(state_, folders_, port_, scheduler_, *frontEnd_);
     buildControls();
     layOutControls();
     connectControls();
@@ -136,7 +141,8 @@ void frmZyvora::buildControls() {
     grdResults->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grdResults->horizontalHeader()->setSectionsClickable(false);
     grdResults->verticalHeader()->setSectionsClickable(false);
-    results_ = new GuiResultsPanel(state_, grdResults, this);
+    results_ = new GuiResultsPanel(
+        state_, folders_, [this] { return panelRun(); }, grdResults, this);
 
     lblNumberOfRunsTitle =
         makeLabel(this, "lblNumberOfRunsTitle", QStringLiteral("Number of Runs ="));

@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "results/CellText.h"
+#include "results/GuiResultsPanel.h"
 
 class QFrame;
 class QLabel;
@@ -24,7 +25,7 @@ class QToolButton;
 
 namespace vantorix {
 
-class GuiResultsPanel;
+struct DataFolders;
 struct ProgramState;
 class Dialogs;
 class RunSequence;
@@ -44,8 +45,8 @@ inline const QStringList kCloseMidRunButtons = {
 class frmZyvora : public QWidget {
     Q_OBJECT
   public:
-    frmZyvora(ProgramState& state, SerialPort& port, Scheduler& scheduler, Dialogs& dialogs,
-              QWidget* parent = nullptr);
+    frmZyvora(ProgramState& state, DataFolders& folders, SerialPort& port, Scheduler& scheduler,
+              Dialogs& dialogs, QWidget* parent = nullptr);
     ~frmZyvora() override;
 
     // Set by the frame when the program closes.
@@ -134,8 +135,10 @@ class frmZyvora : public QWidget {
     void reloadAfterRecoveredSave();
     void closeWindow();
     void showRunProgress();
+    PanelRun panelRun() const;
 
     ProgramState& state_;
+    DataFolders& folders_;
     SerialPort& port_;
     Scheduler& scheduler_;
     Dialogs& dialogs_;

@@ -128,10 +128,11 @@ void frmZyvora::setDatasetBrowserVisible(bool visible) {
 
 void frmZyvora::cmdToggleDataTime_Click() {
     cmdToggleDataTime->setText(cmdToggleDataTime->text() == kViewTimes ? kViewData : kViewTimes);
-    if (!state_.RunActive) return ShowCurrentSet();
+    const RunState& run = run_->runState();
+    if (!run.measuring()) return ShowCurrentSet();
     // During a run the grid shows the set being measured, pending wells and all.
-    if (state_.RunSetsCleared)
-        fillRunningSet(*grdResults, state_.document, state_.RunSet, gridMode(),
+    if (run.setsCleared)
+        fillRunningSet(*grdResults, state_.document, run.set, gridMode(),
                        state_.CurrentOptions.SelectedWells);
 }
 
@@ -154,8 +155,8 @@ void frmZyvora::picSpinUp_Click() {
 void frmZyvora::tmrComStatus_Timer() {
     LinkMonitorInput in;
     in.timer_s = scheduler_.now_ms() / 1000.0;
-    in.LinkActivityTime = state_.LinkActivityTime;
-    in.RunActive = state_.RunActive;
+    in.LinkActivityTime = run_->runState().linkActivityTime;
+    in.RunActive = run_->runState().measuring();
     in.startCaptionIsStart = cmdStartCancel->text() == QStringLiteral("&Start");
     in.documentRecognised = state_.document.recognised;
     in.ComStatusStep = ComStatusStep;
@@ -178,20 +179,26 @@ void frmZyvora::showRunProgress() {
     in.phase = run_->running() ? run_->phase() : RunPhase::Idle;
     if (in.phase != RunPhase::Idle) {
         const qint64 now = scheduler_.now_ms();
-        in.set = state_.RunSet - state_.FirstSet + 1;
-        in.sets = state_.LastSet - state_.FirstSet + 1;
+        const RunState& run = run_->runState();
+        in.set = run.set - run.firstSet + 1;
+        in.sets = run.plannedSets();
         in.wellsSelected = selectedCount(state_.CurrentOptions.SelectedWells);
         // Until the run's sets are emptied the table holds another document's readings.
-        for (int r = 0; r < kPlateRows && state_.RunSetsCleared; ++r)
+        for (int r = 0; r < kPlateRows && run.setsCleared; ++r)
             for (int c = 0; c < kPlateColumns; ++c)
                 if (state_.CurrentOptions.SelectedWells[r][c] &&
-                    state_.document.reading(state_.RunSet, r + 1, c + 1).raw)
+                    state_.document.reading(run.set, r + 1, c + 1).raw)
                     ++in.wellsRead;
         in.elapsed_ms = now - run_->runStarted_ms();
         in.phaseElapsed_ms = now - run_->phaseStarted_ms();
         in.delay_ms = qint64(state_.CurrentOptions.Delay) * 1000;
     }
     results_->showProgress(in);
+}
+
+PanelRun frmZyvora::panelRun() const {
+    const RunState& run = run_->runState();
+    return PanelRun{run.measuring(), run.firstSet, run.lastSet, run.set, run.setsCleared};
 }
 
 void frmZyvora::scheduleComStatusTick() {

@@ -1,5 +1,5 @@
-// What the run sees of the measurement window: its questions go to the window's Dialogs,
-// its updates to the window's controls.
+// What the run sees of the measurement window: its questions go to the window's Dialogs, and
+// what happens in the run is shown with the window's controls, cursor and buttons.
 #pragma once
 
 #include "measurement/RunFrontEnd.h"
@@ -25,20 +25,28 @@ class frmZyvora::FrontEnd : public RunFrontEnd {
     void setStatusLine(const QString& text, bool visible) override;
     void setMessageLine(const QString& text, bool visible) override;
     void setCaption(const QString& title) override;
-    void setStartCancelCaption(const QString& caption) override;
-    void initResultsGrid() override;
-    void shadeSelectedWells() override;
-    void setCell(int row, int column, const QString& text) override;
-    void setDatasetBrowserVisible(bool visible) override;
-    void setLiveSetLabel(const QString& text) override;
-    void setExcelEnabled(bool enabled) override;
-    void setOptionsEnabled(bool enabled) override;
-    void setBusyCursor(bool busy) override;
-    void focusStartButton() override;
-    void repaint() override;
+
+    void runStarted() override;
+    void runStopped() override;
+    void setsPlanned(int sets) override;
+    void measuringBegun() override;
+    void datasetBegun(int set, int sets) override;
+    void phaseChanged(RunPhase phase) override;
+    void blockEnded() override;
+    void readingReceived(int set, int row, int column, const WellReading& reading) override;
+    void datasetCompleted(int set) override;
+    void measuringEnded(int sets) override;
+    void documentReloaded() override;
     void runFinished() override;
 
+    void setBusyCursor(bool busy);
+
   private:
+    // The cell of a well of the set being measured, as its reading stands.
+    void showRunCell(int set, int row, int column);
+    void setOptionsEnabled(bool enabled);
+    void setLiveSetLabel(const QString& text);
+
     frmZyvora& w_;
 };
 

@@ -12,6 +12,7 @@
 #include "files/DataFileNaming.h"
 #include "files/OvdLoader.h"
 #include "files/ParseDump.h"
+#include "kernel/DataPaths.h"
 #include "kernel/Scheduler.h"
 #include "kernel/Text.h"
 #include "measurement/RunSequence.h"
@@ -75,45 +76,77 @@ void frmZyvora::FrontEnd::setCaption(const QString& title) {
     w_.setWindowTitle(title);
 }
 
-void frmZyvora::FrontEnd::setStartCancelCaption(const QString& caption) {
-    w_.cmdStartCancel->setText(caption);
+void frmZyvora::FrontEnd::runStarted() {
+    w_.cmdStartCancel->setText(QStringLiteral("&Cancel"));
 }
 
-void frmZyvora::FrontEnd::initResultsGrid() {
+void frmZyvora::FrontEnd::runStopped() {
+    w_.cmdStartCancel->setText(QStringLiteral("&Start"));
+}
+
+// The results grid starts empty; there is nothing to export yet.
+void frmZyvora::FrontEnd::setsPlanned(int) {
     w_.InitResultsGrid();
+    w_.cmdInsertDataIntoMicrosoftExcel->setEnabled(false);
+    w_.setDatasetBrowserVisible(false);
 }
 
-void frmZyvora::FrontEnd::shadeSelectedWells() {
+void frmZyvora::FrontEnd::measuringBegun() {
+    setOptionsEnabled(false);
+}
+
+// The grid shows the dataset being measured only: its selected wells start pending.
+void frmZyvora::FrontEnd::datasetBegun(int set, int sets) {
     w_.shadeSelectedWells();
+    showPendingWells(*w_.grdResults, w_.state_.CurrentOptions.SelectedWells);
+    setLiveSetLabel(sets > 1 ? QStringLiteral("Set %1 of %2").arg(set).arg(sets) : QString());
 }
 
-void frmZyvora::FrontEnd::setCell(int row, int column, const QString& text) {
-    // The times view shows when each reading of the set being measured came.
+void frmZyvora::FrontEnd::phaseChanged(RunPhase phase) {
+    if (phase == RunPhase::Receiving) setBusyCursor(true);
+}
+
+void frmZyvora::FrontEnd::blockEnded() {
+    setBusyCursor(false);
+}
+
+void frmZyvora::FrontEnd::readingReceived(int set, int row, int column, const WellReading&) {
+    showRunCell(set, row, column);
+}
+
+void frmZyvora::FrontEnd::datasetCompleted(int set) {
+    for (int row = 1; row <= kPlateRows; ++row)
+        for (int column = 1; column <= kPlateColumns; ++column) showRunCell(set, row, column);
+    w_.cmdInsertDataIntoMicrosoftExcel->setEnabled(true);
+}
+
+void frmZyvora::FrontEnd::showRunCell(int set, int row, int column) {
     const ProgramState& s = w_.state_;
-    const bool well = row >= 1 && row <= kPlateRows && column >= 1 && column <= kPlateColumns;
-    const bool reading = well && s.document.reading(s.RunSet, row, column).raw.has_value();
-    const bool times = w_.gridMode() == GridMode::Times && s.RunActive && reading;
+    const WellReading& reading = s.document.reading(set, row, column);
+    const bool selected = s.CurrentOptions.SelectedWells[row - 1][column - 1];
+    // The times view shows when each reading of the set being measured came.
+    const bool times = w_.gridMode() == GridMode::Times && w_.run_->runState().measuring() &&
+                       reading.raw.has_value();
     setWellText(*w_.grdResults, row, column,
-                times ? runningCellText(s.document, s.RunSet, row, column, GridMode::Times,
-                                        s.CurrentOptions.SelectedWells[row - 1][column - 1])
-                      : text);
+                times ? runningCellText(s.document, set, row, column, GridMode::Times, selected)
+                      : runCellText(reading.raw, selected));
 }
 
-void frmZyvora::FrontEnd::setDatasetBrowserVisible(bool visible) {
-    if (visible) {
+// The run's sets are in the document: a run of several sets can be browsed at once.
+void frmZyvora::FrontEnd::measuringEnded(int sets) {
+    setLiveSetLabel(QString());
+    if (sets > 1) {
         w_.lblDataset->setText(QString::number(w_.state_.CurrentSet));
         w_.lblDatasets->setText(QString::number(w_.state_.SetCount) + QStringLiteral(" available"));
+        w_.setDatasetBrowserVisible(true);
     }
-    w_.setDatasetBrowserVisible(visible);
+    setOptionsEnabled(true);
+    w_.cmdStartCancel->setFocus();
 }
 
 void frmZyvora::FrontEnd::setLiveSetLabel(const QString& text) {
     w_.lblDataset->setText(text);
     w_.lblDataset->setVisible(!text.isEmpty());
-}
-
-void frmZyvora::FrontEnd::setExcelEnabled(bool enabled) {
-    w_.cmdInsertDataIntoMicrosoftExcel->setEnabled(enabled);
 }
 
 void frmZyvora::FrontEnd::setOptionsEnabled(bool enabled) {
@@ -130,11 +163,7 @@ void frmZyvora::FrontEnd::setBusyCursor(bool busy) {
         QApplication::restoreOverrideCursor();
 }
 
-void frmZyvora::FrontEnd::focusStartButton() {
-    w_.cmdStartCancel->setFocus();
-}
-
-void frmZyvora::FrontEnd::repaint() {
+void frmZyvora::FrontEnd::documentReloaded() {
     w_.repaintGUI();
 }
 
@@ -147,7 +176,7 @@ void frmZyvora::FrontEnd::runFinished() {
 void frmZyvora::runFinished() {
     frontEnd_->setBusyCursor(false);
     // A run that never got as far as emptying its sets leaves the document as it was.
-    if (!state_.RunSetsCleared) repaintGUI();
+    if (!run_->runState().setsCleared) repaintGUI();
     emit runningChanged(false);
     if (!closeAfterRun_) return;
     // The run has saved what it measured; go on closing on the next turn of the event loop,
@@ -173,7 +202,7 @@ void frmZyvora::saveFailed(const QString& reason) {
 void frmZyvora::saveWithRecovery(std::function<void(bool)> done) {
     const QDateTime when =
         state_.DataDate.isValid() ? state_.DataDate : QDateTime::currentDateTime();
-    const WriteResult written = SaveDocument(state_, when);
+    const WriteResult written = SaveDocument(state_, folders_.data, when);
     if (written.ok) {
         run_->journalSaved();
         if (!fallbackFrom_.isEmpty())
@@ -216,7 +245,7 @@ void frmZyvora::saveToChosenFile(std::function<void(bool)> done) {
                                  }
                                  const QFileInfo file(withOvdExtension(path));
                                  state_.DataFileName = file.filePath();
-                                 state_.DataFolder = file.absolutePath();
+                                 folders_.data = file.absolutePath();
                                  setWindowTitle(file.fileName());
                                  saveWithRecovery(done);
                              }));
@@ -225,9 +254,9 @@ void frmZyvora::saveToChosenFile(std::function<void(bool)> done) {
 void frmZyvora::reloadAfterRecoveredSave() {
     // A cancelled run is kept as measured, not reloaded.
     if (run_->running() || run_->outcome() == RunOutcome::Cancelled) return;
-    const LoadResult loaded = LoadDataFile(state_, state_.DataFileName, scheduler_.nowSeconds());
+    const LoadResult loaded = LoadDataFile(state_, folders_.data, state_.DataFileName);
     if (loaded.parsed)
-        writeParseDump(state_.AppFolder, state_.DataFolder, state_.DataFileName, loaded.entries);
+        writeParseDump(folders_.app, folders_.data, state_.DataFileName, loaded.entries);
     if (!loaded.ok) dialogs_.inform(this, loaded.message);
     repaintGUI();
 }

@@ -2,21 +2,20 @@
 
 namespace vantorix {
 
-CommunicationSettings loadStartupSettings(const SettingsStore& store, ProgramState& state) {
-    const CommunicationSettings comm = loadCommunication(store);
-    state.BurstMode = comm.BurstMode;
-    state.DefaultOptions = loadOptions(store);
-    state.DataFileTitle = QStringLiteral("Sample");
-    return comm;
+StartupSettings loadStartupSettings(const SettingsStore& store) {
+    StartupSettings s;
+    s.communication = loadCommunication(store);
+    s.runDefaults = loadOptions(store);
+    return s;
 }
 
-void saveRunDefaults(SettingsStore& store, const ProgramState& state) {
-    saveOptions(store, state.DefaultOptions);
+void saveRunDefaults(SettingsStore& store, const RunOptions& runDefaults) {
+    saveOptions(store, runDefaults);
     store.sync();
 }
 
-void saveShutdownSettings(SettingsStore& store, const ProgramState& state) {
-    saveRunDefaults(store, state);
+void saveShutdownSettings(SettingsStore& store, const RunOptions& runDefaults) {
+    saveRunDefaults(store, runDefaults);
 }
 
 }  // namespace vantorix

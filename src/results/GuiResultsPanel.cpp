@@ -16,6 +16,7 @@
 
 #include "analysis/GuiAnalysisView.h"
 #include "files/PlateFile.h"
+#include "kernel/DataPaths.h"
 #include "kernel/Text.h"
 #include "plate/ProgramState.h"
 #include "results/GuiHeatMapView.h"
@@ -53,8 +54,14 @@ QPushButton* viewButton(QWidget* parent, const char* name, const QString& captio
 
 }  // namespace
 
-GuiResultsPanel::GuiResultsPanel(ProgramState& state, QTableWidget* grid, QWidget* parent)
-    : QWidget(parent), state_(state), owner_(parent), grid_(grid) {
+GuiResultsPanel::GuiResultsPanel(ProgramState& state, const DataFolders& folders,
+                                 std::function<PanelRun()> run, QTableWidget* grid, QWidget* parent)
+    : QWidget(parent),
+      state_(state),
+      folders_(folders),
+      run_(std::move(run)),
+      owner_(parent),
+      grid_(grid) {
     setObjectName(QStringLiteral("pnlResults"));
     stack_ = new QStackedWidget(this);
     stack_->setObjectName(QStringLiteral("stkResultsView"));
@@ -143,23 +150,25 @@ void GuiResultsPanel::setView(View view) {
 }
 
 int GuiResultsPanel::documentSets() const {
-    if (state_.RunActive) return state_.LastSet - state_.FirstSet + 1;
+    if (const PanelRun run = run_(); run.measuring) return run.lastSet - run.firstSet + 1;
     return qBound(0, int(state_.SetCount), kMaxSets);
 }
 
 int GuiResultsPanel::shownSet() const {
-    return state_.RunActive ? state_.RunSet : qBound(1, int(state_.CurrentSet), kMaxSets);
+    const PanelRun run = run_();
+    return run.measuring ? run.set : qBound(1, int(state_.CurrentSet), kMaxSets);
 }
 
 void GuiResultsPanel::refresh() {
     const int sets = documentSets();
-    cmdViewKinetics_->setEnabled(sets > 1 && !state_.RunActive);
+    const PanelRun run = run_();
+    cmdViewKinetics_->setEnabled(sets > 1 && !run.measuring);
     const int set = shownSet();
-    const bool running = state_.RunActive;
+    const bool running = run.measuring;
     // A document without sets has nothing read yet: its selected wells wait for a run. So has
     // a run still contacting the instrument: the table holds the previous document's readings.
     static const PlateDocument nothingRead;
-    const bool empty = running ? !state_.RunSetsCleared : sets <= 0;
+    const bool empty = running ? !run.setsCleared : sets <= 0;
     const PlateDocument& readings = empty ? nothingRead : state_.document;
     const int shown = empty ? 1 : set;
     const SetStatistics st = setStatistics(readings, shown);
@@ -185,7 +194,7 @@ void GuiResultsPanel::refresh() {
     markChosenWells(*grid_, chosen_);
     if (view_ == View::HeatMap) {
         const HeatScale scale = empty     ? HeatScale::forSets(readings, 1, 1)
-                                : running ? HeatScale::forSets(readings, state_.FirstSet, set)
+                                : running ? HeatScale::forSets(readings, run.firstSet, set)
                                           : HeatScale::forSets(readings, 1, sets);
         const QString title = sets > 0 ? QStringLiteral("Set %1 of %2").arg(set).arg(sets)
                                        : QStringLiteral("No sets");
@@ -234,7 +243,7 @@ QString GuiResultsPanel::exportReport(const QString& path) const {
     // The layout kept beside the data file comes with the report even when the analysis view
     // was never shown.
     const PlateDocument document = shownDocument(state_, documentSets());
-    if (!state_.RunActive) analysis_->setDocument(document, state_.DataFileName);
+    if (!run_().measuring) analysis_->setDocument(document, state_.DataFileName);
     const ReportAnalysis analysis{document, analysis_->plateLayout(), analysis_->settings(),
                                   analysis_->concentrationUnit()};
     source.analysis = &analysis;
@@ -260,9 +269,9 @@ QString GuiResultsPanel::documentCaption() const {
 
 void GuiResultsPanel::chooseAndExportReport() {
     const QString base = QFileInfo(documentCaption()).completeBaseName();
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Export Report"), QDir(state_.DataFolder).filePath(base + ".pdf"),
-        QStringLiteral("PDF documents (*.pdf)"));
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export Report"),
+                                                      QDir(folders_.data).filePath(base + ".pdf"),
+                                                      QStringLiteral("PDF documents (*.pdf)"));
     if (path.isEmpty()) return;
     const QString error = exportReport(path);
     if (!error.isEmpty()) QMessageBox::warning(this, QString(), error);
@@ -272,7 +281,7 @@ void GuiResultsPanel::chooseAndExportReport() {
 void GuiResultsPanel::chooseAndExportPicture() {
     const QString base = QFileInfo(documentCaption()).completeBaseName();
     const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Export Picture"), QDir(state_.DataFolder).filePath(base + ".png"),
+        this, QStringLiteral("Export Picture"), QDir(folders_.data).filePath(base + ".png"),
         QStringLiteral("PNG pictures (*.png);;SVG drawings (*.svg)"));
     if (path.isEmpty()) return;
     const QString error = exportPicture(path);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 #include "results/RunProgress.h"
@@ -17,17 +18,27 @@ class QTableWidget;
 
 namespace vantorix {
 
+struct DataFolders;
 struct ProgramState;
 class GuiHeatMapView;
 class GuiKineticView;
 class GuiAnalysisView;
+
+// The run as the panel shows it: while one measures, the sets it plans and the one being
+// measured, and whether its sets were emptied yet.
+struct PanelRun {
+    bool measuring = false;
+    int firstSet = 1, lastSet = 1, set = 1;
+    bool setsCleared = false;
+};
 
 class GuiResultsPanel : public QWidget {
     Q_OBJECT
   public:
     enum class View { Grid, HeatMap, Kinetics, Analysis };
 
-    GuiResultsPanel(ProgramState& state, QTableWidget* grid, QWidget* parent);
+    GuiResultsPanel(ProgramState& state, const DataFolders& folders, std::function<PanelRun()> run,
+                    QTableWidget* grid, QWidget* parent);
 
     QPushButton* heatMapButton() const { return cmdViewHeatMap_; }
     QPushButton* kineticsButton() const { return cmdViewKinetics_; }
@@ -67,6 +78,8 @@ class GuiResultsPanel : public QWidget {
     int documentSets() const;
 
     ProgramState& state_;
+    const DataFolders& folders_;
+    std::function<PanelRun()> run_;
     QWidget* owner_;  // the window whose caption names the document
     View view_ = View::Grid;
     std::vector<int> chosen_;

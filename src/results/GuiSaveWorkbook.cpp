@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "kernel/DataPaths.h"
 #include "plate/ProgramState.h"
 #include "results/ExportCurrentDocument.h"
 #include "results/ExportToExcel.h"
@@ -16,35 +17,40 @@
 
 namespace vantorix {
 
-QString proposedWorkbookPath(const ProgramState& state) {
-    const QString name = QFileInfo(state.DataFileName).completeBaseName();
-    return QDir(state.DataFolder)
+QString proposedWorkbookPath(const QString& dataFileName, const QString& dataFolder) {
+    const QString name = QFileInfo(dataFileName).completeBaseName();
+    return QDir(dataFolder)
         .filePath((name.isEmpty() ? QStringLiteral("Sample") : name) + QStringLiteral(".xlsx"));
 }
 
-void saveWorkbookWhereChosen(ProgramState& state, Dialogs& dialogs, QWidget* parent) {
+void saveWorkbookWhereChosen(ProgramState& state, const DataFolders& folders, Dialogs& dialogs,
+                             QWidget* parent) {
     // The answer may come after the window has closed; its messages then have no parent.
     QPointer<QWidget> window(parent);
-    dialogs.askWorkbookFileName(
-        parent, proposedWorkbookPath(state), [&state, &dialogs, window](const QString& path) {
-            if (path.isEmpty()) return;
-            takeDocumentSetCount(state, ExportToExcel(state, xlsxSpreadsheet(path, nullptr),
-                                                      [&dialogs, window](const QString& m) {
-                                                          dialogs.warn(window, m);
-                                                      }));
-        });
+    dialogs.askWorkbookFileName(parent, proposedWorkbookPath(state.DataFileName, folders.data),
+                                [&state, &dialogs, window](const QString& path) {
+                                    if (path.isEmpty()) return;
+                                    takeDocumentSetCount(
+                                        state, ExportToExcel(state, xlsxSpreadsheet(path, nullptr),
+                                                             [&dialogs, window](const QString& m) {
+                                                                 dialogs.warn(window, m);
+                                                             }));
+                                });
 }
 
-void openWorkbookOnDesktop(ProgramState& state, Dialogs& dialogs, QWidget* window) {
+void openWorkbookOnDesktop(ProgramState& state, const DataFolders& folders, Dialogs& dialogs,
+                           QWidget* window) {
     QPointer<QWidget> guard(window);
-    DesktopWorkbookViewer viewer(window, [&state, &dialogs, guard](const QString&) {
+    DesktopWorkbookViewer viewer(window, [&state, &folders, &dialogs, guard](const QString&) {
         if (!guard) return;
-        dialogs.askYesNo(guard, kNoWorkbookProgramText, [&state, &dialogs, guard](bool yes) {
-            if (yes && guard) saveWorkbookWhereChosen(state, dialogs, guard);
-        });
+        dialogs.askYesNo(guard, kNoWorkbookProgramText,
+                         [&state, &folders, &dialogs, guard](bool yes) {
+                             if (yes && guard)
+                                 saveWorkbookWhereChosen(state, folders, dialogs, guard);
+                         });
     });
     if (!viewer.available()) {
-        saveWorkbookWhereChosen(state, dialogs, window);
+        saveWorkbookWhereChosen(state, folders, dialogs, window);
         return;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -9,7 +9,7 @@
 
 using namespace vantorix;
 
-TEST(DataFileNaming, NextDataFileTitle) {
+TEST(DataFileNaming, NextTitleCountsTheNumericExtensionOn) {
     const std::pair<const char*, const char*> cases[] = {
         {"Sample", "Sample"},
         {"Plate.041", "Plate.042"},
@@ -28,12 +28,8 @@ TEST(DataFileNaming, NextDataFileTitle) {
         {"P.999.OVD", "P.001.OVD"},
         {".ovd", ".ovd"},
     };
-    for (const auto& [before, after] : cases) {
-        ProgramState s;
-        s.DataFileTitle = QString::fromLatin1(before);
-        NextDataFileTitle(s);
-        EXPECT_EQ(s.DataFileTitle.toStdString(), after) << before;
-    }
+    for (const auto& [before, after] : cases)
+        EXPECT_EQ(nextDataFileTitle(before, QString()).toStdString(), after) << before;
 }
 
 // The proposal never names a file that is already there: it counts on to the first free one.
@@ -50,11 +46,7 @@ TEST(DataFileNaming, ProposalSkipsExistingFiles) {
     };
     for (const auto& [title, proposed] : cases)
         EXPECT_EQ(freeDataFileTitle(title, dir.path()).toStdString(), proposed);
-    ProgramState s;
-    s.DataFolder = dir.path();
-    s.DataFileTitle = "Plate.041.ovd";
-    NextDataFileTitle(s);
-    EXPECT_EQ(s.DataFileTitle, "Plate.043.ovd");
+    EXPECT_EQ(nextDataFileTitle("Plate.041.ovd", dir.path()), "Plate.043.ovd");
     const std::pair<const char*, const char*> extensions[] = {
         {"plate.001", "plate.001.ovd"}, {"a.OVD", "a.OVD"}, {"b.ovd.txt", "b.ovd.txt.ovd"}};
     for (const auto& [name, file] : extensions) EXPECT_EQ(withOvdExtension(name), file);
@@ -63,14 +55,13 @@ TEST(DataFileNaming, ProposalSkipsExistingFiles) {
 TEST(DataFileNaming, SaveDocumentMarksSavedOnlyWhenWritten) {
     QTemporaryDir dir;
     ProgramState s;
-    s.DataFolder = dir.path();
     s.DataFileName = dir.filePath("no/such/folder/x.ovd");
-    WriteResult r = SaveDocument(s, QDateTime::currentDateTime());
+    WriteResult r = SaveDocument(s, dir.path(), QDateTime::currentDateTime());
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(s.Saved);
 
     s.DataFileName = dir.filePath("x.ovd");
-    r = SaveDocument(s, QDateTime::currentDateTime());
+    r = SaveDocument(s, dir.path(), QDateTime::currentDateTime());
     EXPECT_TRUE(r.ok) << r.error.toStdString();
     EXPECT_TRUE(s.Saved);
     EXPECT_TRUE(QFile::exists(dir.filePath("x.ovd")));

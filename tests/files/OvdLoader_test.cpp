@@ -205,26 +205,23 @@ TEST(OvdLoader, AFileWithoutAnyElementOfTheFormatIsRefused) {
 TEST(OvdLoader, FailureNamesTheFileAndTheReasonAndChangesNoReadings) {
     QTemporaryDir dir;
     ProgramState s;
-    s.DataFolder = dir.path();
     s.document.header.notes = "keep";
     s.CurrentSet = 3;
     test::writeFileBytes(dir.filePath("f.ovd"), "<data><sets>1</Sets></data>");
-    LoadResult r = LoadDataFile(s, "f.ovd", 0);
+    LoadResult r = LoadDataFile(s, dir.path(), "f.ovd");
     EXPECT_FALSE(r.ok || r.parsed);
     EXPECT_TRUE(r.message.startsWith("Can't open that file\nf.ovd: ")) << r.message.toStdString();
     EXPECT_TRUE(r.message.contains("</Sets>"));
     EXPECT_EQ(s.document.header.notes, "keep");
     EXPECT_EQ(s.CurrentSet, 3);
 
-    r = LoadDataFile(s, "nowhere.ovd", 0);
+    r = LoadDataFile(s, dir.path(), "nowhere.ovd");
     EXPECT_FALSE(r.ok || r.parsed);
     EXPECT_TRUE(r.message.startsWith("Can't open that file\nnowhere.ovd: "));
 
     test::writeFileBytes(dir.filePath("f.ovd"), test::handWrittenC());
-    r = LoadDataFile(s, "f.ovd", 77);
+    r = LoadDataFile(s, dir.path(), "f.ovd");
     ASSERT_TRUE(r.ok);
     EXPECT_EQ(s.document.header.operatorName, "Ana");
     EXPECT_EQ(s.CurrentSet, 1);
-    EXPECT_EQ(s.SilenceTimer, 77);
-    EXPECT_EQ(s.LinkActivityTime, 77);
 }

@@ -190,8 +190,7 @@ TEST(frmOpenFile, AFileNamedOnTheCommandLineOpensInTheMeasurementWindow) {
     QTemporaryDir elsewhere;
     writeThree(elsewhere.path());
     d.pair.runFor(7000);  // the instrument has been quiet longer than the link light's window
-    EXPECT_TRUE(
-        openDocumentFile(*d.frame, d.state, d.pair.scheduler(), elsewhere.filePath("b-late.ovd")));
+    EXPECT_TRUE(openDocumentFile(*d.frame, d.state, elsewhere.filePath("b-late.ovd")));
     // Loaded as File > Open loads (OpenLoadsTheChosenFile...), named in the caption, its date
     // and time shown; the browser and the next run start in the file's folder. Reading a file
     // is no sign of life from the instrument.
@@ -205,7 +204,7 @@ TEST(frmOpenFile, AFileNamedOnTheCommandLineOpensInTheMeasurementWindow) {
                     ->objectName()
                     .startsWith("picComQuestion"));
     EXPECT_EQ(window->findChild<QLineEdit*>("txtOperator")->text(), "Ana");
-    EXPECT_EQ(d.state.DataFolder, QDir::toNativeSeparators(elsewhere.path()));
+    EXPECT_EQ(d.folders.data, QDir::toNativeSeparators(elsewhere.path()));
     EXPECT_TRUE(d.dialogs.asked.empty());
 
     // A file recovered from an interrupted run says so in the caption.
@@ -213,13 +212,11 @@ TEST(frmOpenFile, AFileNamedOnTheCommandLineOpensInTheMeasurementWindow) {
     recovered.DataFileName = elsewhere.filePath("r.ovd");
     recovered.Notes = "[Recovered, incomplete run: 1 of 3 sets complete] washed";
     recovered.FirstSet = recovered.LastSet = 1;
-    ASSERT_TRUE(WriteDataFile(recovered, at(2024, 3, 9, 14, 0)).ok);
-    EXPECT_TRUE(
-        openDocumentFile(*d.frame, d.state, d.pair.scheduler(), elsewhere.filePath("r.ovd")));
+    ASSERT_TRUE(WriteDataFile(recovered, elsewhere.path(), at(2024, 3, 9, 14, 0)).ok);
+    EXPECT_TRUE(openDocumentFile(*d.frame, d.state, elsewhere.filePath("r.ovd")));
     EXPECT_EQ(window->windowTitle(), "r.ovd [Recovered, incomplete run: 1 of 3 sets complete]");
 
-    EXPECT_FALSE(
-        openDocumentFile(*d.frame, d.state, d.pair.scheduler(), elsewhere.filePath("gone.ovd")));
+    EXPECT_FALSE(openDocumentFile(*d.frame, d.state, elsewhere.filePath("gone.ovd")));
     EXPECT_EQ(d.dialogs.texts("warn"),
               QStringList{"There is no data file " +
                           QDir::toNativeSeparators(elsewhere.filePath("gone.ovd")) + "."});
@@ -269,7 +266,7 @@ TEST(frmOpenFile, FoldersAndDrivesChangeTheListedFolder) {
     frmOpenFile* browser = d.openBrowser();
     ASSERT_EQ(d.grid()->rowCount(), 3);
 
-    d.state.DataFolder = sub;
+    d.folders.data = sub;
     browser->RefreshFileList();
     ASSERT_TRUE(d.waitForList());
     EXPECT_EQ(d.column(0), QStringList({"only.ovd"}));
@@ -279,7 +276,7 @@ TEST(frmOpenFile, FoldersAndDrivesChangeTheListedFolder) {
     drives->addItem("/no/such/drive", "/no/such/drive");
     emit drives->activated(drives->count() - 1);
     EXPECT_EQ(d.dialogs.texts("inform"), QStringList({"Drive: /no/such/drive is not available"}));
-    EXPECT_EQ(d.state.DataFolder, QDir::toNativeSeparators(QDir::homePath()));
+    EXPECT_EQ(d.folders.data, QDir::toNativeSeparators(QDir::homePath()));
     EXPECT_EQ(drives->currentData().toString(), QDir::toNativeSeparators(QDir::homePath()));
     ASSERT_TRUE(d.waitForList());
 }

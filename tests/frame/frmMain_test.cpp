@@ -27,10 +27,11 @@ TEST(frmMain, StoredLineSettingsGiveWayTo2400Baud) {
     test::ScriptedDialogs dialogs;
     sim::PairHarness pair;
     ProgramState state;
+    DataFolders folders;
     MemorySettingsStore settings;
     settings.write("Communication", "Settings", "9600,e,7,2");
     settings.write("Communication", "ComPort", "3");
-    frmMain frame(state, settings, pair.port(), pair.scheduler(), dialogs);
+    frmMain frame(state, folders, settings, pair.port(), pair.scheduler(), dialogs);
     EXPECT_EQ(pair.port().settings(), "2400,n,8,1");
     EXPECT_EQ(pair.port().portNumber(), 3);
     frame.mnuFileNew_Click();

@@ -5,8 +5,6 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "plate/ProgramState.h"
-
 using namespace vantorix;
 
 // A backslash separates folders on Windows only; elsewhere "sub\evil.ovd" is one file name.
@@ -36,7 +34,7 @@ TEST(DataPaths, ResolveAcceptsThePlatformsSeparators) {
 // The program's folder when it is writable; else (missing, or installed: writable for root,
 // but never a place for the user's files) the documents folder. The command line
 // keeps its own files there too, and takes data files from where it runs.
-TEST(DataPaths, InitFoldersUsesTheProgramFolderOrTheDocumentsFolder) {
+TEST(DataPaths, ProgramFoldersAreTheProgramFolderOrTheDocumentsFolder) {
     QTemporaryDir home;
     qputenv("HOME", home.path().toUtf8());
     qunsetenv("XDG_DOCUMENTS_DIR");
@@ -48,14 +46,13 @@ TEST(DataPaths, InitFoldersUsesTheProgramFolderOrTheDocumentsFolder) {
                                                      {"usr/local/bin", documents}};
     for (const auto& [program, expected] : cases) {
         if (QString(program).endsWith("bin")) QDir(home.path()).mkpath(program);
-        ProgramState s;
-        initFolders(s, home.filePath(program));
-        EXPECT_EQ(s.DataFolder, QDir::toNativeSeparators(expected)) << program;
-        EXPECT_EQ(s.AppFolder, s.DataFolder);
+        const DataFolders desktop = programFolders(home.filePath(program));
+        EXPECT_EQ(desktop.data, QDir::toNativeSeparators(expected)) << program;
+        EXPECT_EQ(desktop.app, desktop.data);
         EXPECT_TRUE(QFileInfo(expected).isDir());
-        ProgramState cli;
-        initFolders(cli, home.filePath(program), DataFolderStart::CurrentFolder);
-        EXPECT_EQ(cli.AppFolder, s.AppFolder) << program;
-        EXPECT_EQ(cli.DataFolder, QDir::currentPath()) << program;
+        const DataFolders cli =
+            programFolders(home.filePath(program), DataFolderStart::CurrentFolder);
+        EXPECT_EQ(cli.app, desktop.app) << program;
+        EXPECT_EQ(cli.data, QDir::currentPath()) << program;
     }
 }

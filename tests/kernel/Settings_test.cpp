@@ -247,28 +247,24 @@ TEST(QSettingsStore, AFifoAsTheSettingsFileIsNeverOpened) {
     QFile::remove(path);
 }
 
-TEST(SettingsLifecycle, StartUpFillsTheProgramStateAndShutDownStoresTheDefaults) {
+TEST(SettingsLifecycle, StartUpReadsTheStoredSettingsAndShutDownStoresTheDefaults) {
     MemorySettingsStore store;
     store.write("Communication", "ComPort", "3");
     store.write("Communication", "Settings", "9600,e,7,2");
     store.write("Communication", "BurstMode", "True");
     store.write("Options", "Well0", "False");
     store.write("Options", "Prime1", "5");
-    ProgramState state;
-    state.DataFileTitle = "Old";
-    state.DefaultOptions.Prime1 = 4;
-    const CommunicationSettings comm = loadStartupSettings(store, state);
-    EXPECT_EQ(comm.ComPort, 3);
-    EXPECT_EQ(comm.Settings, "9600,e,7,2");
-    EXPECT_TRUE(state.BurstMode);
-    EXPECT_FALSE(state.DefaultOptions.SelectedWells[0][0]);
-    EXPECT_EQ(state.DefaultOptions.Prime1, 0);
-    EXPECT_EQ(state.DataFileTitle, "Sample");
+    StartupSettings stored = loadStartupSettings(store);
+    EXPECT_EQ(stored.communication.ComPort, 3);
+    EXPECT_EQ(stored.communication.Settings, "9600,e,7,2");
+    EXPECT_TRUE(stored.communication.BurstMode);
+    EXPECT_FALSE(stored.runDefaults.SelectedWells[0][0]);
+    EXPECT_EQ(stored.runDefaults.Prime1, 0);
 
     store.clearLog();
-    state.DefaultOptions.SelectedWells[0][0] = true;
-    state.DefaultOptions.Delay = 9;
-    saveShutdownSettings(store, state);
+    stored.runDefaults.SelectedWells[0][0] = true;
+    stored.runDefaults.Delay = 9;
+    saveShutdownSettings(store, stored.runDefaults);
     EXPECT_EQ(store.writes().size(), size_t(kWellCount + 11));
     for (const auto& w : store.writes()) EXPECT_EQ(w.section, "Options");
     EXPECT_EQ(store.value("Options", "Well0"), "True");

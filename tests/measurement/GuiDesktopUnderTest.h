@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "frame/frmMain.h"
+#include "kernel/DataPaths.h"
 #include "kernel/SettingsStore.h"
 #include "measurement/GuiScriptedDialogs.h"
 #include "measurement/RunSequence.h"
@@ -20,10 +21,10 @@ namespace vantorix::test {
 
 struct DesktopUnderTest {
     explicit DesktopUnderTest(sim::SimulatorConfig config = {}) : pair(config) {
-        state.DataFolder = dir.path();
-        state.AppFolder = dir.path();
+        folders = DataFolders{dir.path(), dir.path()};
         dialogs.fileFolder = dir.path();
-        frame = std::make_unique<frmMain>(state, settings, pair.port(), pair.scheduler(), dialogs);
+        frame = std::make_unique<frmMain>(state, folders, settings, pair.port(), pair.scheduler(),
+                                          dialogs);
         frame->show();
     }
 
@@ -57,6 +58,7 @@ struct DesktopUnderTest {
     QTemporaryDir dir;
     sim::PairHarness pair;
     ProgramState state;
+    DataFolders folders;
     MemorySettingsStore settings;
     ScriptedDialogs dialogs;
     std::unique_ptr<frmMain> frame;

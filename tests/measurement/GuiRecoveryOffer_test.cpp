@@ -10,6 +10,7 @@
 #include "files/OvdLoader.h"
 #include "measurement/GuiScriptedDialogs.h"
 #include "measurement/RunJournal.h"
+#include "plate/ProgramState.h"
 
 namespace vantorix {
 namespace {
@@ -17,16 +18,15 @@ namespace {
 // A journal of a run of three sets meant for "Plate.007.ovd": three readings, one dataset
 // complete.
 QString leaveJournal(const QString& folder) {
-    ProgramState s;
-    s.Test = QStringLiteral("glow");
-    s.PlateNo = QStringLiteral("P7");
-    s.Operator = QStringLiteral("Ana");
-    s.Notes = QStringLiteral("second try");
-    s.FirstSet = 1;
-    s.LastSet = 3;
-    s.DataFileName = QStringLiteral("/data/Plate.007.ovd");
+    JournalHeader h;
+    h.test = QStringLiteral("glow");
+    h.plateNo = QStringLiteral("P7");
+    h.operatorName = QStringLiteral("Ana");
+    h.notes = QStringLiteral("second try");
+    h.sets = 3;
+    h.file = QStringLiteral("/data/Plate.007.ovd");
     RunJournal j(folder);
-    EXPECT_TRUE(j.begin(s, QDateTime(QDate(2026, 12, 5), QTime(17, 45, 0))));
+    EXPECT_TRUE(j.begin(h, QDateTime(QDate(2026, 12, 5), QTime(17, 45, 0))));
     for (int c = 1; c <= 3; ++c) EXPECT_TRUE(j.recordReading(1, 3, c, "500", "2"));
     EXPECT_TRUE(j.recordDataset(1, QString()));
     j.close();
@@ -68,7 +68,7 @@ TEST(GuiRecoveryOffer, AsksAtStartUpAndWritesTheFileTheUserNames) {
                   QStringList{"The run was recovered to " + data.filePath("Plate.007.ovd") +
                               ".\nIt is incomplete: 1 of 3 sets complete."});
         ProgramState back;
-        ASSERT_TRUE(LoadDataFile(back, data.filePath("Plate.007.ovd"), 0).ok);
+        ASSERT_TRUE(LoadDataFile(back, data.path(), data.filePath("Plate.007.ovd")).ok);
         EXPECT_EQ(back.document.reading(1, 3, 2).raw, std::optional<double>(500));
         EXPECT_EQ(back.document.header.test, "glow");
         EXPECT_EQ(back.document.header.notes,

@@ -3,6 +3,7 @@
 // reacts to bytes however they are split and to time passing without bytes.
 #include <gtest/gtest.h>
 
+#include <QStringList>
 #include <algorithm>
 
 #include "measurement/InstrumentConversation.h"
@@ -20,8 +21,9 @@ struct Piece {
 // Reception of dataset 1 fed the pieces; the lines sent ("G@4001") and the readings reported
 // ("A1=12345@0"), in order.
 QStringList receive(const std::vector<Piece>& pieces) {
-    ProgramState state;
-    InstrumentConversation conv(state, 0);
+    RunState run;
+    const RunOptions options;
+    InstrumentConversation conv(run, options, 0);
     conv.beginReception(0);
     QStringList seen;
     const auto drain = [&](qint64 now) {
@@ -84,8 +86,9 @@ TEST(InstrumentConversation, ReadingSplitAtEveryByteGivesOneReading) {
 TEST(InstrumentConversation, FloodsAreHeldWithinABound) {
     for (const char* opening : {"", "<", "["}) {
         SCOPED_TRACE(opening);
-        ProgramState state;
-        InstrumentConversation conv(state, 0);
+        RunState run;
+        const RunOptions options;
+        InstrumentConversation conv(run, options, 0);
         conv.beginReception(0);
         conv.feed(opening, 1);
         const QByteArray flood(1 << 20, 'a');

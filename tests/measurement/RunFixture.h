@@ -6,6 +6,7 @@
 #include <deque>
 #include <optional>
 
+#include "kernel/DataPaths.h"
 #include "measurement/RunSequence.h"
 #include "plate/ProgramState.h"
 #include "simulator/PairHarness.h"
@@ -31,12 +32,12 @@ class ScriptedFrontEnd : public RunFrontEnd {
 
     std::vector<QString> statusLines;  // every visible status text, as it changed
     std::vector<QString> messageLines;
-    std::vector<QString> notices, errors, liveSetLabels;
+    std::vector<QString> notices, errors;
+    std::vector<QString> events;  // "begun 1 of 3", "done 1", "ended 2", as the run tells them
     std::vector<Question> questions;
-    QString cells[8][12];
-    int offPlateCells = 0;
+    int readings[8][12] = {};  // readings received, by well
+    int offPlateReadings = 0;
     int finished = 0;
-    bool excelEnabled = false;
 
     void askDataFileName(const QString&, const QString&, std::function<void(QString)> a) override {
         a(fileAnswer);
@@ -51,7 +52,6 @@ class ScriptedFrontEnd : public RunFrontEnd {
         a(answer(text, keepAnswers, false));
     }
     void notify(const QString& text) override { notices.push_back(text); }
-    void setLiveSetLabel(const QString& text) override { liveSetLabels.push_back(text); }
     void reportError(const QString& text) override { errors.push_back(text); }
     void setStatusLine(const QString& text, bool visible) override {
         if (visible && !text.isEmpty() && (statusLines.empty() || statusLines.back() != text))
@@ -60,15 +60,22 @@ class ScriptedFrontEnd : public RunFrontEnd {
     void setMessageLine(const QString& text, bool visible) override {
         if (visible) messageLines.push_back(text);
     }
-    void setStartCancelCaption(const QString&) override {}
-    void setCell(int row, int column, const QString& text) override {
+    void datasetBegun(int set, int sets) override {
+        events.push_back(QStringLiteral("begun %1 of %2").arg(set).arg(sets));
+    }
+    void readingReceived(int, int row, int column, const WellReading&) override {
         if (row < 1 || row > 8 || column < 1 || column > 12) {
-            ++offPlateCells;  // counted, never written: the tests assert there are none
+            ++offPlateReadings;  // counted, never stored: the tests assert there are none
             return;
         }
-        cells[row - 1][column - 1] = text;
+        ++readings[row - 1][column - 1];
     }
-    void setExcelEnabled(bool enabled) override { excelEnabled = enabled; }
+    void datasetCompleted(int set) override {
+        events.push_back(QStringLiteral("done %1").arg(set));
+    }
+    void measuringEnded(int sets) override {
+        events.push_back(QStringLiteral("ended %1").arg(sets));
+    }
     void runFinished() override {
         ++finished;
         if (onFinished) onFinished();
@@ -87,10 +94,11 @@ class ScriptedFrontEnd : public RunFrontEnd {
 // The program and the simulated instrument on one line, with a data folder of their own.
 struct RunFixture {
     explicit RunFixture(sim::SimulatorConfig config = {})
-        : pair(config), ui(pair.scheduler()), run(state, pair.port(), pair.scheduler(), ui, [] {
-              return QDateTime(QDate(2026, 12, 6), QTime(14, 5, 9));
-          }) {
-        state.DataFolder = state.AppFolder = dir.path();
+        : pair(config),
+          folders{dir.path(), dir.path()},
+          ui(pair.scheduler()),
+          run(state, folders, pair.port(), pair.scheduler(), ui,
+              [] { return QDateTime(QDate(2026, 12, 6), QTime(14, 5, 9)); }) {
         ui.fileAnswer = dir.filePath(QStringLiteral("plate.001"));
         for (auto& row : state.CurrentOptions.SelectedWells) row.fill(false);
         run.setJournalFolder(dir.filePath(QStringLiteral("recovery")));
@@ -131,6 +139,7 @@ struct RunFixture {
     QTemporaryDir dir;
     sim::PairHarness pair;
     ProgramState state;
+    DataFolders folders;
     ScriptedFrontEnd ui;
     RunSequence run;
 };

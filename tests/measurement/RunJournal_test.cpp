@@ -33,15 +33,14 @@ const char kChildFolderVariable[] = "VANTORIX_JOURNAL_CHILD";
 // A journal of a two-dataset run over A1-A3: set 1 complete (lines 10-12), A1 of set 2
 // (line 15).
 QString writeSampleJournal(const QString& folder) {
-    ProgramState s;
-    s.Operator = QStringLiteral("Ann Lee");
-    s.Notes = QStringLiteral("two\nlines & 100%");
-    s.FirstSet = 1;
-    s.LastSet = 2;
-    for (auto& row : s.CurrentOptions.SelectedWells) row.fill(false);
-    for (int w : {0, 1, 2}) s.CurrentOptions.SelectedWells[w / 12][w % 12] = true;
+    JournalHeader h;
+    h.operatorName = QStringLiteral("Ann Lee");
+    h.notes = QStringLiteral("two\nlines & 100%");
+    h.sets = 2;
+    for (auto& row : h.options.SelectedWells) row.fill(false);
+    for (int w : {0, 1, 2}) h.options.SelectedWells[w / 12][w % 12] = true;
     RunJournal j(folder);
-    EXPECT_TRUE(j.begin(s, QDateTime(QDate(2026, 12, 6), QTime(9, 30, 0))));
+    EXPECT_TRUE(j.begin(h, QDateTime(QDate(2026, 12, 6), QTime(9, 30, 0))));
     for (int c = 1; c <= 3; ++c)
         EXPECT_TRUE(j.recordReading(1, 1, c, QString::number(1000 * c), QString::number(c)));
     EXPECT_TRUE(j.recordDataset(1, QStringLiteral("FW 3.2")));
@@ -151,7 +150,7 @@ TEST(RunJournal, NewJournalIsNeverLeftUnlocked) {
                     ::flock(fd, LOCK_UN);
                 });
         });
-        EXPECT_EQ(j.begin(ProgramState(), QDateTime::currentDateTime()), c.begun);
+        EXPECT_EQ(j.begin(JournalHeader(), QDateTime::currentDateTime()), c.begun);
         if (release.joinable()) release.join();
         EXPECT_EQ(j.isOpen(), c.begun);
         EXPECT_EQ(j.error().isEmpty(), c.begun) << j.error().toStdString();
@@ -191,7 +190,7 @@ TEST(RunJournal, RecoverCommandListsAndWritesInterruptedRuns) {
     EXPECT_EQ(runCli({"recover", "--out"}).exitCode, 2);
 
     ProgramState s;
-    ASSERT_TRUE(LoadDataFile(s, dir.filePath("back.ovd"), 0).ok);
+    ASSERT_TRUE(LoadDataFile(s, dir.path(), dir.filePath("back.ovd")).ok);
     EXPECT_EQ(s.document.header.setsText, "2");
     EXPECT_EQ(s.document.header.operatorName, "Ann Lee");
     EXPECT_EQ(s.document.header.dateText, "12/7/2026");

@@ -133,20 +133,21 @@ TEST(RunSafety, JournalThatCannotBeMadeIsReportedBeforeTheFirstReading) {
     EXPECT_TRUE(QDir(early.dir.filePath("recovery")).entryList(QDir::Files).isEmpty());
 }
 
-TEST(RunSafety, GridShowsTheLiveDatasetOnly) {
+// The window learns of each dataset as it begins and ends, and of each reading as it comes.
+TEST(RunSafety, TheWindowIsToldOfEachDatasetAndReading) {
     RunFixture f;
     f.selectWells({0, 1});
     f.state.CurrentOptions.RepeatMode = true;
     f.state.CurrentOptions.Repeats = 3;
     f.run.start();
     ASSERT_TRUE(f.runUntilStatus("Waiting for 2nd of 3 datasets"));
-    EXPECT_EQ(f.ui.cells[0][0], "...");
-    EXPECT_EQ(f.ui.cells[0][1], "...");
-    EXPECT_EQ(f.ui.cells[0][2], "X");
-    EXPECT_EQ(f.ui.liveSetLabels, (std::vector<QString>{"Set 1 of 3", "Set 2 of 3"}));
+    EXPECT_EQ(f.ui.events, (std::vector<QString>{"begun 1 of 3", "done 1", "begun 2 of 3"}));
+    EXPECT_EQ(f.ui.readings[0][0], 1);
+    EXPECT_EQ(f.ui.readings[0][2], 0);
     ASSERT_TRUE(f.pair.runUntil([&] { return readingsIn(f.state, 2) == 1; }, 600'000));
-    EXPECT_NE(f.ui.cells[0][0], "...");
-    EXPECT_EQ(f.ui.cells[0][1], "...");
+    EXPECT_EQ(f.ui.readings[0][0] + f.ui.readings[0][1], 3);
     ASSERT_TRUE(f.finish());
-    EXPECT_EQ(f.ui.liveSetLabels.back(), "");
+    EXPECT_EQ(f.ui.events.back(), "ended 3");
+    EXPECT_EQ(f.ui.readings[0][0], 3);
+    EXPECT_EQ(f.ui.readings[0][1], 3);
 }

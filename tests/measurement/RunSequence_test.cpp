@@ -191,7 +191,8 @@ TEST(RunSequence, RunFinishedMayStartTheNextRunOrDestroyTheSequence) {
     {
         RunFixture f;
         f.ui.fileAnswer.clear();
-        auto run = std::make_unique<RunSequence>(f.state, f.pair.port(), f.pair.scheduler(), f.ui);
+        auto run = std::make_unique<RunSequence>(f.state, f.folders, f.pair.port(),
+                                                 f.pair.scheduler(), f.ui);
         f.ui.onFinished = [&] { run.reset(); };
         run->start();
         f.pair.runFor(1000);
@@ -212,7 +213,7 @@ TEST(RunSequence, ReadingsOffThePlateReachNeitherTheGridNorTheTable) {
         f.selectWells({0, 11, 12, 95});
         ASSERT_TRUE(f.runToEnd());
         EXPECT_EQ(f.run.outcome(), RunOutcome::Completed);
-        EXPECT_EQ(f.ui.offPlateCells, 0);
+        EXPECT_EQ(f.ui.offPlateReadings, 0);
         // Only selected wells of the one set hold readings.
         ASSERT_EQ(f.state.document.setCount(), 1);
         int read = 0;

@@ -46,8 +46,7 @@ struct Window {
 // The run's file read back on its own.
 ProgramState reloadedRun(const DesktopUnderTest& d) {
     ProgramState reloaded;
-    reloaded.AppFolder = d.dir.path();
-    EXPECT_TRUE(LoadDataFile(reloaded, d.dir.filePath("Sample.ovd"), 0).ok);
+    EXPECT_TRUE(LoadDataFile(reloaded, d.dir.path(), d.dir.filePath("Sample.ovd")).ok);
     return reloaded;
 }
 
@@ -55,8 +54,7 @@ ProgramState reloadedRun(const DesktopUnderTest& d) {
 void expectGridShowsFile(const QTableWidget& grid, const QString& file, int set, GridMode mode,
                          const QString& appFolder) {
     ProgramState reloaded;
-    reloaded.AppFolder = appFolder;
-    ASSERT_TRUE(LoadDataFile(reloaded, file, 0).ok);
+    ASSERT_TRUE(LoadDataFile(reloaded, appFolder, file).ok);
     for (int r = 1; r <= 8; ++r)
         for (int c = 1; c <= 12; ++c)
             ASSERT_EQ(wellText(grid, r, c), cellText(reloaded.document.reading(set, r, c), mode))
@@ -311,8 +309,9 @@ TEST(frmZyvora, ClosingDuringARunCanLeaveThePartialDatasetOutOrGoOn) {
         d.state.CurrentOptions.RepeatMode = true;
         d.state.CurrentOptions.Repeats = 2;
         QTest::mouseClick(d.control<QPushButton>("cmdStartCancel"), Qt::LeftButton);
-        ASSERT_TRUE(d.runUntil(
-            [&] { return d.state.RunSet == 2 && w.runSequence().unfinishedReadings() == 3; }));
+        ASSERT_TRUE(d.runUntil([&] {
+            return w.runSequence().runState().set == 2 && w.runSequence().unfinishedReadings() == 3;
+        }));
         d.dialogs.choiceAnswers = {choice};
         d.frame->close();
         ASSERT_TRUE(d.runUntil([&] { return !w.runSequence().running(); }));

@@ -357,8 +357,9 @@ TEST(frmOptions, ConfirmedDefaultsReachTheSettingsFileAtOnce) {
     test::ScriptedDialogs dialogs;
     sim::PairHarness pair;
     ProgramState state;
+    DataFolders folders;
     RecordingNotices notices;
-    frmMain frame(state, store, pair.port(), pair.scheduler(), dialogs);
+    frmMain frame(state, folders, store, pair.port(), pair.scheduler(), dialogs);
     auto* entries = new GuiDialogEntries(frame, state, store, notices,
                                          [] { return std::vector<SerialDevice>{}; });
     const auto stored = [&path](const QString& key) {

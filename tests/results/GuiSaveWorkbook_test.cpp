@@ -43,13 +43,12 @@ TEST(GuiSaveWorkbook, WritesTheWorkbookWhereTheUserChose) {
         ASSERT_TRUE(dir.isValid());
         ASSERT_TRUE(QDir(dir.path()).mkdir("elsewhere"));
         ProgramState s = test::document(1, 1);
-        s.DataFolder = dir.path();
         if (*c.dataFile) s.DataFileName = dir.filePath(c.dataFile);
         test::ScriptedDialogs dialogs;
         const QString answer = *c.answer ? dir.filePath(c.answer) : QString();
         dialogs.fileAnswers.push_back(answer);
 
-        saveWorkbookWhereChosen(s, dialogs, nullptr);
+        saveWorkbookWhereChosen(s, DataFolders{dir.path(), {}}, dialogs, nullptr);
 
         EXPECT_EQ(dialogs.texts("workbook"), QStringList({dir.filePath(c.proposed)}));
         EXPECT_EQ(dialogs.texts("warn"),

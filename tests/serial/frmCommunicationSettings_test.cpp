@@ -16,6 +16,7 @@
 
 #include "app/GuiDialogEntries.h"
 #include "frame/frmMain.h"
+#include "kernel/DataPaths.h"
 #include "kernel/SettingsStore.h"
 #include "measurement/GuiScriptedDialogs.h"
 #include "options/GuiDialogChecks.h"
@@ -155,10 +156,11 @@ TEST(frmCommunicationSettings, ADeviceMustBeNamedAndExist) {
 struct Desktop {
     sim::PairHarness pair;
     ProgramState state;
+    DataFolders folders;
     MemorySettingsStore settings;
     test::ScriptedDialogs dialogs;
     RecordingNotices notices;
-    frmMain frame{state, settings, pair.port(), pair.scheduler(), dialogs};
+    frmMain frame{state, folders, settings, pair.port(), pair.scheduler(), dialogs};
     GuiDialogEntries* entries =
         new GuiDialogEntries(frame, state, settings, notices, [] { return kDevices; });
 
