@@ -33,6 +33,8 @@ std::map<QString, CommandEntry>& commands();
 
 // Prints "vantorix-cli: <message>" to stderr.
 void printError(const QString& message);
+// Prints the message and the command's usage line; returns the exit code of bad usage.
+int usageError(const QString& message, const char* usage);
 // Prints the usage lines of every command to stdout (help) or stderr (bad usage).
 void printUsage(bool toStderr);
 

@@ -43,12 +43,6 @@ struct AnalyzeArgs {
     AnalysisSettings settings;
 };
 
-int analyzeUsageError(const QString& message) {
-    printError(message);
-    QTextStream(stderr) << "usage: vantorix-cli " << kAnalyzeUsage << Qt::endl;
-    return kExitUsage;
-}
-
 QString parseAnalyzeArgs(const QStringList& args, AnalyzeArgs& out) {
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
@@ -140,7 +134,7 @@ void recordAnalysis(const AnalyzeArgs& a, const WellLayout& layout) {
 int runAnalyze(const QStringList& args) {
     AnalyzeArgs a;
     if (const QString problem = parseAnalyzeArgs(args, a); !problem.isEmpty())
-        return analyzeUsageError(problem);
+        return usageError(problem, kAnalyzeUsage);
     const LayoutRead layout = readLayoutFile(a.layout);
     if (!layout.ok) {
         printError(layout.message);

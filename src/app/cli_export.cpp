@@ -29,12 +29,6 @@ struct ExportArgs {
     int set = 1;
 };
 
-int exportUsageError(const QString& message) {
-    printError(message);
-    QTextStream(stderr) << "usage: vantorix-cli " << kExportUsage << Qt::endl;
-    return kExitUsage;
-}
-
 // Empty text when the arguments are good, else what is wrong with them.
 QString parseExportArgs(const QStringList& args, ExportArgs& out) {
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -130,7 +124,7 @@ void recordExports(const ExportArgs& a) {
 int runExport(const QStringList& args) {
     ExportArgs a;
     const QString problem = parseExportArgs(args, a);
-    if (!problem.isEmpty()) return exportUsageError(problem);
+    if (!problem.isEmpty()) return usageError(problem, kExportUsage);
 
     ProgramState s;
     const std::optional<LoadResult> document = loadDocument(s, a.file);

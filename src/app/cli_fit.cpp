@@ -24,12 +24,6 @@ struct FitArgs {
     AnalysisSettings settings;
 };
 
-int fitUsageError(const QString& message) {
-    printError(message);
-    QTextStream(stderr) << "usage: vantorix-cli " << kFitUsage << Qt::endl;
-    return kExitUsage;
-}
-
 QString parseFitArgs(const QStringList& args, FitArgs& out) {
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
@@ -91,7 +85,7 @@ QString readPoints(const FitArgs& a, std::vector<double>& x, std::vector<double>
 int runFit(const QStringList& args) {
     FitArgs a;
     if (const QString problem = parseFitArgs(args, a); !problem.isEmpty())
-        return fitUsageError(problem);
+        return usageError(problem, kFitUsage);
     std::vector<double> x, y;
     if (const QString e = readPoints(a, x, y); !e.isEmpty()) {
         printError(e);

@@ -16,12 +16,6 @@ namespace {
 
 const char* const kKeysUsage = "keys [--header-only] FILE  print the key-store entries of FILE";
 
-int keysUsageError(const QString& message) {
-    printError(message);
-    QTextStream(stderr) << "usage: vantorix-cli " << kKeysUsage << Qt::endl;
-    return kExitUsage;
-}
-
 int runKeys(const QStringList& args) {
     bool headerOnly = false;
     QString file;
@@ -29,13 +23,13 @@ int runKeys(const QStringList& args) {
         if (arg == u"--header-only")
             headerOnly = true;
         else if (arg.startsWith(u'-') && arg.size() > 1)
-            return keysUsageError(QStringLiteral("keys: unknown option '%1'").arg(arg));
+            return usageError(QStringLiteral("keys: unknown option '%1'").arg(arg), kKeysUsage);
         else if (!file.isEmpty())
-            return keysUsageError(QStringLiteral("keys: only one FILE may be given"));
+            return usageError(QStringLiteral("keys: only one FILE may be given"), kKeysUsage);
         else
             file = arg;
     }
-    if (file.isEmpty()) return keysUsageError(QStringLiteral("keys: FILE is missing"));
+    if (file.isEmpty()) return usageError(QStringLiteral("keys: FILE is missing"), kKeysUsage);
 
     const DataFolders folders = programFolders(DataFolderStart::CurrentFolder);
     QString reason;

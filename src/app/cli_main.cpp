@@ -31,6 +31,12 @@ void printError(const QString& message) {
     QTextStream(stderr) << "vantorix-cli: " << vantorix::terminalText(message, true) << Qt::endl;
 }
 
+int usageError(const QString& message, const char* usage) {
+    printError(message);
+    QTextStream(stderr) << "usage: vantorix-cli " << usage << Qt::endl;
+    return kExitUsage;
+}
+
 void printUsage(bool toStderr) {
     QTextStream out(toStderr ? stderr : stdout);
     out << "usage: vantorix-cli COMMAND [OPTIONS]\n"

@@ -16,29 +16,25 @@ namespace {
 const char* const kReportUsage =
     "report FILE --pdf OUT  write the report of FILE (header, heat maps, values, figures) as PDF";
 
-int reportUsageError(const QString& message) {
-    printError(message);
-    QTextStream(stderr) << "usage: vantorix-cli " << kReportUsage << Qt::endl;
-    return kExitUsage;
-}
-
 int runReport(const QStringList& args) {
     QString file, pdf;
     for (qsizetype i = 0; i < args.size(); ++i) {
         if (args[i] == u"--pdf") {
             if (i + 1 >= args.size() || args[i + 1].isEmpty())
-                return reportUsageError(QStringLiteral("report: --pdf needs an output file"));
+                return usageError(QStringLiteral("report: --pdf needs an output file"),
+                                  kReportUsage);
             pdf = args[++i];
         } else if (args[i].startsWith(u'-') && args[i].size() > 1) {
-            return reportUsageError(QStringLiteral("report: unknown option '%1'").arg(args[i]));
+            return usageError(QStringLiteral("report: unknown option '%1'").arg(args[i]),
+                              kReportUsage);
         } else if (!file.isEmpty()) {
-            return reportUsageError(QStringLiteral("report: only one FILE may be given"));
+            return usageError(QStringLiteral("report: only one FILE may be given"), kReportUsage);
         } else {
             file = args[i];
         }
     }
-    if (file.isEmpty()) return reportUsageError(QStringLiteral("report: FILE is missing"));
-    if (pdf.isEmpty()) return reportUsageError(QStringLiteral("report: give --pdf OUT"));
+    if (file.isEmpty()) return usageError(QStringLiteral("report: FILE is missing"), kReportUsage);
+    if (pdf.isEmpty()) return usageError(QStringLiteral("report: give --pdf OUT"), kReportUsage);
 
     ProgramState s;
     const std::optional<LoadResult> loaded = loadDocument(s, file);

@@ -24,12 +24,6 @@ struct ShowArgs {
     QString file;
 };
 
-int showUsageError(const QString& message) {
-    printError(message);
-    QTextStream(stderr) << "usage: vantorix-cli " << kShowUsage << Qt::endl;
-    return kExitUsage;
-}
-
 // Empty text when the arguments are good, else what is wrong with them.
 QString parseShowArgs(const QStringList& args, ShowArgs& out) {
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -65,7 +59,7 @@ void printStatistics(const PlateDocument& document, int sets) {
 int runShow(const QStringList& args) {
     ShowArgs a;
     const QString problem = parseShowArgs(args, a);
-    if (!problem.isEmpty()) return showUsageError(problem);
+    if (!problem.isEmpty()) return usageError(problem, kShowUsage);
 
     ProgramState s;
     const std::optional<LoadResult> document = loadDocument(s, a.file);
