@@ -2,7 +2,7 @@
 // log10 y against log10 x, so its model is the straight line).
 #pragma once
 
-#include <ceres/ceres.h>
+#include <cmath>
 
 namespace vantorix {
 

@@ -1,80 +1,153 @@
 #include "analysis/LeastSquares.h"
 
-#include <Eigen/Dense>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace vantorix::detail {
 
 namespace {
 
-ceres::Solver::Options solverOptions(double initialRadius) {
-    ceres::Solver::Options options;
-    if (initialRadius > 0) options.initial_trust_region_radius = initialRadius;
-    options.minimizer_type = ceres::TRUST_REGION;
-    options.trust_region_strategy_type = ceres::LEVENBERG_MARQUARDT;
-    options.linear_solver_type = ceres::DENSE_QR;
-    options.logging_type = ceres::SILENT;
-    options.minimizer_progress_to_stdout = false;
-    // Certified results agree to 1e-6 only when the solver stops at the minimum itself, not
-    // where the cost merely stops falling fast.
-    options.max_num_iterations = 1000;
-    options.function_tolerance = 1e-16;
-    options.gradient_tolerance = 1e-16;
-    options.parameter_tolerance = 1e-14;
-    // Started at the minimum itself (a straight line's start is its solution), every step's
-    // predicted decrease is rounding noise that Ceres counts as an invalid step; given room,
-    // the function tolerance ends the fit there instead.
-    options.max_num_consecutive_invalid_steps = 100;
-    options.num_threads = 1;
-    return options;
+using Eigen::Index;
+using Eigen::MatrixXd;
+using Eigen::VectorXd;
+
+// Certified results agree to 1e-6 only when the solver stops at the minimum itself, not where
+// the cost merely stops falling fast.
+constexpr int kMaxIterations = 1000;
+constexpr double kFunctionTolerance = 1e-16;
+constexpr double kGradientTolerance = 1e-16;
+constexpr double kParameterTolerance = 1e-14;
+// A step is taken when the cost falls by at least this share of the fall the linear model
+// predicts.
+constexpr double kMinRelativeDecrease = 1e-3;
+// The damping's range. Past the top every step is rounding noise: the minimum is reached.
+constexpr double kMinDamping = 1e-16;
+constexpr double kMaxDamping = 1e32;
+// Marquardt's scaling's range, so a column that vanishes still damps its parameter.
+constexpr double kMinDiagonal = 1e-6;
+constexpr double kMaxDiagonal = 1e32;
+
+struct Point {
+    VectorXd p, r;
+    MatrixXd j;
+    double cost = 0;  // half the sum of squares
+};
+
+bool evaluate(const Residuals& residuals, Point& at) {
+    if (!residuals(at.p, at.r, at.j)) return false;
+    at.cost = 0.5 * at.r.squaredNorm();
+    return std::isfinite(at.cost);
 }
 
-// sqrt(diag((J^T J)^-1) * rss / (n - p)), through a pivoted QR of J rather than J^T J, whose
+VectorXd lowerLimits(Index size, const std::vector<ParameterBound>& bounds) {
+    VectorXd lower = VectorXd::Constant(size, -std::numeric_limits<double>::infinity());
+    for (const ParameterBound& b : bounds) lower[b.index] = b.lower;
+    return lower;
+}
+
+// The step minimising |J h + r|^2 + damping |D h|^2, D^2 the diagonal of J^T J (Marquardt's
+// scaling, so the step does not depend on the parameters' units). J's columns are scaled to
+// about unit length first and the system is solved by QR, never through J^T J, whose
 // condition number is the square of J's.
-std::vector<std::optional<double>> standardErrors(const ceres::CRSMatrix& jacobian, double rss,
-                                                  int observations) {
-    const int p = jacobian.num_cols;
+// A parameter resting on its bound that the cost would push further down is held there: the
+// step is taken in the others alone, so they reach their best values for it.
+VectorXd dampedStep(const Point& at, const VectorXd& lower, double damping) {
+    const Index n = at.j.rows(), k = at.j.cols();
+    const VectorXd gradient = at.j.transpose() * at.r;
+    MatrixXd j = at.j;
+    for (Index i = 0; i < k; ++i)
+        if (at.p[i] <= lower[i] && gradient[i] > 0) j.col(i).setZero();
+    const VectorXd scale = (1.0 + j.colwise().norm().transpose().array()).inverse().matrix();
+    const MatrixXd scaled = j * scale.asDiagonal();
+    const VectorXd diagonal =
+        scaled.colwise().squaredNorm().transpose().cwiseMax(kMinDiagonal).cwiseMin(kMaxDiagonal);
+    MatrixXd a(n + k, k);
+    a << scaled, MatrixXd((damping * diagonal).cwiseSqrt().asDiagonal());
+    VectorXd b = VectorXd::Zero(n + k);
+    b.head(n) = -at.r;
+    return scale.asDiagonal() * a.colPivHouseholderQr().solve(b);
+}
+
+// The fall in cost the linear model predicts for a step.
+double predictedDecrease(const Point& at, const VectorXd& step) {
+    const VectorXd jStep = at.j * step;
+    return -step.dot(at.j.transpose() * at.r) - 0.5 * jStep.squaredNorm();
+}
+
+bool gradientVanishes(const Point& at, const VectorXd& lower) {
+    const VectorXd gradient = at.j.transpose() * at.r;
+    const VectorXd projected = (at.p - gradient).cwiseMax(lower);
+    return (at.p - projected).lpNorm<Eigen::Infinity>() <= kGradientTolerance;
+}
+
+bool stepNegligible(const Point& at, const VectorXd& step) {
+    return step.norm() <= kParameterTolerance * (at.p.norm() + kParameterTolerance);
+}
+
+// sqrt(diag((J^T J)^-1) * rss / (n - p)), through a pivoted QR of J.
+std::vector<std::optional<double>> standardErrors(const MatrixXd& j, double rss) {
+    const Index observations = j.rows(), p = j.cols();
     std::vector<std::optional<double>> errors(static_cast<size_t>(p));
     if (observations <= p) return errors;
-    Eigen::MatrixXd j = Eigen::MatrixXd::Zero(jacobian.num_rows, p);
-    for (int r = 0; r < jacobian.num_rows; ++r)
-        for (int k = jacobian.rows[size_t(r)]; k < jacobian.rows[size_t(r) + 1]; ++k)
-            j(r, jacobian.cols[size_t(k)]) = jacobian.values[size_t(k)];
-    Eigen::ColPivHouseholderQR<Eigen::MatrixXd> qr(j);
+    Eigen::ColPivHouseholderQR<MatrixXd> qr(j);
     if (qr.rank() < p) return errors;
-    const Eigen::MatrixXd r = qr.matrixR().topLeftCorner(p, p).triangularView<Eigen::Upper>();
-    const Eigen::MatrixXd rInverse =
-        r.triangularView<Eigen::Upper>().solve(Eigen::MatrixXd::Identity(p, p));
-    const Eigen::MatrixXd covariance =
+    const MatrixXd r = qr.matrixR().topLeftCorner(p, p).triangularView<Eigen::Upper>();
+    const MatrixXd rInverse = r.triangularView<Eigen::Upper>().solve(MatrixXd::Identity(p, p));
+    const MatrixXd covariance =
         qr.colsPermutation() * rInverse * rInverse.transpose() * qr.colsPermutation().transpose();
-    const double variance = rss / (observations - p);
-    for (int i = 0; i < p; ++i)
+    const double variance = rss / double(observations - p);
+    for (Index i = 0; i < p; ++i)
         if (covariance(i, i) >= 0) errors[size_t(i)] = std::sqrt(covariance(i, i) * variance);
     return errors;
 }
 
+// Levenberg-Marquardt with Nielsen's damping update: a good step relaxes the damping, a
+// refused one (a poor or non-finite step) raises it ever faster.
+void minimise(const Residuals& residuals, Point& at, const VectorXd& lower, double damping) {
+    double growth = 2;
+    for (int iteration = 0; iteration < kMaxIterations; ++iteration) {
+        if (gradientVanishes(at, lower)) return;
+        Point candidate;
+        candidate.p = (at.p + dampedStep(at, lower, damping)).cwiseMax(lower);
+        const VectorXd step = candidate.p - at.p;
+        if (stepNegligible(at, step)) return;
+        const double predicted = predictedDecrease(at, step);
+        const bool valid = predicted > 0 && evaluate(residuals, candidate);
+        const double ratio = valid ? (at.cost - candidate.cost) / predicted : 0;
+        if (ratio > kMinRelativeDecrease) {
+            const double fall = (at.cost - candidate.cost) / at.cost;
+            at = std::move(candidate);
+            damping = std::max(kMinDamping,
+                               damping * std::max(1.0 / 3, 1 - std::pow(2 * ratio - 1, 3)));
+            growth = 2;
+            if (fall <= kFunctionTolerance) return;
+        } else {
+            damping *= growth;
+            growth *= 2;
+            if (damping > kMaxDamping) return;
+        }
+    }
+}
+
 }  // namespace
 
-LeastSquaresResult solveLeastSquares(ceres::Problem& problem, std::vector<double> parameters,
-                                     int observations, double initialRadius) {
-    ceres::Solver::Summary summary;
-    ceres::Solve(solverOptions(initialRadius), &problem, &summary);
+LeastSquaresResult solveLeastSquares(const Residuals& residuals, std::vector<double> start,
+                                     const std::vector<ParameterBound>& bounds,
+                                     double initialDamping) {
     LeastSquaresResult result;
-    if (!summary.IsSolutionUsable() || !std::isfinite(summary.final_cost)) {
+    const VectorXd lower = lowerLimits(Index(start.size()), bounds);
+    Point at;
+    at.p = Eigen::Map<const VectorXd>(start.data(), Index(start.size())).cwiseMax(lower);
+    if (!evaluate(residuals, at)) {
         result.message = QStringLiteral("the fit did not converge");
         return result;
     }
-    double cost = 0;
-    ceres::CRSMatrix jacobian;
-    const bool evaluated =
-        problem.Evaluate(ceres::Problem::EvaluateOptions(), &cost, nullptr, nullptr, &jacobian);
+    minimise(residuals, at, lower, initialDamping);
     result.converged = true;
-    result.rss = 2 * summary.final_cost;  // Ceres minimises half the sum of squares
-    // Without a Jacobian at the solution the parameters' errors are not known.
-    result.standardErrors = evaluated ? standardErrors(jacobian, result.rss, observations)
-                                      : std::vector<std::optional<double>>(parameters.size());
-    result.parameters = std::move(parameters);
+    result.rss = 2 * at.cost;
+    result.standardErrors = standardErrors(at.j, result.rss);
+    result.parameters.assign(at.p.data(), at.p.data() + at.p.size());
     return result;
 }
 

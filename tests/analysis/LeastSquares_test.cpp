@@ -86,5 +86,18 @@ TEST(LeastSquares, ReachesCertifiedPlateauFitFromAFarStart) {
                               1.1680088766E+03});
 }
 
+// The same plateau with the rate held at 1 or above: the solution sits on the bound, the
+// amplitude the best one for that rate (sum y u / sum u^2, u = 1 - exp(-x)), from either side.
+TEST(LeastSquares, StopsOnALowerBoundThatCutsOffTheMinimum) {
+    const std::vector<double> x{1, 2, 3, 5, 7, 10}, y{109, 149, 149, 191, 213, 224};
+    for (const std::vector<double>& start : {std::vector<double>{1, 1}, {300, 5}}) {
+        const LeastSquaresResult r = fitLeastSquares(BoxBod(), x, y, {}, start, {{1, 1.0}});
+        ASSERT_TRUE(r.converged);
+        EXPECT_NEAR(r.parameters[0], 191.83086540791965, 1e-6);
+        EXPECT_DOUBLE_EQ(r.parameters[1], 1.0);
+        EXPECT_NEAR(r.rss, 3033.6547385484696, 1e-6);
+    }
+}
+
 }  // namespace
 }  // namespace vantorix

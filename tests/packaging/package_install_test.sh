@@ -32,6 +32,13 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libc6 libqt6core6 libqt6widgets6 libqt6serialport6 libxlsxwriter xdg-utils; do
     grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
+# Each library the programs link against has had its licence reviewed for a proprietary
+# package (the C and C++ run-times, Qt's LGPL libraries linked dynamically, libxlsxwriter's BSD
+# licence, SQLite in the public domain). One that has not, a GPL library above all, fails here.
+reviewed='^(xdg-utils|libc6|libgcc-s1|libstdc\+\+6|libqt6(core|gui|widgets|serialport|svg|charts)6|libsqlite3-0|libxlsxwriter[0-9]+)$'
+for dep in $(sed 's/([^)]*)//g; s/[,|]/ /g' <<<"$depends"); do
+    [[ $dep =~ $reviewed ]] || fail "Depends names $dep, whose licence has not been reviewed"
+done
 
 root=$work/root
 dpkg-deb -x "$deb" "$root"
