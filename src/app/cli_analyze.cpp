@@ -11,6 +11,7 @@
 #include "app/CliAnalysisReport.h"
 #include "app/CliCommand.h"
 #include "app/CliRecorder.h"
+#include "app/CliSetOption.h"
 #include "files/PlateFile.h"
 #include "history/AnalysisEvent.h"
 
@@ -47,11 +48,9 @@ QString parseAnalyzeArgs(const QStringList& args, AnalyzeArgs& out) {
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
         if (arg == u"--set") {
-            bool ok = false;
-            out.set = i + 1 < args.size() ? args[++i].toInt(&ok) : 0;
-            if (!ok || out.set < 1 || out.set > kMaxSets)
-                return QStringLiteral("analyze: --set needs a set number from 1 to %1")
-                    .arg(kMaxSets);
+            if (const QString e = readSetOption(QStringLiteral("analyze"), args, i, out.set);
+                !e.isEmpty())
+                return e;
         } else if (arg == u"--fit" || arg == u"--weight") {
             const QString value = args.value(++i);
             const QString e =
