@@ -1,5 +1,6 @@
 // vantorix-cli analyze: a data file analysed against a layout, one summary line per set and
 // optionally a CSV row per well.
+#include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 #include <map>
@@ -12,6 +13,7 @@
 #include "app/CliCommand.h"
 #include "app/CliRecorder.h"
 #include "app/CliSetOption.h"
+#include "app/CliTextFile.h"
 #include "files/PlateFile.h"
 #include "history/AnalysisEvent.h"
 
@@ -130,6 +132,22 @@ void recordAnalysis(const AnalyzeArgs& a, const WellLayout& layout) {
     });
 }
 
+// The CSV and the PDF asked for, both or neither: the CSV waits beside its place until the PDF
+// is written, and a PDF whose CSV cannot then take its place is removed again.
+QString writeOutputs(const AnalyzeArgs& a, const PlateDocument& analysed,
+                     const std::vector<DatasetAnalysis>& analyses) {
+    PendingTextFile csv(QFileInfo(a.csv).absoluteFilePath());
+    if (!a.csv.isEmpty())
+        if (const QString e = csv.write(analysisCsvText(analyses)); !e.isEmpty()) return e;
+    if (!a.pdf.isEmpty())
+        if (const QString e = writeAnalysisReport(a.file, analysed, a.settings, a.set, a.pdf);
+            !e.isEmpty())
+            return e;
+    const QString e = a.csv.isEmpty() ? QString() : csv.commit();
+    if (!e.isEmpty() && !a.pdf.isEmpty()) QFile::remove(QFileInfo(a.pdf).absoluteFilePath());
+    return e;
+}
+
 int runAnalyze(const QStringList& args) {
     AnalyzeArgs a;
     if (const QString problem = parseAnalyzeArgs(args, a); !problem.isEmpty())
@@ -148,20 +166,9 @@ int runAnalyze(const QStringList& args) {
     read.document.layout = layout.layout;
     const auto analyses = analyzeSets(read.document, a);
     if (!analyses) return kExitFailure;
-    if (!a.csv.isEmpty()) {
-        const QString e =
-            writeTextFile(QFileInfo(a.csv).absoluteFilePath(), analysisCsvText(*analyses));
-        if (!e.isEmpty()) {
-            printError(e);
-            return kExitFailure;
-        }
-    }
-    if (!a.pdf.isEmpty()) {
-        const QString e = writeAnalysisReport(a.file, read.document, a.settings, a.set, a.pdf);
-        if (!e.isEmpty()) {
-            printError(e);
-            return kExitFailure;
-        }
+    if (const QString e = writeOutputs(a, read.document, *analyses); !e.isEmpty()) {
+        printError(e);
+        return kExitFailure;
     }
     recordAnalysis(a, read.document.layout);
     printNotes(*analyses);
