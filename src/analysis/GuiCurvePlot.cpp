@@ -3,16 +3,14 @@
 #include <QPainter>
 
 #include "analysis/PaintCurvePlot.h"
+#include "ui/GuiWhiteBackground.h"
 
 namespace vantorix {
 
 GuiCurvePlot::GuiCurvePlot(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("picCurve"));
     setMinimumSize(360, 240);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
+    setWhiteBackground(*this);
 }
 
 void GuiCurvePlot::setAnalysis(const DatasetAnalysis& analysis, CurveModel model,

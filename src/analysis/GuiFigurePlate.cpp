@@ -2,14 +2,13 @@
 
 #include <QPainter>
 
+#include "ui/GuiWhiteBackground.h"
+
 namespace vantorix {
 
 GuiFigurePlate::GuiFigurePlate(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("picFigurePlate"));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
+    setWhiteBackground(*this);
 }
 
 void GuiFigurePlate::setPlate(const FigurePlate& plate) {

@@ -6,16 +6,14 @@
 #include <QToolTip>
 
 #include "plate/PlateGeometry.h"
+#include "ui/GuiWhiteBackground.h"
 
 namespace vantorix {
 
 GuiLayoutPlate::GuiLayoutPlate(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("picLayoutPlate"));
     setMinimumSize(420, 300);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
+    setWhiteBackground(*this);
 }
 
 void GuiLayoutPlate::setPlateLayout(const WellLayout& layout) {

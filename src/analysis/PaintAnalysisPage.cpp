@@ -4,6 +4,7 @@
 
 #include "analysis/AnalysisRows.h"
 #include "analysis/PaintCurvePlot.h"
+#include "analysis/PaintFont.h"
 #include "analysis/PaintLayoutPlate.h"
 
 namespace vantorix {
@@ -17,14 +18,6 @@ const QColor kFail(176, 0, 32);
 constexpr double kRowShare = 0.75;  // a table row's height, in body lines
 // Shares of the page's width the table's columns take, in their order.
 constexpr double kColumnShares[] = {0.05, 0.08, 0.12, 0.09, 0.09, 0.09, 0.08, 0.08, 0.12, 0.20};
-
-QFont pointFont(double points, bool bold = false) {
-    QFont font;
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    font.setStyleStrategy(QFont::PreferNoShaping);  // no ligatures: text stays searchable
-    return font;
-}
 
 double picturesHeight(const QRectF& page) {
     return std::min(page.width() * 0.36, page.height() * 0.32);

@@ -5,6 +5,8 @@
 #include <QPainterPath>
 #include <cmath>
 
+#include "analysis/PaintFont.h"
+
 namespace vantorix {
 
 namespace {
@@ -16,14 +18,6 @@ const QColor kCurveColour(40, 40, 40);
 const QColor kSampleColour(213, 94, 0);  // vermilion
 const QColor kLeftOutColour(150, 150, 150);
 constexpr int kCurveSamples = 200;
-
-QFont pixelFont(double pixels, bool bold = false) {
-    QFont font;
-    font.setPixelSize(std::max(1, int(std::lround(pixels))));
-    font.setBold(bold);
-    font.setStyleStrategy(QFont::PreferNoShaping);
-    return font;
-}
 
 bool logX(CurveModel m) {
     return m != CurveModel::Linear;

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <cmath>
 
+#include "analysis/PaintFont.h"
 #include "analysis/PaintLayoutPlate.h"
 
 namespace vantorix {
@@ -13,14 +14,6 @@ namespace {
 
 const QColor kInk(40, 40, 40);
 const QColor kGridLine(150, 150, 150);
-
-QFont pixelFont(double pixels, bool bold = false) {
-    QFont font;
-    font.setPixelSize(std::max(1, int(std::lround(pixels))));
-    font.setBold(bold);
-    font.setStyleStrategy(QFont::PreferNoShaping);
-    return font;
-}
 
 QString figureText(double v) {
     return QString::number(v, 'g', 4);
@@ -49,14 +42,7 @@ void paintFigurePlate(QPainter& p, const QRectF& area, const FigurePlate& plate)
             any = true;
         }
     p.save();
-    p.setPen(kInk);
-    p.setFont(pixelFont(g.headerHeight * 0.6, true));
-    for (int c = 0; c < kPlateColumns; ++c)
-        p.drawText(QRectF(g.cell(0, c).left(), area.top(), g.cellWidth, g.headerHeight),
-                   Qt::AlignCenter, QString::number(c + 1));
-    for (int r = 0; r < kPlateRows; ++r)
-        p.drawText(QRectF(area.left(), g.cell(r, 0).top(), g.headerWidth, g.cellHeight),
-                   Qt::AlignCenter, QString(QChar(u'A' + r)));
+    paintPlateHeaders(p, area, g);
     p.setFont(pixelFont(std::min(g.cellHeight * 0.38, g.cellWidth * 0.26)));
     for (int w = 0; w < kWellCount; ++w) {
         const QRectF box = g.cell(w / kPlateColumns, w % kPlateColumns);

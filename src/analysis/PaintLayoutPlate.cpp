@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <cmath>
 
+#include "analysis/PaintFont.h"
+
 namespace vantorix {
 
 namespace {
@@ -13,14 +15,6 @@ const QColor kGridLine(150, 150, 150);
 const QColor kHighlight(0, 90, 200);
 constexpr WellRole kLegendRoles[] = {WellRole::Blank,    WellRole::Standard, WellRole::Positive,
                                      WellRole::Negative, WellRole::Sample,   WellRole::Empty};
-
-QFont pixelFont(double pixels, bool bold = false) {
-    QFont font;
-    font.setPixelSize(std::max(1, int(std::lround(pixels))));
-    font.setBold(bold);
-    font.setStyleStrategy(QFont::PreferNoShaping);  // no ligatures: text stays searchable
-    return font;
-}
 
 // Text centred in box, in a font shrunk until it fits the box's width.
 void drawFitted(QPainter& p, const QRectF& box, const QString& text, double pixels) {
@@ -186,11 +180,7 @@ LayoutPlateGeometry layoutPlateGeometry(const QRectF& area) {
     return g;
 }
 
-void paintLayoutPlate(QPainter& p, const QRectF& area, const WellLayout& layout,
-                      const LayoutHighlight& highlight) {
-    const LayoutPlateGeometry g = layoutPlateGeometry(area);
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
+void paintPlateHeaders(QPainter& p, const QRectF& area, const LayoutPlateGeometry& g) {
     p.setPen(kInk);
     p.setFont(pixelFont(g.headerHeight * 0.6, true));
     for (int c = 0; c < kPlateColumns; ++c)
@@ -199,6 +189,14 @@ void paintLayoutPlate(QPainter& p, const QRectF& area, const WellLayout& layout,
     for (int r = 0; r < kPlateRows; ++r)
         p.drawText(QRectF(area.left(), g.cell(r, 0).top(), g.headerWidth, g.cellHeight),
                    Qt::AlignCenter, QString(QChar(u'A' + r)));
+}
+
+void paintLayoutPlate(QPainter& p, const QRectF& area, const WellLayout& layout,
+                      const LayoutHighlight& highlight) {
+    const LayoutPlateGeometry g = layoutPlateGeometry(area);
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    paintPlateHeaders(p, area, g);
     const double fontPixels = std::min(g.cellHeight * 0.42, g.cellWidth * 0.3);
     for (int r = 0; r < kPlateRows; ++r)
         for (int c = 0; c < kPlateColumns; ++c)

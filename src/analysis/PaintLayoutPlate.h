@@ -34,6 +34,10 @@ struct LayoutPlateGeometry {
 };
 LayoutPlateGeometry layoutPlateGeometry(const QRectF& area);
 
+// The column numbers above the plate and the row letters left of it, in bold; the pen is left
+// in the ink of the text.
+void paintPlateHeaders(QPainter& painter, const QRectF& area, const LayoutPlateGeometry& g);
+
 struct LayoutHighlight {
     int top = -1, left = -1, bottom = -1, right = -1;  // the wells the last action touched
 };

@@ -13,8 +13,4 @@ QString readModelOption(const QString& command, const QString& option, const QSt
                         CurveModel& model);
 QString readWeightOption(const QString& command, const QString& value, Weighting& weighting);
 
-// Writes text to path as UTF-8, replacing a file there only once the new one is whole. Empty
-// when written, else why not.
-QString writeTextFile(const QString& path, const QString& text);
-
 }  // namespace vantorix::cli

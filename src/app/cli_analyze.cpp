@@ -1,5 +1,6 @@
 // vantorix-cli analyze: a data file analysed against a layout, one summary line per set and
 // optionally a CSV row per well.
+#include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 #include <map>
@@ -11,6 +12,8 @@
 #include "app/CliAnalysisReport.h"
 #include "app/CliCommand.h"
 #include "app/CliRecorder.h"
+#include "app/CliSetOption.h"
+#include "app/CliTextFile.h"
 #include "files/PlateFile.h"
 #include "history/AnalysisEvent.h"
 
@@ -47,11 +50,9 @@ QString parseAnalyzeArgs(const QStringList& args, AnalyzeArgs& out) {
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
         if (arg == u"--set") {
-            bool ok = false;
-            out.set = i + 1 < args.size() ? args[++i].toInt(&ok) : 0;
-            if (!ok || out.set < 1 || out.set > kMaxSets)
-                return QStringLiteral("analyze: --set needs a set number from 1 to %1")
-                    .arg(kMaxSets);
+            if (const QString e = readSetOption(QStringLiteral("analyze"), args, i, out.set);
+                !e.isEmpty())
+                return e;
         } else if (arg == u"--fit" || arg == u"--weight") {
             const QString value = args.value(++i);
             const QString e =
@@ -131,6 +132,22 @@ void recordAnalysis(const AnalyzeArgs& a, const WellLayout& layout) {
     });
 }
 
+// The CSV and the PDF asked for, both or neither: the CSV waits beside its place until the PDF
+// is written, and a PDF whose CSV cannot then take its place is removed again.
+QString writeOutputs(const AnalyzeArgs& a, const PlateDocument& analysed,
+                     const std::vector<DatasetAnalysis>& analyses) {
+    PendingTextFile csv(QFileInfo(a.csv).absoluteFilePath());
+    if (!a.csv.isEmpty())
+        if (const QString e = csv.write(analysisCsvText(analyses)); !e.isEmpty()) return e;
+    if (!a.pdf.isEmpty())
+        if (const QString e = writeAnalysisReport(a.file, analysed, a.settings, a.set, a.pdf);
+            !e.isEmpty())
+            return e;
+    const QString e = a.csv.isEmpty() ? QString() : csv.commit();
+    if (!e.isEmpty() && !a.pdf.isEmpty()) QFile::remove(QFileInfo(a.pdf).absoluteFilePath());
+    return e;
+}
+
 int runAnalyze(const QStringList& args) {
     AnalyzeArgs a;
     if (const QString problem = parseAnalyzeArgs(args, a); !problem.isEmpty())
@@ -149,20 +166,9 @@ int runAnalyze(const QStringList& args) {
     read.document.layout = layout.layout;
     const auto analyses = analyzeSets(read.document, a);
     if (!analyses) return kExitFailure;
-    if (!a.csv.isEmpty()) {
-        const QString e =
-            writeTextFile(QFileInfo(a.csv).absoluteFilePath(), analysisCsvText(*analyses));
-        if (!e.isEmpty()) {
-            printError(e);
-            return kExitFailure;
-        }
-    }
-    if (!a.pdf.isEmpty()) {
-        const QString e = writeAnalysisReport(a.file, read.document, a.settings, a.set, a.pdf);
-        if (!e.isEmpty()) {
-            printError(e);
-            return kExitFailure;
-        }
+    if (const QString e = writeOutputs(a, read.document, *analyses); !e.isEmpty()) {
+        printError(e);
+        return kExitFailure;
     }
     recordAnalysis(a, read.document.layout);
     printNotes(*analyses);

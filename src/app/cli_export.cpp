@@ -7,6 +7,7 @@
 #include "app/CliCommand.h"
 #include "app/CliGrid.h"
 #include "app/CliRecorder.h"
+#include "app/CliSetOption.h"
 #include "files/OvdLoader.h"
 #include "plate/ProgramState.h"
 #include "results/CsvExport.h"
@@ -34,11 +35,9 @@ QString parseExportArgs(const QStringList& args, ExportArgs& out) {
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
         if (arg == u"--set") {
-            bool ok = false;
-            out.set = i + 1 < args.size() ? args[++i].toInt(&ok) : 0;
-            if (!ok || out.set < 1 || out.set > kMaxSets)
-                return QStringLiteral("export: --set needs a set number from 1 to %1")
-                    .arg(kMaxSets);
+            if (const QString e = readSetOption(QStringLiteral("export"), args, i, out.set);
+                !e.isEmpty())
+                return e;
         } else if (arg == u"--xlsx" || arg == u"--csv" || arg == u"--long-csv" || arg == u"--png") {
             QString& target = arg == u"--xlsx"  ? out.xlsx
                               : arg == u"--csv" ? out.csv

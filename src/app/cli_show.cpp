@@ -4,6 +4,7 @@
 
 #include "app/CliCommand.h"
 #include "app/CliGrid.h"
+#include "app/CliSetOption.h"
 #include "files/OvdLoader.h"
 #include "plate/ProgramState.h"
 #include "results/CellText.h"
@@ -33,10 +34,9 @@ QString parseShowArgs(const QStringList& args, ShowArgs& out) {
         } else if (arg == u"--stats") {
             out.stats = true;
         } else if (arg == u"--set") {
-            bool ok = false;
-            out.set = i + 1 < args.size() ? args[++i].toInt(&ok) : 0;
-            if (!ok || out.set < 1 || out.set > kMaxSets)
-                return QStringLiteral("show: --set needs a set number from 1 to %1").arg(kMaxSets);
+            if (const QString e = readSetOption(QStringLiteral("show"), args, i, out.set);
+                !e.isEmpty())
+                return e;
         } else if (arg.startsWith(u'-') && arg.size() > 1) {
             return QStringLiteral("show: unknown option '%1'").arg(arg);
         } else if (!out.file.isEmpty()) {

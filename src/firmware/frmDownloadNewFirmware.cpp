@@ -3,19 +3,18 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QStackedLayout>
 #include <QVBoxLayout>
 
 #include "firmware/FirmwareTexts.h"
 #include "kernel/Settings.h"
 #include "plate/ProgramState.h"
+#include "ui/GuiDialogButtons.h"
 #include "ui/GuiDialogs.h"
 
 namespace vantorix {
@@ -158,11 +157,7 @@ void frmDownloadNewFirmware::showDialog() {
     Label3->clear();
     showPanel(framePassword);
     download_->load();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.left() + (area.width() - width()) / 2,
-             area.top() + (area.height() - height()) / 2);
-    }
+    centreOnScreen(*this);
     setModal(true);
     open();
     Text1->setFocus();

@@ -4,17 +4,17 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <tuple>
 
 #include "options/GuiWellGrid.h"
+#include "ui/GuiDialogButtons.h"
 
 namespace vantorix {
 
@@ -109,16 +109,11 @@ frmOptions::frmOptions(DialogNotices& notices, QWidget* parent)
     setRepeatMode(false);
     setSensitive(0);
     resize(sizeHint());
-    centreOnScreen();
+    centreOnScreen(*this);
 }
 
 void frmOptions::buildControls() {
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setAutoDefault(false);
+    std::tie(cmdOK, cmdCancel) = okCancelButtons(*this);
 
     QGroupBox* repeats = buildRepeatsFrame();
 
@@ -253,14 +248,6 @@ void frmOptions::connectControls() {
         step(
             txtDelay, [](double) { return true; }, -1);
     });
-}
-
-void frmOptions::centreOnScreen() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) return;
-    const QRect available = screen->availableGeometry();
-    move(available.left() + (available.width() - width()) / 2,
-         available.top() + (available.height() - height()) / 2);
 }
 
 }  // namespace vantorix

@@ -71,7 +71,6 @@ class frmOptions : public QDialog {
     QGroupBox* buildReactionFrame();
     void layOutControls(QGroupBox* repeats, QGroupBox* sensitivity, QGroupBox* wells);
     void connectControls();
-    void centreOnScreen();
     void showRepeatFields(bool multipleRuns);
     // A spinner click: a new value for the text (or nothing), then select and focus the box.
     void step(QLineEdit* box, const std::function<bool(double value)>& allowed, double delta);

@@ -5,19 +5,19 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QVBoxLayout>
 #include <optional>
+#include <tuple>
 #include <utility>
 
 #include "serial/LineSettings.h"
 #include "serial/SerialPort.h"
+#include "ui/GuiDialogButtons.h"
 
 namespace vantorix {
 
@@ -62,22 +62,13 @@ frmCommunicationSettings::frmCommunicationSettings(const SerialPort& port, bool 
     fraAdvanced->hide();
 
     adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect available = screen->availableGeometry();
-        move(available.left() + (available.width() - width()) / 2,
-             available.top() + (available.height() - height()) / 2);
-    }
+    centreOnScreen(*this);
 }
 
 void frmCommunicationSettings::buildControls() {
     QGroupBox* portFrame = buildPortFrame();
     buildHiddenFrames();
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setAutoDefault(false);
+    std::tie(cmdOK, cmdCancel) = okCancelButtons(*this);
     connect(cmdOK, &QPushButton::clicked, this, &frmCommunicationSettings::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     layOutControls(portFrame);

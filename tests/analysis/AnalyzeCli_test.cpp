@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -12,6 +13,7 @@
 #include "history/History.h"
 #include "kernel/SettingsStore.h"
 #include "support/TestSupport.h"
+#include "support/TinyTmpfs.h"
 
 namespace vantorix {
 namespace {
@@ -129,6 +131,42 @@ TEST(AnalyzeCli, BadUsageAndUnsupportableDataFailNamingTheCauseAndWriteNothing) 
         EXPECT_TRUE(r.err.contains(c.error)) << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
         EXPECT_FALSE(QFile::exists(f.csv));
+    }
+}
+
+// A PDF that cannot be written fails the command with no CSV left of it: a new one is not
+// written, an earlier one stays as it was.
+TEST(AnalyzeCli, APdfThatCannotBeWrittenLeavesNoCsvOfTheRun) {
+    Files f;
+    test::TinyTmpfs disk(64);
+    if (disk.mounted()) disk.fillLeaving(4096);
+    const struct {
+        const char* what;
+        QString pdf;
+        QByteArray earlierCsv;  // empty: no CSV before the run
+    } cases[] = {
+        {"a missing folder", f.dir.filePath("gone/report.pdf"), {}},
+        {"a missing folder, over an earlier CSV", f.dir.filePath("gone/report.pdf"), "earlier\n"},
+        {"a full disk", disk.path() + "/report.pdf", "earlier\n"},
+    };
+    for (const auto& c : cases) {
+        if (!disk.mounted() && c.pdf.startsWith(disk.path())) continue;
+        SCOPED_TRACE(c.what);
+        QFile::remove(f.csv);
+        if (!c.earlierCsv.isEmpty()) test::writeFileBytes(f.csv, c.earlierCsv);
+        const test::CliResult r = test::runCli({"analyze", f.data, "--layout", f.layout, "--set",
+                                                "1", "--csv", f.csv, "--pdf", c.pdf});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.err.startsWith("vantorix-cli: cannot write " + c.pdf + ": "))
+            << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+        EXPECT_EQ(QFile::exists(f.csv), !c.earlierCsv.isEmpty());
+        if (!c.earlierCsv.isEmpty()) {
+            EXPECT_EQ(test::readFileBytes(f.csv), c.earlierCsv);
+        }
+        EXPECT_FALSE(QFile::exists(c.pdf));
+        EXPECT_EQ(QDir(f.dir.path()).entryList({"out.csv.*"}, QDir::Files | QDir::Hidden),
+                  QStringList());
     }
 }
 

@@ -19,6 +19,19 @@
 using namespace vantorix;
 using vantorix::test::Pty;
 
+namespace {
+
+// The port opened with default settings on the pseudo-terminal's device.
+testing::AssertionResult openOnTerminal(QtSerialPort& port, const Pty& pty) {
+    if (pty.path.isEmpty()) return testing::AssertionFailure() << "no pseudo-terminal";
+    port.setPortName(pty.path);
+    if (!port.open())
+        return testing::AssertionFailure() << "cannot open " << pty.path.toStdString();
+    return testing::AssertionSuccess();
+}
+
+}  // namespace
+
 TEST(QtSerialPort, PortNumberNamesThePlatformsPort) {
     QtSerialPort port;
     port.setPortNumber(3);
@@ -132,10 +145,8 @@ TEST(QtSerialPort, SetsTheLineAndCarriesBytesBothWaysOnAPseudoTerminal) {
 TEST(QtSerialPort, AFarEndThatClosesIsReportedOnceAndThePortCloses) {
     test::ensureApp();
     Pty pty;
-    ASSERT_FALSE(pty.path.isEmpty());
     QtSerialPort port;
-    port.setPortName(pty.path);
-    ASSERT_TRUE(port.open());
+    ASSERT_TRUE(openOnTerminal(port, pty));
     QStringList errors;
     const auto listening = port.onError([&](const QString& reason) { errors << reason; });
 
@@ -155,10 +166,8 @@ TEST(QtSerialPort, CloseHandsPendingOutputToTheLineFirst) {
     const struct { QByteArray written; } cases[] = {{"S\r\n"}, {"Z\r\nSTART\r\n"}, {"S\r\nS\r\n"}};
     for (const auto& c : cases) {
         Pty pty;
-        ASSERT_FALSE(pty.path.isEmpty());
         QtSerialPort port;
-        port.setPortName(pty.path);
-        ASSERT_TRUE(port.open());
+        ASSERT_TRUE(openOnTerminal(port, pty));
         ASSERT_TRUE(port.write(c.written));
         port.close();  // no event loop turn between the write and the close
         QByteArray got;
@@ -176,10 +185,8 @@ TEST(QtSerialPort, CloseHandsPendingOutputToTheLineFirst) {
 TEST(QtSerialPort, AFloodIsHeldWithinABoundedBuffer) {
     test::ensureApp();
     Pty pty;
-    ASSERT_FALSE(pty.path.isEmpty());
     QtSerialPort port;
-    port.setPortName(pty.path);
-    ASSERT_TRUE(port.open());
+    ASSERT_TRUE(openOnTerminal(port, pty));
     ::fcntl(pty.master, F_SETFL, O_NONBLOCK);
     const QByteArray chunk(4096, '~');
     qint64 written = 0;
