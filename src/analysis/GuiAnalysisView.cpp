@@ -122,7 +122,7 @@ QWidget* GuiAnalysisView::buildChoices() {
     connect(cboModel_, &QComboBox::currentIndexChanged, this, &GuiAnalysisView::reanalyse);
     connect(cboWeight_, &QComboBox::currentIndexChanged, this, &GuiAnalysisView::reanalyse);
     connect(cboPlateShows_, &QComboBox::currentIndexChanged, this, &GuiAnalysisView::showPlate);
-    connect(txtUnit_, &QLineEdit::editingFinished, this, &GuiAnalysisView::reanalyse);
+    connect(txtUnit_, &QLineEdit::editingFinished, this, &GuiAnalysisView::unitEdited);
     connect(edit, &QPushButton::clicked, this, &GuiAnalysisView::editLayout);
     auto* h = new QHBoxLayout(row);
     h->setContentsMargins(0, 0, 0, 0);
@@ -188,6 +188,7 @@ void GuiAnalysisView::setDocument(const PlateDocument& document, const QString& 
             lblLayoutFile_->setText(read.ok ? QStringLiteral("Layout: %1").arg(beside)
                                             : read.message);
         }
+        showUnit();
     }
     spnSet_->setRange(1, std::max(1, document_.setCount()));
     reanalyse();
@@ -195,6 +196,7 @@ void GuiAnalysisView::setDocument(const PlateDocument& document, const QString& 
 
 QString GuiAnalysisView::useLayout(const WellLayout& layout) {
     layout_ = layout;
+    showUnit();
     QString problem;
     if (dataPath_.isEmpty()) {
         lblLayoutFile_->setText(
@@ -236,6 +238,23 @@ AnalysisSettings GuiAnalysisView::settings() const {
 
 QString GuiAnalysisView::concentrationUnit() const {
     return txtUnit_->text().trimmed();
+}
+
+void GuiAnalysisView::showUnit() {
+    const QSignalBlocker blocker(txtUnit_);
+    txtUnit_->setText(layout_.concentrationUnit);
+}
+
+void GuiAnalysisView::unitEdited() {
+    if (concentrationUnit() == layout_.concentrationUnit) return;
+    WellLayout layout = layout_;
+    layout.concentrationUnit = concentrationUnit();
+    if (layout.isEmpty()) {
+        layout_ = layout;
+        reanalyse();
+    } else {
+        useLayout(layout);
+    }
 }
 
 void GuiAnalysisView::reanalyse() {

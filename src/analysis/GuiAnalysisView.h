@@ -56,6 +56,9 @@ class GuiAnalysisView : public QWidget {
     QWidget* buildChoices();
     QWidget* buildVerdict();
     void reanalyse();
+    // The unit typed is the layout's: kept in its file with it.
+    void unitEdited();
+    void showUnit();
     void fillTable();
     void fillVerdict();
     void showPlate();

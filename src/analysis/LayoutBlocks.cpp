@@ -71,9 +71,9 @@ QString readRow(const LayoutLine& line, const std::map<qsizetype, int>& columns,
 }
 
 // One block from its heading at lines[l]; l is left on the line after it.
-QString readBlock(const LayoutLines& lines, size_t& l, Blocks& blocks) {
+QString readBlock(const LayoutLines& lines, size_t& l, Blocks& blocks, QString& unit) {
     const LayoutLine& heading = lines[l++];
-    const QString field = heading.cells.front().toLower();
+    const QString field = headingField(heading.cells.front(), unit);
     if (!blockNames().contains(field))
         return onLine(heading.number, QStringLiteral("'%1' is neither a block heading (role, "
                                                      "name, concentration, dilution, excluded) "
@@ -118,11 +118,13 @@ LayoutRead failed(const QString& message) {
 
 LayoutRead parseBlockLayout(const LayoutLines& lines) {
     Blocks blocks;
+    QString unit;
     for (size_t l = 0; l < lines.size();)
-        if (const QString e = readBlock(lines, l, blocks); !e.isEmpty()) return failed(e);
+        if (const QString e = readBlock(lines, l, blocks, unit); !e.isEmpty()) return failed(e);
     if (!blocks.count(QStringLiteral("role")))
         return failed(QStringLiteral("no 'role' block: the layout says nothing about the wells"));
     LayoutRead r;
+    r.layout.concentrationUnit = unit;
     if (const QString e = applyBlocks(blocks, r.layout); !e.isEmpty()) return failed(e);
     for (WellAssignment& w : r.layout.wells)
         if (w.role == WellRole::Empty) w = {};  // names typed beside an empty well mean nothing

@@ -1,4 +1,5 @@
-// The list form of a layout file: well,role,name,concentration,dilution[,excluded].
+// The list form of a layout file: well,role,name,concentration,dilution[,excluded]; the
+// concentration column's title may carry the unit ("concentration (ng/mL)").
 #include <array>
 
 #include "analysis/LayoutText.h"
@@ -24,10 +25,11 @@ LayoutRead failed(const QString& message) {
 }
 
 // Column index of each known field (-1 when absent); an error for an unknown column.
-QString readHeader(const LayoutLine& header, std::array<int, kColumnCount>& columns) {
+QString readHeader(const LayoutLine& header, std::array<int, kColumnCount>& columns,
+                   QString& unit) {
     columns.fill(-1);
     for (qsizetype i = 0; i < header.cells.size(); ++i) {
-        const QString key = header.cells[i].toLower();
+        const QString key = headingField(header.cells[i], unit);
         const qsizetype column = columnNames().indexOf(key);
         if (column < 0 && !key.isEmpty())
             return onLine(header.number, QStringLiteral("unknown column '%1' (well, role, name, "
@@ -47,8 +49,10 @@ bool isCsvLayout(const LayoutLines& lines) {
 
 LayoutRead parseCsvLayout(const LayoutLines& lines) {
     std::array<int, kColumnCount> columns;
-    if (const QString e = readHeader(lines.front(), columns); !e.isEmpty()) return failed(e);
     LayoutRead r;
+    if (const QString e = readHeader(lines.front(), columns, r.layout.concentrationUnit);
+        !e.isEmpty())
+        return failed(e);
     std::array<int, kWellCount> seenOn{};
     for (size_t l = 1; l < lines.size(); ++l) {
         const LayoutLine& line = lines[l];

@@ -66,7 +66,11 @@ LayoutRead readLayoutFile(const QString& path) {
 QString layoutCsvText(const WellLayout& layout) {
     const bool withExclusions = std::any_of(layout.wells.begin(), layout.wells.end(),
                                             [](const WellAssignment& w) { return w.excluded; });
-    QString text = QStringLiteral("well,role,name,concentration,dilution");
+    const QString concentration =
+        layout.concentrationUnit.isEmpty()
+            ? QStringLiteral("concentration")
+            : csvCell(QStringLiteral("concentration (%1)").arg(layout.concentrationUnit));
+    QString text = QStringLiteral("well,role,name,%1,dilution").arg(concentration);
     text += withExclusions ? QStringLiteral(",excluded\n") : QStringLiteral("\n");
     for (int well = 0; well < kWellCount; ++well)
         if (layout.wells[size_t(well)].role != WellRole::Empty)

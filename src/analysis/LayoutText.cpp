@@ -1,5 +1,6 @@
 #include "analysis/LayoutText.h"
 
+#include <QRegularExpression>
 #include <cmath>
 
 #include "plate/PlateGeometry.h"
@@ -68,6 +69,15 @@ std::optional<double> positiveNumber(const QString& cell) {
 
 QString onLine(int line, const QString& message) {
     return QStringLiteral("line %1: %2").arg(line).arg(message);
+}
+
+QString headingField(const QString& cell, QString& unit) {
+    static const QRegularExpression withUnit(QStringLiteral(R"(^concentration\s*\((.*)\)$)"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = withUnit.match(cell);
+    if (!m.hasMatch()) return cell.toLower();
+    unit = m.captured(1).trimmed();
+    return QStringLiteral("concentration");
 }
 
 QString setLayoutField(WellAssignment& w, const QString& field, const QString& cell, int well) {

@@ -37,6 +37,10 @@ LayoutRead parseCsvLayout(const LayoutLines& lines);
 // The plate-shaped form: a block per field, 8 rows by 12 columns.
 LayoutRead parseBlockLayout(const LayoutLines& lines);
 
+// A header cell's field in lower case; "concentration (ng/mL)" gives "concentration" and
+// its unit, the form a spreadsheet column is titled in.
+QString headingField(const QString& cell, QString& unit);
+
 // A role, concentration or dilution typed into a cell, checked, into the well's entry.
 QString setLayoutField(WellAssignment& w, const QString& field, const QString& cell, int well);
 

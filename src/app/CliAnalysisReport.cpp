@@ -14,7 +14,8 @@ QString writeAnalysisReport(const QString& file, const PlateDocument& analysed,
     ProgramState s;
     const std::optional<LoadResult> loaded = loadDocument(s, file);
     if (!loaded) return QStringLiteral("cannot read %1 for the report").arg(file);
-    const ReportAnalysis analysis{analysed, analysed.layout, settings, {}, onlySet};
+    const ReportAnalysis analysis{analysed, analysed.layout, settings,
+                                  analysed.layout.concentrationUnit, onlySet};
     ReportSource source{s.document, loaded->setsLoaded, QFileInfo(file).fileName(),
                         QDateTime::currentDateTime()};
     source.analysis = &analysis;

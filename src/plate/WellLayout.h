@@ -24,6 +24,7 @@ struct WellAssignment {
 
 struct WellLayout {
     std::array<WellAssignment, kWellCount> wells{};  // in well-number order, A1 .. H12
+    QString concentrationUnit;                       // the standards' ("ng/mL"); "" when not said
     bool isEmpty() const;
     bool operator==(const WellLayout&) const = default;
 };

@@ -109,6 +109,10 @@ QString Reader::entry(const QString& key, const QString& value) {
     for (const char* analysisKey : kAnalysisKeys)
         if (key == QLatin1String(analysisKey)) return analysis(key, value);
     if (key == u"wells" || key == u"layout") return map(key, value);
+    if (key == u"concentration-unit") {
+        p_.layout.concentrationUnit = value;
+        return {};
+    }
     if (key.contains(u'.')) return detail(key, value);
     return option(key, value);
 }

@@ -98,6 +98,8 @@ QString protocolText(const AssayProtocol& p) {
     t += analysisText(p.analysis);
     t += wellsMap(p.options.SelectedWells);
     t += layoutMap(p.layout);
+    if (!oneLine(p.layout.concentrationUnit).isEmpty())
+        t += entry("concentration-unit", oneLine(p.layout.concentrationUnit));
     return t + wellDetails(p.layout);
 }
 

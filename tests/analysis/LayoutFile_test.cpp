@@ -19,9 +19,9 @@ const WellAssignment& at(const WellLayout& layout, const char* well) {
 }
 
 // The same plate typed in the two forms, the second with semicolons and decimal commas as a
-// spreadsheet in many languages saves it.
+// spreadsheet in many languages saves it; the concentration's title carries its unit.
 const char* const kCsvForm =
-    "well,role,name,concentration,dilution,excluded\n"
+    "well,role,name,Concentration (ng/mL),dilution,excluded\n"
     "A1,blank,,,,\n"
     "A2,Standard,,12.5,,\n"
     "B1,sample,\"Liver, left\",,4,\n"
@@ -37,7 +37,7 @@ const char* const kBlockForm =
     ";1;2;3;4;5;6;7;8;9;10;11;12\n"
     "B;Liver, left\n"
     "H;;;;;;;;;;;;S9\n"
-    "concentration;1;2\n"
+    "concentration (ng/mL);1;2\n"
     "A;;12,5\n"
     "dilution;1\n"
     "B;4\n"
@@ -56,8 +56,9 @@ TEST(LayoutFile, BothFormsReadTheSameWellsAndTheListFormWritesThemBack) {
         EXPECT_TRUE(at(r.layout, "H12").excluded);
         EXPECT_EQ(at(r.layout, "H12").exclusionReason, "bubble in the well");
         EXPECT_EQ(at(r.layout, "C3").role, WellRole::Empty);
+        EXPECT_EQ(r.layout.concentrationUnit, "ng/mL");
         EXPECT_EQ(layoutCsvText(r.layout),
-                  "well,role,name,concentration,dilution,excluded\n"
+                  "well,role,name,concentration (ng/mL),dilution,excluded\n"
                   "A1,blank,,,,\n"
                   "A2,standard,,12.5,,\n"
                   "B1,sample,\"Liver, left\",,4,\n"

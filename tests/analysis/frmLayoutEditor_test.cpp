@@ -187,11 +187,17 @@ TEST(AnalysisView, LayoutIsSavedBesideTheDataFileAndFoundWhenItIsOpenedAgain) {
         GuiAnalysisView view;
         view.setDocument(document, data);
         ASSERT_EQ(view.useLayout(layout), QString());
+        // The unit typed for the standards goes into the layout's file with it.
+        auto* unit = view.findChild<QLineEdit*>(u"txtConcentrationUnit"_qs);
+        unit->setText(u"ng/mL"_qs);
+        emit unit->editingFinished();
     }
     EXPECT_TRUE(QFile::exists(dir.filePath(u"Plate.041.layout.csv"_qs)));
+    layout.concentrationUnit = u"ng/mL"_qs;
     GuiAnalysisView reopened;
     reopened.setDocument(document, data);
     EXPECT_EQ(reopened.plateLayout(), layout);
+    EXPECT_EQ(reopened.findChild<QLineEdit*>(u"txtConcentrationUnit"_qs)->text(), u"ng/mL"_qs);
     // Another data file without a layout beside it starts from the document's own (none).
     reopened.setDocument(document, dir.filePath(u"Other.ovd"_qs));
     EXPECT_TRUE(reopened.plateLayout().isEmpty());

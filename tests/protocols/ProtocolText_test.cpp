@@ -66,6 +66,13 @@ TEST(ProtocolText, ReadsEveryFieldAndWritesTheSameBytesBack) {
     crlf.replace("\n", "\r\n").replace("runs =", "\r\n# the runs\r\nruns =");
     ASSERT_EQ(readProtocolText(crlf, again), QString());
     EXPECT_EQ(again, p);
+
+    // The standards' unit, when one is given, follows the layout map.
+    QString withUnit = kSampleProtocol;
+    withUnit.replace("A3.name", "concentration-unit = ng/mL\nA3.name");
+    ASSERT_EQ(readProtocolText(withUnit, again), QString());
+    EXPECT_EQ(again.layout.concentrationUnit, "ng/mL");
+    EXPECT_EQ(protocolText(again), withUnit);
 }
 
 TEST(ProtocolText, NamesTheLineOfTheFirstBadValue) {
