@@ -15,7 +15,6 @@
 
 #include "firmware/FirmwareTexts.h"
 #include "kernel/Settings.h"
-#include "plate/ProgramState.h"
 #include "ui/GuiDialogs.h"
 
 namespace vantorix {

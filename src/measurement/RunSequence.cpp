@@ -8,6 +8,7 @@
 #include "files/DataFileNaming.h"
 #include "files/OvdLoader.h"
 #include "files/ParseDump.h"
+#include "files/PlateFile.h"
 #include "measurement/RunTexts.h"
 
 namespace vantorix {
@@ -218,8 +219,8 @@ void RunSequence::finishRun(int completed, int planned, int readingsLeftOut) {
 }
 
 bool RunSequence::saveDocument() {
-    state_.DataDate = wallClock_();
-    const WriteResult written = SaveDocument(state_, folders_.data, state_.DataDate);
+    savedAt_ = wallClock_();
+    const WriteResult written = saveFile(savedAt_);
     state_.DataFileTitle = nextDataFileTitle(state_.DataFileTitle, folders_.data);
     if (written.ok) return true;
     failure_ = QString::fromLatin1(kSaveFailedText)
@@ -228,8 +229,20 @@ bool RunSequence::saveDocument() {
     return false;
 }
 
+WriteResult RunSequence::saveFile(const QDateTime& when) {
+    if (state_.DataFileName.isEmpty())
+        return {false, QStringLiteral("no data file has been named")};
+    const PlateDocument file =
+        runDocument(state_.document, state_.CurrentOptions, state_.FirstSet, state_.LastSet);
+    const WriteResult written =
+        writePlateFile(file, resolveDataPath(folders_.data, state_.DataFileName), when);
+    if (written.ok) state_.Saved = true;
+    return written;
+}
+
 void RunSequence::reloadSavedFile() {
-    const LoadResult loaded = LoadDataFile(state_, folders_.data, state_.DataFileName);
+    const LoadResult loaded = LoadDataFile(state_.document, folders_.data, state_.DataFileName);
+    if (loaded.ok) state_.CurrentSet = 1;
     if (loaded.parsed)
         writeParseDump(folders_.app, folders_.data, state_.DataFileName, loaded.entries);
     if (!loaded.ok) {

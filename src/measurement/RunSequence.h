@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+#include "files/OvdWriter.h"
 #include "kernel/DataPaths.h"
 #include "kernel/Scheduler.h"
 #include "measurement/InstrumentConversation.h"
@@ -53,6 +54,11 @@ class RunSequence {
     qint64 runStarted_ms() const { return conv_ ? conv_->runStarted_ms() : 0; }
     // The run's stage, its sets and the last signs of life on the line.
     const RunState& runState() const { return run_; }
+    // When the run saved its file (invalid before the first save).
+    QDateTime savedAt() const { return savedAt_; }
+    // Writes the run's sets to its file (a bare name lies in the data folder), dated `when`;
+    // the document counts as saved only when the file was written.
+    WriteResult saveFile(const QDateTime& when);
 
     // --- Keeping every reading (RunSafety.cpp) ---
     // Where the run journal goes; "" keeps none.
@@ -130,6 +136,7 @@ class RunSequence {
     bool running_ = false;
     RunOutcome outcome_ = RunOutcome::NotStarted;
     QString failure_;
+    QDateTime savedAt_;
     QString portFailure_;   // the lost connection, as the user is told
     Subscription onReady_;  // the port's listeners while a run is going on
     Subscription onError_;

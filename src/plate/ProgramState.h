@@ -27,9 +27,6 @@ struct ProgramState {
     bool HasData = false;
     bool Saved = false;
     bool CanEdit = false;
-    QDateTime DataDate;
-    // Header texts of the measurement window; the run and the writer read them.
-    QString Operator, Test, PlateNo, Notes;
     // The sets the document's file holds (the writer's range).
     qint16 FirstSet = 1;
     qint16 LastSet = 1;

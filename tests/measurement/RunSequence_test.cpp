@@ -33,7 +33,7 @@ qsizetype indexOfBlock(const QStringList& sent, int n = 0) {
 TEST(RunSequence, OneGlowDatasetGoesOutExactlyAndIsSavedAndReloaded) {
     RunFixture f;
     f.selectWells({0, 1, 13, 95});
-    f.state.Operator = QStringLiteral("Ann");
+    f.state.document.header.operatorName = QStringLiteral("Ann");
     ASSERT_TRUE(f.runToEnd()) << f.pair.transcriptText().toStdString();
     EXPECT_EQ(f.run.outcome(), RunOutcome::Completed) << f.pair.transcriptText().toStdString();
 
