@@ -86,10 +86,10 @@ qint64 RunSequence::phaseStarted_ms() const {
 
 void RunSequence::askFileName() {
     // The proposal never names a file that is already there.
-    state_.DataFileTitle = freeDataFileTitle(state_.DataFileTitle, folders_.data);
+    title_ = freeDataFileTitle(title_, folders_.data);
     std::weak_ptr<InstrumentConversation> conv = conv_;
     auto answered = std::make_shared<bool>(false);
-    ui_.askDataFileName(state_.DataFileTitle, folders_.data, [this, conv, answered](QString path) {
+    ui_.askDataFileName(title_, folders_.data, [this, conv, answered](QString path) {
         if (conv.expired() || std::exchange(*answered, true)) return;
         post([this, conv, path] {
             if (conv.lock() == conv_) onFileChosen(path);
@@ -168,7 +168,7 @@ void RunSequence::applyChosenFile(const QString& chosen) {
     const QString path = withOvdExtension(chosen);
     const QFileInfo info(path);
     state_.DataFileName = path;
-    state_.DataFileTitle = info.fileName();
+    title_ = info.fileName();
     folders_.data = info.absolutePath();
     ui_.setCaption(info.fileName());
 }
@@ -221,7 +221,7 @@ void RunSequence::finishRun(int completed, int planned, int readingsLeftOut) {
 bool RunSequence::saveDocument() {
     savedAt_ = wallClock_();
     const WriteResult written = saveFile(savedAt_);
-    state_.DataFileTitle = nextDataFileTitle(state_.DataFileTitle, folders_.data);
+    title_ = nextDataFileTitle(title_, folders_.data);
     if (written.ok) return true;
     failure_ = QString::fromLatin1(kSaveFailedText)
                    .arg(QDir::toNativeSeparators(state_.DataFileName), written.error);

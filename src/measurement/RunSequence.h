@@ -54,6 +54,8 @@ class RunSequence {
     qint64 runStarted_ms() const { return conv_ ? conv_->runStarted_ms() : 0; }
     // The run's stage, its sets and the last signs of life on the line.
     const RunState& runState() const { return run_; }
+    // The title proposed for the next run's file: the last one counted on.
+    const QString& dataFileTitle() const { return title_; }
     // When the run saved its file (invalid before the first save).
     QDateTime savedAt() const { return savedAt_; }
     // Writes the run's sets to its file (a bare name lies in the data folder), dated `when`;
@@ -137,6 +139,7 @@ class RunSequence {
     RunOutcome outcome_ = RunOutcome::NotStarted;
     QString failure_;
     QDateTime savedAt_;
+    QString title_ = QStringLiteral("Sample");
     QString portFailure_;   // the lost connection, as the user is told
     Subscription onReady_;  // the port's listeners while a run is going on
     Subscription onError_;

@@ -31,13 +31,11 @@ struct ProgramState {
     qint16 FirstSet = 1;
     qint16 LastSet = 1;
 
-    // File names: the current document's file and the title proposed for the next run.
+    // The current document's file.
     QString DataFileName;
-    QString DataFileTitle = QStringLiteral("Sample");
 
-    // Frame members.
+    // The operator of the last run measured, proposed by the next measurement window.
     QString OperatorName;
-    bool BurstMode = false;
 };
 
 }  // namespace vantorix
