@@ -141,8 +141,8 @@ void frmZyvora::buildControls() {
     grdResults->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grdResults->horizontalHeader()->setSectionsClickable(false);
     grdResults->verticalHeader()->setSectionsClickable(false);
-    results_ = new GuiResultsPanel(
-        state_, folders_, [this] { return panelRun(); }, grdResults, this);
+    results_ = new GuiResultsPanel([this] { return panelDocument(); }, folders_,
+                                   [this] { return panelRun(); }, grdResults, this);
 
     lblNumberOfRunsTitle =
         makeLabel(this, "lblNumberOfRunsTitle", QStringLiteral("Number of Runs ="));

@@ -137,6 +137,7 @@ class frmZyvora : public QWidget {
     void closeWindow();
     void showRunProgress();
     PanelRun panelRun() const;
+    PanelDocument panelDocument() const;
 
     ProgramState& state_;
     DataFolders& folders_;
