@@ -2,11 +2,12 @@
 // and the xlsx backends, and end to end as `vantorix-cli export FILE --xlsx OUT` (target: under
 // 0.5 s).
 #include <benchmark/benchmark.h>
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include "files/OvdWriter.h"
-#include "plate/ProgramState.h"
+#include "files/PlateFile.h"
 #include "results/CsvExport.h"
 #include "results/ExportRecordingSpreadsheet.h"
 #include "results/ExportToExcel.h"
@@ -19,52 +20,50 @@ namespace {
 constexpr int kSets = kMaxSets;
 
 // A full run: every well of every set read, written with the program's own writer.
-ProgramState fullRun() {
-    ProgramState s;
-    s.DataFileName = QStringLiteral("full.ovd");
-    s.FirstSet = 1;
-    s.LastSet = kSets;
+PlateDocument fullRun() {
+    PlateDocument d;
     for (int k = 1; k <= kSets; ++k)
         for (int r = 1; r <= 8; ++r)
             for (int c = 1; c <= 12; ++c)
-                s.document.dataset(k).at(r - 1, c - 1) = {
-                    200 + 997 * (k * 96 + r * 12 + c) % 1500000, k * 30 + r * 12 + c,
-                    WellStatus::Read};
-    return s;
+                d.dataset(k).at(r - 1, c - 1) = {200 + 997 * (k * 96 + r * 12 + c) % 1500000,
+                                                 k * 30 + r * 12 + c, WellStatus::Read};
+    return d;
 }
 
-ProgramState loadedDocument(const QString& folder) {
-    ProgramState s = fullRun();
-    if (!WriteDataFile(s, folder, QDateTime::currentDateTime()).ok) return s;
-    s.document.recognised = true;
-    s.document.declaredSets = kSets;
-    s.document.header.setsText = QStringLiteral("255");
-    return s;
+PlateDocument loadedDocument(const QString& folder) {
+    PlateDocument d = fullRun();
+    const QString path = QDir(folder).filePath(QStringLiteral("full.ovd"));
+    if (!writePlateFile(runDocument(d, d.options, 1, kSets), path, QDateTime::currentDateTime()).ok)
+        return d;
+    d.recognised = true;
+    d.declaredSets = kSets;
+    d.header.setsText = QStringLiteral("255");
+    return d;
 }
 
 void BM_ExportRecording(benchmark::State& state) {
     QTemporaryDir dir;
-    ProgramState s = loadedDocument(dir.path());
+    const PlateDocument d = loadedDocument(dir.path());
     for (auto _ : state) {
         auto record = std::make_shared<SpreadsheetRecord>();
-        benchmark::DoNotOptimize(ExportToExcel(s, recordingSpreadsheet(record), {}));
+        benchmark::DoNotOptimize(ExportToExcel(d, 0, recordingSpreadsheet(record), {}));
     }
 }
 BENCHMARK(BM_ExportRecording)->Unit(benchmark::kMillisecond);
 
 void BM_ExportXlsx(benchmark::State& state) {
     QTemporaryDir dir;
-    ProgramState s = loadedDocument(dir.path());
+    const PlateDocument d = loadedDocument(dir.path());
     const QString out = dir.filePath(QStringLiteral("out.xlsx"));
-    for (auto _ : state) benchmark::DoNotOptimize(ExportToExcel(s, xlsxSpreadsheet(out), {}));
+    for (auto _ : state) benchmark::DoNotOptimize(ExportToExcel(d, 0, xlsxSpreadsheet(out), {}));
 }
 BENCHMARK(BM_ExportXlsx)->Unit(benchmark::kMillisecond);
 
 void BM_ExportCsv(benchmark::State& state) {
     QTemporaryDir dir;
-    ProgramState s = loadedDocument(dir.path());
+    const PlateDocument d = loadedDocument(dir.path());
     const QString out = dir.filePath(QStringLiteral("out.csv"));
-    for (auto _ : state) benchmark::DoNotOptimize(WriteCsvExport(s, out));
+    for (auto _ : state) benchmark::DoNotOptimize(WriteCsvExport(d, 0, out));
 }
 BENCHMARK(BM_ExportCsv)->Unit(benchmark::kMillisecond);
 

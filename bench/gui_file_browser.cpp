@@ -17,10 +17,10 @@
 #include <vector>
 
 #include "files/OvdWriter.h"
+#include "files/PlateFile.h"
 #include "files/frmOpenFile.h"
 #include "kernel/DataPaths.h"
 #include "kernel/Scheduler.h"
-#include "plate/ProgramState.h"
 #include "ui/GuiDialogs.h"
 
 using namespace vantorix;
@@ -29,17 +29,16 @@ namespace {
 
 // n copies of one written one-set document, each under its own name.
 void writeFolder(const QString& folder, int n) {
-    ProgramState s;
-    s.DataFileName = QDir(folder).filePath(QStringLiteral("plate-00000.ovd"));
-    s.Operator = QStringLiteral("Ann");
+    PlateDocument d;
+    const QString first = QDir(folder).filePath(QStringLiteral("plate-00000.ovd"));
+    d.header.operatorName = QStringLiteral("Ann");
     for (int r = 1; r <= 8; ++r)
-        for (int c = 1; c <= 12; ++c)
-            s.document.dataset(1).at(r - 1, c - 1) = {r * c, 1, WellStatus::Read};
-    if (!WriteDataFile(s, folder, QDateTime::currentDateTime()).ok) std::abort();
+        for (int c = 1; c <= 12; ++c) d.dataset(1).at(r - 1, c - 1) = {r * c, 1, WellStatus::Read};
+    if (!writePlateFile(runDocument(d, d.options, 1, 1), first, QDateTime::currentDateTime()).ok)
+        std::abort();
     for (int i = 1; i < n; ++i)
-        if (!QFile::copy(
-                s.DataFileName,
-                QDir(folder).filePath(QStringLiteral("plate-%1.ovd").arg(i, 5, 10, QChar('0')))))
+        if (!QFile::copy(first, QDir(folder).filePath(
+                                    QStringLiteral("plate-%1.ovd").arg(i, 5, 10, QChar('0')))))
             std::abort();
 }
 

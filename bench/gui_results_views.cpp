@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 
 #include "kernel/DataPaths.h"
-#include "plate/ProgramState.h"
+#include "plate/PlateDocument.h"
 #include "results/GuiResultsGrid.h"
 #include "results/GuiResultsPanel.h"
 #include "results/PaintReport.h"
@@ -20,30 +20,36 @@ namespace {
 
 constexpr int kSets = kMaxSets;
 
-ProgramState& fullDocument() {
-    static ProgramState s = [] {
-        ProgramState d;
-        d.SetCount = kSets;
-        d.document.declaredSets = kSets;
-        d.document.header.setsText = QStringLiteral("255");
-        for (auto& row : d.CurrentOptions.SelectedWells) row.fill(true);
-        d.CanEdit = true;
+// A finished run of every well, as the measurement window shows it.
+struct FullRun {
+    PlateDocument document;
+    RunOptions options;
+    QString fileName;
+    int shownSet = 1;
+    PanelDocument shown() const { return {document, options, fileName, kSets, shownSet, true}; }
+};
+
+FullRun& fullRun() {
+    static FullRun run = [] {
+        FullRun f;
+        f.document.declaredSets = kSets;
+        f.document.header.setsText = QStringLiteral("255");
+        for (auto& row : f.options.SelectedWells) row.fill(true);
         for (int k = 1; k <= kSets; ++k)
             for (int r = 1; r <= 8; ++r)
                 for (int c = 1; c <= 12; ++c)
-                    d.document.dataset(k).at(r - 1, c - 1) = {
+                    f.document.dataset(k).at(r - 1, c - 1) = {
                         200 + 997 * (k * 96 + r * 12 + c) % 1500000, k * 30 + r * 12 + c,
                         WellStatus::Read};
-        return d;
+        return f;
     }();
-    return s;
+    return run;
 }
 
 struct Window {
     Window()
-        : panel(
-              fullDocument(), folders, [] { return PanelRun{}; }, grid = new QTableWidget(8, 12),
-              &host) {
+        : panel([] { return fullRun().shown(); }, folders, [] { return PanelRun{}; },
+                grid = new QTableWidget(8, 12), &host) {
         host.resize(1280, 720);
         panel.resize(1280, 720);
         layOutResultsGrid(*grid);
@@ -62,12 +68,12 @@ struct Window {
 void BM_SwitchSetWithHeatMap(benchmark::State& st) {
     Window w;
     w.panel.setView(GuiResultsPanel::View::HeatMap);
-    ProgramState& s = fullDocument();
+    FullRun& run = fullRun();
     int set = 1;
     for (auto _ : st) {
         set = set % kSets + 1;
-        s.CurrentSet = static_cast<qint16>(set);
-        fillResultsGrid(*w.grid, s.document, set, GridMode::Readings, true);
+        run.shownSet = set;
+        fillResultsGrid(*w.grid, run.document, set, GridMode::Readings, true);
         w.panel.refresh();
         w.panel.repaint();
     }
@@ -89,8 +95,7 @@ BENCHMARK(BM_SwitchView)->Unit(benchmark::kMillisecond);
 
 void BM_Report255Sets(benchmark::State& st) {
     QTemporaryDir dir;
-    ProgramState& s = fullDocument();
-    const ReportSource source{s.document, kSets, QStringLiteral("full.ovd"),
+    const ReportSource source{fullRun().document, kSets, QStringLiteral("full.ovd"),
                               QDateTime::currentDateTime()};
     for (auto _ : st) {
         const QString error = WriteReport(source, dir.filePath(QStringLiteral("full.pdf")));

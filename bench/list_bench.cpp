@@ -24,8 +24,8 @@
 
 #include "files/FolderListing.h"
 #include "files/OvdWriter.h"
+#include "files/PlateFile.h"
 #include "kernel/Scheduler.h"
-#include "plate/ProgramState.h"
 
 using namespace vantorix;
 
@@ -35,20 +35,19 @@ constexpr int kRuns = 5;
 
 // One written document of `sets` sets, its header texts replaced per file below.
 QByteArray templateFile(const QString& folder, int sets) {
-    ProgramState s;
-    s.DataFileName = QDir(folder).filePath(QStringLiteral("template.tmp"));
-    s.Test = QStringLiteral("@TEST@");
-    s.Operator = QStringLiteral("@OPERATOR@");
-    s.PlateNo = QStringLiteral("@PLATE@");
-    s.FirstSet = 1;
-    s.LastSet = static_cast<qint16>(sets);
+    PlateDocument d;
+    const QString path = QDir(folder).filePath(QStringLiteral("template.tmp"));
+    d.header.test = QStringLiteral("@TEST@");
+    d.header.operatorName = QStringLiteral("@OPERATOR@");
+    d.header.plateNo = QStringLiteral("@PLATE@");
     for (int set = 1; set <= sets; ++set)
         for (int r = 1; r <= 8; ++r)
             for (int c = 1; c <= 12; ++c)
-                s.document.dataset(set).at(r - 1, c - 1) = {
-                    20000 + 97 * set + 31 * r * c, set * 40 + r * 12 + c, WellStatus::Read};
-    if (!WriteDataFile(s, folder, QDateTime::currentDateTime()).ok) std::abort();
-    QFile f(s.DataFileName);
+                d.dataset(set).at(r - 1, c - 1) = {20000 + 97 * set + 31 * r * c,
+                                                   set * 40 + r * 12 + c, WellStatus::Read};
+    if (!writePlateFile(runDocument(d, d.options, 1, sets), path, QDateTime::currentDateTime()).ok)
+        std::abort();
+    QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) std::abort();
     QByteArray bytes = f.readAll();
     f.remove();

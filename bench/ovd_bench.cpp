@@ -9,7 +9,6 @@
 #include "files/OvdLoader.h"
 #include "files/OvdParser.h"
 #include "files/PlateFile.h"
-#include "plate/ProgramState.h"
 
 using namespace vantorix;
 
@@ -79,9 +78,9 @@ BENCHMARK(BM_ParseHeaderOnly)->Unit(benchmark::kMillisecond);
 
 void BM_LoadDataFile(benchmark::State& st) {
     FullFile& f = fullFile();
-    ProgramState s;
+    PlateDocument d;
     for (auto _ : st) {
-        const LoadResult r = LoadDataFile(s, f.dir.path(), f.name);
+        const LoadResult r = LoadDataFile(d, f.dir.path(), f.name);
         if (!r.ok || r.setsLoaded != kMaxSets) st.SkipWithError("load failed");
     }
     st.SetBytesProcessed(st.iterations() * f.bytes.size());

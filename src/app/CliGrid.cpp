@@ -11,9 +11,8 @@
 
 namespace vantorix::cli {
 
-void printGrid(const ProgramState& s, int set, GridMode mode) {
-    printGrid(s.document, s.document.header.setsText, s.document.declaredSets.value_or(0) > 0, set,
-              mode);
+void printGrid(const PlateDocument& d, int set, GridMode mode) {
+    printGrid(d, d.header.setsText, d.declaredSets.value_or(0) > 0, set, mode);
 }
 
 void printGrid(const PlateDocument& document, const QString& setsText, bool declaresSets, int set,
@@ -32,9 +31,9 @@ void printGrid(const PlateDocument& document, const QString& setsText, bool decl
     out.flush();
 }
 
-std::optional<LoadResult> loadDocument(ProgramState& s, const QString& file) {
+std::optional<LoadResult> loadDocument(PlateDocument& d, const QString& file) {
     const DataFolders folders = programFolders(DataFolderStart::CurrentFolder);
-    LoadResult loaded = LoadDataFile(s, folders.data, file);
+    LoadResult loaded = LoadDataFile(d, folders.data, file);
     if (loaded.parsed) writeParseDump(folders.app, folders.data, file, loaded.entries);
     if (!loaded.ok) {
         printError(QString(loaded.message).replace(u'\n', u' '));

@@ -77,8 +77,9 @@ void tellWhatWasSaved(const ProgramState& state, bool partialKept) {
 
 int saveElsewhere(ProgramState& state, RunSequence& run, QString* savedAt) {
     QString path;
-    const WriteResult written =
-        saveToFallback(runDocument(state), state.DataFileName, state.DataDate, &path);
+    const PlateDocument file =
+        runDocument(state.document, state.CurrentOptions, state.FirstSet, state.LastSet);
+    const WriteResult written = saveToFallback(file, state.DataFileName, run.savedAt(), &path);
     if (written.ok) {
         if (savedAt) *savedAt = path;
         state.DataFileName = QDir::fromNativeSeparators(path);

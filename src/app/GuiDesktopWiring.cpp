@@ -17,6 +17,7 @@
 #include "measurement/frmZyvora.h"
 #include "plate/ProgramState.h"
 #include "protocols/ProtocolStore.h"
+#include "results/ExportCurrentDocument.h"
 #include "results/GuiSaveWorkbook.h"
 #include "ui/GuiDialogs.h"
 
@@ -39,7 +40,8 @@ LoadResult showStoredDocument(frmMain& frame, ProgramState& state, const QString
     frame.showMeasurementWindow();
     // Reading a file is no sign of life from the instrument: the link light stays as it was.
     DataFolders& folders = frame.folders();
-    const LoadResult loaded = LoadDataFile(state, folders.data, fileName);
+    const LoadResult loaded = LoadDataFile(state.document, folders.data, fileName);
+    if (loaded.ok) state.CurrentSet = 1;
     if (loaded.parsed) writeParseDump(folders.app, folders.data, fileName, loaded.entries);
     if (loaded.ok) state.DataFileName = resolveDataPath(folders.data, fileName);
     if (GuiHistoryHooks* hooks = GuiHistoryHooks::of(frame); hooks && loaded.ok)
@@ -92,12 +94,13 @@ void recordFirmwareSent(frmMain& frame, frmDownloadNewFirmware& dialog) {
 }
 
 void connectExcelExport(frmMain& frame, ProgramState& state) {
-    QObject::connect(&frame, &frmMain::measurementWindowCreated, &frame,
-                     [&frame, &state](frmZyvora* window) {
-                         window->setExcelHandler([&frame, &state, window] {
-                             openWorkbookOnDesktop(state, frame.folders(), frame.dialogs(), window);
-                         });
-                     });
+    QObject::connect(
+        &frame, &frmMain::measurementWindowCreated, &frame, [&frame, &state](frmZyvora* window) {
+            window->setExcelHandler([&frame, &state, window] {
+                openWorkbookOnDesktop({state.document, state.DataFileName, state.SetCount},
+                                      frame.folders(), frame.dialogs(), window);
+            });
+        });
 }
 
 bool openDocumentFile(frmMain& frame, ProgramState& state, const QString& path) {

@@ -39,8 +39,8 @@ frmOptions& GuiDialogEntries::optionsDialog() {
 
 frmCommunicationSettings& GuiDialogEntries::communicationDialog() {
     if (!communication_) {
-        communication_ = new frmCommunicationSettings(frame_.comPort(), state_.BurstMode, notices_,
-                                                      listDevices_, &frame_);
+        communication_ = new frmCommunicationSettings(frame_.comPort(), frame_.burstMode(),
+                                                      notices_, listDevices_, &frame_);
     }
     return *communication_;
 }
@@ -75,7 +75,7 @@ void GuiDialogEntries::mnuSettingsCommunications_Click() {
     frmCommunicationSettings& dialog = communicationDialog();
     dialog.ShowForm([this, &dialog](bool confirmed) {
         if (!confirmed) return;
-        applyCommunicationDialog(dialog, frame_.comPort(), state_.BurstMode, settings_);
+        applyCommunicationDialog(dialog, frame_.comPort(), frame_.burstMode(), settings_);
     });
 }
 

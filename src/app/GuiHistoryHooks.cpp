@@ -76,10 +76,10 @@ GuiHistoryHooks* GuiHistoryHooks::of(const frmMain& frame) {
 void GuiHistoryHooks::hookMeasurementWindow(frmZyvora* window) {
     connect(window, &frmZyvora::runningChanged, this, [this, window](bool running) {
         if (running)
-            history().runStarted(state_);
+            history().runStarted(state_.CurrentOptions);
         else
-            history().runEnded(state_, window->runSequence().outcome(),
-                               window->runSequence().failure());
+            history().runEnded(state_.Saved ? state_.DataFileName : QString(),
+                               window->runSequence().outcome(), window->runSequence().failure());
         tellOnce();
     });
     connect(&window->resultsPanel(), &GuiResultsPanel::exportWritten, this,

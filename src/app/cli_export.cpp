@@ -9,7 +9,7 @@
 #include "app/CliRecorder.h"
 #include "app/CliSetOption.h"
 #include "files/OvdLoader.h"
-#include "plate/ProgramState.h"
+#include "plate/PlateDocument.h"
 #include "results/CsvExport.h"
 #include "results/ExportToExcel.h"
 #include "results/LongCsvExport.h"
@@ -66,9 +66,9 @@ void warnHeaderMissing(const QString& file) {
                    .arg(file, kExportHeaderErrorMessage));
 }
 
-bool writeXlsx(ProgramState& s, const ExportArgs& a) {
+bool writeXlsx(const PlateDocument& d, int sets, const ExportArgs& a) {
     const QString out = QFileInfo(a.xlsx).absoluteFilePath();
-    const ExportOutcome outcome = ExportToExcel(s, xlsxSpreadsheet(out), {});
+    const ExportOutcome outcome = ExportToExcel(d, sets, xlsxSpreadsheet(out), {});
     if (outcome.headerMissing) warnHeaderMissing(a.file);
     if (outcome.ok()) return true;
     printError(QStringLiteral("cannot write %1: %2")
@@ -77,20 +77,20 @@ bool writeXlsx(ProgramState& s, const ExportArgs& a) {
     return false;
 }
 
-bool writeCsv(ProgramState& s, const ExportArgs& a) {
-    const CsvExportResult result = WriteCsvExport(s, QFileInfo(a.csv).absoluteFilePath());
+bool writeCsv(const PlateDocument& d, int sets, const ExportArgs& a) {
+    const CsvExportResult result = WriteCsvExport(d, sets, QFileInfo(a.csv).absoluteFilePath());
     if (result.headerMissing && a.xlsx.isEmpty()) warnHeaderMissing(a.file);
     if (!result.ok) printError(result.error);
     return result.ok;
 }
 
-bool writeLongCsv(const ProgramState& s, const ExportArgs& a, int sets) {
-    const QString error = WriteLongCsv(s.document, sets, QFileInfo(a.longCsv).absoluteFilePath());
+bool writeLongCsv(const PlateDocument& d, const ExportArgs& a, int sets) {
+    const QString error = WriteLongCsv(d, sets, QFileInfo(a.longCsv).absoluteFilePath());
     if (!error.isEmpty()) printError(error);
     return error.isEmpty();
 }
 
-bool writePicture(const ProgramState& s, const ExportArgs& a, int sets) {
+bool writePicture(const PlateDocument& d, const ExportArgs& a, int sets) {
     if (a.set > sets) {
         printError(QStringLiteral("%1 holds %2 sets; there is no set %3")
                        .arg(a.file)
@@ -99,8 +99,7 @@ bool writePicture(const ProgramState& s, const ExportArgs& a, int sets) {
         return false;
     }
     const HeatMapPicture picture = heatMapPicture(
-        s.document, a.set, documentSelection(s.document, sets), true,
-        HeatScale::forSets(s.document, 1, sets),
+        d, a.set, documentSelection(d, sets), true, HeatScale::forSets(d, 1, sets),
         QStringLiteral("%1: set %2 of %3").arg(QFileInfo(a.file).fileName()).arg(a.set).arg(sets));
     const QString error = writeHeatMapPicture(picture, QFileInfo(a.png).absoluteFilePath());
     if (!error.isEmpty()) printError(error);
@@ -125,17 +124,17 @@ int runExport(const QStringList& args) {
     const QString problem = parseExportArgs(args, a);
     if (!problem.isEmpty()) return usageError(problem, kExportUsage);
 
-    ProgramState s;
-    const std::optional<LoadResult> document = loadDocument(s, a.file);
+    PlateDocument d;
+    const std::optional<LoadResult> document = loadDocument(d, a.file);
     if (!document) return kExitFailure;
     const LoadResult& loaded = *document;
-    // What the measurement window holds after showing the file.
-    s.SetCount = static_cast<qint16>(loaded.setsLoaded);
     bool ok = true;
-    if (!a.xlsx.isEmpty()) ok = writeXlsx(s, a) && ok;
-    if (!a.csv.isEmpty()) ok = writeCsv(s, a) && ok;
-    if (!a.longCsv.isEmpty()) ok = writeLongCsv(s, a, loaded.setsLoaded) && ok;
-    if (!a.png.isEmpty()) ok = writePicture(s, a, loaded.setsLoaded) && ok;
+    // The sets the measurement window shows after opening the file.
+    const int sets = loaded.setsLoaded;
+    if (!a.xlsx.isEmpty()) ok = writeXlsx(d, sets, a) && ok;
+    if (!a.csv.isEmpty()) ok = writeCsv(d, sets, a) && ok;
+    if (!a.longCsv.isEmpty()) ok = writeLongCsv(d, a, sets) && ok;
+    if (!a.png.isEmpty()) ok = writePicture(d, a, sets) && ok;
     recordExports(a);
     return ok ? kExitOk : kExitFailure;
 }

@@ -8,7 +8,6 @@
 #include "files/ParseDump.h"
 #include "kernel/DataPaths.h"
 #include "kernel/Text.h"
-#include "plate/ProgramState.h"
 
 namespace vantorix::cli {
 

@@ -19,8 +19,8 @@ int listJournals() {
     const QStringList journals = interruptedJournals(recoveryFolder(), true);
     if (journals.isEmpty()) out << "No interrupted runs." << Qt::endl;
     for (const QString& path : journals) {
-        ProgramState s;
-        const JournalContents c = readJournal(path, s);
+        PlateDocument d;
+        const JournalContents c = readJournal(path, d);
         if (!c.ok) {
             printError(c.error);
             continue;

@@ -6,7 +6,7 @@
 #include "app/CliCommand.h"
 #include "app/CliGrid.h"
 #include "app/CliRecorder.h"
-#include "plate/ProgramState.h"
+#include "plate/PlateDocument.h"
 #include "results/PaintReport.h"
 
 namespace vantorix::cli {
@@ -36,10 +36,10 @@ int runReport(const QStringList& args) {
     if (file.isEmpty()) return usageError(QStringLiteral("report: FILE is missing"), kReportUsage);
     if (pdf.isEmpty()) return usageError(QStringLiteral("report: give --pdf OUT"), kReportUsage);
 
-    ProgramState s;
-    const std::optional<LoadResult> loaded = loadDocument(s, file);
+    PlateDocument d;
+    const std::optional<LoadResult> loaded = loadDocument(d, file);
     if (!loaded) return kExitFailure;
-    const ReportSource source{s.document, loaded->setsLoaded, QFileInfo(file).fileName(),
+    const ReportSource source{d, loaded->setsLoaded, QFileInfo(file).fileName(),
                               QDateTime::currentDateTime()};
     const QString error = WriteReport(source, QFileInfo(pdf).absoluteFilePath());
     if (!error.isEmpty()) printError(error);

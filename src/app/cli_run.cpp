@@ -142,10 +142,11 @@ int runCommand(const QStringList& given) {
     ProgramState state;
     DataFolders folders = programFolders(DataFolderStart::CurrentFolder);
     state.CurrentOptions = state.DefaultOptions = a.options;
-    state.Operator = a.operatorName;
-    state.Test = a.test;
-    state.PlateNo = a.plate;
-    state.Notes = a.notes;
+    PlateHeader& header = state.document.header;
+    header.operatorName = a.operatorName;
+    header.test = a.test;
+    header.plateNo = a.plate;
+    header.notes = a.notes;
 
     QtSerialPort port;
     port.setPortName(a.port);
@@ -164,14 +165,16 @@ int runCommand(const QStringList& given) {
             // The options given on the command line change the protocol's run, not its protocol.
             if (fromProtocol)
                 h.useProtocol(protocol.protocol.name, protocol.sha256, state.CurrentOptions);
-            h.runStarted(state);
+            h.runStarted(state.CurrentOptions);
         });
     };
     run.start();
     if (run.running()) QCoreApplication::exec();
     port.close();  // waits (bounded) until the last "S" or "Z" is on the line
     if (ui.onDatasetBegun) std::exchange(ui.onDatasetBegun, nullptr)();
-    recordHistory([&](RunHistory& h) { h.runEnded(state, run.outcome(), run.failure()); });
+    recordHistory([&](RunHistory& h) {
+        h.runEnded(state.Saved ? state.DataFileName : QString(), run.outcome(), run.failure());
+    });
     if (!run.failure().isEmpty()) ui.reportError(run.failure());
     if (state.HasData && !state.Saved) {
         QString savedAt;
@@ -186,7 +189,7 @@ int runCommand(const QStringList& given) {
     if (run.outcome() == RunOutcome::Completed) {
         tellUnreadWells(state.document, state.CurrentOptions.SelectedWells, state.FirstSet,
                         state.LastSet);
-        printGrid(state, std::max<int>(1, state.LastSet), GridMode::Readings);
+        printGrid(state.document, std::max<int>(1, state.LastSet), GridMode::Readings);
         return kept ? kExitOk : kExitFailure;
     }
     tellWhatWasSaved(state, run.partialSetKept());

@@ -6,7 +6,7 @@
 #include "app/CliGrid.h"
 #include "app/CliSetOption.h"
 #include "files/OvdLoader.h"
-#include "plate/ProgramState.h"
+#include "plate/PlateDocument.h"
 #include "results/CellText.h"
 #include "results/SetStatistics.h"
 
@@ -61,12 +61,12 @@ int runShow(const QStringList& args) {
     const QString problem = parseShowArgs(args, a);
     if (!problem.isEmpty()) return usageError(problem, kShowUsage);
 
-    ProgramState s;
-    const std::optional<LoadResult> document = loadDocument(s, a.file);
+    PlateDocument d;
+    const std::optional<LoadResult> document = loadDocument(d, a.file);
     if (!document) return kExitFailure;
     const LoadResult& loaded = *document;
     if (a.stats) {
-        printStatistics(s.document, loaded.setsLoaded);
+        printStatistics(d, loaded.setsLoaded);
         return kExitOk;
     }
     // A document without sets still shows set 1, all "X"; beyond that only its own sets.
@@ -77,7 +77,7 @@ int runShow(const QStringList& args) {
                        .arg(a.set));
         return kExitFailure;
     }
-    printGrid(s, a.set, a.mode);
+    printGrid(d, a.set, a.mode);
     return kExitOk;
 }
 

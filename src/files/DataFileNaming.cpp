@@ -4,7 +4,6 @@
 
 #include "kernel/DataPaths.h"
 #include "kernel/Text.h"
-#include "plate/ProgramState.h"
 
 namespace vantorix {
 
@@ -53,12 +52,6 @@ QString freeDataFileTitle(const QString& title, const QString& folder) {
         t = next + kOvd;
     }
     return t;
-}
-
-WriteResult SaveDocument(ProgramState& s, const QString& dataFolder, const QDateTime& now) {
-    WriteResult result = WriteDataFile(s, dataFolder, now);
-    if (result.ok) s.Saved = true;
-    return result;
 }
 
 }  // namespace vantorix

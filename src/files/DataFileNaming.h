@@ -1,13 +1,9 @@
-// Naming a run's data file and saving the document (the dialogs belong to the windows).
+// Naming a run's data file (the dialogs belong to the windows).
 #pragma once
 
-#include <QDateTime>
-
-#include "files/OvdWriter.h"
+#include <QString>
 
 namespace vantorix {
-
-struct ProgramState;
 
 // Every data file ends ".ovd": the name as given when it does, else with ".ovd" appended.
 QString withOvdExtension(const QString& name);
@@ -20,9 +16,5 @@ QString nextDataFileTitle(const QString& title, const QString& folder);
 // The title, or when its file exists in folder, the first title counted on from it whose file
 // does not: "Sample.ovd" -> "Sample.001.ovd", "Plate.041.ovd" -> "Plate.042.ovd".
 QString freeDataFileTitle(const QString& title, const QString& folder);
-
-// Writes the document to DataFileName (a bare name lies in dataFolder); Saved is set only when
-// the file was written.
-WriteResult SaveDocument(ProgramState& s, const QString& dataFolder, const QDateTime& now);
 
 }  // namespace vantorix

@@ -5,7 +5,6 @@
 #include "files/KeyStore.h"
 #include "kernel/DataPaths.h"
 #include "kernel/Text.h"
-#include "plate/ProgramState.h"
 #include "plate/ReadingText.h"
 
 namespace vantorix {
@@ -128,7 +127,7 @@ void loadDocumentFromStore(const KeyStore& store, PlateFileRead& read) {
     if (notNumbers > 0) read.notices << notNumbersNotice(notNumbers);
 }
 
-LoadResult LoadDataFile(ProgramState& s, const QString& dataFolder, const QString& fileName) {
+LoadResult LoadDataFile(PlateDocument& d, const QString& dataFolder, const QString& fileName) {
     PlateFileRead read = readPlateFile(resolveDataPath(dataFolder, fileName), fileName);
     LoadResult r{read.ok,
                  read.parsed,
@@ -138,8 +137,7 @@ LoadResult LoadDataFile(ProgramState& s, const QString& dataFolder, const QStrin
                  read.truncated,
                  std::move(read.entries)};
     if (!r.ok) return r;
-    s.document = std::move(read.document);
-    s.CurrentSet = 1;
+    d = std::move(read.document);
     return r;
 }
 

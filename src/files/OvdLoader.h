@@ -11,7 +11,6 @@
 namespace vantorix {
 
 class KeyStore;
-struct ProgramState;
 
 // Fills read.document (datasets 1..N: the sets declared, at most 255 and at most the highest
 // set the store holds), read.notices and read.truncated from the parsed store.
@@ -28,8 +27,8 @@ struct LoadResult {
     std::vector<QString> entries;  // what the parse found, for the dump (files/ParseDump.h)
 };
 
-// Reads the file (a bare name lies in dataFolder) as the current document: on success the
-// document is replaced and CurrentSet = 1. On failure the document stays as it was.
-LoadResult LoadDataFile(ProgramState& s, const QString& dataFolder, const QString& fileName);
+// Reads the file (a bare name lies in dataFolder) into d: on success d is replaced, on failure
+// it stays as it was.
+LoadResult LoadDataFile(PlateDocument& d, const QString& dataFolder, const QString& fileName);
 
 }  // namespace vantorix

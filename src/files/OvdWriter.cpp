@@ -4,8 +4,6 @@
 
 #include "files/OvdLayout.h"
 #include "files/PlateFile.h"
-#include "kernel/DataPaths.h"
-#include "plate/ProgramState.h"
 
 namespace vantorix {
 
@@ -21,23 +19,19 @@ QString describe(const QString& path, const QSaveFile& file) {
 
 }  // namespace
 
-PlateDocument runDocument(const ProgramState& s) {
-    PlateDocument d = s.document;
-    d.header.test = s.Test;
-    d.header.operatorName = s.Operator;
-    d.header.plateNo = s.PlateNo;
-    d.header.notes = s.Notes;
-    d.header.extraSensitive = s.CurrentOptions.Sensitive != 0;
-    d.options = s.CurrentOptions;
-    d.datasets.clear();
-    for (int set = std::max<int>(s.FirstSet, 1); set <= std::min<int>(s.LastSet, kMaxSets); ++set) {
-        Dataset data =
-            set <= s.document.setCount() ? s.document.datasets[size_t(set - 1)] : Dataset{};
+PlateDocument runDocument(const PlateDocument& d, const RunOptions& options, int firstSet,
+                          int lastSet) {
+    PlateDocument file = d;
+    file.header.extraSensitive = options.Sensitive != 0;
+    file.options = options;
+    file.datasets.clear();
+    for (int set = std::max(firstSet, 1); set <= std::min(lastSet, kMaxSets); ++set) {
+        Dataset data = set <= d.setCount() ? d.datasets[size_t(set - 1)] : Dataset{};
         for (int w = 0; w < kWellCount; ++w)
-            data.wells[w].status = wellStatus(data.wells[w].raw, d.selected(w), true);
-        d.datasets.push_back(data);
+            data.wells[w].status = wellStatus(data.wells[w].raw, file.selected(w), true);
+        file.datasets.push_back(data);
     }
-    return d;
+    return file;
 }
 
 WriteResult writePlateFile(const PlateDocument& d, const QString& path, const QDateTime& now,
@@ -56,16 +50,6 @@ WriteResult writePlateFile(const PlateDocument& d, const QString& path, const QD
     }
     if (!file.commit()) return failure(describe(path, file));
     return {true, {}};
-}
-
-WriteResult WriteDataFile(const ProgramState& s, const QString& dataFolder, const QDateTime& now,
-                          const ProgramVersion& v) {
-    if (s.DataFileName.isEmpty()) return failure(QStringLiteral("no data file has been named"));
-    if (s.FirstSet < 1 || s.LastSet > kMaxSets || s.LastSet < s.FirstSet - 1)
-        return failure(QStringLiteral("sets %1 to %2 are not a run of the readings table")
-                           .arg(s.FirstSet)
-                           .arg(s.LastSet));
-    return writePlateFile(runDocument(s), resolveDataPath(dataFolder, s.DataFileName), now, v);
 }
 
 }  // namespace vantorix

@@ -1,4 +1,5 @@
-// Writing a data file: the result every writer reports, and the current document's file.
+// Writing a data file: the result every writer reports, and a run's document as its file
+// holds it (the writer itself is writePlateFile, files/PlateFile.h).
 #pragma once
 
 #include <QDateTime>
@@ -9,20 +10,15 @@
 
 namespace vantorix {
 
-struct ProgramState;
-
 struct WriteResult {
     bool ok = false;
     QString error;  // why the file could not be written; empty on success
 };
 
-// Writes the run FirstSet..LastSet to DataFileName (a bare name lies in dataFolder), replacing
-// any file there. The file is written beside its final place and renamed over it, so a failed write
-// (full disk, no permission) leaves the old file as it was.
-WriteResult WriteDataFile(const ProgramState& s, const QString& dataFolder, const QDateTime& now,
-                          const ProgramVersion& v = {});
-
-// The document of the run FirstSet..LastSet as the state holds it, for the writers.
-PlateDocument runDocument(const ProgramState& s);
+// The sets firstSet..lastSet of a run's document as its file holds them, under the run's
+// options (the header's extra sensitivity follows them): a set past the document's end is
+// empty, and each well's status is the one the file states.
+PlateDocument runDocument(const PlateDocument& d, const RunOptions& options, int firstSet,
+                          int lastSet);
 
 }  // namespace vantorix

@@ -22,7 +22,6 @@
 #include "files/GuiSplitProgressBar.h"
 #include "kernel/DataPaths.h"
 #include "kernel/Scheduler.h"
-#include "plate/ProgramState.h"
 #include "ui/GuiDialogs.h"
 
 namespace vantorix {

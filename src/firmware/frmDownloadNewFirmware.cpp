@@ -13,7 +13,6 @@
 
 #include "firmware/FirmwareTexts.h"
 #include "kernel/Settings.h"
-#include "plate/ProgramState.h"
 #include "ui/GuiDialogButtons.h"
 #include "ui/GuiDialogs.h"
 

@@ -21,7 +21,6 @@ class Scheduler;
 class SerialPort;
 class SettingsStore;
 class frmMain;
-struct ProgramState;
 
 class frmDownloadNewFirmware : public QDialog, private FirmwareFrontEnd {
     Q_OBJECT

@@ -104,9 +104,8 @@ void frmMain::startUp() {
     setWindowTitle(frameCaption());
     const StartupSettings stored = loadStartupSettings(settings_);
     const CommunicationSettings& comm = stored.communication;
-    state_.BurstMode = comm.BurstMode;
+    burstMode_ = comm.BurstMode;
     state_.DefaultOptions = stored.runDefaults;
-    state_.DataFileTitle = QStringLiteral("Sample");
     comPort_.setPortNumber(comm.ComPort);
     comPort_.setPortName(comm.PortName);
     comPort_.setSettings(comm.Settings);

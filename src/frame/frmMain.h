@@ -58,6 +58,8 @@ class frmMain : public QMainWindow {
     ~frmMain() override;
 
     SerialPort& comPort() { return comPort_; }
+    // The communication settings' burst mode, as stored and as the dialog last set it.
+    bool& burstMode() { return burstMode_; }
     Dialogs& dialogs() { return dialogs_; }
     // The folders the windows work in: the data folder follows the files the user opens.
     DataFolders& folders() { return folders_; }
@@ -94,6 +96,7 @@ class frmMain : public QMainWindow {
     SerialPort& comPort_;
     Scheduler& scheduler_;
     Dialogs& dialogs_;
+    bool burstMode_ = false;
 
     QMdiArea* mdiArea_ = nullptr;
     QMdiSubWindow* zyvoraWindow_ = nullptr;

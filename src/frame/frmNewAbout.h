@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "plate/ProgramState.h"
+#include "kernel/ProgramVersion.h"
 
 class QIcon;
 class QLabel;

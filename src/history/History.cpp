@@ -10,7 +10,7 @@
 #include "history/HistorySchema.h"
 #include "history/PendingFile.h"
 #include "history/SqlStatement.h"
-#include "plate/ProgramState.h"
+#include "kernel/ProgramVersion.h"
 
 #ifdef Q_OS_UNIX
 #include <pwd.h>

@@ -60,13 +60,13 @@ void offerNext(std::shared_ptr<Offer> o) {
         return;
     }
     const QString journal = o->journals.takeFirst();
-    ProgramState s;
-    const JournalContents c = readJournal(journal, s);
+    PlateDocument d;
+    const JournalContents c = readJournal(journal, d);
     if (!c.ok || c.readings == 0) {
         offerNext(o);
         return;
     }
-    const QString run = runDescription(s);
+    const QString run = runDescription(d.header);
     const QString question =
         run.isEmpty() ? recoveryQuestion(c)
                       : QStringLiteral("%1\n\nThe run: %2.").arg(recoveryQuestion(c), run);

@@ -22,7 +22,7 @@
 #include "kernel/RunTiming.h"
 #include "measurement/RunState.h"
 #include "measurement/Task.h"
-#include "plate/ProgramState.h"
+#include "plate/PlateGeometry.h"
 
 namespace vantorix {
 

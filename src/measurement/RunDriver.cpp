@@ -64,7 +64,7 @@ void RunSequence::handle(const ConversationOutput& out) {
             planSets(out.sets);
             break;
         case Kind::Measuring:
-            state_.OperatorName = state_.Operator;
+            state_.OperatorName = state_.document.header.operatorName;
             ui_.measuringBegun();
             break;
         case Kind::DatasetBegun:

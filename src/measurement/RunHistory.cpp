@@ -33,18 +33,18 @@ void RunHistory::useProtocol(const QString& name, const QString& sha256,
     protocolOptions_ = options;
 }
 
-void RunHistory::runStarted(const ProgramState& s) {
+void RunHistory::runStarted(const RunOptions& options) {
     // Options changed after the protocol was chosen make the run no longer that protocol's.
-    runUsesProtocol_ = !protocol_.isEmpty() && s.CurrentOptions == protocolOptions_;
+    runUsesProtocol_ = !protocol_.isEmpty() && options == protocolOptions_;
     runStart_ = QDateTime::currentDateTimeUtc();
     runEnd_ = {};
     record(runUsesProtocol_ ? history::events::runStarted(protocol_, protocolSha256_)
                             : history::events::runStarted());
 }
 
-void RunHistory::runEnded(const ProgramState& s, RunOutcome outcome, const QString& failure) {
+void RunHistory::runEnded(const QString& savedFile, RunOutcome outcome, const QString& failure) {
     runEnd_ = QDateTime::currentDateTimeUtc();
-    const QString file = s.Saved ? absolute(s.DataFileName) : QString();
+    const QString file = absolute(savedFile);
     history::FileFacts facts;
     if (!file.isEmpty()) {
         facts = recordFacts(file, true);

@@ -26,9 +26,10 @@ class RunHistory {
     void useProtocol(const QString& name, const QString& sha256, const RunOptions& options);
     void forgetProtocol() { protocol_.clear(); }
 
-    void runStarted(const ProgramState& s);
-    // After the run: its outcome, and what was saved. `failure` is why it failed, if it did.
-    void runEnded(const ProgramState& s, RunOutcome outcome, const QString& failure);
+    // A run with these options began.
+    void runStarted(const RunOptions& options);
+    // After the run: the file it saved ("" when none), its outcome, and why it failed, if it did.
+    void runEnded(const QString& savedFile, RunOutcome outcome, const QString& failure);
     // The run's file could not be written at `intended` and went to `path` instead.
     void savedElsewhere(const QString& intended, const QString& reason, const QString& path);
     // A data file the user opened (or a recovered run wrote): its facts, no event.

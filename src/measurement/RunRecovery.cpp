@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "files/DataFileNaming.h"
+#include "files/PlateFile.h"
 #include "files/RecoveredNote.h"
 #include "files/RegularFile.h"
 #include "measurement/JournalDamage.h"
@@ -24,37 +25,37 @@ namespace {
 // Far more than a run of 255 datasets writes, so only a file that is no journal is refused.
 constexpr qint64 kMaxJournalBytes = qint64(256) * 1024 * 1024;
 
-void applyOptions(const QList<QByteArray>& f, ProgramState& s) {
+void applyOptions(const QList<QByteArray>& f, PlateDocument& d) {
     if (f.size() < 3 || f[1].size() != kPlateRows * kPlateColumns) return;
     for (int i = 0; i < kPlateRows * kPlateColumns; ++i)
-        s.CurrentOptions.SelectedWells[i / kPlateColumns][i % kPlateColumns] = f[1][i] == '1';
-    s.CurrentOptions.Sensitive = qint16(f[2].toInt());
+        d.options.SelectedWells[i / kPlateColumns][i % kPlateColumns] = f[1][i] == '1';
+    d.options.Sensitive = qint16(f[2].toInt());
 }
 
 void applyIntendedSets(const QList<QByteArray>& f, JournalContents& c) {
     if (f.size() >= 4) c.intendedSets = std::clamp(f[3].toInt(), 0, int(kMaxSets));
 }
 
-void applyText(const QList<QByteArray>& f, ProgramState& s, JournalContents& c) {
+void applyText(const QList<QByteArray>& f, PlateDocument& d, JournalContents& c) {
     if (f.size() < 3) return;
     const QString text = journal::decode(f[2]);
-    if (f[1] == "operator") s.Operator = text;
-    if (f[1] == "test") s.Test = text;
-    if (f[1] == "plate") s.PlateNo = text;
-    if (f[1] == "notes") s.Notes = text;
-    if (f[1] == "firmware" && !text.isEmpty()) s.document.firmwareVersion = text;
+    if (f[1] == "operator") d.header.operatorName = text;
+    if (f[1] == "test") d.header.test = text;
+    if (f[1] == "plate") d.header.plateNo = text;
+    if (f[1] == "notes") d.header.notes = text;
+    if (f[1] == "firmware" && !text.isEmpty()) d.firmwareVersion = text;
     if (f[1] == "file") c.targetFile = text;
 }
 
 // A reading record; false when its numbers lie off the plate.
-bool applyReading(const QList<QByteArray>& f, ProgramState& s, JournalContents& c) {
+bool applyReading(const QList<QByteArray>& f, PlateDocument& d, JournalContents& c) {
     if (f.size() < 6) return false;
     const int set = f[1].toInt(), row = f[2].toInt(), column = f[3].toInt();
     if (set < 1 || set > kMaxSets || row < 1 || row > kPlateRows || column < 1 ||
         column > kPlateColumns)
         return false;
-    while (c.datasets < set) s.document.clearSet(++c.datasets);
-    WellReading& well = s.document.dataset(set).at(row - 1, column - 1);
+    while (c.datasets < set) d.clearSet(++c.datasets);
+    WellReading& well = d.dataset(set).at(row - 1, column - 1);
     well.raw = readingFromText(journal::decode(f[4]));
     well.seconds = secondsFromText(journal::decode(f[5]));
     ++c.readings;
@@ -62,18 +63,18 @@ bool applyReading(const QList<QByteArray>& f, ProgramState& s, JournalContents& 
 }
 
 // False when the record is whole but makes no sense (a reading off the plate).
-bool applyRecord(const QByteArray& payload, ProgramState& s, JournalContents& c,
+bool applyRecord(const QByteArray& payload, PlateDocument& d, JournalContents& c,
                  JournalDamage& damage) {
     const QList<QByteArray> f = payload.split(' ');
     if (f[0] == "started" && f.size() > 1)
         c.started = QDateTime::fromString(QString::fromLatin1(f[1]), Qt::ISODate);
     else if (f[0] == "options") {
-        applyOptions(f, s);
+        applyOptions(f, d);
         applyIntendedSets(f, c);
     } else if (f[0] == "text")
-        applyText(f, s, c);
+        applyText(f, d, c);
     else if (f[0] == "reading")
-        return applyReading(f, s, c);
+        return applyReading(f, d, c);
     else if (f[0] == "dataset" && f.size() > 1) {
         c.completedSets = std::max(c.completedSets, std::min(f[1].toInt(), c.datasets));
         damage.completed(f[1].toInt());
@@ -97,7 +98,7 @@ bool heldByARunningProgram(const QString& path) {
 
 }  // namespace
 
-JournalContents readJournal(const QString& path, ProgramState& s) {
+JournalContents readJournal(const QString& path, PlateDocument& d) {
     JournalContents c;
     QByteArray bytes;
     QString reason;
@@ -118,15 +119,12 @@ JournalContents readJournal(const QString& path, ProgramState& s) {
     qsizetype byte = lines[0].size() + 1;
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const bool whole = journal::payloadOf(lines[i], payload);
-        if (!whole || !applyRecord(payload, s, c, damage))
+        if (!whole || !applyRecord(payload, d, c, damage))
             damage.leftOut(lines[i], i + 1, byte, !tornTail && i + 1 == lines.size());
         byte += lines[i].size() + 1;
     }
     if (tornTail) damage.leftOut(tail, lines.size() + 1, byte, true);
-    c.note = damage.note(QFileInfo(path).fileName(), s.document, s.CurrentOptions.SelectedWells,
-                         c.datasets);
-    s.FirstSet = 1;
-    s.LastSet = qint16(c.datasets);
+    c.note = damage.note(QFileInfo(path).fileName(), d, d.options.SelectedWells, c.datasets);
     c.ok = true;
     return c;
 }
@@ -156,10 +154,10 @@ QString recoveryQuestion(const JournalContents& c) {
              readingsInDatasets(c.readings, c.datasets));
 }
 
-QString runDescription(const ProgramState& s) {
+QString runDescription(const PlateHeader& h) {
     QStringList parts;
     const std::pair<const char*, const QString*> fields[] = {
-        {"plate", &s.PlateNo}, {"test", &s.Test}, {"operator", &s.Operator}};
+        {"plate", &h.plateNo}, {"test", &h.test}, {"operator", &h.operatorName}};
     for (const auto& [name, text] : fields)
         if (!text->trimmed().isEmpty())
             parts << QStringLiteral("%1 %2").arg(QLatin1String(name), text->trimmed());
@@ -173,8 +171,8 @@ RecoveryResult recoverJournal(const QString& journalPath, const QString& outPath
                                 .arg(QDir::toNativeSeparators(journalPath))};
         return r;
     }
-    ProgramState s;
-    r.contents = readJournal(journalPath, s);
+    PlateDocument d;
+    r.contents = readJournal(journalPath, d);
     if (!r.contents.ok) {
         r.written = {false, r.contents.error};
         return r;
@@ -185,12 +183,14 @@ RecoveryResult recoverJournal(const QString& journalPath, const QString& outPath
     }
     const QString note = recoveredNote(r.contents.completedSets,
                                        std::max(r.contents.intendedSets, r.contents.datasets));
-    s.Notes = s.Notes.isEmpty() ? note : note + u' ' + s.Notes;
+    QString& notes = d.header.notes;
+    notes = notes.isEmpty() ? note : note + u' ' + notes;
     const QFileInfo out(withOvdExtension(outPath));
-    s.DataFileName = out.absoluteFilePath();
     // Dated as a saved run is: when it ended, which is when its journal was last written.
     const QDateTime ended = QFileInfo(journalPath).lastModified();
-    r.written = WriteDataFile(s, out.absolutePath(), ended.isValid() ? ended : r.contents.started);
+    r.written = writePlateFile(runDocument(d, d.options, 1, r.contents.datasets),
+                               QDir::toNativeSeparators(QDir::cleanPath(out.absoluteFilePath())),
+                               ended.isValid() ? ended : r.contents.started);
     if (!r.written.ok) return r;
     if (r.contents.note.isEmpty()) {
         QFile::remove(journalPath);

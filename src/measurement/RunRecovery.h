@@ -6,7 +6,7 @@
 #include <QStringList>
 
 #include "files/OvdWriter.h"
-#include "plate/ProgramState.h"
+#include "plate/PlateDocument.h"
 
 namespace vantorix {
 
@@ -22,9 +22,9 @@ struct JournalContents {
     QString targetFile;    // the file the run was to be saved to
 };
 
-// Reads the journal into s: header texts, well selection, extra sensitivity and readings of
-// sets 1..datasets (wells without a reading "-1"); FirstSet/LastSet name those sets.
-JournalContents readJournal(const QString& path, ProgramState& s);
+// Reads the journal into d: header texts, well selection and extra sensitivity (d.options),
+// firmware version and readings of sets 1..datasets (wells without a reading "-1").
+JournalContents readJournal(const QString& path, PlateDocument& d);
 
 // Journals in folder that no running program holds, oldest first; with includeDeclined also
 // those the user chose not to recover at start-up.
@@ -36,7 +36,7 @@ QString readingsInDatasets(int readings, int datasets);
 // "A run of DATE with N readings in K datasets was interrupted. Recover it?"
 QString recoveryQuestion(const JournalContents& c);
 // The run as the user named it: "plate P7, test ATP, operator Ana" (empty fields left out).
-QString runDescription(const ProgramState& s);
+QString runDescription(const PlateHeader& h);
 
 struct RecoveryResult {
     WriteResult written;

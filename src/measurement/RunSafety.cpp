@@ -12,10 +12,11 @@ void RunSequence::beginJournal() {
     JournalHeader header;
     header.options = state_.CurrentOptions;
     header.sets = run_.plannedSets();
-    header.operatorName = state_.Operator;
-    header.test = state_.Test;
-    header.plateNo = state_.PlateNo;
-    header.notes = state_.Notes;
+    const PlateHeader& texts = state_.document.header;
+    header.operatorName = texts.operatorName;
+    header.test = texts.test;
+    header.plateNo = texts.plateNo;
+    header.notes = texts.notes;
     header.file = state_.DataFileName;
     header.firmwareVersion = state_.document.firmwareVersion;
     journal_.begin(header, wallClock_());

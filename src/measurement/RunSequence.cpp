@@ -8,6 +8,7 @@
 #include "files/DataFileNaming.h"
 #include "files/OvdLoader.h"
 #include "files/ParseDump.h"
+#include "files/PlateFile.h"
 #include "measurement/RunTexts.h"
 
 namespace vantorix {
@@ -85,10 +86,10 @@ qint64 RunSequence::phaseStarted_ms() const {
 
 void RunSequence::askFileName() {
     // The proposal never names a file that is already there.
-    state_.DataFileTitle = freeDataFileTitle(state_.DataFileTitle, folders_.data);
+    title_ = freeDataFileTitle(title_, folders_.data);
     std::weak_ptr<InstrumentConversation> conv = conv_;
     auto answered = std::make_shared<bool>(false);
-    ui_.askDataFileName(state_.DataFileTitle, folders_.data, [this, conv, answered](QString path) {
+    ui_.askDataFileName(title_, folders_.data, [this, conv, answered](QString path) {
         if (conv.expired() || std::exchange(*answered, true)) return;
         post([this, conv, path] {
             if (conv.lock() == conv_) onFileChosen(path);
@@ -167,7 +168,7 @@ void RunSequence::applyChosenFile(const QString& chosen) {
     const QString path = withOvdExtension(chosen);
     const QFileInfo info(path);
     state_.DataFileName = path;
-    state_.DataFileTitle = info.fileName();
+    title_ = info.fileName();
     folders_.data = info.absolutePath();
     ui_.setCaption(info.fileName());
 }
@@ -218,9 +219,9 @@ void RunSequence::finishRun(int completed, int planned, int readingsLeftOut) {
 }
 
 bool RunSequence::saveDocument() {
-    state_.DataDate = wallClock_();
-    const WriteResult written = SaveDocument(state_, folders_.data, state_.DataDate);
-    state_.DataFileTitle = nextDataFileTitle(state_.DataFileTitle, folders_.data);
+    savedAt_ = wallClock_();
+    const WriteResult written = saveFile(savedAt_);
+    title_ = nextDataFileTitle(title_, folders_.data);
     if (written.ok) return true;
     failure_ = QString::fromLatin1(kSaveFailedText)
                    .arg(QDir::toNativeSeparators(state_.DataFileName), written.error);
@@ -228,8 +229,20 @@ bool RunSequence::saveDocument() {
     return false;
 }
 
+WriteResult RunSequence::saveFile(const QDateTime& when) {
+    if (state_.DataFileName.isEmpty())
+        return {false, QStringLiteral("no data file has been named")};
+    const PlateDocument file =
+        runDocument(state_.document, state_.CurrentOptions, state_.FirstSet, state_.LastSet);
+    const WriteResult written =
+        writePlateFile(file, resolveDataPath(folders_.data, state_.DataFileName), when);
+    if (written.ok) state_.Saved = true;
+    return written;
+}
+
 void RunSequence::reloadSavedFile() {
-    const LoadResult loaded = LoadDataFile(state_, folders_.data, state_.DataFileName);
+    const LoadResult loaded = LoadDataFile(state_.document, folders_.data, state_.DataFileName);
+    if (loaded.ok) state_.CurrentSet = 1;
     if (loaded.parsed)
         writeParseDump(folders_.app, folders_.data, state_.DataFileName, loaded.entries);
     if (!loaded.ok) {

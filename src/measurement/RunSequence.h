@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+#include "files/OvdWriter.h"
 #include "kernel/DataPaths.h"
 #include "kernel/Scheduler.h"
 #include "measurement/InstrumentConversation.h"
@@ -53,6 +54,13 @@ class RunSequence {
     qint64 runStarted_ms() const { return conv_ ? conv_->runStarted_ms() : 0; }
     // The run's stage, its sets and the last signs of life on the line.
     const RunState& runState() const { return run_; }
+    // The title proposed for the next run's file: the last one counted on.
+    const QString& dataFileTitle() const { return title_; }
+    // When the run saved its file (invalid before the first save).
+    QDateTime savedAt() const { return savedAt_; }
+    // Writes the run's sets to its file (a bare name lies in the data folder), dated `when`;
+    // the document counts as saved only when the file was written.
+    WriteResult saveFile(const QDateTime& when);
 
     // --- Keeping every reading (RunSafety.cpp) ---
     // Where the run journal goes; "" keeps none.
@@ -130,6 +138,8 @@ class RunSequence {
     bool running_ = false;
     RunOutcome outcome_ = RunOutcome::NotStarted;
     QString failure_;
+    QDateTime savedAt_;
+    QString title_ = QStringLiteral("Sample");
     QString portFailure_;   // the lost connection, as the user is told
     Subscription onReady_;  // the port's listeners while a run is going on
     Subscription onError_;

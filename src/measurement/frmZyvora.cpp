@@ -141,8 +141,8 @@ void frmZyvora::buildControls() {
     grdResults->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grdResults->horizontalHeader()->setSectionsClickable(false);
     grdResults->verticalHeader()->setSectionsClickable(false);
-    results_ = new GuiResultsPanel(
-        state_, folders_, [this] { return panelRun(); }, grdResults, this);
+    results_ = new GuiResultsPanel([this] { return panelDocument(); }, folders_,
+                                   [this] { return panelRun(); }, grdResults, this);
 
     lblNumberOfRunsTitle =
         makeLabel(this, "lblNumberOfRunsTitle", QStringLiteral("Number of Runs ="));
@@ -280,10 +280,10 @@ void frmZyvora::layOutControls() {
 }
 
 void frmZyvora::connectControls() {
-    bindHeaderField(txtOperator, &ProgramState::Operator);
-    bindHeaderField(txtTest, &ProgramState::Test);
-    bindHeaderField(txtPlateNo, &ProgramState::PlateNo);
-    bindHeaderField(txtNotes, &ProgramState::Notes);
+    bindHeaderField(txtOperator, &PlateHeader::operatorName);
+    bindHeaderField(txtTest, &PlateHeader::test);
+    bindHeaderField(txtPlateNo, &PlateHeader::plateNo);
+    bindHeaderField(txtNotes, &PlateHeader::notes);
     connect(cmdStartCancel, &QPushButton::clicked, this, &frmZyvora::cmdStartCancel_Click);
     connect(cmdToggleDataTime, &QPushButton::clicked, this, &frmZyvora::cmdToggleDataTime_Click);
     connect(picSpinDown, &QToolButton::clicked, this, &frmZyvora::picSpinDown_Click);
@@ -296,11 +296,11 @@ void frmZyvora::connectControls() {
     });
 }
 
-// The run and the data-file writer read the header texts from the program state.
-void frmZyvora::bindHeaderField(QLineEdit* field, QString ProgramState::*text) {
-    state_.*text = field->text();
+// The fields edit the document's header, which the run journals and writes to its file.
+void frmZyvora::bindHeaderField(QLineEdit* field, QString PlateHeader::*text) {
+    state_.document.header.*text = field->text();
     connect(field, &QLineEdit::textChanged, this,
-            [this, text](const QString& t) { state_.*text = t; });
+            [this, text](const QString& t) { state_.document.header.*text = t; });
 }
 
 bool frmZyvora::eventFilter(QObject* watched, QEvent* event) {

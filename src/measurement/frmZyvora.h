@@ -26,6 +26,7 @@ class QToolButton;
 namespace vantorix {
 
 struct DataFolders;
+struct PlateHeader;
 struct ProgramState;
 class Dialogs;
 class RunSequence;
@@ -105,7 +106,7 @@ class frmZyvora : public QWidget {
     void buildControls();
     void layOutControls();
     void connectControls();
-    void bindHeaderField(QLineEdit* field, QString ProgramState::*text);
+    void bindHeaderField(QLineEdit* field, QString PlateHeader::*text);
     void cmdStartCancel_Click();
     void cmdToggleDataTime_Click();
     void picSpinDown_Click();
@@ -136,6 +137,7 @@ class frmZyvora : public QWidget {
     void closeWindow();
     void showRunProgress();
     PanelRun panelRun() const;
+    PanelDocument panelDocument() const;
 
     ProgramState& state_;
     DataFolders& folders_;

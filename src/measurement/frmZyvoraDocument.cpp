@@ -201,6 +201,11 @@ PanelRun frmZyvora::panelRun() const {
     return PanelRun{run.measuring(), run.firstSet, run.lastSet, run.set, run.setsCleared};
 }
 
+PanelDocument frmZyvora::panelDocument() const {
+    return PanelDocument{state_.document, state_.CurrentOptions, state_.DataFileName,
+                         state_.SetCount, state_.CurrentSet,     state_.CanEdit};
+}
+
 void frmZyvora::scheduleComStatusTick() {
     if (comStatusTimer_) scheduler_.cancel(comStatusTimer_);
     comStatusTimer_ = scheduler_.callAfter(kComStatusInterval_ms, whileOpen([this] {

@@ -201,8 +201,8 @@ void frmZyvora::saveFailed(const QString& reason) {
 
 void frmZyvora::saveWithRecovery(std::function<void(bool)> done) {
     const QDateTime when =
-        state_.DataDate.isValid() ? state_.DataDate : QDateTime::currentDateTime();
-    const WriteResult written = SaveDocument(state_, folders_.data, when);
+        run_->savedAt().isValid() ? run_->savedAt() : QDateTime::currentDateTime();
+    const WriteResult written = run_->saveFile(when);
     if (written.ok) {
         run_->journalSaved();
         if (!fallbackFrom_.isEmpty())
@@ -254,7 +254,8 @@ void frmZyvora::saveToChosenFile(std::function<void(bool)> done) {
 void frmZyvora::reloadAfterRecoveredSave() {
     // A cancelled run is kept as measured, not reloaded.
     if (run_->running() || run_->outcome() == RunOutcome::Cancelled) return;
-    const LoadResult loaded = LoadDataFile(state_, folders_.data, state_.DataFileName);
+    const LoadResult loaded = LoadDataFile(state_.document, folders_.data, state_.DataFileName);
+    if (loaded.ok) state_.CurrentSet = 1;
     if (loaded.parsed)
         writeParseDump(folders_.app, folders_.data, state_.DataFileName, loaded.entries);
     if (!loaded.ok) dialogs_.inform(this, loaded.message);

@@ -27,20 +27,15 @@ struct ProgramState {
     bool HasData = false;
     bool Saved = false;
     bool CanEdit = false;
-    QDateTime DataDate;
-    // Header texts of the measurement window; the run and the writer read them.
-    QString Operator, Test, PlateNo, Notes;
     // The sets the document's file holds (the writer's range).
     qint16 FirstSet = 1;
     qint16 LastSet = 1;
 
-    // File names: the current document's file and the title proposed for the next run.
+    // The current document's file.
     QString DataFileName;
-    QString DataFileTitle = QStringLiteral("Sample");
 
-    // Frame members.
+    // The operator of the last run measured, proposed by the next measurement window.
     QString OperatorName;
-    bool BurstMode = false;
 };
 
 }  // namespace vantorix

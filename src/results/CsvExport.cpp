@@ -3,7 +3,6 @@
 #include <QSaveFile>
 #include <charconv>
 
-#include "plate/ProgramState.h"
 #include "results/ExportCells.h"
 
 namespace vantorix {
@@ -23,21 +22,21 @@ QString cellField(const ExportCell& cell) {
     return cell.kind == ExportCell::Kind::Text ? csvField(cell.text) : numberText(cell.number);
 }
 
-void appendPlate(std::vector<QStringList>& records, const ProgramState& s, int set,
+void appendPlate(std::vector<QStringList>& records, const PlateDocument& d, int set,
                  ExportCell (*rule)(const WellReading&)) {
     for (int r = 1; r <= kPlateRows; ++r) {
         QStringList fields;
-        for (int c = 1; c <= kPlateColumns; ++c)
-            fields << cellField(rule(s.document.reading(set, r, c)));
+        for (int c = 1; c <= kPlateColumns; ++c) fields << cellField(rule(d.reading(set, r, c)));
         records.push_back(fields);
     }
 }
 
 }  // namespace
 
-std::vector<QStringList> csvExportRecords(const ProgramState& s, bool& headerMissing) {
+std::vector<QStringList> csvExportRecords(const PlateDocument& d, int shownSets,
+                                          bool& headerMissing) {
     std::vector<QStringList> records;
-    const ExportDocument doc = readExportDocument(s);
+    const ExportDocument doc = readExportDocument(d, shownSets);
     const auto& header = doc.header;
     headerMissing = !header;
     if (header)
@@ -48,9 +47,9 @@ std::vector<QStringList> csvExportRecords(const ProgramState& s, bool& headerMis
     const int sets = doc.sets;
     for (int k = 1; k <= sets; ++k) {
         records.push_back({csvField(exportSetLine(k))});
-        appendPlate(records, s, k, readingCell);
+        appendPlate(records, d, k, readingCell);
         records.push_back({csvField(QStringLiteral("Times: ") + QString::number(k))});
-        appendPlate(records, s, k, timeCell);
+        appendPlate(records, d, k, timeCell);
         if (k < sets) records.emplace_back();
     }
     return records;
@@ -66,10 +65,10 @@ QString csvField(const QString& text) {
     return u'"' + field + u'"';
 }
 
-CsvExportResult WriteCsvExport(const ProgramState& s, const QString& path) {
+CsvExportResult WriteCsvExport(const PlateDocument& d, int shownSets, const QString& path) {
     CsvExportResult result;
     QByteArray bytes;
-    for (const QStringList& record : csvExportRecords(s, result.headerMissing)) {
+    for (const QStringList& record : csvExportRecords(d, shownSets, result.headerMissing)) {
         bytes += record.join(u',').toUtf8() + "\r\n";
     }
     QSaveFile file(path);

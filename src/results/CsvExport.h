@@ -7,9 +7,9 @@
 #include <QStringList>
 #include <vector>
 
-namespace vantorix {
+#include "plate/PlateDocument.h"
 
-struct ProgramState;
+namespace vantorix {
 
 struct CsvExportResult {
     bool ok = false;
@@ -18,14 +18,15 @@ struct CsvExportResult {
 };
 
 // The records of the CSV file, each a list of fields as they go into the file: text quoted,
-// numbers plain.
-std::vector<QStringList> csvExportRecords(const ProgramState& s, bool& headerMissing);
+// numbers plain. shownSets: the set count the window shows (see readExportDocument).
+std::vector<QStringList> csvExportRecords(const PlateDocument& d, int shownSets,
+                                          bool& headerMissing);
 
 // A text field, always quoted so that no import splits it on ";" or a tab; text that a
 // spreadsheet would read as a formula ("=", "+", "-", "@", tab, CR first) gets a leading "'".
 QString csvField(const QString& text);
 
 // Writes the records to path with CR LF line ends, replacing the file only once complete.
-CsvExportResult WriteCsvExport(const ProgramState& s, const QString& path);
+CsvExportResult WriteCsvExport(const PlateDocument& d, int shownSets, const QString& path);
 
 }  // namespace vantorix

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "plate/ProgramState.h"
-
 namespace vantorix {
 
 namespace {
@@ -39,14 +37,14 @@ QString exportSetLine(int set) {
     return QStringLiteral("Set: ") + QString::number(set);
 }
 
-ExportDocument readExportDocument(const ProgramState& s) {
+ExportDocument readExportDocument(const PlateDocument& d, int shownSets) {
     ExportDocument doc;
-    if (!s.document.recognised) {
-        doc.sets = std::clamp<int>(s.SetCount, 0, kMaxSets);
+    if (!d.recognised) {
+        doc.sets = std::clamp(shownSets, 0, kMaxSets);
         return doc;
     }
-    doc.header = s.document.header;
-    doc.sets = std::clamp<int>(s.document.declaredSets.value_or(0), 0, kMaxSets);
+    doc.header = d.header;
+    doc.sets = std::clamp(d.declaredSets.value_or(0), 0, kMaxSets);
     return doc;
 }
 

@@ -10,8 +10,6 @@
 
 namespace vantorix {
 
-struct ProgramState;
-
 struct ExportCell {
     enum class Kind { Text, Integer, Number };
     Kind kind = Kind::Text;
@@ -39,11 +37,11 @@ QString exportSetLine(int set);
 
 // What an export writes: the header when the document was recognised as a data file of this
 // program, and the number of sets. The sets are the document's declared set count when it was
-// recognised, else the window's SetCount; either is kept within 0..255.
+// recognised, else the set count the window shows; either is kept within 0..255.
 struct ExportDocument {
     std::optional<PlateHeader> header;
     int sets = 0;
 };
-ExportDocument readExportDocument(const ProgramState& s);
+ExportDocument readExportDocument(const PlateDocument& d, int shownSets);
 
 }  // namespace vantorix

@@ -10,8 +10,6 @@
 #include <unistd.h>
 #endif
 
-#include "plate/ProgramState.h"
-
 namespace vantorix {
 
 namespace {
@@ -61,14 +59,13 @@ QString exportFilePath(const QString& folder, const QString& dataFileName, const
     return path;
 }
 
-ExportOutcome exportCurrentDocument(ProgramState& s, WorkbookViewer* viewer,
+ExportOutcome exportCurrentDocument(const ShownDocument& s, WorkbookViewer* viewer,
                                     const MessageSink& show, const QDateTime& now) {
     const QString folder = viewer ? exportFolder() : QString();
     SpreadsheetFactory start;
-    if (!folder.isEmpty())
-        start = xlsxSpreadsheet(exportFilePath(folder, s.DataFileName, now), viewer);
-    const ExportOutcome outcome = ExportToExcel(s, start, show);
-    takeDocumentSetCount(s, outcome);
+    if (!folder.isEmpty()) start = xlsxSpreadsheet(exportFilePath(folder, s.fileName, now), viewer);
+    const ExportOutcome outcome = ExportToExcel(s.document, s.setCount, start, show);
+    if (outcome.documentSetCount) s.setCount = *outcome.documentSetCount;
     return outcome;
 }
 

@@ -11,7 +11,13 @@
 
 namespace vantorix {
 
-struct ProgramState;
+// The measurement window's document as its export sees it: the export reads the document and
+// its file's name, and the window's set count follows the exported document's.
+struct ShownDocument {
+    const PlateDocument& document;
+    const QString& fileName;
+    qint16& setCount;
+};
 
 // The folder exports go to: "vantorix-export" in the user's temporary folder, owner-only (with
 // the user id appended when another user holds that name). Empty when it cannot be made.
@@ -22,7 +28,7 @@ QString exportFilePath(const QString& folder, const QString& dataFileName, const
 
 // The button's whole action. Without a viewer, or a viewer without a program, or without a
 // usable temporary folder, shows the "not found" message.
-ExportOutcome exportCurrentDocument(ProgramState& s, WorkbookViewer* viewer,
+ExportOutcome exportCurrentDocument(const ShownDocument& s, WorkbookViewer* viewer,
                                     const MessageSink& show, const QDateTime& now);
 
 }  // namespace vantorix

@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "plate/ProgramState.h"
 #include "results/ExportCells.h"
 
 namespace vantorix {
@@ -60,7 +59,7 @@ bool writeHeader(SpreadsheetApp& app, const PlateHeader& header, RowCounters& ro
     return true;
 }
 
-bool writeSets(SpreadsheetApp& app, const ProgramState& s, int sets, RowCounters& rows) {
+bool writeSets(SpreadsheetApp& app, const PlateDocument& d, int sets, RowCounters& rows) {
     for (int sheet = kReadingsSheet; sheet <= kTimesSheet; ++sheet) {
         const auto rule = sheet == kReadingsSheet ? readingCell : timeCell;
         int& row = rows[sheet];
@@ -71,8 +70,7 @@ bool writeSets(SpreadsheetApp& app, const ProgramState& s, int sets, RowCounters
             row += 1;
             for (int r = 1; r <= kPlateRows; ++r) {
                 for (int c = 1; c <= kPlateColumns; ++c)
-                    if (!writeCell(app, sheet, row, c, rule(s.document.reading(k, r, c))))
-                        return false;
+                    if (!writeCell(app, sheet, row, c, rule(d.reading(k, r, c)))) return false;
                 row += 1;
             }
         }
@@ -80,12 +78,12 @@ bool writeSets(SpreadsheetApp& app, const ProgramState& s, int sets, RowCounters
     return true;
 }
 
-bool fillWorkbook(const ProgramState& s, SpreadsheetApp& app, const MessageSink& show,
-                  ExportOutcome& outcome) {
+bool fillWorkbook(const PlateDocument& d, int shownSets, SpreadsheetApp& app,
+                  const MessageSink& show, ExportOutcome& outcome) {
     if (!app.setCaption(kExcelCaption) || !app.addWorkbook() || !app.setVisible(true)) return false;
     if (!ensureTwoSheets(app)) return false;
     RowCounters rows{0, 0, 0};
-    const ExportDocument doc = readExportDocument(s);
+    const ExportDocument doc = readExportDocument(d, shownSets);
     if (doc.header) {
         outcome.documentSetCount = static_cast<qint16>(doc.sets);
         if (!writeHeader(app, *doc.header, rows)) return false;
@@ -93,13 +91,13 @@ bool fillWorkbook(const ProgramState& s, SpreadsheetApp& app, const MessageSink&
         outcome.headerMissing = true;
         show(kExportHeaderErrorMessage);
     }
-    return writeSets(app, s, doc.sets, rows);
+    return writeSets(app, d, doc.sets, rows);
 }
 
 }  // namespace
 
-ExportOutcome ExportToExcel(const ProgramState& s, const SpreadsheetFactory& startSpreadsheet,
-                            const MessageSink& show) {
+ExportOutcome ExportToExcel(const PlateDocument& d, int shownSets,
+                            const SpreadsheetFactory& startSpreadsheet, const MessageSink& show) {
     const MessageSink say = show ? show : [](const QString&) {};
     ExportOutcome outcome;
     std::unique_ptr<SpreadsheetApp> app = startSpreadsheet ? startSpreadsheet() : nullptr;
@@ -108,16 +106,12 @@ ExportOutcome ExportToExcel(const ProgramState& s, const SpreadsheetFactory& sta
         say(kExcelNotFoundMessage);
         return outcome;
     }
-    if (!fillWorkbook(s, *app, say, outcome) || !app->release()) {
+    if (!fillWorkbook(d, shownSets, *app, say, outcome) || !app->release()) {
         outcome.result = ExportOutcome::Result::CommunicationFailed;
         outcome.detail = app->failureDetail();
         say(kExcelCommunicationMessage);
     }
     return outcome;
-}
-
-void takeDocumentSetCount(ProgramState& s, const ExportOutcome& outcome) {
-    if (outcome.documentSetCount) s.SetCount = *outcome.documentSetCount;
 }
 
 }  // namespace vantorix

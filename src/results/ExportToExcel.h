@@ -6,11 +6,10 @@
 #include <functional>
 #include <optional>
 
+#include "plate/PlateDocument.h"
 #include "results/ExportSpreadsheet.h"
 
 namespace vantorix {
-
-struct ProgramState;
 
 inline const QString kExcelNotFoundMessage = QStringLiteral(
     "Microsoft Excel can not be found on this machine.  Please install and try again.");
@@ -36,11 +35,9 @@ struct ExportOutcome {
 
 // Writes the document into a new workbook of the program `startSpreadsheet` starts. Every
 // message goes to `show` as it arises; the outcome repeats what happened for the caller.
-// It only reads the document.
-ExportOutcome ExportToExcel(const ProgramState& s, const SpreadsheetFactory& startSpreadsheet,
-                            const MessageSink& show);
-
-// The window's set count follows the exported document's (see documentSetCount).
-void takeDocumentSetCount(ProgramState& s, const ExportOutcome& outcome);
+// It only reads the document; shownSets is the set count the window shows (see
+// readExportDocument).
+ExportOutcome ExportToExcel(const PlateDocument& d, int shownSets,
+                            const SpreadsheetFactory& startSpreadsheet, const MessageSink& show);
 
 }  // namespace vantorix

@@ -19,7 +19,8 @@ class QTableWidget;
 namespace vantorix {
 
 struct DataFolders;
-struct ProgramState;
+struct PlateDocument;
+struct RunOptions;
 class GuiHeatMapView;
 class GuiKineticView;
 class GuiAnalysisView;
@@ -32,13 +33,25 @@ struct PanelRun {
     bool setsCleared = false;
 };
 
+// The open document as the panel shows it: its readings and file, the run's options (whose
+// wells count while the document can still be measured), the sets the window offers and the
+// one it shows.
+struct PanelDocument {
+    const PlateDocument& document;
+    const RunOptions& runOptions;
+    const QString& fileName;
+    int sets = 0;
+    int shownSet = 1;
+    bool canEdit = false;
+};
+
 class GuiResultsPanel : public QWidget {
     Q_OBJECT
   public:
     enum class View { Grid, HeatMap, Kinetics, Analysis };
 
-    GuiResultsPanel(ProgramState& state, const DataFolders& folders, std::function<PanelRun()> run,
-                    QTableWidget* grid, QWidget* parent);
+    GuiResultsPanel(std::function<PanelDocument()> document, const DataFolders& folders,
+                    std::function<PanelRun()> run, QTableWidget* grid, QWidget* parent);
 
     QPushButton* heatMapButton() const { return cmdViewHeatMap_; }
     QPushButton* kineticsButton() const { return cmdViewKinetics_; }
@@ -47,8 +60,8 @@ class GuiResultsPanel : public QWidget {
     void setView(View view);
     View view() const { return view_; }
 
-    // Redraws the heat map, the chart and the figures of CurrentSet (or, during a run, of the
-    // set being measured).
+    // Redraws the heat map, the chart and the figures of the shown set (or, during a run, of
+    // the set being measured).
     void refresh();
     // During a run: the progress line; with phase Idle it is hidden.
     void showProgress(const RunProgressInput& in);
@@ -77,7 +90,7 @@ class GuiResultsPanel : public QWidget {
     int shownSet() const;
     int documentSets() const;
 
-    ProgramState& state_;
+    std::function<PanelDocument()> document_;
     const DataFolders& folders_;
     std::function<PanelRun()> run_;
     QWidget* owner_;  // the window whose caption names the document

@@ -8,7 +8,6 @@
 #include <QWidget>
 
 #include "kernel/DataPaths.h"
-#include "plate/ProgramState.h"
 #include "results/ExportCurrentDocument.h"
 #include "results/ExportToExcel.h"
 #include "results/GuiWorkbookViewer.h"
@@ -23,39 +22,39 @@ QString proposedWorkbookPath(const QString& dataFileName, const QString& dataFol
         .filePath((name.isEmpty() ? QStringLiteral("Sample") : name) + QStringLiteral(".xlsx"));
 }
 
-void saveWorkbookWhereChosen(ProgramState& state, const DataFolders& folders, Dialogs& dialogs,
-                             QWidget* parent) {
+void saveWorkbookWhereChosen(const ShownDocument& shown, const DataFolders& folders,
+                             Dialogs& dialogs, QWidget* parent) {
     // The answer may come after the window has closed; its messages then have no parent.
     QPointer<QWidget> window(parent);
-    dialogs.askWorkbookFileName(parent, proposedWorkbookPath(state.DataFileName, folders.data),
-                                [&state, &dialogs, window](const QString& path) {
-                                    if (path.isEmpty()) return;
-                                    takeDocumentSetCount(
-                                        state, ExportToExcel(state, xlsxSpreadsheet(path, nullptr),
-                                                             [&dialogs, window](const QString& m) {
-                                                                 dialogs.warn(window, m);
-                                                             }));
-                                });
+    dialogs.askWorkbookFileName(
+        parent, proposedWorkbookPath(shown.fileName, folders.data),
+        [shown, &dialogs, window](const QString& path) {
+            if (path.isEmpty()) return;
+            const ExportOutcome outcome =
+                ExportToExcel(shown.document, shown.setCount, xlsxSpreadsheet(path, nullptr),
+                              [&dialogs, window](const QString& m) { dialogs.warn(window, m); });
+            if (outcome.documentSetCount) shown.setCount = *outcome.documentSetCount;
+        });
 }
 
-void openWorkbookOnDesktop(ProgramState& state, const DataFolders& folders, Dialogs& dialogs,
+void openWorkbookOnDesktop(const ShownDocument& shown, const DataFolders& folders, Dialogs& dialogs,
                            QWidget* window) {
     QPointer<QWidget> guard(window);
-    DesktopWorkbookViewer viewer(window, [&state, &folders, &dialogs, guard](const QString&) {
+    DesktopWorkbookViewer viewer(window, [shown, &folders, &dialogs, guard](const QString&) {
         if (!guard) return;
         dialogs.askYesNo(guard, kNoWorkbookProgramText,
-                         [&state, &folders, &dialogs, guard](bool yes) {
+                         [shown, &folders, &dialogs, guard](bool yes) {
                              if (yes && guard)
-                                 saveWorkbookWhereChosen(state, folders, dialogs, guard);
+                                 saveWorkbookWhereChosen(shown, folders, dialogs, guard);
                          });
     });
     if (!viewer.available()) {
-        saveWorkbookWhereChosen(state, folders, dialogs, window);
+        saveWorkbookWhereChosen(shown, folders, dialogs, window);
         return;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     exportCurrentDocument(
-        state, &viewer, [&dialogs, guard](const QString& m) { dialogs.inform(guard, m); },
+        shown, &viewer, [&dialogs, guard](const QString& m) { dialogs.inform(guard, m); },
         QDateTime::currentDateTime());
     QApplication::restoreOverrideCursor();
 }

@@ -10,20 +10,20 @@ namespace vantorix {
 
 class Dialogs;
 struct DataFolders;
-struct ProgramState;
+struct ShownDocument;
 
 // The document's name with ".xlsx" ("Sample.xlsx" for an unsaved one) in the data folder.
 QString proposedWorkbookPath(const QString& dataFileName, const QString& dataFolder);
 
 // Asks for the path through `dialogs`, then writes the current document there; a failure is
 // shown with dialogs.warn. A cancelled question writes nothing.
-void saveWorkbookWhereChosen(ProgramState& state, const DataFolders& folders, Dialogs& dialogs,
-                             QWidget* parent);
+void saveWorkbookWhereChosen(const ShownDocument& shown, const DataFolders& folders,
+                             Dialogs& dialogs, QWidget* parent);
 
 // The button's whole action: the workbook goes to the desktop's program; where the desktop has
 // no opener, or its opener finds no program for the file, the user is offered
 // saveWorkbookWhereChosen instead.
-void openWorkbookOnDesktop(ProgramState& state, const DataFolders& folders, Dialogs& dialogs,
+void openWorkbookOnDesktop(const ShownDocument& shown, const DataFolders& folders, Dialogs& dialogs,
                            QWidget* window);
 
 inline const QString kNoWorkbookProgramText = QStringLiteral(

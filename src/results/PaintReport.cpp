@@ -9,9 +9,9 @@
 
 #include "analysis/PaintAnalysisPage.h"
 #include "files/RecoveredNote.h"
+#include "kernel/ProgramVersion.h"
 #include "kernel/Text.h"
 #include "plate/PlateDocument.h"
-#include "plate/ProgramState.h"
 #include "results/CellText.h"
 #include "results/PaintHeatMap.h"
 #include "results/SetStatistics.h"

@@ -5,8 +5,6 @@
 
 #include <QTemporaryDir>
 
-#include "plate/ProgramState.h"
-
 using namespace vantorix;
 
 TEST(DataFileNaming, NextTitleCountsTheNumericExtensionOn) {
@@ -50,21 +48,6 @@ TEST(DataFileNaming, ProposalSkipsExistingFiles) {
     const std::pair<const char*, const char*> extensions[] = {
         {"plate.001", "plate.001.ovd"}, {"a.OVD", "a.OVD"}, {"b.ovd.txt", "b.ovd.txt.ovd"}};
     for (const auto& [name, file] : extensions) EXPECT_EQ(withOvdExtension(name), file);
-}
-
-TEST(DataFileNaming, SaveDocumentMarksSavedOnlyWhenWritten) {
-    QTemporaryDir dir;
-    ProgramState s;
-    s.DataFileName = dir.filePath("no/such/folder/x.ovd");
-    WriteResult r = SaveDocument(s, dir.path(), QDateTime::currentDateTime());
-    EXPECT_FALSE(r.ok);
-    EXPECT_FALSE(s.Saved);
-
-    s.DataFileName = dir.filePath("x.ovd");
-    r = SaveDocument(s, dir.path(), QDateTime::currentDateTime());
-    EXPECT_TRUE(r.ok) << r.error.toStdString();
-    EXPECT_TRUE(s.Saved);
-    EXPECT_TRUE(QFile::exists(dir.filePath("x.ovd")));
 }
 
 // The fallback file of a run whose file could not be written: its name stays within the 255

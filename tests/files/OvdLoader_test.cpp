@@ -6,7 +6,6 @@
 
 #include "OvdSamples.h"
 #include "files/PlateFile.h"
-#include "plate/ProgramState.h"
 #include "support/TestSupport.h"
 
 using namespace vantorix;
@@ -204,24 +203,21 @@ TEST(OvdLoader, AFileWithoutAnyElementOfTheFormatIsRefused) {
 // Opening a file as the current document: a failure changes nothing of the document open.
 TEST(OvdLoader, FailureNamesTheFileAndTheReasonAndChangesNoReadings) {
     QTemporaryDir dir;
-    ProgramState s;
-    s.document.header.notes = "keep";
-    s.CurrentSet = 3;
+    PlateDocument d;
+    d.header.notes = "keep";
     test::writeFileBytes(dir.filePath("f.ovd"), "<data><sets>1</Sets></data>");
-    LoadResult r = LoadDataFile(s, dir.path(), "f.ovd");
+    LoadResult r = LoadDataFile(d, dir.path(), "f.ovd");
     EXPECT_FALSE(r.ok || r.parsed);
     EXPECT_TRUE(r.message.startsWith("Can't open that file\nf.ovd: ")) << r.message.toStdString();
     EXPECT_TRUE(r.message.contains("</Sets>"));
-    EXPECT_EQ(s.document.header.notes, "keep");
-    EXPECT_EQ(s.CurrentSet, 3);
+    EXPECT_EQ(d.header.notes, "keep");
 
-    r = LoadDataFile(s, dir.path(), "nowhere.ovd");
+    r = LoadDataFile(d, dir.path(), "nowhere.ovd");
     EXPECT_FALSE(r.ok || r.parsed);
     EXPECT_TRUE(r.message.startsWith("Can't open that file\nnowhere.ovd: "));
 
     test::writeFileBytes(dir.filePath("f.ovd"), test::handWrittenC());
-    r = LoadDataFile(s, dir.path(), "f.ovd");
+    r = LoadDataFile(d, dir.path(), "f.ovd");
     ASSERT_TRUE(r.ok);
-    EXPECT_EQ(s.document.header.operatorName, "Ana");
-    EXPECT_EQ(s.CurrentSet, 1);
+    EXPECT_EQ(d.header.operatorName, "Ana");
 }

@@ -208,11 +208,11 @@ TEST(frmOpenFile, AFileNamedOnTheCommandLineOpensInTheMeasurementWindow) {
     EXPECT_TRUE(d.dialogs.asked.empty());
 
     // A file recovered from an interrupted run says so in the caption.
-    ProgramState recovered;
-    recovered.DataFileName = elsewhere.filePath("r.ovd");
-    recovered.Notes = "[Recovered, incomplete run: 1 of 3 sets complete] washed";
-    recovered.FirstSet = recovered.LastSet = 1;
-    ASSERT_TRUE(WriteDataFile(recovered, elsewhere.path(), at(2024, 3, 9, 14, 0)).ok);
+    PlateDocument recovered;
+    recovered.header.notes = "[Recovered, incomplete run: 1 of 3 sets complete] washed";
+    ASSERT_TRUE(writePlateFile(runDocument(recovered, recovered.options, 1, 1),
+                               elsewhere.filePath("r.ovd"), at(2024, 3, 9, 14, 0))
+                    .ok);
     EXPECT_TRUE(openDocumentFile(*d.frame, d.state, elsewhere.filePath("r.ovd")));
     EXPECT_EQ(window->windowTitle(), "r.ovd [Recovered, incomplete run: 1 of 3 sets complete]");
 

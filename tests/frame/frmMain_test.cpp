@@ -20,7 +20,6 @@ TEST(frmMain, StartsWithItsCaptionAndTheInstrumentsLineSettings) {
               "The Vantorix (tm) by Orvexa Labs - Version " + ProgramVersion().text());
     EXPECT_FALSE(d.frame->hasMeasurementWindow());
     EXPECT_FALSE(d.pair.port().isOpen());
-    EXPECT_EQ(d.state.DataFileTitle, "Sample");
 }
 
 TEST(frmMain, StoredLineSettingsGiveWayTo2400Baud) {

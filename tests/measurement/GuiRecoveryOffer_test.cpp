@@ -10,7 +10,6 @@
 #include "files/OvdLoader.h"
 #include "measurement/GuiScriptedDialogs.h"
 #include "measurement/RunJournal.h"
-#include "plate/ProgramState.h"
 
 namespace vantorix {
 namespace {
@@ -67,11 +66,11 @@ TEST(GuiRecoveryOffer, AsksAtStartUpAndWritesTheFileTheUserNames) {
         EXPECT_EQ(dialogs.texts("inform"),
                   QStringList{"The run was recovered to " + data.filePath("Plate.007.ovd") +
                               ".\nIt is incomplete: 1 of 3 sets complete."});
-        ProgramState back;
+        PlateDocument back;
         ASSERT_TRUE(LoadDataFile(back, data.path(), data.filePath("Plate.007.ovd")).ok);
-        EXPECT_EQ(back.document.reading(1, 3, 2).raw, std::optional<double>(500));
-        EXPECT_EQ(back.document.header.test, "glow");
-        EXPECT_EQ(back.document.header.notes,
+        EXPECT_EQ(back.reading(1, 3, 2).raw, std::optional<double>(500));
+        EXPECT_EQ(back.header.test, "glow");
+        EXPECT_EQ(back.header.notes,
                   "[Recovered, incomplete run: 1 of 3 sets complete] second try");
     }
 }

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "measurement/InstrumentConversation.h"
-#include "plate/ProgramState.h"
+#include "plate/PlateDocument.h"
 
 using namespace vantorix;
 

@@ -39,10 +39,7 @@ TEST(RunHistory, EachOutcomeIsRecordedWithItsReasonAndFile) {
         SCOPED_TRACE(c.kind);
         RunHistory h(dir.filePath("history.sqlite"));
         const qsizetype before = h.db().events().size();
-        ProgramState s;
-        s.DataFileName = file;
-        s.Saved = c.saved;
-        h.runEnded(s, c.outcome, QString::fromUtf8(c.failure));
+        h.runEnded(c.saved ? file : QString(), c.outcome, QString::fromUtf8(c.failure));
         const std::vector<history::StoredEvent> events = h.db().events();
         ASSERT_EQ(events.size(), size_t(before + (c.saved ? 2 : 1)));
         if (c.saved) {

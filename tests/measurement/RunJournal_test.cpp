@@ -94,17 +94,17 @@ TEST(RunJournal, DamagedRecordsAreLeftOutWithANoteSayingWhatIsMissing) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         writeFileBytes(path, c.bytes);
-        ProgramState s;
-        const JournalContents got = readJournal(path, s);
+        PlateDocument d;
+        const JournalContents got = readJournal(path, d);
         ASSERT_TRUE(got.ok) << got.error.toStdString();
         EXPECT_EQ(got.readings, c.readings);
         EXPECT_EQ(got.datasets, c.datasets);
         EXPECT_EQ(got.completedSets, c.completed);
         EXPECT_EQ(got.note, c.note);
-        EXPECT_EQ(s.Operator, "Ann Lee");
-        EXPECT_EQ(s.Notes, "two\nlines & 100%");
-        EXPECT_EQ(s.document.reading(1, 1, 2).raw, c.a2);
-        EXPECT_EQ(s.document.reading(1, 1, 4).raw, std::nullopt);
+        EXPECT_EQ(d.header.operatorName, "Ann Lee");
+        EXPECT_EQ(d.header.notes, "two\nlines & 100%");
+        EXPECT_EQ(d.reading(1, 1, 2).raw, c.a2);
+        EXPECT_EQ(d.reading(1, 1, 4).raw, std::nullopt);
 
         const RecoveryResult r = recoverJournal(path, dir.filePath("r.ovd"));
         ASSERT_TRUE(r.written.ok) << r.written.error.toStdString();
@@ -114,8 +114,8 @@ TEST(RunJournal, DamagedRecordsAreLeftOutWithANoteSayingWhatIsMissing) {
         QFile::remove(path + ".recovered");
     }
     writeFileBytes(path, "not a journal\n");
-    ProgramState s;
-    EXPECT_FALSE(readJournal(path, s).ok);
+    PlateDocument d;
+    EXPECT_FALSE(readJournal(path, d).ok);
 }
 
 #ifdef Q_OS_UNIX
@@ -189,13 +189,13 @@ TEST(RunJournal, RecoverCommandListsAndWritesInterruptedRuns) {
     EXPECT_EQ(runCli({"recover", journal, "--out", dir.filePath("s.ovd")}).exitCode, 1);
     EXPECT_EQ(runCli({"recover", "--out"}).exitCode, 2);
 
-    ProgramState s;
-    ASSERT_TRUE(LoadDataFile(s, dir.path(), dir.filePath("back.ovd")).ok);
-    EXPECT_EQ(s.document.header.setsText, "2");
-    EXPECT_EQ(s.document.header.operatorName, "Ann Lee");
-    EXPECT_EQ(s.document.header.dateText, "12/7/2026");
-    EXPECT_EQ(s.document.header.timeText, "8:15:30 AM");
-    EXPECT_EQ(s.document.firmwareVersion, "FW 3.2");
+    PlateDocument d;
+    ASSERT_TRUE(LoadDataFile(d, dir.path(), dir.filePath("back.ovd")).ok);
+    EXPECT_EQ(d.header.setsText, "2");
+    EXPECT_EQ(d.header.operatorName, "Ann Lee");
+    EXPECT_EQ(d.header.dateText, "12/7/2026");
+    EXPECT_EQ(d.header.timeText, "8:15:30 AM");
+    EXPECT_EQ(d.firmwareVersion, "FW 3.2");
     const std::nullopt_t none = std::nullopt;
     const struct {
         int set, row, column;
@@ -203,7 +203,7 @@ TEST(RunJournal, RecoverCommandListsAndWritesInterruptedRuns) {
     } wells[] = {{1, 1, 1, 1000, 1}, {1, 1, 3, 3000, 3},    {1, 1, 4, none, none},
                  {2, 1, 1, 777, 40}, {2, 2, 1, none, none}, {2, 8, 12, none, none}};
     for (const auto& w : wells) {
-        const WellReading& got = s.document.reading(w.set, w.row, w.column);
+        const WellReading& got = d.reading(w.set, w.row, w.column);
         EXPECT_EQ(got.raw, w.value) << w.set << w.row;
         EXPECT_EQ(got.seconds, w.time) << w.set << w.row;
     }
@@ -278,15 +278,15 @@ TEST(RunJournal, KilledRunsKeepEveryShownReading) {
 
         const QStringList journals = interruptedJournals(dir.path());
         ASSERT_EQ(journals.size(), 1) << "run " << i;
-        ProgramState s;
-        const JournalContents c = readJournal(journals[0], s);
+        PlateDocument d;
+        const JournalContents c = readJournal(journals[0], d);
         ASSERT_TRUE(c.ok);
         int checked = 0;
         for (const QByteArray& line : out.split('\n')) {
             const QList<QByteArray> f = line.split(' ');
             if (f.size() != 4 || f[0] != "R") continue;
             const int set = f[1].toInt(), w = f[2].toInt();
-            EXPECT_EQ(s.document.reading(set, w / 12 + 1, w % 12 + 1).raw,
+            EXPECT_EQ(d.reading(set, w / 12 + 1, w % 12 + 1).raw,
                       std::optional<double>(f[3].toDouble()))
                 << "run " << i << " set " << set << " well " << w;
             ++checked;

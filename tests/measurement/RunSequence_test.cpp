@@ -33,7 +33,7 @@ qsizetype indexOfBlock(const QStringList& sent, int n = 0) {
 TEST(RunSequence, OneGlowDatasetGoesOutExactlyAndIsSavedAndReloaded) {
     RunFixture f;
     f.selectWells({0, 1, 13, 95});
-    f.state.Operator = QStringLiteral("Ann");
+    f.state.document.header.operatorName = QStringLiteral("Ann");
     ASSERT_TRUE(f.runToEnd()) << f.pair.transcriptText().toStdString();
     EXPECT_EQ(f.run.outcome(), RunOutcome::Completed) << f.pair.transcriptText().toStdString();
 
@@ -62,7 +62,7 @@ TEST(RunSequence, OneGlowDatasetGoesOutExactlyAndIsSavedAndReloaded) {
     EXPECT_TRUE(f.state.document.fromFile);
     EXPECT_EQ(f.state.document.header.setsText, "1");
     EXPECT_EQ(f.state.document.header.operatorName, "Ann");
-    EXPECT_EQ(f.state.DataFileTitle, "plate.002.ovd");
+    EXPECT_EQ(f.run.dataFileTitle(), "plate.002.ovd");
     EXPECT_EQ(f.state.document.reading(1, 1, 3).raw, std::nullopt);  // A3 not selected
     EXPECT_TRUE(f.state.document.reading(1, 8, 12).raw.has_value());
     EXPECT_EQ(f.state.document.reading(1, 1, 1).seconds, std::optional<double>(0));
@@ -169,7 +169,7 @@ TEST(RunSequence, NamingCancelledSendsNothing) {
     ASSERT_TRUE(f.runToEnd());
     EXPECT_TRUE(f.sentLines().isEmpty());
     EXPECT_EQ(f.run.outcome(), RunOutcome::NotStarted);
-    EXPECT_EQ(f.state.DataFileTitle, "Sample");
+    EXPECT_EQ(f.run.dataFileTitle(), "Sample");
 }
 
 // A front end may start the next run, or let go of the run, when it is told the run finished:

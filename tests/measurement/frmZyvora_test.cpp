@@ -44,8 +44,8 @@ struct Window {
 };
 
 // The run's file read back on its own.
-ProgramState reloadedRun(const DesktopUnderTest& d) {
-    ProgramState reloaded;
+PlateDocument reloadedRun(const DesktopUnderTest& d) {
+    PlateDocument reloaded;
     EXPECT_TRUE(LoadDataFile(reloaded, d.dir.path(), d.dir.filePath("Sample.ovd")).ok);
     return reloaded;
 }
@@ -53,11 +53,11 @@ ProgramState reloadedRun(const DesktopUnderTest& d) {
 // The grid against the file read back on its own: every cell of `set` in `mode`.
 void expectGridShowsFile(const QTableWidget& grid, const QString& file, int set, GridMode mode,
                          const QString& appFolder) {
-    ProgramState reloaded;
+    PlateDocument reloaded;
     ASSERT_TRUE(LoadDataFile(reloaded, appFolder, file).ok);
     for (int r = 1; r <= 8; ++r)
         for (int c = 1; c <= 12; ++c)
-            ASSERT_EQ(wellText(grid, r, c), cellText(reloaded.document.reading(set, r, c), mode))
+            ASSERT_EQ(wellText(grid, r, c), cellText(reloaded.reading(set, r, c), mode))
                 << "set " << set << " row " << r << " column " << c;
 }
 
@@ -170,8 +170,8 @@ TEST(frmZyvora, CancelDuringTheSecondDatasetKeepsTheFirst) {
     EXPECT_TRUE(d.linesSent().contains("S"));
     EXPECT_FALSE(ui.up->isVisible());  // one dataset: no browser
 
-    const ProgramState reloaded = reloadedRun(d);
-    EXPECT_EQ(reloaded.document.header.setsText, "1");
+    const PlateDocument reloaded = reloadedRun(d);
+    EXPECT_EQ(reloaded.header.setsText, "1");
 }
 
 TEST(frmZyvora, MessageLineHidesOnDoubleClick) {
@@ -256,7 +256,7 @@ TEST(frmZyvora, DecliningToSaveElsewhereKeepsTheJournal) {
     EXPECT_TRUE(d.dialogs.texts("yesno")[0].contains("could not be saved"));
     const QStringList journals = interruptedJournals(recoveryFolder());
     ASSERT_EQ(journals.size(), 1);
-    ProgramState back;
+    PlateDocument back;
     EXPECT_EQ(readJournal(journals[0], back).readings, 12);
 }
 
@@ -292,10 +292,10 @@ TEST(frmZyvora, ClosingDuringARunCancelsItAndSavesWhatWasMeasured) {
     EXPECT_TRUE(d.linesSent().contains("S")) << d.pair.transcriptText().toStdString();
     EXPECT_TRUE(d.dialogs.texts("inform").isEmpty());
     EXPECT_EQ(d.dialogs.texts("yesno").size(), 1);  // the answer to keep them is not asked again
-    const ProgramState reloaded = reloadedRun(d);
-    EXPECT_EQ(reloaded.document.header.setsText, "2");  // the partial set was kept
-    EXPECT_TRUE(reloaded.document.reading(2, 1, 3).raw.has_value());
-    EXPECT_EQ(reloaded.document.reading(2, 1, 4).raw, std::nullopt);
+    const PlateDocument reloaded = reloadedRun(d);
+    EXPECT_EQ(reloaded.header.setsText, "2");  // the partial set was kept
+    EXPECT_TRUE(reloaded.reading(2, 1, 3).raw.has_value());
+    EXPECT_EQ(reloaded.reading(2, 1, 4).raw, std::nullopt);
 }
 
 // Closing mid-run with readings of the unfinished dataset: they can be left out, or the run
@@ -318,7 +318,7 @@ TEST(frmZyvora, ClosingDuringARunCanLeaveThePartialDatasetOutOrGoOn) {
         DesktopUnderTest::settle();
         EXPECT_EQ(d.frame->isVisible(), choice == 2);
         EXPECT_TRUE(d.dialogs.texts("yesno").isEmpty());
-        EXPECT_EQ(reloadedRun(d).document.header.setsText, choice == 1 ? "1" : "2");
+        EXPECT_EQ(reloadedRun(d).header.setsText, choice == 1 ? "1" : "2");
     }
 }
 

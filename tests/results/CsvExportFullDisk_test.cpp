@@ -3,7 +3,6 @@
 
 #include <QDir>
 
-#include "plate/ProgramState.h"
 #include "results/CsvExport.h"
 #include "results/ExportTestDocument.h"
 #include "support/TestSupport.h"
@@ -15,11 +14,11 @@ using namespace vantorix::test;
 TEST(CsvExport, FullDiskKeepsTheEarlierExport) {
     TinyTmpfs disk(64);
     if (!disk.mounted()) GTEST_SKIP() << "mounting a tmpfs is not permitted here";
-    ProgramState s = document(3, 3);
+    PlateDocument d = document(3, 3);
     const QString path = disk.path() + "/plate.csv";
     writeFileBytes(path, "earlier,export\r\n");
     disk.fillLeaving(1000);
-    const CsvExportResult r = WriteCsvExport(s, path);
+    const CsvExportResult r = WriteCsvExport(d, 0, path);
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.error.startsWith("cannot write " + path)) << r.error.toStdString();
     EXPECT_EQ(readFileBytes(path), "earlier,export\r\n");

@@ -4,7 +4,6 @@
 #include <QLocale>
 #include <QTemporaryDir>
 
-#include "plate/ProgramState.h"
 #include "results/ExportTestDocument.h"
 #include "results/ExportWorkbookReader.h"
 #include "support/TestSupport.h"
@@ -51,12 +50,11 @@ TEST(CsvExport, ThreeSetFileHoldsEachSetsOwnReadingsAndTimesAndReadsBackWhole) {
     // The decimal separator is "." whatever the user's locale.
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     QTemporaryDir dir;
-    ProgramState s = document(3, 3);
-    setEdgeReadings(s);
-    setWell(s.document, 1, 1, 6, 1000280, 150000);
-    s.CurrentSet = 2;
+    PlateDocument d = document(3, 3);
+    setEdgeReadings(d);
+    setWell(d, 1, 1, 6, 1000280, 150000);
     const QString path = dir.filePath("three.csv");
-    const CsvExportResult result = WriteCsvExport(s, path);
+    const CsvExportResult result = WriteCsvExport(d, 0, path);
     QLocale::setDefault(QLocale::c());
     ASSERT_TRUE(result.ok) << result.error.toStdString();
     EXPECT_FALSE(result.headerMissing);
@@ -102,11 +100,10 @@ TEST(CsvExport, ThreeSetFileHoldsEachSetsOwnReadingsAndTimesAndReadsBackWhole) {
 }
 
 TEST(CsvExport, FailedHeaderCheckStartsWithTheSetsAndSetsAreSeparatedByAnEmptyRecord) {
-    ProgramState s;
-    s.SetCount = 2;
-    fillReadings(s, 2);
+    PlateDocument d;
+    fillReadings(d, 2);
     bool headerMissing = false;
-    const auto records = csvExportRecords(s, headerMissing);
+    const auto records = csvExportRecords(d, 2, headerMissing);
     EXPECT_TRUE(headerMissing);
     ASSERT_EQ(records.size(), 2u + 2 * 18 + 1);
     EXPECT_TRUE(records[0].isEmpty());

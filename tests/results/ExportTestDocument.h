@@ -1,4 +1,4 @@
-// A recognised document in a ProgramState, for the export tests, built with the one document
+// A recognised document for the export tests, built with the one document
 // builder (support/PlateBuilder.h).
 #pragma once
 
@@ -10,14 +10,12 @@
 #include <gtest/gtest.h>
 
 #include "files/PlateFile.h"
-#include "plate/ProgramState.h"
 #include "support/PlateBuilder.h"
 
 namespace vantorix::test {
 
 // The header of a document read from a "C" file declaring `sets` sets (none: no number).
-inline void fillHeader(ProgramState& s, std::optional<int> sets) {
-    PlateDocument& d = s.document;
+inline void fillHeader(PlateDocument& d, std::optional<int> sets) {
     d.fromFile = d.recognised = true;
     d.declaredSets = sets;
     PlateHeader& h = d.header;
@@ -34,25 +32,25 @@ inline void fillHeader(ProgramState& s, std::optional<int> sets) {
 }
 
 // Sets 1..sets with the builder's distinct readings and times.
-inline void fillReadings(ProgramState& s, int sets) {
-    s.document.datasets = plateDocument(sets).datasets;
+inline void fillReadings(PlateDocument& d, int sets) {
+    d.datasets = plateDocument(sets).datasets;
 }
 
-// A state holding the header (declaring `sets`) and the readings of sets 1..readingSets.
-inline ProgramState document(std::optional<int> sets, int readingSets) {
-    ProgramState s;
-    fillHeader(s, sets);
-    fillReadings(s, readingSets);
-    return s;
+// A document holding the header (declaring `sets`) and the readings of sets 1..readingSets.
+inline PlateDocument document(std::optional<int> sets, int readingSets) {
+    PlateDocument d;
+    fillHeader(d, sets);
+    fillReadings(d, readingSets);
+    return d;
 }
 
 // Set 1's A1..A5 read at the offset, below it, never, saturated and with a fraction.
-inline void setEdgeReadings(ProgramState& s) {
-    setWell(s.document, 1, 1, 1, 280, 0);
-    setWell(s.document, 1, 1, 2, 279, 1);
-    setWell(s.document, 1, 1, 3, std::nullopt, std::nullopt);
-    setWell(s.document, 1, 1, 4, 1473001, 9);
-    setWell(s.document, 1, 1, 5, 1000.25, 12);
+inline void setEdgeReadings(PlateDocument& d) {
+    setWell(d, 1, 1, 1, 280, 0);
+    setWell(d, 1, 1, 2, 279, 1);
+    setWell(d, 1, 1, 3, std::nullopt, std::nullopt);
+    setWell(d, 1, 1, 4, 1473001, 9);
+    setWell(d, 1, 1, 5, 1000.25, 12);
 }
 
 // Writes folder/plate.ovd: two sets of a run that selected every well but H12, each well with

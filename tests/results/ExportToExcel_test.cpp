@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "plate/ProgramState.h"
 #include "results/ExportRecordingSpreadsheet.h"
 #include "results/ExportTestDocument.h"
 
@@ -20,9 +19,10 @@ struct ExportRun {
     ExportOutcome outcome;
 };
 
-ExportRun exportWith(ProgramState& s, RecordingFailures failures = {}) {
+// shownSets: the set count the window shows.
+ExportRun exportWith(const PlateDocument& d, int shownSets = 0, RecordingFailures failures = {}) {
     ExportRun run;
-    run.outcome = ExportToExcel(s, recordingSpreadsheet(run.record, failures),
+    run.outcome = ExportToExcel(d, shownSets, recordingSpreadsheet(run.record, failures),
                                 [&](const QString& m) { run.messages << m; });
     return run;
 }
@@ -48,8 +48,8 @@ void expectCell(const SpreadsheetRecord& rec, int sheet, int row, int column,
 }  // namespace
 
 TEST(ExportToExcel, OneSetDocumentFillsHeaderSetLineAndPlateRowsOnBothSheets) {
-    ProgramState s = document(1, 1);
-    const ExportRun run = exportWith(s);
+    PlateDocument d = document(1, 1);
+    const ExportRun run = exportWith(d);
 
     EXPECT_TRUE(run.outcome.ok());
     EXPECT_TRUE(run.messages.isEmpty());
@@ -99,9 +99,9 @@ TEST(ExportToExcel, CellRulesOfTheReadingsAndTimesSheets) {
         {2000000, 1003, text("sat"), number(1003)},
     };
     for (const auto& c : cases) {
-        ProgramState s = document(1, 1);
-        test::setWell(s.document, 1, 3, 5, c.value, c.time);
-        const ExportRun run = exportWith(s);
+        PlateDocument d = document(1, 1);
+        test::setWell(d, 1, 3, 5, c.value, c.time);
+        const ExportRun run = exportWith(d);
         SCOPED_TRACE(c.value.value_or(-1));
         expectCell(*run.record, 1, 13, 5, c.readings);
         expectCell(*run.record, 2, 13, 5, c.times);
@@ -116,9 +116,8 @@ TEST(ExportToExcel, SetCountFromTheDocumentDecidesHowManySetsAreWritten) {
     } cases[] = {{0, 0, 7},  {2, 2, 28}, {std::nullopt, 0, 7},
                  {3, 3, 38}, {-4, 0, 7}, {300, 255, 2558}};
     for (const auto& c : cases) {
-        ProgramState s = document(c.sets, 3);
-        s.SetCount = 9;
-        const ExportRun run = exportWith(s);
+        PlateDocument d = document(c.sets, 3);
+        const ExportRun run = exportWith(d, 9);
         SCOPED_TRACE(c.sets.value_or(-99));
         EXPECT_TRUE(run.outcome.ok());
         EXPECT_EQ(run.outcome.documentSetCount, c.setCount);
@@ -139,11 +138,10 @@ TEST(ExportToExcel, SetCountFromTheDocumentDecidesHowManySetsAreWritten) {
 }
 
 TEST(ExportToExcel, FailedHeaderCheckWritesTheSetsFromRowThreeWithTheWindowsSetCount) {
-    ProgramState s;
-    fillReadings(s, 2);
-    s.SetCount = 2;
-    s.document.fromFile = true;  // but not recognised: its format id is "a"
-    const ExportRun run = exportWith(s);
+    PlateDocument d;
+    fillReadings(d, 2);
+    d.fromFile = true;  // but not recognised: its format id is "a"
+    const ExportRun run = exportWith(d, 2);
 
     EXPECT_TRUE(run.outcome.ok());
     EXPECT_TRUE(run.outcome.headerMissing);
@@ -164,8 +162,8 @@ TEST(ExportToExcel, MissingSheetsAreAddedOnePerMissingIndex) {
         int added;
     } cases[] = {{0, 2}, {1, 1}, {2, 0}, {3, 0}};
     for (const auto& c : cases) {
-        ProgramState s = document(1, 1);
-        const ExportRun run = exportWith(s, {.sheetsInNewWorkbook = c.sheetsInNewWorkbook});
+        PlateDocument d = document(1, 1);
+        const ExportRun run = exportWith(d, 0, {.sheetsInNewWorkbook = c.sheetsInNewWorkbook});
         SCOPED_TRACE(c.sheetsInNewWorkbook);
         if (c.sheetsInNewWorkbook == 0) {
             // Nothing to add a sheet to: a workbook without sheets cannot be written.
@@ -201,11 +199,10 @@ TEST(ExportToExcel, EachFailureShowsItsOwnMessageAndNothingIsReleased) {
          {kExportHeaderErrorMessage, broken}},
     };
     for (const auto& c : cases) {
-        ProgramState s;
-        if (c.validHeader) fillHeader(s, 2);
-        s.SetCount = 2;
-        fillReadings(s, 2);
-        const ExportRun run = exportWith(s, c.failures);
+        PlateDocument d;
+        if (c.validHeader) fillHeader(d, 2);
+        fillReadings(d, 2);
+        const ExportRun run = exportWith(d, 2, c.failures);
         SCOPED_TRACE(c.name);
         EXPECT_EQ(run.outcome.result, c.result);
         EXPECT_EQ(run.messages, c.messages);

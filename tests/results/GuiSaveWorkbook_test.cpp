@@ -12,7 +12,7 @@
 #include "app/GuiDesktopWiring.h"
 #include "measurement/GuiDesktopUnderTest.h"
 #include "measurement/GuiScriptedDialogs.h"
-#include "plate/ProgramState.h"
+#include "results/ExportCurrentDocument.h"
 #include "results/ExportTestDocument.h"
 #include "results/ExportWorkbookReader.h"
 
@@ -42,13 +42,15 @@ TEST(GuiSaveWorkbook, WritesTheWorkbookWhereTheUserChose) {
         QTemporaryDir dir;
         ASSERT_TRUE(dir.isValid());
         ASSERT_TRUE(QDir(dir.path()).mkdir("elsewhere"));
-        ProgramState s = test::document(1, 1);
-        if (*c.dataFile) s.DataFileName = dir.filePath(c.dataFile);
+        PlateDocument d = test::document(1, 1);
+        const QString dataFile = *c.dataFile ? dir.filePath(c.dataFile) : QString();
+        qint16 setCount = 0;
         test::ScriptedDialogs dialogs;
         const QString answer = *c.answer ? dir.filePath(c.answer) : QString();
         dialogs.fileAnswers.push_back(answer);
 
-        saveWorkbookWhereChosen(s, DataFolders{dir.path(), {}}, dialogs, nullptr);
+        saveWorkbookWhereChosen({d, dataFile, setCount}, DataFolders{dir.path(), {}}, dialogs,
+                                nullptr);
 
         EXPECT_EQ(dialogs.texts("workbook"), QStringList({dir.filePath(c.proposed)}));
         EXPECT_EQ(dialogs.texts("warn"),

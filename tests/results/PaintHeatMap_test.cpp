@@ -11,7 +11,6 @@
 #endif
 
 #include "files/OvdWriter.h"
-#include "plate/ProgramState.h"
 #include "results/ExportTestDocument.h"
 #include "results/PaintHeatMap.h"
 #include "results/PaintPalette.h"

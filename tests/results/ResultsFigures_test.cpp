@@ -8,7 +8,6 @@
 #include <QTemporaryDir>
 
 #include "files/OvdWriter.h"
-#include "plate/ProgramState.h"
 #include "results/ExportTestDocument.h"
 #include "results/RunProgress.h"
 #include "results/SetStatistics.h"

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "plate/ProgramState.h"
 #include "results/ExportCurrentDocument.h"
 #include "results/ExportTestDocument.h"
 #include "results/ExportToExcel.h"
@@ -21,10 +20,10 @@ struct Exported {
     QStringList messages;
 };
 
-Exported exportTo(ProgramState& s, const QString& path, WorkbookViewer* viewer = nullptr) {
+Exported exportTo(const PlateDocument& d, const QString& path, WorkbookViewer* viewer = nullptr) {
     Exported e;
-    e.outcome =
-        ExportToExcel(s, xlsxSpreadsheet(path, viewer), [&](const QString& m) { e.messages << m; });
+    e.outcome = ExportToExcel(d, 0, xlsxSpreadsheet(path, viewer),
+                              [&](const QString& m) { e.messages << m; });
     return e;
 }
 
@@ -57,10 +56,10 @@ class ViewerStub : public WorkbookViewer {
 
 TEST(XlsxSpreadsheet, OneSetWorkbookReadsBackWithNumbersAsNumbersAndTextAsText) {
     QTemporaryDir dir;
-    ProgramState s = document(1, 1);
-    setEdgeReadings(s);
+    PlateDocument d = document(1, 1);
+    setEdgeReadings(d);
     const QString path = dir.filePath("one.xlsx");
-    const Exported e = exportTo(s, path);
+    const Exported e = exportTo(d, path);
     ASSERT_TRUE(e.outcome.ok()) << e.outcome.detail.toStdString();
 
     const auto sheets = readWorkbook(path);
@@ -97,38 +96,38 @@ TEST(XlsxSpreadsheet, AFailedExportLeavesTheExistingFileAndNoLeftovers) {
     QTemporaryDir dir;
     const QString path = dir.filePath("keep.xlsx");
     writeFileBytes(path, "previous workbook");
-    ProgramState s;
+    PlateDocument d;
     // A cell holds at most 32767 characters, so this export cannot be written.
-    fillHeader(s, 1);
-    s.document.header.notes = QString(40000, u'n');
-    const Exported e = exportTo(s, path);
+    fillHeader(d, 1);
+    d.header.notes = QString(40000, u'n');
+    const Exported e = exportTo(d, path);
     EXPECT_EQ(e.outcome.result, ExportOutcome::Result::CommunicationFailed);
     EXPECT_EQ(e.messages, QStringList({kExcelCommunicationMessage}));
     EXPECT_FALSE(e.outcome.detail.isEmpty());
     EXPECT_EQ(readFileBytes(path), "previous workbook");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"keep.xlsx"}));
 
-    const Exported noFolder = exportTo(s, dir.filePath("missing/out.xlsx"));
+    const Exported noFolder = exportTo(d, dir.filePath("missing/out.xlsx"));
     EXPECT_EQ(noFolder.outcome.result, ExportOutcome::Result::CommunicationFailed);
 }
 
 TEST(XlsxSpreadsheet, TheViewerDecidesBetweenNotFoundAndCommunicationFailure) {
     QTemporaryDir dir;
-    ProgramState s = document(1, 1);
+    PlateDocument d = document(1, 1);
 
     ViewerStub none;
     none.hasProgram = false;
-    Exported e = exportTo(s, dir.filePath("a.xlsx"), &none);
+    Exported e = exportTo(d, dir.filePath("a.xlsx"), &none);
     EXPECT_EQ(e.messages, QStringList({kExcelNotFoundMessage}));
     EXPECT_FALSE(QFile::exists(dir.filePath("a.xlsx")));
 
     ViewerStub refuses;
     refuses.opens = false;
-    e = exportTo(s, dir.filePath("b.xlsx"), &refuses);
+    e = exportTo(d, dir.filePath("b.xlsx"), &refuses);
     EXPECT_EQ(e.messages, QStringList({kExcelCommunicationMessage}));
 
     ViewerStub viewer;
-    e = exportTo(s, dir.filePath("c.xlsx"), &viewer);
+    e = exportTo(d, dir.filePath("c.xlsx"), &viewer);
     EXPECT_TRUE(e.outcome.ok());
     EXPECT_EQ(viewer.opened, QStringList({dir.filePath("c.xlsx")}));
     EXPECT_EQ(readWorkbook(dir.filePath("c.xlsx")).size(), 2u);
@@ -138,18 +137,18 @@ TEST(XlsxSpreadsheet, SaveToExcelWritesANewFileInThePerUserTemporaryFolder) {
     QTemporaryDir tmp;
     const QByteArray oldTmp = qgetenv("TMPDIR");
     qputenv("TMPDIR", tmp.path().toLocal8Bit());
-    ProgramState s = document(1, 1);
-    s.DataFileName = "C:\\plates\\Run: 7.ovd";
-    s.SetCount = 0;  // a one-dataset run shows no set browser; the window takes the file's count
+    PlateDocument d = document(1, 1);
+    const QString fileName = "C:\\plates\\Run: 7.ovd";
+    qint16 setCount = 0;  // a one-dataset run shows no set browser; the window takes the file's
     const QDateTime now(QDate(2024, 3, 14), QTime(9, 5, 7));
     ViewerStub viewer;
-    const ExportOutcome first = exportCurrentDocument(s, &viewer, {}, now);
-    const ExportOutcome second = exportCurrentDocument(s, &viewer, {}, now);
+    const ExportOutcome first = exportCurrentDocument({d, fileName, setCount}, &viewer, {}, now);
+    const ExportOutcome second = exportCurrentDocument({d, fileName, setCount}, &viewer, {}, now);
     qputenv("TMPDIR", oldTmp);
 
     EXPECT_TRUE(first.ok());
     EXPECT_TRUE(second.ok());
-    EXPECT_EQ(s.SetCount, 1);
+    EXPECT_EQ(setCount, 1);
     const QString folder = tmp.path() + "/vantorix-export";
     EXPECT_EQ(viewer.opened, QStringList({folder + "/Run_ 7 2024-03-14 09-05-07.xlsx",
                                           folder + "/Run_ 7 2024-03-14 09-05-07 (2).xlsx"}));
@@ -158,6 +157,6 @@ TEST(XlsxSpreadsheet, SaveToExcelWritesANewFileInThePerUserTemporaryFolder) {
 
     QStringList shown;
     exportCurrentDocument(
-        s, nullptr, [&](const QString& m) { shown << m; }, now);
+        {d, fileName, setCount}, nullptr, [&](const QString& m) { shown << m; }, now);
     EXPECT_EQ(shown, QStringList({kExcelNotFoundMessage}));
 }
