@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 
 #include "kernel/DataPaths.h"
-#include "plate/PlateDocument.h"
+#include "plate/DocumentSession.h"
 #include "results/GuiResultsGrid.h"
 #include "results/GuiResultsPanel.h"
 #include "results/PaintReport.h"
@@ -21,35 +21,32 @@ namespace {
 constexpr int kSets = kMaxSets;
 
 // A finished run of every well, as the measurement window shows it.
-struct FullRun {
-    PlateDocument document;
-    RunOptions options;
-    QString fileName;
-    int shownSet = 1;
-    PanelDocument shown() const { return {document, options, fileName, kSets, shownSet, true}; }
-};
+void fill(DocumentSession& run) {
+    PlateDocument d;
+    d.declaredSets = kSets;
+    d.header.setsText = QStringLiteral("255");
+    for (int k = 1; k <= kSets; ++k)
+        for (int r = 1; r <= 8; ++r)
+            for (int c = 1; c <= 12; ++c)
+                d.dataset(k).at(r - 1, c - 1) = {200 + 997 * (k * 96 + r * 12 + c) % 1500000,
+                                                 k * 30 + r * 12 + c, WellStatus::Read};
+    run.replaceDocument(std::move(d));
+    for (auto& row : run.runOptions().SelectedWells) row.fill(true);
+    run.setSetCount(kSets);
+    run.setCanEdit(true);
+}
 
-FullRun& fullRun() {
-    static FullRun run = [] {
-        FullRun f;
-        f.document.declaredSets = kSets;
-        f.document.header.setsText = QStringLiteral("255");
-        for (auto& row : f.options.SelectedWells) row.fill(true);
-        for (int k = 1; k <= kSets; ++k)
-            for (int r = 1; r <= 8; ++r)
-                for (int c = 1; c <= 12; ++c)
-                    f.document.dataset(k).at(r - 1, c - 1) = {
-                        200 + 997 * (k * 96 + r * 12 + c) % 1500000, k * 30 + r * 12 + c,
-                        WellStatus::Read};
-        return f;
-    }();
+DocumentSession& fullRun() {
+    static DocumentSession run;
+    if (run.setCount() == 0) fill(run);
     return run;
 }
 
 struct Window {
     Window()
-        : panel([] { return fullRun().shown(); }, folders, [] { return PanelRun{}; },
-                grid = new QTableWidget(8, 12), &host) {
+        : panel(
+              fullRun(), folders, [] { return PanelRun{}; }, grid = new QTableWidget(8, 12),
+              &host) {
         host.resize(1280, 720);
         panel.resize(1280, 720);
         layOutResultsGrid(*grid);
@@ -68,12 +65,12 @@ struct Window {
 void BM_SwitchSetWithHeatMap(benchmark::State& st) {
     Window w;
     w.panel.setView(GuiResultsPanel::View::HeatMap);
-    FullRun& run = fullRun();
+    DocumentSession& run = fullRun();
     int set = 1;
     for (auto _ : st) {
         set = set % kSets + 1;
-        run.shownSet = set;
-        fillResultsGrid(*w.grid, run.document, set, GridMode::Readings, true);
+        run.setShownSet(set);
+        fillResultsGrid(*w.grid, run.document(), set, GridMode::Readings, true);
         w.panel.refresh();
         w.panel.repaint();
     }
@@ -95,7 +92,7 @@ BENCHMARK(BM_SwitchView)->Unit(benchmark::kMillisecond);
 
 void BM_Report255Sets(benchmark::State& st) {
     QTemporaryDir dir;
-    const ReportSource source{fullRun().document, kSets, QStringLiteral("full.ovd"),
+    const ReportSource source{fullRun().document(), kSets, QStringLiteral("full.ovd"),
                               QDateTime::currentDateTime()};
     for (auto _ : st) {
         const QString error = WriteReport(source, dir.filePath(QStringLiteral("full.pdf")));

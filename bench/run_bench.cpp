@@ -12,7 +12,7 @@
 
 #include "kernel/DataPaths.h"
 #include "measurement/RunSequence.h"
-#include "plate/ProgramState.h"
+#include "plate/DocumentSession.h"
 #include "serial/QtSerialPort.h"
 #include "simulator/PairHarness.h"
 
@@ -39,9 +39,9 @@ class SilentFrontEnd : public RunFrontEnd {
 constexpr quint32 kSeed = 11;
 constexpr int kWells = 12;  // plate row A
 
-void prepare(ProgramState& s) {
-    for (auto& row : s.CurrentOptions.SelectedWells) row.fill(false);
-    for (int c = 0; c < kWells; ++c) s.CurrentOptions.SelectedWells[0][c] = true;
+void prepare(DocumentSession& s) {
+    for (auto& row : s.runOptions().SelectedWells) row.fill(false);
+    for (int c = 0; c < kWells; ++c) s.runOptions().SelectedWells[0][c] = true;
 }
 
 // The protocol's minimum: the same run in virtual time.
@@ -49,12 +49,13 @@ qint64 virtualDuration_ms(const QString& folder) {
     sim::SimulatorConfig config;
     config.seed = kSeed;
     sim::PairHarness pair(config);
-    ProgramState s;
+    DocumentSession s;
+    RunOptions defaults;
     prepare(s);
     DataFolders folders{folder, folder};
     SilentFrontEnd ui;
     ui.path = folder + QStringLiteral("/virtual.ovd");
-    RunSequence run(s, folders, pair.port(), pair.scheduler(), ui);
+    RunSequence run(s, defaults, folders, pair.port(), pair.scheduler(), ui);
     run.setJournalFolder(folder + QStringLiteral("/virtual-journal"));
     run.start();
     pair.runUntil([&] { return !run.running(); }, 3'600'000);
@@ -81,7 +82,8 @@ int main(int argc, char** argv) {
     if (!simulator.waitForReadyRead(10000)) return 1;
     const QString device = QString::fromUtf8(simulator.readLine()).trimmed();
 
-    ProgramState s;
+    DocumentSession s;
+    RunOptions defaults;
     prepare(s);
     DataFolders folders{dir.path(), dir.path()};
     QtSerialPort port;
@@ -89,7 +91,7 @@ int main(int argc, char** argv) {
     QtScheduler scheduler;
     SilentFrontEnd ui;
     ui.path = dir.filePath(QStringLiteral("real.ovd"));
-    RunSequence run(s, folders, port, scheduler, ui);
+    RunSequence run(s, defaults, folders, port, scheduler, ui);
     // The run journals every reading durably, as it does for the user; --no-journal gives the
     // figure to compare with.
     const bool journal = !app.arguments().contains(QStringLiteral("--no-journal"));

@@ -56,9 +56,9 @@ void tellUnreadWells(const PlateDocument& readings, const WellMatrix& selected, 
     }
 }
 
-void tellWhatWasSaved(const ProgramState& state, bool partialKept) {
-    const int sets = state.LastSet - state.FirstSet + 1;
-    if (!state.HasData || !state.Saved || sets <= 0) {
+void tellWhatWasSaved(const DocumentSession& session, bool partialKept) {
+    const int sets = session.lastSet() - session.firstSet() + 1;
+    if (!session.hasData() || !session.saved() || sets <= 0) {
         printError(QStringLiteral("No dataset was completed; nothing was saved."));
         return;
     }
@@ -66,27 +66,28 @@ void tellWhatWasSaved(const ProgramState& state, bool partialKept) {
     QStringList parts;
     if (completed > 0) parts << counted(completed, "completed dataset", "completed datasets");
     if (partialKept)
-        parts << QStringLiteral("the readings so far of unfinished dataset %1").arg(state.LastSet);
+        parts << QStringLiteral("the readings so far of unfinished dataset %1")
+                     .arg(session.lastSet());
     const bool one = completed == 1 && !partialKept;
     QString text = parts.join(QStringLiteral(" and "));
     text[0] = text[0].toUpper();
     printError(QStringLiteral("%1 %2 saved to %3")
                    .arg(text, one ? QStringLiteral("was") : QStringLiteral("were"),
-                        native(state.DataFileName)));
+                        native(session.path())));
 }
 
-int saveElsewhere(ProgramState& state, RunSequence& run, QString* savedAt) {
+int saveElsewhere(DocumentSession& session, RunSequence& run, QString* savedAt) {
     QString path;
-    const PlateDocument file =
-        runDocument(state.document, state.CurrentOptions, state.FirstSet, state.LastSet);
-    const WriteResult written = saveToFallback(file, state.DataFileName, run.savedAt(), &path);
+    const PlateDocument file = runDocument(session.document(), session.runOptions(),
+                                           session.firstSet(), session.lastSet());
+    const WriteResult written = saveToFallback(file, session.path(), run.savedAt(), &path);
     if (written.ok) {
         if (savedAt) *savedAt = path;
-        state.DataFileName = QDir::fromNativeSeparators(path);
-        state.Saved = true;
+        session.setPath(QDir::fromNativeSeparators(path));
+        session.setSaved(true);
         run.journalSaved();
         QTextStream(stderr) << "Saved instead to: " << path << Qt::endl;
-        tellWhereUnsavedReadingsAre(state, run);
+        tellWhereUnsavedReadingsAre(session, run);
         return kExitFailure;
     }
     printError(written.error);
@@ -96,28 +97,29 @@ int saveElsewhere(ProgramState& state, RunSequence& run, QString* savedAt) {
                        .arg(native(run.journalPath())));
     else
         printAsLastResort(
-            run, state.document, state.FirstSet, run.lastReadingSet(),
+            run, session.document(), session.firstSet(), run.lastReadingSet(),
             QStringLiteral("The run's %1").arg(counted(run.readingsTaken(), "reading", "readings")),
             run.readingsTaken());
     return kExitFailure;
 }
 
-bool tellWhereUnsavedReadingsAre(const ProgramState& state, const RunSequence& run) {
+bool tellWhereUnsavedReadingsAre(const DocumentSession& session, const RunSequence& run) {
     // A saved file leaves out only the unfinished dataset the user chose not to keep.
-    const int unsaved = state.Saved ? run.readingsLeftOut() : run.readingsTaken();
+    const int unsaved = session.saved() ? run.readingsLeftOut() : run.readingsTaken();
     if (unsaved == 0) return true;
     const QString what =
-        state.Saved ? QStringLiteral("%1 not in the saved file")
-                          .arg(counted(unsaved, "reading", "readings"))
-                    : QStringLiteral("The run's %1").arg(counted(unsaved, "reading", "readings"));
+        session.saved()
+            ? QStringLiteral("%1 not in the saved file")
+                  .arg(counted(unsaved, "reading", "readings"))
+            : QStringLiteral("The run's %1").arg(counted(unsaved, "reading", "readings"));
     if (run.journalHoldsEveryReading()) {
         printError(QStringLiteral("%1 %2 kept for recovery in %3 (vantorix-cli recover)")
                        .arg(what, unsaved == 1 ? QStringLiteral("is") : QStringLiteral("are"),
                             native(run.journalPath())));
         return true;
     }
-    const int from = state.Saved ? state.LastSet + 1 : state.FirstSet;
-    printAsLastResort(run, state.document, from, std::max(from, run.lastReadingSet()), what,
+    const int from = session.saved() ? session.lastSet() + 1 : session.firstSet();
+    printAsLastResort(run, session.document(), from, std::max(from, run.lastReadingSet()), what,
                       unsaved);
     return false;
 }

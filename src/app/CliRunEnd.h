@@ -4,7 +4,7 @@
 
 #include "measurement/RunSequence.h"
 #include "options/WellSelection.h"
-#include "plate/ProgramState.h"
+#include "plate/DocumentSession.h"
 
 namespace vantorix::cli {
 
@@ -13,15 +13,15 @@ void tellUnreadWells(const PlateDocument& readings, const WellMatrix& selected, 
                      int lastSet);
 
 // After a run that did not complete: the datasets saved and where, or that nothing was saved.
-void tellWhatWasSaved(const ProgramState& state, bool partialKept);
+void tellWhatWasSaved(const DocumentSession& session, bool partialKept);
 
 // The run's file could not be written: the run goes to a file of its own instead, or, when
 // that fails too, stays in the journal or is printed. Returns the exit code; `savedAt` (when
 // given) becomes the file written, "" when none was.
-int saveElsewhere(ProgramState& state, RunSequence& run, QString* savedAt = nullptr);
+int saveElsewhere(DocumentSession& session, RunSequence& run, QString* savedAt = nullptr);
 
 // Readings that are in no saved file: where they are kept, or, when no journal holds them all,
 // printed on standard output as the grid shows them. False when they had to be printed.
-bool tellWhereUnsavedReadingsAre(const ProgramState& state, const RunSequence& run);
+bool tellWhereUnsavedReadingsAre(const DocumentSession& session, const RunSequence& run);
 
 }  // namespace vantorix::cli

@@ -15,7 +15,7 @@
 #include "kernel/DataPaths.h"
 #include "kernel/Scheduler.h"
 #include "measurement/frmZyvora.h"
-#include "plate/ProgramState.h"
+#include "plate/DocumentSession.h"
 #include "protocols/ProtocolStore.h"
 #include "results/ExportCurrentDocument.h"
 #include "results/GuiSaveWorkbook.h"
@@ -23,41 +23,42 @@
 
 namespace vantorix {
 
-void wireDesktop(frmMain& frame, ProgramState& state, SettingsStore& settings, Scheduler& scheduler,
+void wireDesktop(frmMain& frame, SettingsStore& settings, Scheduler& scheduler,
                  const QString& programFolder) {
-    connectExcelExport(frame, state);
+    connectExcelExport(frame);
     connectFirmwareDownload(frame, settings, scheduler, programFolder);
-    installFileBrowser(frame, state, scheduler);
-    new GuiDialogEntries(frame, state, settings);  // owned by the frame
+    installFileBrowser(frame, scheduler);
+    new GuiDialogEntries(frame, settings);  // owned by the frame
     const QString database = history::historyPath(settings);
     auto* hooks = new GuiHistoryHooks(  // owned by the frame
-        frame, state, scheduler, [database] { return std::make_unique<RunHistory>(database); },
+        frame, scheduler, [database] { return std::make_unique<RunHistory>(database); },
         protocolsFolder());
     hooks->checkIntegrityInBackground(database);
 }
 
-LoadResult showStoredDocument(frmMain& frame, ProgramState& state, const QString& fileName) {
+LoadResult showStoredDocument(frmMain& frame, const QString& fileName) {
     frame.showMeasurementWindow();
+    DocumentSession& session = frame.session();
     // Reading a file is no sign of life from the instrument: the link light stays as it was.
     DataFolders& folders = frame.folders();
-    const LoadResult loaded = LoadDataFile(state.document, folders.data, fileName);
-    if (loaded.ok) state.CurrentSet = 1;
+    const LoadResult loaded = LoadDataFile(session, folders.data, fileName);
+    if (loaded.ok) session.setShownSet(1);
     if (loaded.parsed) writeParseDump(folders.app, folders.data, fileName, loaded.entries);
-    if (loaded.ok) state.DataFileName = resolveDataPath(folders.data, fileName);
+    if (loaded.ok) session.setPath(resolveDataPath(folders.data, fileName));
     if (GuiHistoryHooks* hooks = GuiHistoryHooks::of(frame); hooks && loaded.ok)
-        hooks->fileOpened(state.DataFileName);
+        hooks->fileOpened(session.path());
     frmZyvora& window = frame.measurementWindow();
     window.setCanEditState(false);
     window.repaintGUI();  // the caption names the file
     return loaded;
 }
 
-void installFileBrowser(frmMain& frame, ProgramState& state, Scheduler& scheduler) {
-    frame.setEntryHandler(frmMain::Entry::FileOpen, [&frame, &state, &scheduler] {
+void installFileBrowser(frmMain& frame, Scheduler& scheduler) {
+    frame.setEntryHandler(frmMain::Entry::FileOpen, [&frame, &scheduler] {
         auto* browser = frame.findChild<frmOpenFile*>();
         if (!browser) {
-            auto open = [&frame, &state](const QString& fileName) {
-                const LoadResult loaded = showStoredDocument(frame, state, fileName);
+            auto open = [&frame](const QString& fileName) {
+                const LoadResult loaded = showStoredDocument(frame, fileName);
                 if (!loaded.message.isEmpty())
                     frame.dialogs().inform(&frame.measurementWindow(), loaded.message);
             };
@@ -93,17 +94,16 @@ void recordFirmwareSent(frmMain& frame, frmDownloadNewFirmware& dialog) {
         });
 }
 
-void connectExcelExport(frmMain& frame, ProgramState& state) {
+void connectExcelExport(frmMain& frame) {
     QObject::connect(
-        &frame, &frmMain::measurementWindowCreated, &frame, [&frame, &state](frmZyvora* window) {
-            window->setExcelHandler([&frame, &state, window] {
-                openWorkbookOnDesktop({state.document, state.DataFileName, state.SetCount},
-                                      frame.folders(), frame.dialogs(), window);
+        &frame, &frmMain::measurementWindowCreated, &frame, [&frame](frmZyvora* window) {
+            window->setExcelHandler([&frame, window] {
+                openWorkbookOnDesktop(frame.session(), frame.folders(), frame.dialogs(), window);
             });
         });
 }
 
-bool openDocumentFile(frmMain& frame, ProgramState& state, const QString& path) {
+bool openDocumentFile(frmMain& frame, const QString& path) {
     const QFileInfo info(path);
     frame.showMeasurementWindow();
     frmZyvora& window = frame.measurementWindow();
@@ -113,7 +113,7 @@ bool openDocumentFile(frmMain& frame, ProgramState& state, const QString& path) 
         return false;
     }
     frame.folders().data = QDir::toNativeSeparators(info.absolutePath());
-    const LoadResult loaded = showStoredDocument(frame, state, info.fileName());
+    const LoadResult loaded = showStoredDocument(frame, info.fileName());
     if (!loaded.message.isEmpty()) frame.dialogs().warn(&window, loaded.message);
     return loaded.ok;
 }

@@ -13,15 +13,14 @@ class frmDownloadNewFirmware;
 class frmMain;
 class Scheduler;
 class SettingsStore;
-struct ProgramState;
 
 // Wires every entry of the frame; the windows it creates are children of the frame.
-void wireDesktop(frmMain& frame, ProgramState& state, SettingsStore& settings, Scheduler& scheduler,
+void wireDesktop(frmMain& frame, SettingsStore& settings, Scheduler& scheduler,
                  const QString& programFolder);
 
 // File > Open: the browser, created on first use as a window of the frame, shown modeless
 // and brought to the front.
-void installFileBrowser(frmMain& frame, ProgramState& state, Scheduler& scheduler);
+void installFileBrowser(frmMain& frame, Scheduler& scheduler);
 
 // Utilities > Download New Firmware: the dialog is created on first use and shown again on
 // every later one.
@@ -30,18 +29,18 @@ void connectFirmwareDownload(frmMain& frame, SettingsStore& settings, Scheduler&
 
 // "Save to Excel": the workbook goes to a temporary file that the desktop's spreadsheet
 // program opens; without such a program the user chooses where to keep it.
-void connectExcelExport(frmMain& frame, ProgramState& state);
+void connectExcelExport(frmMain& frame);
 // Each download the dialog ends is a "firmware sent" event in the history.
 void recordFirmwareSent(frmMain& frame, frmDownloadNewFirmware& dialog);
 
 // Loads a stored data file (a name in the data folder, or a whole path) into the one
 // measurement window, read-only, its name in the caption. The caller shows loaded.message.
-LoadResult showStoredDocument(frmMain& frame, ProgramState& state, const QString& fileName);
+LoadResult showStoredDocument(frmMain& frame, const QString& fileName);
 
 // Opens a data file named on the command line (a double click in the file manager) in the one
 // measurement window, as the file browser's Open does; its folder becomes the data folder, so
 // the file browser and the next run start there. A file that cannot be opened is reported in a
 // message box. True when the file was loaded.
-bool openDocumentFile(frmMain& frame, ProgramState& state, const QString& path);
+bool openDocumentFile(frmMain& frame, const QString& path);
 
 }  // namespace vantorix

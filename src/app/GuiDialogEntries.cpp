@@ -2,19 +2,18 @@
 
 #include "frame/frmMain.h"
 #include "frame/frmNewAbout.h"
+#include "kernel/SettingsLifecycle.h"
 #include "measurement/frmZyvora.h"
 #include "options/frmOptions.h"
-#include "plate/ProgramState.h"
-#include "plate/SettingsLifecycle.h"
+#include "plate/DocumentSession.h"
 
 namespace vantorix {
 
-GuiDialogEntries::GuiDialogEntries(frmMain& frame, ProgramState& state, SettingsStore& settings,
-                                   DialogNotices& notices,
+GuiDialogEntries::GuiDialogEntries(frmMain& frame, SettingsStore& settings, DialogNotices& notices,
                                    frmCommunicationSettings::DeviceLister listDevices)
     : QObject(&frame),
       frame_(frame),
-      state_(state),
+      session_(frame.session()),
       settings_(settings),
       notices_(notices),
       listDevices_(std::move(listDevices)) {
@@ -46,23 +45,23 @@ frmCommunicationSettings& GuiDialogEntries::communicationDialog() {
 }
 
 void GuiDialogEntries::mnuSettingsOptions_Click() {
-    editOptions(optionsDialog(), state_.DefaultOptions, [this](bool confirmed) {
+    editOptions(optionsDialog(), frame_.runDefaults(), [this](bool confirmed) {
         if (confirmed) storeRunDefaults();
     });
 }
 
 void GuiDialogEntries::cmdOptions_Click(frmZyvora& window) {
-    editOptions(optionsDialog(), state_.CurrentOptions, [this, &window](bool confirmed) {
+    editOptions(optionsDialog(), session_.runOptions(), [this, &window](bool confirmed) {
         if (!confirmed) return;
         // What the user confirmed for this run is also what the next session starts with.
-        state_.DefaultOptions = state_.CurrentOptions;
+        frame_.runDefaults() = session_.runOptions();
         window.showConfirmedOptions();
         storeRunDefaults();
     });
 }
 
 void GuiDialogEntries::storeRunDefaults() {
-    saveRunDefaults(settings_, state_.DefaultOptions);
+    saveRunDefaults(settings_, frame_.runDefaults());
     if (const QString problem = settings_.takeWriteFailure(); !problem.isEmpty())
         notices_.message(&frame_, problem, DialogNotices::Icon::Warning, {});
 }

@@ -10,7 +10,7 @@
 
 namespace vantorix {
 
-struct ProgramState;
+class DocumentSession;
 class SettingsStore;
 class frmMain;
 class frmOptions;
@@ -19,20 +19,20 @@ class frmZyvora;
 class GuiDialogEntries : public QObject {
     Q_OBJECT
   public:
-    GuiDialogEntries(frmMain& frame, ProgramState& state, SettingsStore& settings,
+    GuiDialogEntries(frmMain& frame, SettingsStore& settings,
                      DialogNotices& notices = defaultDialogNotices(),
                      frmCommunicationSettings::DeviceLister listDevices = availableSerialDevices);
 
     frmOptions& optionsDialog();
     frmCommunicationSettings& communicationDialog();
 
-    // Settings > Options: edits DefaultOptions only (and stores them).
+    // Settings > Options: edits the frame's run defaults only (and stores them).
     void mnuSettingsOptions_Click();
     // Settings > Communications: on OK closes the port, applies and stores the choice.
     void mnuSettingsCommunications_Click();
     // Help > About: a fresh box.
     void mnuHelpNewAbout_Click();
-    // The measurement window's Options: edits CurrentOptions, which then become the defaults.
+    // The measurement window's Options: edits the run's options, which then become the defaults.
     void cmdOptions_Click(frmZyvora& window);
 
   private:
@@ -41,7 +41,7 @@ class GuiDialogEntries : public QObject {
     void storeRunDefaults();
 
     frmMain& frame_;
-    ProgramState& state_;
+    DocumentSession& session_;
     SettingsStore& settings_;
     DialogNotices& notices_;
     frmCommunicationSettings::DeviceLister listDevices_;

@@ -12,7 +12,7 @@
 #include "frame/frmMain.h"
 #include "history/AnalysisEvent.h"
 #include "measurement/frmZyvora.h"
-#include "plate/ProgramState.h"
+#include "plate/DocumentSession.h"
 #include "protocols/frmProtocols.h"
 #include "results/GuiResultsPanel.h"
 #include "ui/GuiDialogs.h"
@@ -29,11 +29,11 @@ const std::pair<const char*, const char*> kHeaderFields[] = {{"txtOperator", "op
 
 }  // namespace
 
-GuiHistoryHooks::GuiHistoryHooks(frmMain& frame, ProgramState& state, Scheduler& scheduler,
-                                 OpenHistory openHistory, const QString& protocolsFolder)
+GuiHistoryHooks::GuiHistoryHooks(frmMain& frame, Scheduler& scheduler, OpenHistory openHistory,
+                                 const QString& protocolsFolder)
     : QObject(&frame),
       frame_(frame),
-      state_(state),
+      session_(frame.session()),
       scheduler_(scheduler),
       openHistory_(std::move(openHistory)),
       protocolsFolder_(protocolsFolder) {
@@ -76,15 +76,15 @@ GuiHistoryHooks* GuiHistoryHooks::of(const frmMain& frame) {
 void GuiHistoryHooks::hookMeasurementWindow(frmZyvora* window) {
     connect(window, &frmZyvora::runningChanged, this, [this, window](bool running) {
         if (running)
-            history().runStarted(state_.CurrentOptions);
+            history().runStarted(session_.runOptions());
         else
-            history().runEnded(state_.Saved ? state_.DataFileName : QString(),
+            history().runEnded(session_.saved() ? session_.path() : QString(),
                                window->runSequence().outcome(), window->runSequence().failure());
         tellOnce();
     });
     connect(&window->resultsPanel(), &GuiResultsPanel::exportWritten, this,
             [this](const QString& kind, const QString& path) {
-                const QString file = QFileInfo(state_.DataFileName).absoluteFilePath();
+                const QString file = QFileInfo(session_.path()).absoluteFilePath();
                 const QString written = QFileInfo(path).absoluteFilePath();
                 record(kind == u"pdf" ? history::events::reportWritten(file, kind, written)
                                       : history::events::exportWritten(file, kind, written));
@@ -113,9 +113,9 @@ void GuiHistoryHooks::watchHeaderField(QLineEdit* field, const QString& name) {
     connect(field, &QLineEdit::editingFinished, this, [this, field, name] {
         if (!edited_.remove(field)) return;
         const QString before = std::exchange(headerBefore_[field], field->text());
-        if (before == field->text() || state_.DataFileName.isEmpty() || !state_.Saved) return;
-        record(history::events::headerChanged(QFileInfo(state_.DataFileName).absoluteFilePath(),
-                                              name, before, field->text()));
+        if (before == field->text() || session_.path().isEmpty() || !session_.saved()) return;
+        record(history::events::headerChanged(QFileInfo(session_.path()).absoluteFilePath(), name,
+                                              before, field->text()));
     });
 }
 
@@ -161,12 +161,11 @@ void GuiHistoryHooks::tellOnce() {
 void GuiHistoryHooks::showHistory() {
     if (!window_) {
         window_ = new frmHistory(
-            history().db(), [this](const QString& path) { openDocumentFile(frame_, state_, path); },
+            history().db(), [this](const QString& path) { openDocumentFile(frame_, path); },
             &frame_);
     }
-    const QString open = state_.DataFileName.isEmpty()
-                             ? QString()
-                             : QFileInfo(state_.DataFileName).absoluteFilePath();
+    const QString open =
+        session_.path().isEmpty() ? QString() : QFileInfo(session_.path()).absoluteFilePath();
     window_->refresh(open);
     window_->show();
     window_->raise();
@@ -178,7 +177,7 @@ void GuiHistoryHooks::newFromProtocol() {
         frmProtocols::Mode::Choose, protocolsFolder_, frame_.dialogs(),
         [this](const StoredProtocol& chosen) {
             frame_.mnuFileNew_Click();
-            state_.CurrentOptions = chosen.protocol.options;
+            session_.runOptions() = chosen.protocol.options;
             frame_.measurementWindow().showConfirmedOptions();
             frame_.measurementWindow().resultsPanel().analysisView()->presetAnalysis(
                 chosen.protocol.layout, chosen.protocol.analysis);
@@ -194,8 +193,8 @@ void GuiHistoryHooks::saveSettingsAsProtocol() {
         new frmProtocols(frmProtocols::Mode::Save, protocolsFolder_, frame_.dialogs(), {}, &frame_);
     AssayProtocol protocol;
     // The options the next run uses: the open run's when one is being prepared.
-    protocol.options = frame_.hasMeasurementWindow() && state_.CanEdit ? state_.CurrentOptions
-                                                                       : state_.DefaultOptions;
+    protocol.options = frame_.hasMeasurementWindow() && session_.canEdit() ? session_.runOptions()
+                                                                           : frame_.runDefaults();
     // The layout and analysis settings of the analysis view, when it has a layout.
     if (frame_.hasMeasurementWindow()) {
         const GuiAnalysisView& view = *frame_.measurementWindow().resultsPanel().analysisView();

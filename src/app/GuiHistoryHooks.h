@@ -24,7 +24,7 @@ class Scheduler;
 class frmHistory;
 class frmMain;
 class frmZyvora;
-struct ProgramState;
+class DocumentSession;
 
 class GuiHistoryHooks : public QObject {
     Q_OBJECT
@@ -32,8 +32,8 @@ class GuiHistoryHooks : public QObject {
     using OpenHistory = std::function<std::unique_ptr<RunHistory>()>;
     // Owned by the frame; `protocolsFolder` is where protocols are listed and saved. The history
     // is opened when first needed, so it costs the program's start nothing.
-    GuiHistoryHooks(frmMain& frame, ProgramState& state, Scheduler& scheduler,
-                    OpenHistory openHistory, const QString& protocolsFolder);
+    GuiHistoryHooks(frmMain& frame, Scheduler& scheduler, OpenHistory openHistory,
+                    const QString& protocolsFolder);
     ~GuiHistoryHooks() override;
     // The frame's hooks, or null when none were installed.
     static GuiHistoryHooks* of(const frmMain& frame);
@@ -60,7 +60,7 @@ class GuiHistoryHooks : public QObject {
     void tellOnce();
 
     frmMain& frame_;
-    ProgramState& state_;
+    DocumentSession& session_;
     Scheduler& scheduler_;
     OpenHistory openHistory_;
     std::unique_ptr<RunHistory> history_;

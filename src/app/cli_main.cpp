@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "app/CliCommand.h"
+#include "kernel/ProgramVersion.h"
 #include "kernel/Text.h"
-#include "plate/ProgramState.h"
 
 namespace vantorix::cli {
 

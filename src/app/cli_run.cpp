@@ -21,7 +21,7 @@
 #include "measurement/RunSequence.h"
 #include "measurement/RunTexts.h"
 #include "options/WellSelection.h"
-#include "plate/ProgramState.h"
+#include "plate/DocumentSession.h"
 #include "protocols/ProtocolStore.h"
 #include "results/CellText.h"
 #include "serial/QtSerialPort.h"
@@ -139,14 +139,14 @@ int runCommand(const QStringList& given) {
         printError(QStringLiteral("the stored run defaults were not read from %1 (%2); the "
                                   "built-in defaults are used")
                        .arg(QDir::toNativeSeparators(store.location()), unread));
-    ProgramState state;
+    DocumentSession session;
     DataFolders folders = programFolders(DataFolderStart::CurrentFolder);
-    state.CurrentOptions = state.DefaultOptions = a.options;
-    PlateHeader& header = state.document.header;
-    header.operatorName = a.operatorName;
-    header.test = a.test;
-    header.plateNo = a.plate;
-    header.notes = a.notes;
+    RunOptions defaults = a.options;
+    session.runOptions() = a.options;
+    session.setHeaderText(&PlateHeader::operatorName, a.operatorName);
+    session.setHeaderText(&PlateHeader::test, a.test);
+    session.setHeaderText(&PlateHeader::plateNo, a.plate);
+    session.setHeaderText(&PlateHeader::notes, a.notes);
 
     QtSerialPort port;
     port.setPortName(a.port);
@@ -155,7 +155,7 @@ int runCommand(const QStringList& given) {
     port.setInputLen(0);
     QtScheduler scheduler;
     CliFrontEnd ui(QFileInfo(a.out).absoluteFilePath(), a.retry, a.keepPartial);
-    RunSequence run(state, folders, port, scheduler, ui);
+    RunSequence run(session, defaults, folders, port, scheduler, ui);
 
     onCancelSignals(qApp, [&run] { run.cancel(); });
     // The run's start is recorded once its journal exists: on a nearly full disk the journal,
@@ -164,8 +164,8 @@ int runCommand(const QStringList& given) {
         recordHistory([&](RunHistory& h) {
             // The options given on the command line change the protocol's run, not its protocol.
             if (fromProtocol)
-                h.useProtocol(protocol.protocol.name, protocol.sha256, state.CurrentOptions);
-            h.runStarted(state.CurrentOptions);
+                h.useProtocol(protocol.protocol.name, protocol.sha256, session.runOptions());
+            h.runStarted(session.runOptions());
         });
     };
     run.start();
@@ -173,26 +173,26 @@ int runCommand(const QStringList& given) {
     port.close();  // waits (bounded) until the last "S" or "Z" is on the line
     if (ui.onDatasetBegun) std::exchange(ui.onDatasetBegun, nullptr)();
     recordHistory([&](RunHistory& h) {
-        h.runEnded(state.Saved ? state.DataFileName : QString(), run.outcome(), run.failure());
+        h.runEnded(session.saved() ? session.path() : QString(), run.outcome(), run.failure());
     });
     if (!run.failure().isEmpty()) ui.reportError(run.failure());
-    if (state.HasData && !state.Saved) {
+    if (session.hasData() && !session.saved()) {
         QString savedAt;
-        const QString intended = state.DataFileName;
-        const int exitCode = saveElsewhere(state, run, &savedAt);
+        const QString intended = session.path();
+        const int exitCode = saveElsewhere(session, run, &savedAt);
         if (!savedAt.isEmpty())
             recordHistory(
                 [&](RunHistory& h) { h.savedElsewhere(intended, run.failure(), savedAt); });
         return exitCode;
     }
-    const bool kept = tellWhereUnsavedReadingsAre(state, run);
+    const bool kept = tellWhereUnsavedReadingsAre(session, run);
     if (run.outcome() == RunOutcome::Completed) {
-        tellUnreadWells(state.document, state.CurrentOptions.SelectedWells, state.FirstSet,
-                        state.LastSet);
-        printGrid(state.document, std::max<int>(1, state.LastSet), GridMode::Readings);
+        tellUnreadWells(session.document(), session.runOptions().SelectedWells, session.firstSet(),
+                        session.lastSet());
+        printGrid(session.document(), std::max<int>(1, session.lastSet()), GridMode::Readings);
         return kept ? kExitOk : kExitFailure;
     }
-    tellWhatWasSaved(state, run.partialSetKept());
+    tellWhatWasSaved(session, run.partialSetKept());
     if (kept && run.outcome() == RunOutcome::Cancelled && !ui.gaveUp()) return kExitCancelled;
     return kExitFailure;
 }

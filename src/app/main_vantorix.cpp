@@ -21,7 +21,7 @@
 #include "kernel/SettingsStore.h"
 #include "measurement/GuiRecoveryOffer.h"
 #include "measurement/RunJournal.h"
-#include "plate/ProgramState.h"
+#include "plate/DocumentSession.h"
 #include "serial/QtSerialPort.h"
 #include "simulator/PtyHost.h"
 #include "ui/GuiDialogs.h"
@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/vantorix/vantorix.png")));
     const Options options = parseArguments(app);
 
-    ProgramState state;
+    DocumentSession session;
     DataFolders folders = programFolders(DataFolderStart::ProgramFiles);
 
     QSettingsStore store;
@@ -114,23 +114,23 @@ int main(int argc, char** argv) {
         }
     }
 
-    frmMain frame(state, folders, settings, port, scheduler, dialogs);
+    frmMain frame(session, folders, settings, port, scheduler, dialogs);
     framePtr = &frame;
-    wireDesktop(frame, state, settings, scheduler, QCoreApplication::applicationDirPath());
+    wireDesktop(frame, settings, scheduler, QCoreApplication::applicationDirPath());
     if (simulator) {
         port.setPortName(simulator->slavePath());
         frame.statusBar()->showMessage(QStringLiteral("Simulated instrument on ") +
                                        simulator->slavePath());
     }
     frame.show();
-    if (!options.file.isEmpty()) openDocumentFile(frame, state, options.file);
+    if (!options.file.isEmpty()) openDocumentFile(frame, options.file);
     if (!options.exitAfterStart)
         QTimer::singleShot(0, &frame, [&] {
             offerRecovery(&frame, dialogs, recoveryFolder(), folders.data, {},
                           [&](const QString& path) {
                               if (GuiHistoryHooks* hooks = GuiHistoryHooks::of(frame))
                                   hooks->recovered(path);
-                              openDocumentFile(frame, state, path);
+                              openDocumentFile(frame, path);
                           });
         });
     if (options.exitAfterStart) {

@@ -5,6 +5,7 @@
 #include "files/KeyStore.h"
 #include "kernel/DataPaths.h"
 #include "kernel/Text.h"
+#include "plate/DocumentSession.h"
 #include "plate/ReadingText.h"
 
 namespace vantorix {
@@ -138,6 +139,14 @@ LoadResult LoadDataFile(PlateDocument& d, const QString& dataFolder, const QStri
                  std::move(read.entries)};
     if (!r.ok) return r;
     d = std::move(read.document);
+    return r;
+}
+
+LoadResult LoadDataFile(DocumentSession& session, const QString& dataFolder,
+                        const QString& fileName) {
+    PlateDocument d;
+    LoadResult r = LoadDataFile(d, dataFolder, fileName);
+    if (r.ok) session.replaceDocument(std::move(d));
     return r;
 }
 

@@ -10,6 +10,7 @@
 
 namespace vantorix {
 
+class DocumentSession;
 class KeyStore;
 
 // Fills read.document (datasets 1..N: the sets declared, at most 255 and at most the highest
@@ -30,5 +31,8 @@ struct LoadResult {
 // Reads the file (a bare name lies in dataFolder) into d: on success d is replaced, on failure
 // it stays as it was.
 LoadResult LoadDataFile(PlateDocument& d, const QString& dataFolder, const QString& fileName);
+// The same into the session's document.
+LoadResult LoadDataFile(DocumentSession& session, const QString& dataFolder,
+                        const QString& fileName);
 
 }  // namespace vantorix

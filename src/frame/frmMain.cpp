@@ -8,9 +8,10 @@
 #include <QMenuBar>
 #include <QScreen>
 
+#include "kernel/ProgramVersion.h"
+#include "kernel/SettingsLifecycle.h"
 #include "measurement/frmZyvora.h"
-#include "plate/ProgramState.h"
-#include "plate/SettingsLifecycle.h"
+#include "plate/DocumentSession.h"
 #include "serial/SerialPort.h"
 #include "ui/GuiDialogs.h"
 
@@ -21,10 +22,10 @@ QString frameCaption() {
            ProgramVersion().text();
 }
 
-frmMain::frmMain(ProgramState& state, DataFolders& folders, SettingsStore& settings,
+frmMain::frmMain(DocumentSession& session, DataFolders& folders, SettingsStore& settings,
                  SerialPort& comPort, Scheduler& scheduler, Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent),
-      state_(state),
+      session_(session),
       folders_(folders),
       settings_(settings),
       comPort_(comPort),
@@ -105,7 +106,7 @@ void frmMain::startUp() {
     const StartupSettings stored = loadStartupSettings(settings_);
     const CommunicationSettings& comm = stored.communication;
     burstMode_ = comm.BurstMode;
-    state_.DefaultOptions = stored.runDefaults;
+    runDefaults_ = stored.runDefaults;
     comPort_.setPortNumber(comm.ComPort);
     comPort_.setPortName(comm.PortName);
     comPort_.setSettings(comm.Settings);
@@ -134,7 +135,7 @@ void frmMain::centreOnScreen() {
 
 frmZyvora& frmMain::measurementWindow() {
     if (!zyvora_) {
-        zyvora_ = new frmZyvora(state_, folders_, comPort_, scheduler_, dialogs_);
+        zyvora_ = new frmZyvora(session_, runDefaults_, folders_, comPort_, scheduler_, dialogs_);
         zyvoraWindow_ = mdiArea_->addSubWindow(zyvora_);
         // The one measurement window is kept when the user closes it, and shown again later.
         zyvoraWindow_->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -175,8 +176,8 @@ void frmMain::mnuFileNew_Click() {
     }
     // A new measurement: of the last document only the instrument's firmware version stays.
     PlateDocument fresh;
-    fresh.firmwareVersion = state_.document.firmwareVersion;
-    state_.document = std::move(fresh);
+    fresh.firmwareVersion = session_.document().firmwareVersion;
+    session_.replaceDocument(std::move(fresh));
     frmZyvora& w = measurementWindow();
     w.clearGUI();
     w.setCanEditState(true);
@@ -245,7 +246,7 @@ void frmMain::shutDown() {
     shutDown_ = true;
     if (zyvora_) zyvora_->bTerminate = true;
     if (comPort_.isOpen()) comPort_.close();
-    saveShutdownSettings(settings_, state_.DefaultOptions);
+    saveShutdownSettings(settings_, runDefaults_);
     if (const QString problem = settings_.takeWriteFailure(); !problem.isEmpty())
         dialogs_.warn(this, problem);
 }

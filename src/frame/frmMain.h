@@ -9,6 +9,7 @@
 #include <map>
 
 #include "kernel/InstrumentLine.h"
+#include "kernel/RunOptions.h"
 
 class QAction;
 class QMenu;
@@ -17,8 +18,8 @@ class QMdiSubWindow;
 
 namespace vantorix {
 
+class DocumentSession;
 struct DataFolders;
-struct ProgramState;
 class Dialogs;
 class Scheduler;
 class SerialPort;
@@ -53,14 +54,19 @@ class frmMain : public QMainWindow {
     };
 
     // Runs the start-up: caption, the line and run defaults from `settings`, centred.
-    frmMain(ProgramState& state, DataFolders& folders, SettingsStore& settings, SerialPort& comPort,
-            Scheduler& scheduler, Dialogs& dialogs, QWidget* parent = nullptr);
+    frmMain(DocumentSession& session, DataFolders& folders, SettingsStore& settings,
+            SerialPort& comPort, Scheduler& scheduler, Dialogs& dialogs, QWidget* parent = nullptr);
     ~frmMain() override;
 
     SerialPort& comPort() { return comPort_; }
     // The communication settings' burst mode, as stored and as the dialog last set it.
     bool& burstMode() { return burstMode_; }
     Dialogs& dialogs() { return dialogs_; }
+    // The open document, shared by the measurement window and the file browser.
+    DocumentSession& session() { return session_; }
+    // The run options a new measurement starts from, as stored and as Settings > Options sets
+    // them (a completed priming run clears their priming).
+    RunOptions& runDefaults() { return runDefaults_; }
     // The folders the windows work in: the data folder follows the files the user opens.
     DataFolders& folders() { return folders_; }
     // The one measurement window, created on first use.
@@ -90,13 +96,14 @@ class frmMain : public QMainWindow {
     void shutDown();
     void updateEntries();
 
-    ProgramState& state_;
+    DocumentSession& session_;
     DataFolders& folders_;
     SettingsStore& settings_;
     SerialPort& comPort_;
     Scheduler& scheduler_;
     Dialogs& dialogs_;
     bool burstMode_ = false;
+    RunOptions runDefaults_;
 
     QMdiArea* mdiArea_ = nullptr;
     QMdiSubWindow* zyvoraWindow_ = nullptr;

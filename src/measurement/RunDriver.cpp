@@ -64,7 +64,6 @@ void RunSequence::handle(const ConversationOutput& out) {
             planSets(out.sets);
             break;
         case Kind::Measuring:
-            state_.OperatorName = state_.document.header.operatorName;
             ui_.measuringBegun();
             break;
         case Kind::DatasetBegun:
@@ -75,14 +74,14 @@ void RunSequence::handle(const ConversationOutput& out) {
             takeReading(out);
             break;
         case Kind::Firmware:
-            state_.document.firmwareVersion = out.text;
+            session_.setFirmwareVersion(out.text);
             break;
         case Kind::BlockEnded:
             ui_.blockEnded();
             break;
         case Kind::DatasetDone:
-            journalDataset(out.set, state_.document.firmwareVersion);
-            state_.HasData = true;
+            journalDataset(out.set, session_.document().firmwareVersion);
+            session_.setHasData(true);
             ui_.datasetCompleted(out.set);
             break;
         case Kind::Stopped:
@@ -131,9 +130,8 @@ void RunSequence::showPhase(const ConversationOutput& out) {
 
 // The reading goes into the document, then to the window and the journal.
 void RunSequence::takeReading(const ConversationOutput& out) {
-    WellReading& cell = state_.document.dataset(out.set).at(out.row - 1, out.column - 1);
-    cell.raw = readingFromText(out.value);
-    cell.seconds = secondsFromText(out.time);
+    const WellReading& cell = session_.setReading(
+        out.set, out.row, out.column, readingFromText(out.value), secondsFromText(out.time));
     ui_.readingReceived(out.set, out.row, out.column, cell);
     // The journal keeps the reading as the instrument sent it.
     journalReading(out.set, out.row, out.column, out.value, out.time);

@@ -40,7 +40,7 @@ class RunFrontEnd {
     // A failure the user must know about (lost port, failed save or reload).
     virtual void reportError(const QString& text) = 0;
     // Saving the run's file failed; the data stay in memory and the front end may offer to
-    // save them elsewhere (RunSequence::saveFile again after changing DataFileName).
+    // save them elsewhere (RunSequence::saveFile again after changing the session's path).
     virtual void saveFailed(const QString& reason) { reportError(reason); }
 
     // --- Lines of text. ---

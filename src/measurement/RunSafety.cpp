@@ -10,15 +10,15 @@ void RunSequence::beginJournal() {
     if (journalBegun_) return;
     journalBegun_ = true;
     JournalHeader header;
-    header.options = state_.CurrentOptions;
+    header.options = session_.runOptions();
     header.sets = run_.plannedSets();
-    const PlateHeader& texts = state_.document.header;
+    const PlateHeader& texts = session_.document().header;
     header.operatorName = texts.operatorName;
     header.test = texts.test;
     header.plateNo = texts.plateNo;
     header.notes = texts.notes;
-    header.file = state_.DataFileName;
-    header.firmwareVersion = state_.document.firmwareVersion;
+    header.file = session_.path();
+    header.firmwareVersion = session_.document().firmwareVersion;
     journal_.begin(header, wallClock_());
     journalFailed_ = !journal_.isOpen() && !journal_.error().isEmpty();
     if (journalFailed_)

@@ -13,9 +13,11 @@
 
 namespace vantorix {
 
-RunSequence::RunSequence(ProgramState& state, DataFolders& folders, SerialPort& port,
-                         Scheduler& scheduler, RunFrontEnd& ui, WallClock wallClock)
-    : state_(state),
+RunSequence::RunSequence(DocumentSession& session, RunOptions& defaults, DataFolders& folders,
+                         SerialPort& port, Scheduler& scheduler, RunFrontEnd& ui,
+                         WallClock wallClock)
+    : session_(session),
+      defaults_(defaults),
       folders_(folders),
       port_(port),
       scheduler_(scheduler),
@@ -50,7 +52,7 @@ void RunSequence::start() {
     run_.stage = RunStage::Starting;
     ui_.runStarted();
     conv_ =
-        std::make_shared<InstrumentConversation>(run_, state_.CurrentOptions, scheduler_.now_ms());
+        std::make_shared<InstrumentConversation>(run_, session_.runOptions(), scheduler_.now_ms());
     if (!port_.isOpen()) {
         QString reason;
         if (!port_.open(&reason)) {
@@ -130,7 +132,7 @@ void RunSequence::conversationEnded() {
                 break;
             case ConversationEnd::Kind::Datasets:
                 partialKept_ = end.partialKept;
-                if (end.partialKept) state_.HasData = true;
+                if (end.partialKept) session_.setHasData(true);
                 if (end.unreadSet > 0) reportUnreadSet(end.unreadSet);
                 finishRun(end.completed, end.planned, end.readingsLeftOut);
                 break;
@@ -167,7 +169,7 @@ void RunSequence::endedEarly() {
 void RunSequence::applyChosenFile(const QString& chosen) {
     const QString path = withOvdExtension(chosen);
     const QFileInfo info(path);
-    state_.DataFileName = path;
+    session_.setPath(path);
     title_ = info.fileName();
     folders_.data = info.absolutePath();
     ui_.setCaption(info.fileName());
@@ -176,9 +178,9 @@ void RunSequence::applyChosenFile(const QString& chosen) {
 // The instrument answered: the document starts empty for the run's sets. A well that gets no
 // reading in this run must never keep one from an earlier document.
 void RunSequence::planSets(int sets) {
-    state_.HasData = false;
-    state_.Saved = false;
-    for (int set = 1; set <= sets; ++set) state_.document.clearSet(set);
+    session_.setHasData(false);
+    session_.setSaved(false);
+    session_.clearSets(sets);
     run_.setsCleared = true;
     ui_.setsPlanned(sets);
     ui_.setMessageLine(QString(), false);
@@ -187,30 +189,29 @@ void RunSequence::planSets(int sets) {
 void RunSequence::finishRun(int completed, int planned, int readingsLeftOut) {
     // The file holds the datasets that were completed, so the set range shrinks before saving.
     run_.lastSet = static_cast<qint16>(run_.firstSet + completed - 1);
-    state_.FirstSet = run_.firstSet;
-    state_.LastSet = run_.lastSet;
+    session_.setSetRange(run_.firstSet, run_.lastSet);
     bool saved = false;
-    if (state_.HasData) saved = saveDocument();
+    if (session_.hasData()) saved = saveDocument();
     settleJournal(saved, readingsLeftOut);
     if (completed == planned && !stoppedBy(StopReason::UserCancelled) &&
         !stoppedBy(StopReason::PortFailed)) {
-        state_.CurrentOptions.Prime1 = 0;
-        state_.DefaultOptions.Prime1 = 0;
+        session_.runOptions().Prime1 = 0;
+        defaults_.Prime1 = 0;
     }
     if (completed > 1) {
-        state_.CurrentSet = state_.LastSet;
-        state_.SetCount = static_cast<qint16>(completed);
+        session_.setShownSet(session_.lastSet());
+        session_.setSetCount(completed);
     }
     ui_.setMessageLine(QString(), false);
     ui_.measuringEnded(completed);
     touchActivity();
-    state_.CanEdit = true;
+    session_.setCanEdit(true);
     if (stoppedBy(StopReason::PortFailed)) {
         outcome_ = RunOutcome::Failed;
         ui_.reportError(portFailure_);
     } else if (stoppedBy(StopReason::UserCancelled)) {
         outcome_ = RunOutcome::Cancelled;
-    } else if (state_.HasData && !saved) {
+    } else if (session_.hasData() && !saved) {
         outcome_ = RunOutcome::Failed;
     } else {
         outcome_ = RunOutcome::Completed;
@@ -224,27 +225,25 @@ bool RunSequence::saveDocument() {
     title_ = nextDataFileTitle(title_, folders_.data);
     if (written.ok) return true;
     failure_ = QString::fromLatin1(kSaveFailedText)
-                   .arg(QDir::toNativeSeparators(state_.DataFileName), written.error);
+                   .arg(QDir::toNativeSeparators(session_.path()), written.error);
     ui_.saveFailed(failure_);
     return false;
 }
 
 WriteResult RunSequence::saveFile(const QDateTime& when) {
-    if (state_.DataFileName.isEmpty())
-        return {false, QStringLiteral("no data file has been named")};
-    const PlateDocument file =
-        runDocument(state_.document, state_.CurrentOptions, state_.FirstSet, state_.LastSet);
+    if (session_.path().isEmpty()) return {false, QStringLiteral("no data file has been named")};
+    const PlateDocument file = runDocument(session_.document(), session_.runOptions(),
+                                           session_.firstSet(), session_.lastSet());
     const WriteResult written =
-        writePlateFile(file, resolveDataPath(folders_.data, state_.DataFileName), when);
-    if (written.ok) state_.Saved = true;
+        writePlateFile(file, resolveDataPath(folders_.data, session_.path()), when);
+    if (written.ok) session_.setSaved(true);
     return written;
 }
 
 void RunSequence::reloadSavedFile() {
-    const LoadResult loaded = LoadDataFile(state_.document, folders_.data, state_.DataFileName);
-    if (loaded.ok) state_.CurrentSet = 1;
-    if (loaded.parsed)
-        writeParseDump(folders_.app, folders_.data, state_.DataFileName, loaded.entries);
+    const LoadResult loaded = LoadDataFile(session_, folders_.data, session_.path());
+    if (loaded.ok) session_.setShownSet(1);
+    if (loaded.parsed) writeParseDump(folders_.app, folders_.data, session_.path(), loaded.entries);
     if (!loaded.ok) {
         failure_ = loaded.message;
         outcome_ = RunOutcome::Failed;
@@ -256,7 +255,7 @@ void RunSequence::reloadSavedFile() {
 // Not a completed measurement: the run fails, and the user learns the likely cause.
 void RunSequence::reportUnreadSet(int set) {
     int selected = 0;
-    for (const auto& row : state_.CurrentOptions.SelectedWells)
+    for (const auto& row : session_.runOptions().SelectedWells)
         selected += static_cast<int>(std::count(row.begin(), row.end(), true));
     failure_ = QString::fromLatin1(kNoReadingsText).arg(set).arg(selected);
     ui_.reportError(failure_);

@@ -16,7 +16,7 @@
 #include "measurement/InstrumentConversation.h"
 #include "measurement/RunFrontEnd.h"
 #include "measurement/RunJournal.h"
-#include "plate/ProgramState.h"
+#include "plate/DocumentSession.h"
 #include "results/RunProgress.h"
 #include "serial/SerialPort.h"
 
@@ -30,8 +30,10 @@ class RunSequence {
     // The wall clock used for the file's date and time; tests pass a fixed one.
     using WallClock = std::function<QDateTime()>;
 
-    RunSequence(ProgramState& state, DataFolders& folders, SerialPort& port, Scheduler& scheduler,
-                RunFrontEnd& ui, WallClock wallClock = {});
+    // `defaults` are the options a new measurement starts from: a completed priming run clears
+    // their priming as it does the run's own.
+    RunSequence(DocumentSession& session, RunOptions& defaults, DataFolders& folders,
+                SerialPort& port, Scheduler& scheduler, RunFrontEnd& ui, WallClock wallClock = {});
     ~RunSequence();
     RunSequence(const RunSequence&) = delete;
     RunSequence& operator=(const RunSequence&) = delete;
@@ -126,7 +128,8 @@ class RunSequence {
     void settleJournal(bool saved, int readingsLeftOut);
     QString journalFailureText() const;
 
-    ProgramState& state_;
+    DocumentSession& session_;
+    RunOptions& defaults_;
     DataFolders& folders_;
     SerialPort& port_;
     Scheduler& scheduler_;

@@ -20,7 +20,7 @@
 #include "measurement/GuiLinkPictures.h"
 #include "measurement/RunSequence.h"
 #include "measurement/frmZyvoraFrontEnd.h"
-#include "plate/ProgramState.h"
+#include "plate/DocumentSession.h"
 #include "results/GuiResultsPanel.h"
 #include "ui/GuiDialogs.h"
 
@@ -80,10 +80,11 @@ QToolButton* makeSpin(QWidget* parent, const char* name, Qt::ArrowType arrow, co
 
 }  // namespace
 
-frmZyvora::frmZyvora(ProgramState& state, DataFolders& folders, SerialPort& port,
-                     Scheduler& scheduler, Dialogs& dialogs, QWidget* parent)
+frmZyvora::frmZyvora(DocumentSession& session, RunOptions& runDefaults, DataFolders& folders,
+                     SerialPort& port, Scheduler& scheduler, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent),
-      state_(state),
+      session_(session),
+      runDefaults_(runDefaults),
       folders_(folders),
       port_(port),
       scheduler_(scheduler),
@@ -91,7 +92,8 @@ frmZyvora::frmZyvora(ProgramState& state, DataFolders& folders, SerialPort& port
     setObjectName(QStringLiteral("frmZyvora"));
     setWindowTitle(QStringLiteral("Measurement"));
     frontEnd_ = std::make_unique<FrontEnd>(*this);
-    run_ = std::make_unique<RunSequence>(state_, folders_, port_, scheduler_, *frontEnd_);
+    run_ = std::make_unique<RunSequence>(session_, runDefaults_, folders_, port_, scheduler_,
+                                         *frontEnd_);
     buildControls();
     layOutControls();
     connectControls();
@@ -99,10 +101,9 @@ frmZyvora::frmZyvora(ProgramState& state, DataFolders& folders, SerialPort& port
     // Window load.
     bTerminate = false;
     InitResultsGrid();
-    state_.CurrentOptions = state_.DefaultOptions;
+    session_.runOptions() = runDefaults_;
     UpdateConfigurationText();
-    txtOperator->setText(state_.OperatorName);
-    state_.DataFileName.clear();
+    session_.setPath({});
     ComStatusStep = 0;
     shadeSelectedWells();
     tmrComStatus_Timer();
@@ -141,8 +142,8 @@ void frmZyvora::buildControls() {
     grdResults->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grdResults->horizontalHeader()->setSectionsClickable(false);
     grdResults->verticalHeader()->setSectionsClickable(false);
-    results_ = new GuiResultsPanel([this] { return panelDocument(); }, folders_,
-                                   [this] { return panelRun(); }, grdResults, this);
+    results_ = new GuiResultsPanel(
+        session_, folders_, [this] { return panelRun(); }, grdResults, this);
 
     lblNumberOfRunsTitle =
         makeLabel(this, "lblNumberOfRunsTitle", QStringLiteral("Number of Runs ="));
@@ -284,6 +285,9 @@ void frmZyvora::connectControls() {
     bindHeaderField(txtTest, &PlateHeader::test);
     bindHeaderField(txtPlateNo, &PlateHeader::plateNo);
     bindHeaderField(txtNotes, &PlateHeader::notes);
+    // The set browser's number follows the set shown, whoever changed it.
+    connect(&session_, &DocumentSession::shownSetChanged, this,
+            [this](int set) { lblDataset->setText(QString::number(set)); });
     connect(cmdStartCancel, &QPushButton::clicked, this, &frmZyvora::cmdStartCancel_Click);
     connect(cmdToggleDataTime, &QPushButton::clicked, this, &frmZyvora::cmdToggleDataTime_Click);
     connect(picSpinDown, &QToolButton::clicked, this, &frmZyvora::picSpinDown_Click);
@@ -298,9 +302,9 @@ void frmZyvora::connectControls() {
 
 // The fields edit the document's header, which the run journals and writes to its file.
 void frmZyvora::bindHeaderField(QLineEdit* field, QString PlateHeader::*text) {
-    state_.document.header.*text = field->text();
+    session_.setHeaderText(text, field->text());
     connect(field, &QLineEdit::textChanged, this,
-            [this, text](const QString& t) { state_.document.header.*text = t; });
+            [this, text](const QString& t) { session_.setHeaderText(text, t); });
 }
 
 bool frmZyvora::eventFilter(QObject* watched, QEvent* event) {
@@ -335,7 +339,7 @@ void frmZyvora::clearGUI() {
 }
 
 void frmZyvora::setCanEditState(bool bCanEdit) {
-    state_.CanEdit = bCanEdit;
+    session_.setCanEdit(bCanEdit);
 }
 
 void frmZyvora::setNew() {

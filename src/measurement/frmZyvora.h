@@ -25,9 +25,10 @@ class QToolButton;
 
 namespace vantorix {
 
+class DocumentSession;
 struct DataFolders;
 struct PlateHeader;
-struct ProgramState;
+struct RunOptions;
 class Dialogs;
 class RunSequence;
 class Scheduler;
@@ -46,8 +47,9 @@ inline const QStringList kCloseMidRunButtons = {
 class frmZyvora : public QWidget {
     Q_OBJECT
   public:
-    frmZyvora(ProgramState& state, DataFolders& folders, SerialPort& port, Scheduler& scheduler,
-              Dialogs& dialogs, QWidget* parent = nullptr);
+    // `runDefaults` are the options each new measurement starts from.
+    frmZyvora(DocumentSession& session, RunOptions& runDefaults, DataFolders& folders,
+              SerialPort& port, Scheduler& scheduler, Dialogs& dialogs, QWidget* parent = nullptr);
     ~frmZyvora() override;
 
     // Set by the frame when the program closes.
@@ -62,12 +64,12 @@ class frmZyvora : public QWidget {
     void repaintGUI();
     void UpdateConfigurationText() {}
     void InitResultsGrid();
-    // Rewrites the 96 cells of CurrentSet in the mode the toggle names.
+    // Rewrites the 96 cells of the shown set in the mode the toggle names.
     void ShowCurrentSet();
-    // Light green behind the wells CurrentOptions selects, while CanEdit holds.
+    // Light green behind the wells the run's options select, while the document may be edited.
     void shadeSelectedWells();
     // After the options dialog was confirmed: the sensitivity and number-of-runs labels and
-    // the shading, from CurrentOptions.
+    // the shading, from the run's options.
     void showConfirmedOptions();
     // One tick of the link monitor (every 100 ms on the scheduler's clock).
     void tmrComStatus_Timer();
@@ -137,9 +139,9 @@ class frmZyvora : public QWidget {
     void closeWindow();
     void showRunProgress();
     PanelRun panelRun() const;
-    PanelDocument panelDocument() const;
 
-    ProgramState& state_;
+    DocumentSession& session_;
+    RunOptions& runDefaults_;
     DataFolders& folders_;
     SerialPort& port_;
     Scheduler& scheduler_;

@@ -15,7 +15,7 @@
 #include "measurement/RunSequence.h"
 #include "measurement/frmZyvora.h"
 #include "options/WellSelection.h"
-#include "plate/ProgramState.h"
+#include "plate/DocumentSession.h"
 #include "results/GuiResultsGrid.h"
 #include "results/GuiResultsPanel.h"
 
@@ -36,9 +36,10 @@ void frmZyvora::InitResultsGrid() {
 }
 
 void frmZyvora::ShowCurrentSet() {
-    const PlateDocument& d = state_.document;
+    const PlateDocument& d = session_.document();
     lblDatasets->setText(d.header.setsText + QStringLiteral(" available"));
-    fillResultsGrid(*grdResults, d, state_.CurrentSet, gridMode(), d.declaredSets.value_or(0) > 0);
+    fillResultsGrid(*grdResults, d, session_.shownSet(), gridMode(),
+                    d.declaredSets.value_or(0) > 0);
     results_->refresh();
 }
 
@@ -47,7 +48,7 @@ void frmZyvora::shadeSelectedWells() {
 }
 
 void frmZyvora::showConfirmedOptions() {
-    const RunOptions& o = state_.CurrentOptions;
+    const RunOptions& o = session_.runOptions();
     lblExtraSensitivityStatus->setText(o.Sensitive == 1 ? QStringLiteral("On")
                                                         : QStringLiteral("Off"));
     showNumberOfRuns(o.RepeatMode ? QString::number(o.Repeats) : QStringLiteral("1"));
@@ -55,13 +56,13 @@ void frmZyvora::showConfirmedOptions() {
 }
 
 void frmZyvora::repaintGUI() {
-    const int sets = state_.document.declaredSets.value_or(0);
-    state_.SetCount = static_cast<qint16>(sets);
+    const int sets = session_.document().declaredSets.value_or(0);
+    session_.setSetCount(sets);
     setDatasetBrowserVisible(sets > 1);
-    state_.CurrentSet = 1;
-    if (state_.CanEdit) {
+    session_.setShownSet(1);
+    if (session_.canEdit()) {
         setEditControlsEnabled(true);
-        const RunOptions& o = state_.CurrentOptions;
+        const RunOptions& o = session_.runOptions();
         lblExtraSensitivityStatus->setText(o.Sensitive == 1 ? QStringLiteral("On")
                                                             : QStringLiteral("Off"));
         // The number of datasets the next run will measure.
@@ -74,12 +75,12 @@ void frmZyvora::repaintGUI() {
     InitResultsGrid();
     ShowCurrentSet();
     shadeSelectedWells();
-    lblDataset->setText(QString::number(state_.CurrentSet));
+    lblDataset->setText(QString::number(session_.shownSet()));
     // The caption names the document: its file once there is one, else a new measurement.
-    const PlateHeader& h = state_.document.header;
-    if (!state_.document.fromFile)
+    const PlateHeader& h = session_.document().header;
+    if (!session_.document().fromFile)
         setWindowTitle(QStringLiteral("New measurement"));
-    else if (!state_.DataFileName.isEmpty())
+    else if (!session_.path().isEmpty())
         setWindowTitle(documentTitle());
     lblRunDate->setText(h.dateText.isEmpty() ? QString()
                                              : QStringLiteral("Measured ") +
@@ -87,8 +88,8 @@ void frmZyvora::repaintGUI() {
 }
 
 QString frmZyvora::documentTitle() const {
-    const QString name = QFileInfo(state_.DataFileName).fileName();
-    const QString note = recoveredNoteIn(state_.document.header.notes);
+    const QString name = QFileInfo(session_.path()).fileName();
+    const QString note = recoveredNoteIn(session_.document().header.notes);
     return note.isEmpty() ? name : name + u' ' + note;
 }
 
@@ -104,7 +105,7 @@ void frmZyvora::setEditControlsEnabled(bool enabled) {
 }
 
 void frmZyvora::refreshHeaderFromStore() {
-    const PlateHeader& h = state_.document.header;
+    const PlateHeader& h = session_.document().header;
     txtOperator->setText(h.operatorName);
     txtPlateNo->setText(h.plateNo);
     txtNotes->setText(h.notes);
@@ -132,23 +133,21 @@ void frmZyvora::cmdToggleDataTime_Click() {
     if (!run.measuring()) return ShowCurrentSet();
     // During a run the grid shows the set being measured, pending wells and all.
     if (run.setsCleared)
-        fillRunningSet(*grdResults, state_.document, run.set, gridMode(),
-                       state_.CurrentOptions.SelectedWells);
+        fillRunningSet(*grdResults, session_.document(), run.set, gridMode(),
+                       session_.runOptions().SelectedWells);
 }
 
 void frmZyvora::picSpinDown_Click() {
-    const int n = state_.CurrentSet - 1;
+    const int n = session_.shownSet() - 1;
     if (n < 1) return;
-    state_.CurrentSet = static_cast<qint16>(n);
-    lblDataset->setText(QString::number(n));
+    session_.setShownSet(n);
     ShowCurrentSet();
 }
 
 void frmZyvora::picSpinUp_Click() {
-    const int n = state_.CurrentSet + 1;
-    if (n > state_.SetCount || n > kMaxSets) return;
-    state_.CurrentSet = static_cast<qint16>(n);
-    lblDataset->setText(QString::number(n));
+    const int n = session_.shownSet() + 1;
+    if (n > session_.setCount() || n > kMaxSets) return;
+    session_.setShownSet(n);
     ShowCurrentSet();
 }
 
@@ -158,7 +157,7 @@ void frmZyvora::tmrComStatus_Timer() {
     in.LinkActivityTime = run_->runState().linkActivityTime;
     in.RunActive = run_->runState().measuring();
     in.startCaptionIsStart = cmdStartCancel->text() == QStringLiteral("&Start");
-    in.documentRecognised = state_.document.recognised;
+    in.documentRecognised = session_.document().recognised;
     in.ComStatusStep = ComStatusStep;
     const LinkMonitorOutput out = linkMonitorTick(in);
 
@@ -182,16 +181,16 @@ void frmZyvora::showRunProgress() {
         const RunState& run = run_->runState();
         in.set = run.set - run.firstSet + 1;
         in.sets = run.plannedSets();
-        in.wellsSelected = selectedCount(state_.CurrentOptions.SelectedWells);
+        in.wellsSelected = selectedCount(session_.runOptions().SelectedWells);
         // Until the run's sets are emptied the table holds another document's readings.
         for (int r = 0; r < kPlateRows && run.setsCleared; ++r)
             for (int c = 0; c < kPlateColumns; ++c)
-                if (state_.CurrentOptions.SelectedWells[r][c] &&
-                    state_.document.reading(run.set, r + 1, c + 1).raw)
+                if (session_.runOptions().SelectedWells[r][c] &&
+                    session_.document().reading(run.set, r + 1, c + 1).raw)
                     ++in.wellsRead;
         in.elapsed_ms = now - run_->runStarted_ms();
         in.phaseElapsed_ms = now - run_->phaseStarted_ms();
-        in.delay_ms = qint64(state_.CurrentOptions.Delay) * 1000;
+        in.delay_ms = qint64(session_.runOptions().Delay) * 1000;
     }
     results_->showProgress(in);
 }
@@ -199,11 +198,6 @@ void frmZyvora::showRunProgress() {
 PanelRun frmZyvora::panelRun() const {
     const RunState& run = run_->runState();
     return PanelRun{run.measuring(), run.firstSet, run.lastSet, run.set, run.setsCleared};
-}
-
-PanelDocument frmZyvora::panelDocument() const {
-    return PanelDocument{state_.document, state_.CurrentOptions, state_.DataFileName,
-                         state_.SetCount, state_.CurrentSet,     state_.CanEdit};
 }
 
 void frmZyvora::scheduleComStatusTick() {

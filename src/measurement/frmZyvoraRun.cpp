@@ -18,7 +18,7 @@
 #include "measurement/RunSequence.h"
 #include "measurement/RunTexts.h"
 #include "measurement/frmZyvoraFrontEnd.h"
-#include "plate/ProgramState.h"
+#include "plate/DocumentSession.h"
 #include "results/GuiResultsGrid.h"
 #include "ui/GuiDialogs.h"
 
@@ -98,7 +98,7 @@ void frmZyvora::FrontEnd::measuringBegun() {
 // The grid shows the dataset being measured only: its selected wells start pending.
 void frmZyvora::FrontEnd::datasetBegun(int set, int sets) {
     w_.shadeSelectedWells();
-    showPendingWells(*w_.grdResults, w_.state_.CurrentOptions.SelectedWells);
+    showPendingWells(*w_.grdResults, w_.session_.runOptions().SelectedWells);
     setLiveSetLabel(sets > 1 ? QStringLiteral("Set %1 of %2").arg(set).arg(sets) : QString());
 }
 
@@ -121,14 +121,14 @@ void frmZyvora::FrontEnd::datasetCompleted(int set) {
 }
 
 void frmZyvora::FrontEnd::showRunCell(int set, int row, int column) {
-    const ProgramState& s = w_.state_;
-    const WellReading& reading = s.document.reading(set, row, column);
-    const bool selected = s.CurrentOptions.SelectedWells[row - 1][column - 1];
+    const DocumentSession& s = w_.session_;
+    const WellReading& reading = s.document().reading(set, row, column);
+    const bool selected = s.runOptions().SelectedWells[row - 1][column - 1];
     // The times view shows when each reading of the set being measured came.
     const bool times = w_.gridMode() == GridMode::Times && w_.run_->runState().measuring() &&
                        reading.raw.has_value();
     setWellText(*w_.grdResults, row, column,
-                times ? runningCellText(s.document, set, row, column, GridMode::Times, selected)
+                times ? runningCellText(s.document(), set, row, column, GridMode::Times, selected)
                       : runCellText(reading.raw, selected));
 }
 
@@ -136,8 +136,9 @@ void frmZyvora::FrontEnd::showRunCell(int set, int row, int column) {
 void frmZyvora::FrontEnd::measuringEnded(int sets) {
     setLiveSetLabel(QString());
     if (sets > 1) {
-        w_.lblDataset->setText(QString::number(w_.state_.CurrentSet));
-        w_.lblDatasets->setText(QString::number(w_.state_.SetCount) + QStringLiteral(" available"));
+        w_.lblDataset->setText(QString::number(w_.session_.shownSet()));
+        w_.lblDatasets->setText(QString::number(w_.session_.setCount()) +
+                                QStringLiteral(" available"));
         w_.setDatasetBrowserVisible(true);
     }
     setOptionsEnabled(true);
@@ -207,19 +208,19 @@ void frmZyvora::saveWithRecovery(std::function<void(bool)> done) {
         run_->journalSaved();
         if (!fallbackFrom_.isEmpty())
             emit savedElsewhere(std::exchange(fallbackFrom_, {}),
-                                std::exchange(fallbackReason_, {}), state_.DataFileName);
+                                std::exchange(fallbackReason_, {}), session_.path());
         done(true);
         return;
     }
     offerSaveElsewhere(QString::fromLatin1(kSaveFailedText)
-                           .arg(QDir::toNativeSeparators(state_.DataFileName), written.error),
+                           .arg(QDir::toNativeSeparators(session_.path()), written.error),
                        std::move(done));
 }
 
 // Says why the save failed and offers another file until the user saves or declines.
 void frmZyvora::offerSaveElsewhere(const QString& reason, std::function<void(bool)> done) {
     if (fallbackFrom_.isEmpty()) {  // the first failure names where the data belonged
-        fallbackFrom_ = state_.DataFileName;
+        fallbackFrom_ = session_.path();
         fallbackReason_ = reason;
     }
     dialogs_.askYesNo(this, reason + QStringLiteral("\n\nSave the data to another file?"),
@@ -235,7 +236,7 @@ void frmZyvora::offerSaveElsewhere(const QString& reason, std::function<void(boo
 
 // Asks for the other file and saves there (which may fail again and ask again).
 void frmZyvora::saveToChosenFile(std::function<void(bool)> done) {
-    const QFileInfo current(state_.DataFileName);
+    const QFileInfo current(session_.path());
     dialogs_.askDataFileName(this, current.fileName(), current.absolutePath(),
                              whileOpen([this, done](const QString& path) {
                                  if (path.isEmpty()) {
@@ -244,7 +245,7 @@ void frmZyvora::saveToChosenFile(std::function<void(bool)> done) {
                                      return;
                                  }
                                  const QFileInfo file(withOvdExtension(path));
-                                 state_.DataFileName = file.filePath();
+                                 session_.setPath(file.filePath());
                                  folders_.data = file.absolutePath();
                                  setWindowTitle(file.fileName());
                                  saveWithRecovery(done);
@@ -254,10 +255,9 @@ void frmZyvora::saveToChosenFile(std::function<void(bool)> done) {
 void frmZyvora::reloadAfterRecoveredSave() {
     // A cancelled run is kept as measured, not reloaded.
     if (run_->running() || run_->outcome() == RunOutcome::Cancelled) return;
-    const LoadResult loaded = LoadDataFile(state_.document, folders_.data, state_.DataFileName);
-    if (loaded.ok) state_.CurrentSet = 1;
-    if (loaded.parsed)
-        writeParseDump(folders_.app, folders_.data, state_.DataFileName, loaded.entries);
+    const LoadResult loaded = LoadDataFile(session_, folders_.data, session_.path());
+    if (loaded.ok) session_.setShownSet(1);
+    if (loaded.parsed) writeParseDump(folders_.app, folders_.data, session_.path(), loaded.entries);
     if (!loaded.ok) dialogs_.inform(this, loaded.message);
     repaintGUI();
 }
@@ -273,7 +273,7 @@ bool frmZyvora::queryClose(std::function<void()> proceed) {
         askToClose(std::move(proceed));
         return false;
     }
-    if (state_.HasData && !state_.Saved) {
+    if (session_.hasData() && !session_.saved()) {
         askToSaveBeforeClosing(std::move(proceed));
         return false;
     }

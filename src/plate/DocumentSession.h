@@ -1,6 +1,6 @@
 // The open document and what the desktop knows about it: its file, whether it is saved, whether
 // it holds readings and may be edited, the set shown and the sets it holds. There is one; the
-// run writes into it and the windows follow its signals. Each setter signals only a real change.
+// run writes into it and the windows follow its signals, sent only on a real change.
 #pragma once
 
 #include <QObject>

@@ -6,6 +6,8 @@
 #include <QStandardPaths>
 #include <algorithm>
 
+#include "plate/DocumentSession.h"
+
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
@@ -59,13 +61,13 @@ QString exportFilePath(const QString& folder, const QString& dataFileName, const
     return path;
 }
 
-ExportOutcome exportCurrentDocument(const ShownDocument& s, WorkbookViewer* viewer,
+ExportOutcome exportCurrentDocument(DocumentSession& s, WorkbookViewer* viewer,
                                     const MessageSink& show, const QDateTime& now) {
     const QString folder = viewer ? exportFolder() : QString();
     SpreadsheetFactory start;
-    if (!folder.isEmpty()) start = xlsxSpreadsheet(exportFilePath(folder, s.fileName, now), viewer);
-    const ExportOutcome outcome = ExportToExcel(s.document, s.setCount, start, show);
-    if (outcome.documentSetCount) s.setCount = *outcome.documentSetCount;
+    if (!folder.isEmpty()) start = xlsxSpreadsheet(exportFilePath(folder, s.path(), now), viewer);
+    const ExportOutcome outcome = ExportToExcel(s.document(), s.setCount(), start, show);
+    if (outcome.documentSetCount) s.setSetCount(*outcome.documentSetCount);
     return outcome;
 }
 

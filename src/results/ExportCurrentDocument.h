@@ -11,13 +11,7 @@
 
 namespace vantorix {
 
-// The measurement window's document as its export sees it: the export reads the document and
-// its file's name, and the window's set count follows the exported document's.
-struct ShownDocument {
-    const PlateDocument& document;
-    const QString& fileName;
-    qint16& setCount;
-};
+class DocumentSession;
 
 // The folder exports go to: "vantorix-export" in the user's temporary folder, owner-only (with
 // the user id appended when another user holds that name). Empty when it cannot be made.
@@ -26,9 +20,10 @@ QString exportFolder();
 // "<data file title> <yyyy-MM-dd hh-mm-ss>.xlsx", in `folder`, not naming an existing file.
 QString exportFilePath(const QString& folder, const QString& dataFileName, const QDateTime& now);
 
-// The button's whole action. Without a viewer, or a viewer without a program, or without a
-// usable temporary folder, shows the "not found" message.
-ExportOutcome exportCurrentDocument(const ShownDocument& s, WorkbookViewer* viewer,
+// The button's whole action: the session's set count follows the exported document's. Without a
+// viewer, or a viewer without a program, or without a usable temporary folder, shows the "not
+// found" message.
+ExportOutcome exportCurrentDocument(DocumentSession& s, WorkbookViewer* viewer,
                                     const MessageSink& show, const QDateTime& now);
 
 }  // namespace vantorix

@@ -28,7 +28,7 @@ struct ExportOutcome {
     Result result = Result::Done;
     bool headerMissing = false;  // the header check failed; the sets were written without it
     QString detail;              // the backend's reason for a failure, when it gave one
-    // The set count the document's header gives; the window takes it as its SetCount.
+    // The set count the document's header gives; the session takes it as its set count.
     std::optional<qint16> documentSetCount;
     bool ok() const { return result == Result::Done; }
 };

@@ -18,7 +18,7 @@
 #include "files/PlateFile.h"
 #include "kernel/DataPaths.h"
 #include "kernel/Text.h"
-#include "plate/PlateDocument.h"
+#include "plate/DocumentSession.h"
 #include "results/GuiHeatMapView.h"
 #include "results/GuiKineticView.h"
 #include "results/GuiResultsGrid.h"
@@ -32,9 +32,9 @@ namespace vantorix {
 namespace {
 
 // The shown sets of the open document, as the analysis reads them.
-PlateDocument shownDocument(const PanelDocument& open, int sets) {
-    PlateDocument d = open.document;
-    d.options = open.runOptions;
+PlateDocument shownDocument(const DocumentSession& open, int sets) {
+    PlateDocument d = open.document();
+    d.options = open.runOptions();
     if (sets >= 0 && sets < d.setCount()) d.datasets.resize(size_t(sets));
     return d;
 }
@@ -54,11 +54,10 @@ QPushButton* viewButton(QWidget* parent, const char* name, const QString& captio
 
 }  // namespace
 
-GuiResultsPanel::GuiResultsPanel(std::function<PanelDocument()> document,
-                                 const DataFolders& folders, std::function<PanelRun()> run,
-                                 QTableWidget* grid, QWidget* parent)
+GuiResultsPanel::GuiResultsPanel(const DocumentSession& session, const DataFolders& folders,
+                                 std::function<PanelRun()> run, QTableWidget* grid, QWidget* parent)
     : QWidget(parent),
-      document_(std::move(document)),
+      session_(session),
       folders_(folders),
       run_(std::move(run)),
       owner_(parent),
@@ -152,16 +151,16 @@ void GuiResultsPanel::setView(View view) {
 
 int GuiResultsPanel::documentSets() const {
     if (const PanelRun run = run_(); run.measuring) return run.lastSet - run.firstSet + 1;
-    return qBound(0, document_().sets, kMaxSets);
+    return qBound(0, session_.setCount(), kMaxSets);
 }
 
 int GuiResultsPanel::shownSet() const {
     const PanelRun run = run_();
-    return run.measuring ? run.set : qBound(1, document_().shownSet, kMaxSets);
+    return run.measuring ? run.set : qBound(1, session_.shownSet(), kMaxSets);
 }
 
 void GuiResultsPanel::refresh() {
-    const PanelDocument open = document_();
+    const DocumentSession& open = session_;
     const int sets = documentSets();
     const PanelRun run = run_();
     cmdViewKinetics_->setEnabled(sets > 1 && !run.measuring);
@@ -171,7 +170,7 @@ void GuiResultsPanel::refresh() {
     // a run still contacting the instrument: the table holds the previous document's readings.
     static const PlateDocument nothingRead;
     const bool empty = running ? !run.setsCleared : sets <= 0;
-    const PlateDocument& readings = empty ? nothingRead : open.document;
+    const PlateDocument& readings = empty ? nothingRead : open.document();
     const int shown = empty ? 1 : set;
     const SetStatistics st = setStatistics(readings, shown);
     const bool any = st.n > 0;
@@ -187,8 +186,9 @@ void GuiResultsPanel::refresh() {
                               any && st.hasCv() ? figure(st.cvPercent()) : none};
     for (int i = 0; i < 7; ++i) stats_[i]->setText(texts[i]);
     // The set being measured has pending wells; every other set is complete.
-    const WellMatrix selected = open.canEdit || running ? open.runOptions.SelectedWells
-                                                        : documentSelection(open.document, sets);
+    const WellMatrix selected = open.canEdit() || running
+                                    ? open.runOptions().SelectedWells
+                                    : documentSelection(open.document(), sets);
     const bool complete = !empty && !running;
     if (running && empty) showPendingWells(*grid_, selected);
     shadeWellStatuses(*grid_, setStatuses(readings, shown, selected, complete));
@@ -204,10 +204,10 @@ void GuiResultsPanel::refresh() {
             picture.wells[size_t(chosen_[i])].mark = seriesColour(int(i));
         heatMap_->setPicture(std::move(picture));
     } else if (view_ == View::Kinetics) {
-        kinetics_->show(open.document, sets, chosen_);
+        kinetics_->show(open.document(), sets, chosen_);
     } else if (view_ == View::Analysis && !running) {
         // The one place the open document reaches the analysis.
-        analysis_->setDocument(shownDocument(open, sets), open.fileName);
+        analysis_->setDocument(shownDocument(open, sets), open.path());
     }
 }
 
@@ -239,13 +239,13 @@ void GuiResultsPanel::toggleChosenWell(int well) {
 }
 
 QString GuiResultsPanel::exportReport(const QString& path) const {
-    const PanelDocument open = document_();
-    ReportSource source{open.document, documentSets(), documentCaption(),
+    const DocumentSession& open = session_;
+    ReportSource source{open.document(), documentSets(), documentCaption(),
                         QDateTime::currentDateTime()};
     // The layout kept beside the data file comes with the report even when the analysis view
     // was never shown.
     const PlateDocument document = shownDocument(open, documentSets());
-    if (!run_().measuring) analysis_->setDocument(document, open.fileName);
+    if (!run_().measuring) analysis_->setDocument(document, open.path());
     const ReportAnalysis analysis{document, analysis_->plateLayout(), analysis_->settings(),
                                   analysis_->concentrationUnit()};
     source.analysis = &analysis;
@@ -253,14 +253,14 @@ QString GuiResultsPanel::exportReport(const QString& path) const {
 }
 
 QString GuiResultsPanel::exportPicture(const QString& path) const {
-    const PanelDocument open = document_();
+    const DocumentSession& open = session_;
     const int sets = documentSets();
     const int set = shownSet();
     const WellMatrix selected =
-        open.canEdit ? open.runOptions.SelectedWells : documentSelection(open.document, sets);
+        open.canEdit() ? open.runOptions().SelectedWells : documentSelection(open.document(), sets);
     return writeHeatMapPicture(
         heatMapPicture(
-            open.document, set, selected, true, HeatScale::forSets(open.document, 1, sets),
+            open.document(), set, selected, true, HeatScale::forSets(open.document(), 1, sets),
             QStringLiteral("%1: set %2 of %3").arg(documentCaption()).arg(set).arg(sets)),
         path);
 }

@@ -18,9 +18,8 @@ class QTableWidget;
 
 namespace vantorix {
 
+class DocumentSession;
 struct DataFolders;
-struct PlateDocument;
-struct RunOptions;
 class GuiHeatMapView;
 class GuiKineticView;
 class GuiAnalysisView;
@@ -33,24 +32,14 @@ struct PanelRun {
     bool setsCleared = false;
 };
 
-// The open document as the panel shows it: its readings and file, the run's options (whose
-// wells count while the document can still be measured), the sets the window offers and the
-// one it shows.
-struct PanelDocument {
-    const PlateDocument& document;
-    const RunOptions& runOptions;
-    const QString& fileName;
-    int sets = 0;
-    int shownSet = 1;
-    bool canEdit = false;
-};
-
 class GuiResultsPanel : public QWidget {
     Q_OBJECT
   public:
     enum class View { Grid, HeatMap, Kinetics, Analysis };
 
-    GuiResultsPanel(std::function<PanelDocument()> document, const DataFolders& folders,
+    // The open document is the session's: its readings and file, the run's options (whose wells
+    // count while the document can still be measured), the sets offered and the one shown.
+    GuiResultsPanel(const DocumentSession& session, const DataFolders& folders,
                     std::function<PanelRun()> run, QTableWidget* grid, QWidget* parent);
 
     QPushButton* heatMapButton() const { return cmdViewHeatMap_; }
@@ -90,7 +79,7 @@ class GuiResultsPanel : public QWidget {
     int shownSet() const;
     int documentSets() const;
 
-    std::function<PanelDocument()> document_;
+    const DocumentSession& session_;
     const DataFolders& folders_;
     std::function<PanelRun()> run_;
     QWidget* owner_;  // the window whose caption names the document

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "kernel/DataPaths.h"
+#include "plate/DocumentSession.h"
 #include "results/ExportCurrentDocument.h"
 #include "results/ExportToExcel.h"
 #include "results/GuiWorkbookViewer.h"
@@ -22,28 +23,28 @@ QString proposedWorkbookPath(const QString& dataFileName, const QString& dataFol
         .filePath((name.isEmpty() ? QStringLiteral("Sample") : name) + QStringLiteral(".xlsx"));
 }
 
-void saveWorkbookWhereChosen(const ShownDocument& shown, const DataFolders& folders,
-                             Dialogs& dialogs, QWidget* parent) {
+void saveWorkbookWhereChosen(DocumentSession& shown, const DataFolders& folders, Dialogs& dialogs,
+                             QWidget* parent) {
     // The answer may come after the window has closed; its messages then have no parent.
     QPointer<QWidget> window(parent);
     dialogs.askWorkbookFileName(
-        parent, proposedWorkbookPath(shown.fileName, folders.data),
-        [shown, &dialogs, window](const QString& path) {
+        parent, proposedWorkbookPath(shown.path(), folders.data),
+        [&shown, &dialogs, window](const QString& path) {
             if (path.isEmpty()) return;
             const ExportOutcome outcome =
-                ExportToExcel(shown.document, shown.setCount, xlsxSpreadsheet(path, nullptr),
+                ExportToExcel(shown.document(), shown.setCount(), xlsxSpreadsheet(path, nullptr),
                               [&dialogs, window](const QString& m) { dialogs.warn(window, m); });
-            if (outcome.documentSetCount) shown.setCount = *outcome.documentSetCount;
+            if (outcome.documentSetCount) shown.setSetCount(*outcome.documentSetCount);
         });
 }
 
-void openWorkbookOnDesktop(const ShownDocument& shown, const DataFolders& folders, Dialogs& dialogs,
+void openWorkbookOnDesktop(DocumentSession& shown, const DataFolders& folders, Dialogs& dialogs,
                            QWidget* window) {
     QPointer<QWidget> guard(window);
-    DesktopWorkbookViewer viewer(window, [shown, &folders, &dialogs, guard](const QString&) {
+    DesktopWorkbookViewer viewer(window, [&shown, &folders, &dialogs, guard](const QString&) {
         if (!guard) return;
         dialogs.askYesNo(guard, kNoWorkbookProgramText,
-                         [shown, &folders, &dialogs, guard](bool yes) {
+                         [&shown, &folders, &dialogs, guard](bool yes) {
                              if (yes && guard)
                                  saveWorkbookWhereChosen(shown, folders, dialogs, guard);
                          });

@@ -9,21 +9,21 @@ class QWidget;
 namespace vantorix {
 
 class Dialogs;
+class DocumentSession;
 struct DataFolders;
-struct ShownDocument;
 
 // The document's name with ".xlsx" ("Sample.xlsx" for an unsaved one) in the data folder.
 QString proposedWorkbookPath(const QString& dataFileName, const QString& dataFolder);
 
 // Asks for the path through `dialogs`, then writes the current document there; a failure is
 // shown with dialogs.warn. A cancelled question writes nothing.
-void saveWorkbookWhereChosen(const ShownDocument& shown, const DataFolders& folders,
-                             Dialogs& dialogs, QWidget* parent);
+void saveWorkbookWhereChosen(DocumentSession& shown, const DataFolders& folders, Dialogs& dialogs,
+                             QWidget* parent);
 
 // The button's whole action: the workbook goes to the desktop's program; where the desktop has
 // no opener, or its opener finds no program for the file, the user is offered
 // saveWorkbookWhereChosen instead.
-void openWorkbookOnDesktop(const ShownDocument& shown, const DataFolders& folders, Dialogs& dialogs,
+void openWorkbookOnDesktop(DocumentSession& shown, const DataFolders& folders, Dialogs& dialogs,
                            QWidget* window);
 
 inline const QString kNoWorkbookProgramText = QStringLiteral(

@@ -36,7 +36,7 @@ namespace {
 
 // The desktop program with the browser on File > Open, over a temporary data folder.
 struct Desktop : test::DesktopUnderTest {
-    Desktop() { installFileBrowser(*frame, state, pair.scheduler()); }
+    Desktop() { installFileBrowser(*frame, pair.scheduler()); }
     QString folder() const { return dir.path(); }
 
     template <typename T>
@@ -95,7 +95,7 @@ TEST(frmOpenFile, ListsTheFolderOldestFirstInSevenColumns) {
     writeThree(d.folder());
     test::writeFileBytes(QDir(d.folder()).filePath("broken.ovd"), "<a><b>1</a>");
     // The open document is not touched by the listing.
-    d.state.document.header.notes = QStringLiteral("open");
+    d.session.setHeaderText(&PlateHeader::notes, QStringLiteral("open"));
 
     d.frame->entryAction(frmMain::Entry::FileOpen)->trigger();
     // The notice shows until the rebuild's slices have run on the scheduler.
@@ -117,8 +117,8 @@ TEST(frmOpenFile, ListsTheFolderOldestFirstInSevenColumns) {
     EXPECT_EQ(d.column(5).first(), "3/9/2024  11:59:00 AM");
     EXPECT_EQ(d.column(6).last(), "240309130000");
     EXPECT_FALSE(d.control<QPushButton>("cmdOpen")->isEnabled());
-    EXPECT_EQ(d.state.document.header.notes, "open");
-    EXPECT_EQ(d.state.document.setCount(), 0);
+    EXPECT_EQ(d.session.document().header.notes, "open");
+    EXPECT_EQ(d.session.document().setCount(), 0);
 
     auto* progress = browser->findChild<GuiSplitProgressBar*>("picWhiteBack");
     EXPECT_EQ(progress->percentText(), "100%");
@@ -148,9 +148,9 @@ TEST(frmOpenFile, OpenLoadsTheChosenFileIntoTheMeasurementWindow) {
     EXPECT_EQ(window->findChild<QLineEdit*>("txtOperator")->text(), "Ana");
     EXPECT_EQ(window->findChild<QLineEdit*>("txtTest")->text(), "ATP");
     EXPECT_EQ(window->windowTitle(), "b-late.ovd");  // the caption names the document
-    EXPECT_FALSE(d.state.CanEdit);
-    EXPECT_EQ(d.state.document.reading(2, 1, 1).raw, std::optional<double>(2001));
-    EXPECT_EQ(d.state.document.header.setsText, "2");
+    EXPECT_FALSE(d.session.canEdit());
+    EXPECT_EQ(d.session.document().reading(2, 1, 1).raw, std::optional<double>(2001));
+    EXPECT_EQ(d.session.document().header.setsText, "2");
     EXPECT_TRUE(d.dialogs.asked.empty());
     // Opening leaves the parse dump of the file in the program's folder.
     EXPECT_TRUE(test::readFileBytes(QDir(d.folder()).filePath("temp.txt"))
@@ -179,7 +179,7 @@ TEST(frmOpenFile, OpenLoadsTheChosenFileIntoTheMeasurementWindow) {
     d.clickRow(0, true);
     EXPECT_FALSE(d.browser()->isVisible());
     EXPECT_EQ(txtOperator->text(), "Cy");
-    EXPECT_EQ(d.state.document.reading(3, 8, 12).raw, std::optional<double>(3096));
+    EXPECT_EQ(d.session.document().reading(3, 8, 12).raw, std::optional<double>(3096));
 
     d.frame->findChild<QAction*>("mnuFileNew")->trigger();
     EXPECT_FALSE(txtOperator->isReadOnly());
@@ -190,7 +190,7 @@ TEST(frmOpenFile, AFileNamedOnTheCommandLineOpensInTheMeasurementWindow) {
     QTemporaryDir elsewhere;
     writeThree(elsewhere.path());
     d.pair.runFor(7000);  // the instrument has been quiet longer than the link light's window
-    EXPECT_TRUE(openDocumentFile(*d.frame, d.state, elsewhere.filePath("b-late.ovd")));
+    EXPECT_TRUE(openDocumentFile(*d.frame, elsewhere.filePath("b-late.ovd")));
     // Loaded as File > Open loads (OpenLoadsTheChosenFile...), named in the caption, its date
     // and time shown; the browser and the next run start in the file's folder. Reading a file
     // is no sign of life from the instrument.
@@ -213,10 +213,10 @@ TEST(frmOpenFile, AFileNamedOnTheCommandLineOpensInTheMeasurementWindow) {
     ASSERT_TRUE(writePlateFile(runDocument(recovered, recovered.options, 1, 1),
                                elsewhere.filePath("r.ovd"), at(2024, 3, 9, 14, 0))
                     .ok);
-    EXPECT_TRUE(openDocumentFile(*d.frame, d.state, elsewhere.filePath("r.ovd")));
+    EXPECT_TRUE(openDocumentFile(*d.frame, elsewhere.filePath("r.ovd")));
     EXPECT_EQ(window->windowTitle(), "r.ovd [Recovered, incomplete run: 1 of 3 sets complete]");
 
-    EXPECT_FALSE(openDocumentFile(*d.frame, d.state, elsewhere.filePath("gone.ovd")));
+    EXPECT_FALSE(openDocumentFile(*d.frame, elsewhere.filePath("gone.ovd")));
     EXPECT_EQ(d.dialogs.texts("warn"),
               QStringList{"There is no data file " +
                           QDir::toNativeSeparators(elsewhere.filePath("gone.ovd")) + "."});

@@ -25,12 +25,12 @@ TEST(frmMain, StartsWithItsCaptionAndTheInstrumentsLineSettings) {
 TEST(frmMain, StoredLineSettingsGiveWayTo2400Baud) {
     test::ScriptedDialogs dialogs;
     sim::PairHarness pair;
-    ProgramState state;
+    DocumentSession session;
     DataFolders folders;
     MemorySettingsStore settings;
     settings.write("Communication", "Settings", "9600,e,7,2");
     settings.write("Communication", "ComPort", "3");
-    frmMain frame(state, folders, settings, pair.port(), pair.scheduler(), dialogs);
+    frmMain frame(session, folders, settings, pair.port(), pair.scheduler(), dialogs);
     EXPECT_EQ(pair.port().settings(), "2400,n,8,1");
     EXPECT_EQ(pair.port().portNumber(), 3);
     frame.mnuFileNew_Click();
@@ -40,22 +40,23 @@ TEST(frmMain, StoredLineSettingsGiveWayTo2400Baud) {
 
 TEST(frmMain, FileNewTwiceGivesOneWindowEmptied) {
     DesktopUnderTest d;
-    d.state.OperatorName = "Last Operator";
     d.newMeasurement();
     auto* operatorField = d.control<QLineEdit>("txtOperator");
-    EXPECT_EQ(operatorField->text(), "");  // window load filled it, File > New empties it
+    EXPECT_EQ(operatorField->text(), "");
     QTest::keyClicks(operatorField, "Ann");
     QTest::keyClicks(d.control<QLineEdit>("txtTest"), "ATP");
-    d.state.document.fromFile = true;
-    d.state.document.header.setsText = "2";
+    PlateDocument opened;
+    opened.fromFile = true;
+    opened.header.setsText = "2";
+    d.session.replaceDocument(opened);
     d.newMeasurement();
     EXPECT_EQ(d.frame->findChildren<frmZyvora*>().size(), 1);
     EXPECT_EQ(d.frame->findChildren<QMdiSubWindow*>().size(), 1);
     EXPECT_EQ(operatorField->text(), "");
     EXPECT_EQ(d.control<QLineEdit>("txtTest")->text(), "");
-    EXPECT_FALSE(d.state.document.fromFile);
-    EXPECT_EQ(d.state.document.header.setsText, "");
-    EXPECT_TRUE(d.state.CanEdit);
+    EXPECT_FALSE(d.session.document().fromFile);
+    EXPECT_EQ(d.session.document().header.setsText, "");
+    EXPECT_TRUE(d.session.canEdit());
     EXPECT_TRUE(d.frame->findChild<frmZyvora*>()->isVisible());
     // The run options dialog is not there yet: its button waits for it.
     auto* options = d.control<QPushButton>("cmdOptions");
@@ -121,7 +122,7 @@ TEST(frmMain, EntriesOfLaterDialogsStayDisabledUntilFilled) {
 
 TEST(frmMain, ShutDownStoresTheRunDefaults) {
     DesktopUnderTest d;
-    d.state.DefaultOptions.Repeats = 7;
+    d.frame->runDefaults().Repeats = 7;
     EXPECT_TRUE(d.frame->close());
     EXPECT_EQ(d.settings.value("Options", "Repeats"), "7");
 }

@@ -57,8 +57,7 @@ TEST(frmNewAbout, TheMenuShowsAFreshBoxThatOkDestroys) {
     test::DesktopUnderTest d;
     test::RecordingNotices notices;
     d.frame->setWindowIcon(someIcon());
-    new GuiDialogEntries(*d.frame, d.state, d.settings, notices,
-                         [] { return std::vector<SerialDevice>{}; });
+    new GuiDialogEntries(*d.frame, d.settings, notices, [] { return std::vector<SerialDevice>{}; });
     QAction* about = d.control<QAction>("mnuHelpNewAbout");
     ASSERT_TRUE(about->isEnabled());
 

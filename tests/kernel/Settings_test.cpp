@@ -1,6 +1,6 @@
 #include "kernel/Settings.h"
+#include "kernel/SettingsLifecycle.h"
 #include "options/WellSelection.h"
-#include "plate/SettingsLifecycle.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

@@ -14,7 +14,7 @@
 #include "measurement/GuiScriptedDialogs.h"
 #include "measurement/RunSequence.h"
 #include "measurement/frmZyvora.h"
-#include "plate/ProgramState.h"
+#include "plate/DocumentSession.h"
 #include "simulator/PairHarness.h"
 
 namespace vantorix::test {
@@ -23,7 +23,7 @@ struct DesktopUnderTest {
     explicit DesktopUnderTest(sim::SimulatorConfig config = {}) : pair(config) {
         folders = DataFolders{dir.path(), dir.path()};
         dialogs.fileFolder = dir.path();
-        frame = std::make_unique<frmMain>(state, folders, settings, pair.port(), pair.scheduler(),
+        frame = std::make_unique<frmMain>(session, folders, settings, pair.port(), pair.scheduler(),
                                           dialogs);
         frame->show();
     }
@@ -47,7 +47,7 @@ struct DesktopUnderTest {
     // Reads only rows A..lastRow (1-8) of the plate, to keep runs short.
     void selectRows(int rows) {
         for (int r = 0; r < 8; ++r)
-            for (int c = 0; c < 12; ++c) state.CurrentOptions.SelectedWells[r][c] = r < rows;
+            for (int c = 0; c < 12; ++c) session.runOptions().SelectedWells[r][c] = r < rows;
     }
     QStringList linesSent() const {
         QStringList out;
@@ -57,7 +57,7 @@ struct DesktopUnderTest {
 
     QTemporaryDir dir;
     sim::PairHarness pair;
-    ProgramState state;
+    DocumentSession session;
     DataFolders folders;
     MemorySettingsStore settings;
     ScriptedDialogs dialogs;

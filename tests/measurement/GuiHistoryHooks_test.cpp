@@ -39,7 +39,7 @@ using EventRow = std::tuple<QString, QString, history::Fields>;
 struct DesktopWithHistory : DesktopUnderTest {
     DesktopWithHistory() {
         new GuiHistoryHooks(
-            *frame, state, pair.scheduler(),
+            *frame, pair.scheduler(),
             [this] { return std::make_unique<RunHistory>(dir.filePath("history.sqlite")); },
             dir.filePath("protocols"));
     }
@@ -76,7 +76,7 @@ TEST(GuiHistoryHooks, ARunFromAProtocolAHeaderEditAndASettingAreRecorded) {
     ASSERT_NE(chooser, nullptr);
     QTest::mouseClick(chooser->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
     auto& w = *d.frame->findChild<frmZyvora*>();
-    EXPECT_EQ(formatWellList(d.state.CurrentOptions.SelectedWells), "A1-B3");
+    EXPECT_EQ(formatWellList(d.session.runOptions().SelectedWells), "A1-B3");
     QTest::mouseClick(d.control<QPushButton>("cmdStartCancel"), Qt::LeftButton);
     ASSERT_TRUE(d.runUntil([&] { return !w.runSequence().running(); }));
     ASSERT_EQ(w.runSequence().outcome(), RunOutcome::Completed);
@@ -291,7 +291,7 @@ TEST(GuiHistoryHooks, TheHistoryWindowOpensTheChosenRunsFile) {
     QTest::mouseClick(window->findChild<QPushButton*>("cmdOpen"), Qt::LeftButton);
 
     const QString opened = d.dir.filePath("Bo.ovd");
-    EXPECT_EQ(d.state.DataFileName, opened);
+    EXPECT_EQ(d.session.path(), opened);
     EXPECT_EQ(d.control<QLineEdit>("txtOperator")->text(), "Bo Park");
     EXPECT_EQ(window->findChild<QLabel*>("lblEventsFile")->text(), opened + ": 0 events");
     EXPECT_TRUE(d.dialogs.texts("warn").isEmpty())

@@ -8,7 +8,7 @@
 
 #include "kernel/DataPaths.h"
 #include "measurement/RunSequence.h"
-#include "plate/ProgramState.h"
+#include "plate/DocumentSession.h"
 #include "simulator/PairHarness.h"
 #include "support/TestSupport.h"
 
@@ -97,15 +97,15 @@ struct RunFixture {
         : pair(config),
           folders{dir.path(), dir.path()},
           ui(pair.scheduler()),
-          run(state, folders, pair.port(), pair.scheduler(), ui,
+          run(session, defaults, folders, pair.port(), pair.scheduler(), ui,
               [] { return QDateTime(QDate(2026, 12, 6), QTime(14, 5, 9)); }) {
         ui.fileAnswer = dir.filePath(QStringLiteral("plate.001"));
-        for (auto& row : state.CurrentOptions.SelectedWells) row.fill(false);
+        for (auto& row : session.runOptions().SelectedWells) row.fill(false);
         run.setJournalFolder(dir.filePath(QStringLiteral("recovery")));
     }
 
     void selectWells(std::initializer_list<int> wells) {
-        for (int w : wells) state.CurrentOptions.SelectedWells[w / 12][w % 12] = true;
+        for (int w : wells) session.runOptions().SelectedWells[w / 12][w % 12] = true;
     }
     // Starts the run and runs virtual time until it ends (or limit_ms passed).
     bool runToEnd(qint64 limit_ms = 3'600'000) {
@@ -138,7 +138,8 @@ struct RunFixture {
 
     QTemporaryDir dir;
     sim::PairHarness pair;
-    ProgramState state;
+    DocumentSession session;
+    RunOptions defaults;
     DataFolders folders;
     ScriptedFrontEnd ui;
     RunSequence run;

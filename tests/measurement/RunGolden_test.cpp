@@ -23,19 +23,19 @@ struct Scenario {
 
 void glowThreeRepeats(RunFixture& f) {
     f.selectWells({0, 1, 13, 50, 95});
-    f.state.CurrentOptions.RepeatMode = true;
-    f.state.CurrentOptions.Repeats = 3;
-    f.state.CurrentOptions.Delay = 10;
+    f.session.runOptions().RepeatMode = true;
+    f.session.runOptions().Repeats = 3;
+    f.session.runOptions().Delay = 10;
 }
 
 void flashPrimed(RunFixture& f) {
     f.selectWells({0, 2, 40});
-    RunOptions& o = f.state.CurrentOptions;
+    RunOptions& o = f.session.runOptions();
     o.Reaction = kReactionFlash;
     o.Sensitive = 1;
     o.Presamples = 3, o.Postsamples = 21, o.Pump1Volume = 40, o.Pump2Volume = 60;
     o.Dwell = 250, o.PostInjectDelay = 7, o.Prime1 = 5, o.Prime2 = 9;
-    f.state.DefaultOptions.Prime1 = 5;
+    f.defaults.Prime1 = 5;
 }
 
 void fourWells(RunFixture& f) {
@@ -49,8 +49,8 @@ void retryOnce(RunFixture& f) {
 
 void keepPartial(RunFixture& f) {
     f.selectWells({0, 1, 2, 3, 4, 5});
-    f.state.CurrentOptions.RepeatMode = true;
-    f.state.CurrentOptions.Repeats = 2;
+    f.session.runOptions().RepeatMode = true;
+    f.session.runOptions().Repeats = 2;
     f.ui.keepAnswers = {true};
 }
 
@@ -103,9 +103,9 @@ QString record(const Scenario& s) {
     for (const auto& q : f.ui.questions)
         questions.push_back(QString::number(q.time_ms) + " " + q.text);
     section(out, "questions", questions);
-    out << "--- file " << QFileInfo(f.state.DataFileName).fileName() << " ---\n";
-    QFile file(f.state.DataFileName);
-    if (f.state.Saved && file.open(QIODevice::ReadOnly))
+    out << "--- file " << QFileInfo(f.session.path()).fileName() << " ---\n";
+    QFile file(f.session.path());
+    if (f.session.saved() && file.open(QIODevice::ReadOnly))
         out << QString::fromUtf8(file.readAll()).replace("\r\n", "<CRLF>\n");
     out.flush();
     return text;

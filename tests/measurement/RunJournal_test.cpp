@@ -235,9 +235,9 @@ TEST(RunJournal, ChildRunForTheKillTest) {
     const QString folder = qEnvironmentVariable(kChildFolderVariable);
     if (folder.isEmpty()) GTEST_SKIP() << "runs only as the child of the kill test";
     RunFixture f;
-    for (auto& row : f.state.CurrentOptions.SelectedWells) row.fill(true);
-    f.state.CurrentOptions.RepeatMode = true;
-    f.state.CurrentOptions.Repeats = 3;
+    for (auto& row : f.session.runOptions().SelectedWells) row.fill(true);
+    f.session.runOptions().RepeatMode = true;
+    f.session.runOptions().Repeats = 3;
     f.run.setJournalFolder(folder);
     f.run.start();
     std::set<int> shown;
@@ -246,7 +246,7 @@ TEST(RunJournal, ChildRunForTheKillTest) {
         for (int set = 1; set <= 3; ++set)
             for (int w = 0; w < 96; ++w) {
                 const std::optional<double> v =
-                    f.state.document.reading(set, w / 12 + 1, w % 12 + 1).raw;
+                    f.session.document().reading(set, w / 12 + 1, w % 12 + 1).raw;
                 if (!v || !shown.insert(set * 100 + w).second) continue;
                 std::printf("R %d %d %.0f\n", set, w, *v);
                 std::fflush(stdout);

@@ -16,21 +16,21 @@ using namespace vantorix::test;
 
 namespace {
 
-int readingsIn(const ProgramState& s, int set) {
+int readingsIn(const DocumentSession& s, int set) {
     int n = 0;
-    for (int w = 0; w < 96; ++w) n += s.document.reading(set, w / 12 + 1, w % 12 + 1).raw ? 1 : 0;
+    for (int w = 0; w < 96; ++w) n += s.document().reading(set, w / 12 + 1, w % 12 + 1).raw ? 1 : 0;
     return n;
 }
 
 // A three-dataset run over A1-A12, cancelled once set 2 has this many readings.
 void cancelInSecondSet(RunFixture& f, int readings) {
     f.selectWells({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
-    f.state.CurrentOptions.RepeatMode = true;
-    f.state.CurrentOptions.Repeats = 3;
-    f.state.CurrentOptions.Prime1 = 2;
+    f.session.runOptions().RepeatMode = true;
+    f.session.runOptions().Repeats = 3;
+    f.session.runOptions().Prime1 = 2;
     f.run.start();
     ASSERT_TRUE(f.runUntilStatus("Waiting for 2nd of 3 datasets"));
-    ASSERT_TRUE(f.pair.runUntil([&] { return readingsIn(f.state, 2) >= readings; }, 600'000));
+    ASSERT_TRUE(f.pair.runUntil([&] { return readingsIn(f.session, 2) >= readings; }, 600'000));
     f.run.cancel();
     ASSERT_TRUE(f.finish());
 }
@@ -65,12 +65,12 @@ TEST(RunSafety, CancelInTheSecondDatasetKeepsTheFirstAndOffersItsReadings) {
             EXPECT_EQ(f.ui.questions[0].text, offer);
             EXPECT_TRUE(f.ui.notices.empty());
         }
-        EXPECT_EQ(f.state.CurrentOptions.Prime1, 2);  // only a completed run primes no more
-        EXPECT_EQ(f.state.SetCount, c.setCount);
+        EXPECT_EQ(f.session.runOptions().Prime1, 2);  // only a completed run primes no more
+        EXPECT_EQ(f.session.setCount(), c.setCount);
         // The file holds the datasets kept; a cancelled run is not read back.
-        EXPECT_FALSE(f.state.document.fromFile);
+        EXPECT_FALSE(f.session.document().fromFile);
         KeyStore file;
-        ASSERT_TRUE(parseDataBytes(file, test::readFileBytes(f.state.DataFileName), false));
+        ASSERT_TRUE(parseDataBytes(file, test::readFileBytes(f.session.path()), false));
         EXPECT_EQ(file.value(kRootKey + ".data.sets"), c.sets);
         if (c.keep) {
             const QStringList wells =
@@ -95,7 +95,7 @@ TEST(RunSafety, JournalStaysUntilTheRunIsSaved) {
         f.selectWells({0, 95});
         f.ui.fileAnswer = f.dir.filePath(c.file);
         ASSERT_TRUE(f.runToEnd());
-        EXPECT_EQ(f.state.Saved, c.saved);
+        EXPECT_EQ(f.session.saved(), c.saved);
         const QStringList journals = interruptedJournals(f.dir.filePath("recovery"));
         EXPECT_EQ(journals.isEmpty(), c.saved);
         EXPECT_EQ(f.run.journalPath().isEmpty(), c.saved);
@@ -113,15 +113,15 @@ TEST(RunSafety, JournalThatCannotBeMadeIsReportedBeforeTheFirstReading) {
     f.run.setJournalFolder(f.dir.filePath("file/recovery"));
     f.run.start();
     ASSERT_TRUE(f.pair.runUntil([&] { return !f.ui.errors.empty(); }, 600'000));
-    EXPECT_EQ(readingsIn(f.state, 1), 0);
+    EXPECT_EQ(readingsIn(f.session, 1), 0);
     EXPECT_EQ(f.ui.errors[0],
               "The run journal could not be created (cannot create the recovery folder " +
                   f.dir.filePath("file/recovery") +
                   "); the run goes on, but its readings are kept in memory only until the file "
                   "is saved.");
     ASSERT_TRUE(f.finish());
-    EXPECT_EQ(readingsIn(f.state, 1), 2);
-    EXPECT_TRUE(f.state.Saved);
+    EXPECT_EQ(readingsIn(f.session, 1), 2);
+    EXPECT_TRUE(f.session.saved());
     EXPECT_EQ(f.ui.errors.size(), 1u);
 
     RunFixture early;
@@ -137,14 +137,14 @@ TEST(RunSafety, JournalThatCannotBeMadeIsReportedBeforeTheFirstReading) {
 TEST(RunSafety, TheWindowIsToldOfEachDatasetAndReading) {
     RunFixture f;
     f.selectWells({0, 1});
-    f.state.CurrentOptions.RepeatMode = true;
-    f.state.CurrentOptions.Repeats = 3;
+    f.session.runOptions().RepeatMode = true;
+    f.session.runOptions().Repeats = 3;
     f.run.start();
     ASSERT_TRUE(f.runUntilStatus("Waiting for 2nd of 3 datasets"));
     EXPECT_EQ(f.ui.events, (std::vector<QString>{"begun 1 of 3", "done 1", "begun 2 of 3"}));
     EXPECT_EQ(f.ui.readings[0][0], 1);
     EXPECT_EQ(f.ui.readings[0][2], 0);
-    ASSERT_TRUE(f.pair.runUntil([&] { return readingsIn(f.state, 2) == 1; }, 600'000));
+    ASSERT_TRUE(f.pair.runUntil([&] { return readingsIn(f.session, 2) == 1; }, 600'000));
     EXPECT_EQ(f.ui.readings[0][0] + f.ui.readings[0][1], 3);
     ASSERT_TRUE(f.finish());
     EXPECT_EQ(f.ui.events.back(), "ended 3");

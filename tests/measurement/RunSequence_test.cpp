@@ -33,7 +33,7 @@ qsizetype indexOfBlock(const QStringList& sent, int n = 0) {
 TEST(RunSequence, OneGlowDatasetGoesOutExactlyAndIsSavedAndReloaded) {
     RunFixture f;
     f.selectWells({0, 1, 13, 95});
-    f.state.document.header.operatorName = QStringLiteral("Ann");
+    f.session.setHeaderText(&PlateHeader::operatorName, QStringLiteral("Ann"));
     ASSERT_TRUE(f.runToEnd()) << f.pair.transcriptText().toStdString();
     EXPECT_EQ(f.run.outcome(), RunOutcome::Completed) << f.pair.transcriptText().toStdString();
 
@@ -58,28 +58,28 @@ TEST(RunSequence, OneGlowDatasetGoesOutExactlyAndIsSavedAndReloaded) {
     EXPECT_EQ(f.ui.statusLines,
               (std::vector<QString>{"Downloading Options", "Waiting for data", "Receiving data"}));
     // The run's file is written, read back, and the document is what it holds.
-    EXPECT_TRUE(f.state.Saved);
-    EXPECT_TRUE(f.state.document.fromFile);
-    EXPECT_EQ(f.state.document.header.setsText, "1");
-    EXPECT_EQ(f.state.document.header.operatorName, "Ann");
+    EXPECT_TRUE(f.session.saved());
+    EXPECT_TRUE(f.session.document().fromFile);
+    EXPECT_EQ(f.session.document().header.setsText, "1");
+    EXPECT_EQ(f.session.document().header.operatorName, "Ann");
     EXPECT_EQ(f.run.dataFileTitle(), "plate.002.ovd");
-    EXPECT_EQ(f.state.document.reading(1, 1, 3).raw, std::nullopt);  // A3 not selected
-    EXPECT_TRUE(f.state.document.reading(1, 8, 12).raw.has_value());
-    EXPECT_EQ(f.state.document.reading(1, 1, 1).seconds, std::optional<double>(0));
-    EXPECT_FALSE(f.state.document.firmwareVersion.isEmpty());
+    EXPECT_EQ(f.session.document().reading(1, 1, 3).raw, std::nullopt);  // A3 not selected
+    EXPECT_TRUE(f.session.document().reading(1, 8, 12).raw.has_value());
+    EXPECT_EQ(f.session.document().reading(1, 1, 1).seconds, std::optional<double>(0));
+    EXPECT_FALSE(f.session.document().firmwareVersion.isEmpty());
     EXPECT_EQ(f.ui.finished, 1);
 }
 
 TEST(RunSequence, FlashRunAsksToPrimeOnceThenSwitchesPrimingOff) {
     RunFixture f;
     f.selectWells({0});
-    RunOptions& o = f.state.CurrentOptions;
+    RunOptions& o = f.session.runOptions();
     o.Reaction = kReactionFlash;
     o.Sensitive = 1;
     // Eight distinct values, so that any two exchanged lines show.
     o.Presamples = 3, o.Postsamples = 21, o.Pump1Volume = 40, o.Pump2Volume = 60;
     o.Dwell = 250, o.PostInjectDelay = 7, o.Prime1 = 5, o.Prime2 = 9;
-    f.state.DefaultOptions.Prime1 = 5;
+    f.defaults.Prime1 = 5;
     ASSERT_TRUE(f.runToEnd());
     ASSERT_EQ(f.ui.questions.size(), 1u);
     EXPECT_EQ(f.ui.questions[0].text, kPrimingText);
@@ -87,8 +87,8 @@ TEST(RunSequence, FlashRunAsksToPrimeOnceThenSwitchesPrimingOff) {
     const qsizetype b = indexOfBlock(sent);
     EXPECT_EQ(sent.mid(b + 97, 11),
               (QStringList{"3", "21", "40", "60", "250", "7", "5", "9", "2", "1", "}"}));
-    EXPECT_EQ(f.state.CurrentOptions.Prime1, 0);
-    EXPECT_EQ(f.state.DefaultOptions.Prime1, 0);
+    EXPECT_EQ(f.session.runOptions().Prime1, 0);
+    EXPECT_EQ(f.defaults.Prime1, 0);
 
     // The next run primes nothing and asks nothing.
     f.ui.questions.clear();
@@ -100,20 +100,20 @@ TEST(RunSequence, FlashRunAsksToPrimeOnceThenSwitchesPrimingOff) {
 TEST(RunSequence, PrimingCancelledSendsNothingMore) {
     RunFixture f;
     f.selectWells({0});
-    f.state.CurrentOptions.Reaction = kReactionFlash;
-    f.state.CurrentOptions.Prime1 = 1;
+    f.session.runOptions().Reaction = kReactionFlash;
+    f.session.runOptions().Prime1 = 1;
     f.ui.okAnswers = {false};
     ASSERT_TRUE(f.runToEnd());
     EXPECT_EQ(f.sentLines(), QStringList{"START"});
-    EXPECT_EQ(f.state.CurrentOptions.Prime1, 1);
+    EXPECT_EQ(f.session.runOptions().Prime1, 1);
 }
 
 TEST(RunSequence, ThreeRepeatsWithDelayGiveThreeSetsAndTwoDelays) {
     RunFixture f;
     f.selectWells({5, 50});
-    f.state.CurrentOptions.RepeatMode = true;
-    f.state.CurrentOptions.Repeats = 3;
-    f.state.CurrentOptions.Delay = 10;
+    f.session.runOptions().RepeatMode = true;
+    f.session.runOptions().Repeats = 3;
+    f.session.runOptions().Delay = 10;
     ASSERT_TRUE(f.runToEnd());
     EXPECT_EQ(f.run.outcome(), RunOutcome::Completed);
     const auto& s = f.ui.statusLines;
@@ -121,15 +121,16 @@ TEST(RunSequence, ThreeRepeatsWithDelayGiveThreeSetsAndTwoDelays) {
     EXPECT_EQ(s.front(), "Downloading Options for 1st of 3 datasets");
     EXPECT_NE(std::find(s.begin(), s.end(), "Waiting for 3rd of 3 datasets"), s.end());
     EXPECT_NE(s.back(), "10 second delay");
-    EXPECT_EQ(f.state.document.header.setsText, "3");
+    EXPECT_EQ(f.session.document().header.setsText, "3");
     // The handshake of the second dataset starts 10 s after the first dataset's block ended.
     const auto starts = f.timesOf(QStringLiteral("START"));
     ASSERT_EQ(starts.size(), 3u);
     const auto gs = f.timesOf(QStringLiteral("G"));
     EXPECT_GT(starts[1] - gs[1], 10'000);
-    EXPECT_TRUE(f.state.document.reading(3, 1, 6).raw.has_value());
+    EXPECT_TRUE(f.session.document().reading(3, 1, 6).raw.has_value());
     // Times keep counting from the first reading of the run.
-    EXPECT_GT(f.state.document.reading(3, 1, 6).seconds, f.state.document.reading(1, 5, 3).seconds);
+    EXPECT_GT(f.session.document().reading(3, 1, 6).seconds,
+              f.session.document().reading(1, 5, 3).seconds);
 }
 
 TEST(RunSequence, StopWhileWellLinesGoOutSendsNoClosingBrace) {
@@ -186,12 +187,12 @@ TEST(RunSequence, RunFinishedMayStartTheNextRunOrDestroyTheSequence) {
         f.pair.runFor(1000);
         EXPECT_EQ(f.ui.finished, 2);
         EXPECT_EQ(f.run.outcome(), RunOutcome::NotStarted);
-        EXPECT_TRUE(f.state.Saved);
+        EXPECT_TRUE(f.session.saved());
     }
     {
         RunFixture f;
         f.ui.fileAnswer.clear();
-        auto run = std::make_unique<RunSequence>(f.state, f.folders, f.pair.port(),
+        auto run = std::make_unique<RunSequence>(f.session, f.defaults, f.folders, f.pair.port(),
                                                  f.pair.scheduler(), f.ui);
         f.ui.onFinished = [&] { run.reset(); };
         run->start();
@@ -215,10 +216,10 @@ TEST(RunSequence, ReadingsOffThePlateReachNeitherTheGridNorTheTable) {
         EXPECT_EQ(f.run.outcome(), RunOutcome::Completed);
         EXPECT_EQ(f.ui.offPlateReadings, 0);
         // Only selected wells of the one set hold readings.
-        ASSERT_EQ(f.state.document.setCount(), 1);
+        ASSERT_EQ(f.session.document().setCount(), 1);
         int read = 0;
         for (int w = 0; w < kWellCount; ++w) {
-            if (!f.state.document.datasets[0].wells[size_t(w)].raw) continue;
+            if (!f.session.document().datasets[0].wells[size_t(w)].raw) continue;
             ++read;
             EXPECT_TRUE(w == 0 || w == 11 || w == 12 || w == 95) << w;
         }
@@ -247,7 +248,7 @@ TEST(RunSequence, LineNoiseIsNoCompletedMeasurement) {
               "the port is the one the instrument is on and that the line settings (Settings > "
               "Communications) match the instrument's.");
     EXPECT_EQ(f.run.failure(), f.ui.errors[0]);
-    EXPECT_FALSE(f.state.Saved);
+    EXPECT_FALSE(f.session.saved());
     EXPECT_FALSE(QFile::exists(f.dir.filePath("plate.001.ovd")));
     EXPECT_EQ(f.sentLines().last(), "S");
 }

@@ -95,9 +95,9 @@ TEST(frmZyvoraResults, HeatMapAndProgressDuringARunThenFiguresKineticsAndExports
     EXPECT_EQ(stack->currentIndex(), 1);
 
     d.selectRows(1);
-    d.state.CurrentOptions.RepeatMode = true;
-    d.state.CurrentOptions.Repeats = 2;
-    d.state.CurrentOptions.Delay = 0;
+    d.session.runOptions().RepeatMode = true;
+    d.session.runOptions().Repeats = 2;
+    d.session.runOptions().Delay = 0;
     QTest::mouseClick(d.control<QPushButton>("cmdStartCancel"), Qt::LeftButton);
     auto* status = d.control<QLabel>("StatusLine");
     ASSERT_TRUE(
@@ -157,7 +157,7 @@ TEST(frmZyvoraResults, HeatMapAndProgressDuringARunThenFiguresKineticsAndExports
     WellLayout layout;
     layout.wells[0].role = WellRole::Blank;
     for (int c = 1; c < 12; ++c) layout.wells[size_t(c)].role = WellRole::Sample;
-    ASSERT_EQ(writeLayoutFile(layout, layoutPathFor(d.state.DataFileName)), "");
+    ASSERT_EQ(writeLayoutFile(layout, layoutPathFor(d.session.path())), "");
     const QString pdf = d.dir.filePath("report.pdf"), png = d.dir.filePath("set.png");
     EXPECT_EQ(panel.exportReport(pdf), "");
     EXPECT_EQ(panel.exportPicture(png), "");
@@ -189,7 +189,7 @@ TEST(frmZyvoraResults, BeforeTheFirstReadingNothingCountsAsRead) {
         silent.faults.noReady = 1000;
         DesktopUnderTest d(silent);
         for (int r = 1; r <= 8; ++r)
-            for (int c = 1; c <= 12; ++c) d.state.document.dataset(1).at(r - 1, c - 1).raw = left;
+            for (int c = 1; c <= 12; ++c) d.session.setReading(1, r, c, left, std::nullopt);
         frmZyvora& w = d.newMeasurement();
         d.selectRows(1);
         auto* start = d.control<QPushButton>("cmdStartCancel");

@@ -73,9 +73,9 @@ TEST(frmZyvora, ARunOfThreeDatasetsFromStartToTheReloadedFile) {
     EXPECT_FALSE(ui.up->isVisible());
 
     d.selectRows(2);
-    d.state.CurrentOptions.RepeatMode = true;
-    d.state.CurrentOptions.Repeats = 3;
-    d.state.CurrentOptions.Delay = 10;
+    d.session.runOptions().RepeatMode = true;
+    d.session.runOptions().Repeats = 3;
+    d.session.runOptions().Delay = 10;
     QTest::keyClicks(d.control<QLineEdit>("txtOperator"), "Ann Lee");
     QTest::keyClicks(d.control<QLineEdit>("txtPlateNo"), "P-7");
     QTest::keyClicks(d.control<QLineEdit>("txtNotes"), "x<y");  // "<" is refused
@@ -110,11 +110,10 @@ TEST(frmZyvora, ARunOfThreeDatasetsFromStartToTheReloadedFile) {
     EXPECT_FALSE(ui.message->isVisible());
     const QString file = d.dir.filePath("Sample.ovd");
     ASSERT_TRUE(QFile::exists(file));
-    EXPECT_TRUE(d.state.Saved);
+    EXPECT_TRUE(d.session.saved());
     EXPECT_EQ(w.windowTitle(), "Sample.ovd");
-    EXPECT_EQ(d.state.document.header.operatorName, "Ann Lee");
-    EXPECT_EQ(d.state.document.header.notes, "xy");
-    EXPECT_EQ(d.state.OperatorName, "Ann Lee");
+    EXPECT_EQ(d.session.document().header.operatorName, "Ann Lee");
+    EXPECT_EQ(d.session.document().header.notes, "xy");
 
     // The reloaded document with its set browser.
     EXPECT_EQ(ui.datasets->text(), "3 available");
@@ -151,8 +150,8 @@ TEST(frmZyvora, CancelDuringTheSecondDatasetKeepsTheFirst) {
     frmZyvora& w = d.newMeasurement();
     Window ui{d};
     d.selectRows(1);
-    d.state.CurrentOptions.RepeatMode = true;
-    d.state.CurrentOptions.Repeats = 3;
+    d.session.runOptions().RepeatMode = true;
+    d.session.runOptions().Repeats = 3;
     QTest::mouseClick(ui.start, Qt::LeftButton);
     ASSERT_TRUE(d.runUntil([&] { return ui.status->text() == "Waiting for 2nd of 3 datasets"; }));
     ASSERT_TRUE(d.runUntil([&] { return w.runSequence().unfinishedReadings() == 2; }));
@@ -208,15 +207,15 @@ TEST(frmZyvora, UnsavedDataPromptOnClose) {
                           Case{YesNoCancel::No, true, false}, Case{YesNoCancel::Yes, true, true}}) {
         DesktopUnderTest d;
         frmZyvora& w = d.newMeasurement();
-        d.state.HasData = true;
-        d.state.Saved = false;
-        d.state.DataFileName = d.dir.filePath("Unsaved.ovd");
+        d.session.setHasData(true);
+        d.session.setSaved(false);
+        d.session.setPath(d.dir.filePath("Unsaved.ovd"));
         d.dialogs.yesNoCancelAnswers = {c.answer};
         d.frame->close();
         DesktopUnderTest::settle();
         EXPECT_EQ(d.dialogs.texts("yesnocancel"), QStringList{kUnsavedDataText});
         EXPECT_EQ(!d.frame->isVisible(), c.closed);
-        EXPECT_EQ(QFile::exists(d.state.DataFileName), c.saved);
+        EXPECT_EQ(QFile::exists(d.session.path()), c.saved);
         EXPECT_TRUE(w.bTerminate);  // stays set even when the close was cancelled
     }
 }
@@ -224,9 +223,9 @@ TEST(frmZyvora, UnsavedDataPromptOnClose) {
 TEST(frmZyvora, AFailedSaveOffersAnotherFile) {
     DesktopUnderTest d;
     d.newMeasurement();
-    d.state.HasData = true;
-    d.state.Saved = false;
-    d.state.DataFileName = d.dir.filePath("no-such-folder/Run.ovd");
+    d.session.setHasData(true);
+    d.session.setSaved(false);
+    d.session.setPath(d.dir.filePath("no-such-folder/Run.ovd"));
     const QString elsewhere = d.dir.filePath("Elsewhere.ovd");
     d.dialogs.yesNoCancelAnswers = {YesNoCancel::Yes};
     d.dialogs.yesNoAnswers = {true};
@@ -265,8 +264,8 @@ TEST(frmZyvora, ClosingDuringARunCancelsItAndSavesWhatWasMeasured) {
     frmZyvora& w = d.newMeasurement();
     Window ui{d};
     d.selectRows(1);
-    d.state.CurrentOptions.RepeatMode = true;
-    d.state.CurrentOptions.Repeats = 2;
+    d.session.runOptions().RepeatMode = true;
+    d.session.runOptions().Repeats = 2;
     QTest::mouseClick(ui.start, Qt::LeftButton);
     ASSERT_TRUE(d.runUntil([&] { return ui.status->text() == "Waiting for 2nd of 2 datasets"; }));
 
@@ -306,8 +305,8 @@ TEST(frmZyvora, ClosingDuringARunCanLeaveThePartialDatasetOutOrGoOn) {
         DesktopUnderTest d;
         frmZyvora& w = d.newMeasurement();
         d.selectRows(1);
-        d.state.CurrentOptions.RepeatMode = true;
-        d.state.CurrentOptions.Repeats = 2;
+        d.session.runOptions().RepeatMode = true;
+        d.session.runOptions().Repeats = 2;
         QTest::mouseClick(d.control<QPushButton>("cmdStartCancel"), Qt::LeftButton);
         ASSERT_TRUE(d.runUntil([&] {
             return w.runSequence().runState().set == 2 && w.runSequence().unfinishedReadings() == 3;

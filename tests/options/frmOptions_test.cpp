@@ -281,8 +281,8 @@ TEST(frmOptions, LooksFinished) {
 // Both callers, through the frame and the measurement window.
 struct Desktop : test::DesktopUnderTest {
     RecordingNotices notices;
-    GuiDialogEntries* entries = new GuiDialogEntries(*frame, state, settings, notices,
-                                                     [] { return std::vector<SerialDevice>{}; });
+    GuiDialogEntries* entries =
+        new GuiDialogEntries(*frame, settings, notices, [] { return std::vector<SerialDevice>{}; });
 
     frmOptions& options() { return entries->optionsDialog(); }
     void click(const char* name) {
@@ -292,23 +292,23 @@ struct Desktop : test::DesktopUnderTest {
 
 TEST(frmOptions, CancelLeavesBothRecordsAsTheyWere) {
     Desktop d;
-    d.state.CurrentOptions.Repeats = 9;
-    const RunOptions defaults = d.state.DefaultOptions;
-    const RunOptions current = d.state.CurrentOptions;
+    d.session.runOptions().Repeats = 9;
+    const RunOptions defaults = d.frame->runDefaults();
+    const RunOptions current = d.session.runOptions();
     d.control<QAction>("mnuSettingsOptions")->trigger();
     d.click("optRepeatMode");
     d.click("cmdAllCells");
     d.click("cmdCancel");
-    EXPECT_EQ(d.state.DefaultOptions, defaults);
-    EXPECT_EQ(d.state.CurrentOptions, current);
+    EXPECT_EQ(d.frame->runDefaults(), defaults);
+    EXPECT_EQ(d.session.runOptions(), current);
 
     // Confirmed from the menu: only the defaults change.
     d.control<QAction>("mnuSettingsOptions")->trigger();
     EXPECT_EQ(d.options().findChild<QLineEdit*>("txtRepeats")->text(), "1");  // from the defaults
     d.click("cmdRow0");
     d.click("cmdOK");
-    EXPECT_FALSE(d.state.DefaultOptions.SelectedWells[0][0]);
-    EXPECT_EQ(d.state.CurrentOptions, current);
+    EXPECT_FALSE(d.frame->runDefaults().SelectedWells[0][0]);
+    EXPECT_EQ(d.session.runOptions(), current);
     EXPECT_EQ(d.frame->findChildren<frmOptions*>().size(), 1u);  // created once, kept
 }
 
@@ -327,8 +327,8 @@ TEST(frmOptions, ConfirmingInTheMeasurementWindowUpdatesItsLabels) {
     EXPECT_EQ(d.control<QLabel>("lblExtraSensitivityStatus")->text(), "On");
     EXPECT_EQ(d.control<QLabel>("lblNumberOfRuns")->text(), "5");
     EXPECT_TRUE(d.control<QLabel>("lblNumberOfRuns")->isVisibleTo(d.frame.get()));
-    EXPECT_EQ(d.state.CurrentOptions.Repeats, 5);
-    EXPECT_EQ(d.state.DefaultOptions, d.state.CurrentOptions);  // they are the new defaults
+    EXPECT_EQ(d.session.runOptions().Repeats, 5);
+    EXPECT_EQ(d.frame->runDefaults(), d.session.runOptions());  // they are the new defaults
     auto* grid = d.control<QTableWidget>("grdResults");
     EXPECT_NE(wellBackground(*grid, 1, 1), kSelectedWellColour);
     EXPECT_EQ(wellBackground(*grid, 2, 1), kSelectedWellColour);
@@ -339,7 +339,7 @@ TEST(frmOptions, ConfirmingInTheMeasurementWindowUpdatesItsLabels) {
     d.click("cmdOK");
     EXPECT_EQ(d.control<QLabel>("lblNumberOfRuns")->text(), "1");
     EXPECT_EQ(d.control<QLabel>("lblExtraSensitivityStatus")->text(), "Off");
-    EXPECT_EQ(d.state.CurrentOptions.Repeats, 5);  // kept, only not used
+    EXPECT_EQ(d.session.runOptions().Repeats, 5);  // kept, only not used
 
     // Cancel changes nothing in the window.
     QTest::mouseClick(cmdOptions, Qt::LeftButton);
@@ -356,12 +356,12 @@ TEST(frmOptions, ConfirmedDefaultsReachTheSettingsFileAtOnce) {
     QSettingsStore store(QSettingsStore::IniFile{path});
     test::ScriptedDialogs dialogs;
     sim::PairHarness pair;
-    ProgramState state;
+    DocumentSession session;
     DataFolders folders;
     RecordingNotices notices;
-    frmMain frame(state, folders, store, pair.port(), pair.scheduler(), dialogs);
-    auto* entries = new GuiDialogEntries(frame, state, store, notices,
-                                         [] { return std::vector<SerialDevice>{}; });
+    frmMain frame(session, folders, store, pair.port(), pair.scheduler(), dialogs);
+    auto* entries =
+        new GuiDialogEntries(frame, store, notices, [] { return std::vector<SerialDevice>{}; });
     const auto stored = [&path](const QString& key) {
         return QSettings(path, QSettings::IniFormat).value("Options/" + key).toString();
     };

@@ -12,6 +12,7 @@
 #include "app/GuiDesktopWiring.h"
 #include "measurement/GuiDesktopUnderTest.h"
 #include "measurement/GuiScriptedDialogs.h"
+#include "plate/DocumentSession.h"
 #include "results/ExportCurrentDocument.h"
 #include "results/ExportTestDocument.h"
 #include "results/ExportWorkbookReader.h"
@@ -42,15 +43,14 @@ TEST(GuiSaveWorkbook, WritesTheWorkbookWhereTheUserChose) {
         QTemporaryDir dir;
         ASSERT_TRUE(dir.isValid());
         ASSERT_TRUE(QDir(dir.path()).mkdir("elsewhere"));
-        PlateDocument d = test::document(1, 1);
-        const QString dataFile = *c.dataFile ? dir.filePath(c.dataFile) : QString();
-        qint16 setCount = 0;
+        DocumentSession shown;
+        shown.replaceDocument(test::document(1, 1));
+        shown.setPath(*c.dataFile ? dir.filePath(c.dataFile) : QString());
         test::ScriptedDialogs dialogs;
         const QString answer = *c.answer ? dir.filePath(c.answer) : QString();
         dialogs.fileAnswers.push_back(answer);
 
-        saveWorkbookWhereChosen({d, dataFile, setCount}, DataFolders{dir.path(), {}}, dialogs,
-                                nullptr);
+        saveWorkbookWhereChosen(shown, DataFolders{dir.path(), {}}, dialogs, nullptr);
 
         EXPECT_EQ(dialogs.texts("workbook"), QStringList({dir.filePath(c.proposed)}));
         EXPECT_EQ(dialogs.texts("warn"),
@@ -77,7 +77,7 @@ TEST(GuiSaveWorkbook, AnOpenerThatFindsNoProgramLeadsToAFileOfTheUsersChoice) {
     qputenv("PATH", bin.path().toLocal8Bit() + ':' + path);
 
     test::DesktopUnderTest d;
-    connectExcelExport(*d.frame, d.state);
+    connectExcelExport(*d.frame);
     frmZyvora& w = d.newMeasurement();
     d.selectRows(1);
     QTest::mouseClick(d.control<QPushButton>("cmdStartCancel"), Qt::LeftButton);

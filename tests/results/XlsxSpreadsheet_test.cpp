@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include "plate/DocumentSession.h"
 #include "results/ExportCurrentDocument.h"
 #include "results/ExportTestDocument.h"
 #include "results/ExportToExcel.h"
@@ -137,26 +138,27 @@ TEST(XlsxSpreadsheet, SaveToExcelWritesANewFileInThePerUserTemporaryFolder) {
     QTemporaryDir tmp;
     const QByteArray oldTmp = qgetenv("TMPDIR");
     qputenv("TMPDIR", tmp.path().toLocal8Bit());
-    PlateDocument d = document(1, 1);
-    const QString fileName = "C:\\plates\\Run: 7.ovd";
-    qint16 setCount = 0;  // a one-dataset run shows no set browser; the window takes the file's
+    DocumentSession shown;
+    shown.replaceDocument(document(1, 1));
+    shown.setPath("C:\\plates\\Run: 7.ovd");
+    // A one-dataset run shows no set browser (no sets); the window takes the file's.
     const QDateTime now(QDate(2024, 3, 14), QTime(9, 5, 7));
     ViewerStub viewer;
-    const ExportOutcome first = exportCurrentDocument({d, fileName, setCount}, &viewer, {}, now);
-    const ExportOutcome second = exportCurrentDocument({d, fileName, setCount}, &viewer, {}, now);
+    const ExportOutcome first = exportCurrentDocument(shown, &viewer, {}, now);
+    const ExportOutcome second = exportCurrentDocument(shown, &viewer, {}, now);
     qputenv("TMPDIR", oldTmp);
 
     EXPECT_TRUE(first.ok());
     EXPECT_TRUE(second.ok());
-    EXPECT_EQ(setCount, 1);
+    EXPECT_EQ(shown.setCount(), 1);
     const QString folder = tmp.path() + "/vantorix-export";
     EXPECT_EQ(viewer.opened, QStringList({folder + "/Run_ 7 2024-03-14 09-05-07.xlsx",
                                           folder + "/Run_ 7 2024-03-14 09-05-07 (2).xlsx"}));
     EXPECT_EQ(QFileInfo(folder).permissions() & (QFile::ReadOther | QFile::WriteOther), 0);
     EXPECT_EQ(readWorkbook(viewer.opened.value(1)).size(), 2u);
 
-    QStringList shown;
+    QStringList told;
     exportCurrentDocument(
-        {d, fileName, setCount}, nullptr, [&](const QString& m) { shown << m; }, now);
-    EXPECT_EQ(shown, QStringList({kExcelNotFoundMessage}));
+        shown, nullptr, [&](const QString& m) { told << m; }, now);
+    EXPECT_EQ(told, QStringList({kExcelNotFoundMessage}));
 }

@@ -20,7 +20,7 @@
 #include "kernel/SettingsStore.h"
 #include "measurement/GuiScriptedDialogs.h"
 #include "options/GuiDialogChecks.h"
-#include "plate/ProgramState.h"
+#include "plate/DocumentSession.h"
 #include "serial/PseudoTerminal.h"
 #include "simulator/PairHarness.h"
 
@@ -155,14 +155,14 @@ TEST(frmCommunicationSettings, ADeviceMustBeNamedAndExist) {
 
 struct Desktop {
     sim::PairHarness pair;
-    ProgramState state;
+    DocumentSession session;
     DataFolders folders;
     MemorySettingsStore settings;
     test::ScriptedDialogs dialogs;
     RecordingNotices notices;
-    frmMain frame{state, folders, settings, pair.port(), pair.scheduler(), dialogs};
+    frmMain frame{session, folders, settings, pair.port(), pair.scheduler(), dialogs};
     GuiDialogEntries* entries =
-        new GuiDialogEntries(frame, state, settings, notices, [] { return kDevices; });
+        new GuiDialogEntries(frame, settings, notices, [] { return kDevices; });
 
     void open() { frame.findChild<QAction*>("mnuSettingsCommunications")->trigger(); }
     void click(const char* name) {

@@ -1,4 +1,4 @@
-#include "plate/SettingsLifecycle.h"
+#include "kernel/SettingsLifecycle.h"
 
 namespace vantorix {
 
