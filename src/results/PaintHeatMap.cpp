@@ -9,6 +9,7 @@
 #include <QSvgGenerator>
 #include <cmath>
 
+#include "analysis/PaintFont.h"
 #include "kernel/Text.h"
 #include "plate/PlateDocument.h"
 #include "results/PaintPalette.h"
@@ -49,14 +50,6 @@ QString decadeText(double value) {
     if (value >= 1e6) return QString::number(value / 1e6) + u'M';
     if (value >= 1e3) return QString::number(value / 1e3) + u'k';
     return QString::number(value);
-}
-
-QFont pixelFont(double pixels, bool bold = false) {
-    QFont font;
-    font.setPixelSize(std::max(1, int(std::lround(pixels))));
-    font.setBold(bold);
-    font.setStyleStrategy(QFont::PreferNoShaping);  // no ligatures: text stays searchable
-    return font;
 }
 
 // Draws text centred in box, in a font shrunk until it fits the box's width.

@@ -8,6 +8,7 @@
 #include <QSaveFile>
 
 #include "analysis/PaintAnalysisPage.h"
+#include "analysis/PaintFont.h"
 #include "files/RecoveredNote.h"
 #include "kernel/ProgramVersion.h"
 #include "kernel/Text.h"
@@ -31,14 +32,6 @@ constexpr qsizetype kMaxFieldChars = 400;
 QString fieldText(const QString& text) {
     if (text.size() <= kMaxFieldChars) return text;
     return text.left(kMaxFieldChars) + QChar(0x2026);
-}
-
-QFont pointFont(double points, bool bold = false) {
-    QFont font;
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    font.setStyleStrategy(QFont::PreferNoShaping);  // no ligatures: text stays searchable
-    return font;
 }
 
 class ReportPainter {
