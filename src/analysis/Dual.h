@@ -10,7 +10,7 @@ namespace vantorix {
 
 template <int N>
 struct Dual {
-    double a = 0;              // the value
+    double a = 0;               // the value
     std::array<double, N> v{};  // its partial derivatives
 
     Dual() = default;

@@ -118,8 +118,8 @@ void minimise(const Residuals& residuals, Point& at, const VectorXd& lower, doub
         if (ratio > kMinRelativeDecrease) {
             const double fall = (at.cost - candidate.cost) / at.cost;
             at = std::move(candidate);
-            damping = std::max(kMinDamping,
-                               damping * std::max(1.0 / 3, 1 - std::pow(2 * ratio - 1, 3)));
+            damping =
+                std::max(kMinDamping, damping * std::max(1.0 / 3, 1 - std::pow(2 * ratio - 1, 3)));
             growth = 2;
             if (fall <= kFunctionTolerance) return;
         } else {
